@@ -1,0 +1,16 @@
+#pragma once
+
+namespace vantrel {
+
+class Workspace;
+struct UnattendedOptions;
+
+// Exit status of an unattended run.
+enum UnattendedStatus { kNoErrorLeft = 0, kErrorsLeft = 1, kCouldNotRun = 2 };
+
+// Loads the deployment as the menu does, runs the launch checks, the pass and its
+// retry cycle, waiting between passes as the timer would; prints the board rows
+// after each pass on stdout.
+int runUnattended(Workspace& ws, const UnattendedOptions& options);
+
+} // namespace vantrel

@@ -1,0 +1,79 @@
+#include "CommandLine.h"
+#include "ConsoleUserInterface.h"
+#include "UnattendedRun.h"
+#include "core/Lifecycle.h"
+#include "core/Workspace.h"
+#include "mainwindow/Form1.h"
+#include "platform/SystemFactory.h"
+#include "platform/qt/QtUserInterface.h"
+#include "platform/qt/RealClock.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTextStream>
+#include <QTranslator>
+
+#include <cstdio>
+#include <cstdlib>
+
+using namespace vantrel;
+
+namespace {
+
+int unattended(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments().mid(1);
+    QString error;
+    const std::optional<UnattendedOptions> options = parseUnattended(arguments, error);
+    if (!options) {
+        QTextStream(stderr) << "vantrel: " << error << "\nusage: vantrel --deployer FICHIER.VTR "
+                            << "[--recursif] [--essais N] [--delai S] [--enregistrer]\n";
+        return kCouldNotRun;
+    }
+    const std::unique_ptr<System> system = createSystem();
+    ConsoleUserInterface ui;
+    RealClock clock(nullptr);
+    Platform platform{*system, ui, clock};
+    Workspace ws(platform);
+    StartProgram(ws, QString());
+    UnattendedOptions resolved = *options;
+    resolved.deploymentFile = deploymentArgument(*system, {options->deploymentFile});
+    return runUnattended(ws, resolved);
+}
+
+void installFrenchTranslation(QApplication& app, QTranslator& translator) {
+    if (translator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        translator.load(QStringLiteral("qtbase_fr"),
+                        QCoreApplication::applicationDirPath() + QStringLiteral("/translations"))) {
+        app.installTranslator(&translator);
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (isUnattended(QStringList(argv + 1, argv + argc))) {
+        return unattended(argc, argv);
+    }
+    QApplication app(argc, argv);
+    QTranslator translator;
+    installFrenchTranslation(app, translator);
+
+    const std::unique_ptr<System> system = createSystem();
+    QtUserInterface ui(*system);
+    RealClock clock(&ui);
+    Platform platform{*system, ui, clock};
+    Workspace ws(platform);
+
+    StartProgram(ws, deploymentArgument(*system, app.arguments().mid(1)));
+    // Quit and the window's unload end the program at once, even from inside a
+    // message box, as soon as the settings are written.
+    QObject::connect(&ws, &Workspace::endRequested, [] { std::exit(0); });
+    Form1 form(ws);
+    system->onTerminationRequest([&form] { form.close(); });
+    form.load();
+    form.show();
+    FinishStart(ws);
+    return app.exec();
+}

@@ -1,0 +1,242 @@
+#include "DeploymentFile.h"
+
+#include "Lifecycle.h"
+#include "ListFiles.h"
+#include "Paths.h"
+#include "Settings.h"
+#include "Text.h"
+#include "TextFile.h"
+#include "Workspace.h"
+#include "dialogs/Ouvrefichier.h"
+
+namespace vantrel {
+namespace {
+
+const QString kWorkstationKey = QStringLiteral("LocListePostes:");
+const QString kRuleKey = QStringLiteral("LocListeRègles:");
+constexpr int kKeyLength = 15;
+
+QString missingCompanionTitle(const QString& path) {
+    return QStringLiteral("    ") + path + QStringLiteral(" est introuvable");
+}
+
+// Reads the key lines and the status rows, in the order the save writes them.
+void readDeploymentLines(Workspace& ws, const QStringList& lines) {
+    WorkingState& s = ws.state;
+    QStringList rows;
+    qsizetype i = 0;
+    const qsizetype n = lines.size();
+    while (i < n) {
+        QString line = lines.at(i++);
+        if (line.startsWith(kWorkstationKey)) {
+            s.WorkstationListPath = line.mid(kKeyLength);
+            if (i < n) {
+                line = lines.at(i++);
+            }
+        }
+        if (line.startsWith(kRuleKey)) {
+            s.RuleFilePath = line.mid(kKeyLength);
+            if (i < n) {
+                line = lines.at(i++);
+            }
+        }
+        if (line.contains(QLatin1Char(';'))) {
+            rows.append(line);
+        }
+    }
+    ws.lists.Listécritures.assign(rows);
+}
+
+// Rules as a deployment load reads them: a line without a semicolon is left out,
+// so that the two lists keep the same length, and the operator is told once.
+void readRules(Workspace& ws, const QStringList& lines) {
+    QStringList sources;
+    QStringList destinations;
+    QString firstRejected;
+    for (const QString& line : lines) {
+        const qsizetype p = line.indexOf(QLatin1Char(';'));
+        if (p < 0) {
+            if (firstRejected.isEmpty() && !line.isEmpty()) {
+                firstRejected = line;
+            }
+            continue;
+        }
+        sources.append(line.left(p));
+        destinations.append(line.mid(p + 1));
+    }
+    ws.lists.ListeSource.assign(sources);
+    ws.lists.ListeDest.assign(destinations);
+    if (!firstRejected.isEmpty()) {
+        ws.inform(firstRejected + QStringLiteral("\r\nerreur dans la règle : ligne ignorée"),
+                  QStringLiteral("    ") + ws.state.RuleFilePath + QStringLiteral(" est incomplet"),
+                  Icon::Information);
+    }
+}
+
+Answer askYesNo(Workspace& ws, const QString& title, MessageId id) {
+    Message question;
+    question.title = title;
+    question.icon = Icon::Question;
+    question.buttons = Buttons::YesNo;
+    question.defaultAnswer = Answer::Yes;
+    question.id = id;
+    return ws.ask(question);
+}
+
+} // namespace
+
+void ChargeDéploiement(Workspace& ws) {
+    WorkingState& s = ws.state;
+    const QString path = Ouvrefichier(ws, QStringLiteral("Charger un déploiement existant"),
+                                      s.LastFolder + s.DeploymentFileName, QStringLiteral(".VTR"));
+    if (path.isEmpty()) {
+        return;
+    }
+    SplitFilePath(ws, path);
+    if (s.PathExt == QLatin1String(".BAK")) {
+        Message question;
+        question.text = QStringLiteral(
+            "Ce fichier n'est pas le plus récent\r\nVoulez-vous tout de même l'ouvrir");
+        question.title = QStringLiteral("Fichier de sauvegarde");
+        question.icon = Icon::Critical;
+        question.buttons = Buttons::YesNo;
+        question.defaultAnswer = Answer::No;
+        if (ws.ask(question) == Answer::No) {
+            return;
+        }
+    }
+    s.LastFolder = s.PathFolder;
+    if (s.PathExt.isEmpty()) {
+        s.PathExt = s.DeploymentExt;
+    }
+    if (s.PathBaseName.isEmpty()) {
+        s.PathBaseName = QStringLiteral("Nouveau");
+    }
+    s.DeploymentFileName = s.PathBaseName + s.PathExt;
+    s.DeploymentName = s.PathBaseName;
+    s.CurrentFilePath = s.LastFolder + s.DeploymentFileName;
+    LoadDeployment(ws);
+}
+
+LoadResult LoadDeployment(Workspace& ws) {
+    WorkingState& s = ws.state;
+    Lists& l = ws.lists;
+    ClearList(l.L_PostesFail);
+    ClearList(l.L_PostesenCours);
+    ClearList(l.L_GénéErreurs);
+    ClearList(l.Listécritures);
+    ClearList(l.ListeSource);
+    ClearList(l.ListeDest);
+
+    QStringList lines;
+    if (TextFile::readLines(ws.system, s.CurrentFilePath, lines) != FileError::None) {
+        ws.inform(QStringLiteral(
+                      "Pour créer un nouveau déploiement saisir des postes\r\npuis l'enregistrer"),
+                  QStringLiteral("Le fichier ") + s.CurrentFilePath +
+                      QStringLiteral(" n'existe pas"),
+                  Icon::Information);
+        RefreshCaption(ws);
+        return LoadResult::DeploymentMissing;
+    }
+    readDeploymentLines(ws, lines);
+
+    if (LoadListFromFile(ws, l.ListePostes, s.WorkstationListPath, QStringLiteral(".LPO")) !=
+        FileError::None) {
+        ws.inform(QStringLiteral("Ce chargement ne peut aboutir; charger une liste de postes\r\n"
+                                 "à partir du menu 'Fichier' 'Charger' 'Liste de postes"),
+                  missingCompanionTitle(s.WorkstationListPath), Icon::Information);
+        return LoadResult::WorkstationListMissing;
+    }
+
+    QStringList rules;
+    if (TextFile::readLines(ws.system, s.RuleFilePath, rules) != FileError::None) {
+        ws.inform(QStringLiteral("Ce chargement ne peut aboutir; charger une liste de règles\r\n"
+                                 "à partir du menu 'Fichier' 'Charger' 'Liste de règltes"),
+                  missingCompanionTitle(s.RuleFilePath), Icon::Information);
+        return LoadResult::RuleFileMissing;
+    }
+    readRules(ws, rules);
+
+    ws.DrawStatusBoard();
+    UpdateRecentMenu(ws);
+    return LoadResult::Loaded;
+}
+
+bool EnregistreDéploiement(Workspace& ws) {
+    WorkingState& s = ws.state;
+    ws.ui.setBusy(true);
+    s.CurrentFilePath = s.LastFolder + s.DeploymentFileName;
+    MakeBackup(ws, s.CurrentFilePath);
+
+    QStringList lines;
+    lines.reserve(ws.lists.Listécritures.count() + 2);
+    lines.append(kWorkstationKey + s.WorkstationListPath);
+    lines.append(kRuleKey + s.RuleFilePath);
+    lines.append(ws.lists.Listécritures.entries());
+    const QByteArray bytes = TextFile::encode(TextFile::joinLines(lines));
+    bool written = ws.system.writeFile(s.CurrentFilePath, bytes) == FileError::None;
+    if (written) {
+        ws.ui.setBusy(false);
+        ws.inform(QStringLiteral("Sauvegarde de ") + numberText(ws.lists.Listécritures.count()) +
+                      QStringLiteral(" fiches\r\ndans le dossier ") + s.LastFolder,
+                  QStringLiteral("Sauvegarde de ") + s.DeploymentFileName +
+                      numberText(bytes.size()) + QStringLiteral(" octets"));
+        s.ModifiedCount = 0;
+        s.AddedCount = 0;
+    } else {
+        ws.ui.setBusy(false);
+        written = Enregistrersous(ws);
+    }
+
+    RefreshCaption(ws);
+    UpdateRecentMenu(ws);
+    s.ModifiedCount = 0;
+    s.AddedCount = 0;
+    s.ImportCount = 0;
+    SplitFilePath(ws, s.CurrentFilePath);
+    if (askYesNo(ws, QStringLiteral("Enregistrer la liste des postes"),
+                 MessageId::SaveListAfterDeployment) == Answer::Yes) {
+        EnregistreLPostes(ws);
+    }
+    if (askYesNo(ws, QStringLiteral("Enregistrer la liste des Règles"),
+                 MessageId::SaveListAfterDeployment) == Answer::Yes) {
+        EnregistreRègle(ws);
+    }
+    return written;
+}
+
+void MakeBackup(Workspace& ws, const QString& path) {
+    WorkingState& s = ws.state;
+    SplitFilePath(ws, path);
+    const QString backup = s.PathFolder + s.PathBaseName + QStringLiteral(".BAK");
+    ws.system.removeFile(backup);
+    ws.system.renameFile(path, backup);
+    UpdateRecentMenu(ws);
+}
+
+bool Enregistrersous(Workspace& ws) {
+    WorkingState& s = ws.state;
+    s.DialogExt = s.DeploymentExt;
+    if (!s.DeploymentFileName.isEmpty()) {
+        SplitFilePath(ws, s.DeploymentFileName);
+    }
+    s.CurrentFilePath = Ouvrefichier(ws, QStringLiteral("Enregistrer Sous"),
+                                     s.LastFolder + s.DeploymentFileName, s.DialogExt);
+    if (s.CurrentFilePath.isEmpty()) {
+        return false;
+    }
+    SplitFilePath(ws, s.CurrentFilePath);
+    if (!s.PathBaseName.isEmpty() && !s.PathFolder.isEmpty()) {
+        s.LastFolder = s.PathFolder;
+        s.DeploymentFileName = s.PathBaseName + s.DeploymentExt;
+        s.DeploymentName = s.PathBaseName;
+    }
+    if (s.PathFolder.isEmpty()) {
+        return false;
+    }
+    const bool written = EnregistreDéploiement(ws);
+    RefreshCaption(ws);
+    return written;
+}
+
+} // namespace vantrel

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace vantrel {
+
+class Workspace;
+
+enum class LoadResult { Loaded, DeploymentMissing, WorkstationListMissing, RuleFileMissing };
+
+// The .VTR document: load, save with a one-generation .BAK, save under a new name.
+void ChargeDéploiement(Workspace& ws);
+LoadResult LoadDeployment(Workspace& ws);
+// Returns true when the deployment file was written.
+bool EnregistreDéploiement(Workspace& ws);
+void MakeBackup(Workspace& ws, const QString& path);
+bool Enregistrersous(Workspace& ws);
+
+} // namespace vantrel

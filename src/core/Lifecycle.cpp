@@ -1,0 +1,162 @@
+#include "Lifecycle.h"
+
+#include "DeploymentFile.h"
+#include "Paths.h"
+#include "Settings.h"
+#include "Text.h"
+#include "TextFile.h"
+#include "Workspace.h"
+
+namespace vantrel {
+namespace {
+
+const QString kRefused = QStringLiteral("ANNULER");
+
+void findProgramFolder(Workspace& ws) {
+    WorkingState& s = ws.state;
+    const QString program = ws.system.programPath();
+    if (program.isEmpty()) {
+        ws.inform(QStringLiteral("il n'y a pas de programme associé à l'extension") +
+                      s.DeploymentExt,
+                  s.ProgramName);
+    }
+    const qsizetype p = program.lastIndexOf(QLatin1Char('\\')) + 1;
+    if (p < 4) {
+        ws.inform(QStringLiteral("Localisation du programme: '") + s.ProgramDir +
+                      QStringLiteral("' invalide\r\n") + s.ProgramName +
+                      QStringLiteral(" n'est pas installé au sens Windows"),
+                  QStringLiteral("Erreur dans Sub main"));
+        return;
+    }
+    s.ProgramDir = program.left(p);
+}
+
+} // namespace
+
+bool refused(const Workspace& ws) {
+    return ws.state.ReturnMessage == kRefused;
+}
+
+void StartProgram(Workspace& ws, const QString& commandLine) {
+    WorkingState& s = ws.state;
+    s.NameColumnWidth = 18;
+    s.ProgramName = QStringLiteral("Vantrel");
+    s.DeploymentExt = QStringLiteral(".VTR");
+    findProgramFolder(ws);
+    s.ProgramDir = ShortPath(ws, s.ProgramDir);
+    ReadSettings(ws, commandLine);
+}
+
+void Form_Load(Workspace& ws) {
+    RefreshCaption(ws);
+    for (int i = 0; i < Workspace::kRecentEntries; ++i) {
+        if (!ws.state.RecentFiles.at(i).isEmpty()) {
+            ws.setRecentCaption(i, ws.state.RecentFiles.at(i));
+        }
+    }
+    if (!ws.state.CurrentFilePath.isEmpty()) {
+        LoadDeployment(ws);
+    }
+}
+
+void FinishStart(Workspace& ws) {
+    CheckCompanionFiles(ws);
+    RefreshCaption(ws);
+}
+
+void RefreshCaption(Workspace& ws) {
+    const WorkingState& s = ws.state;
+    ws.setCaption(s.ProgramName + QStringLiteral("/    ") + s.DeploymentFileName +
+                  QStringLiteral("     ") + numberText(ws.lists.Listécritures.count()) +
+                  QStringLiteral(" fiches"));
+}
+
+void CheckCompanionFiles(Workspace& ws) {
+    WorkingState& s = ws.state;
+    const QString helpFile = s.ProgramDir + QLatin1Char('_') + s.ProgramName + s.DeploymentExt;
+    QStringList lines;
+    if (TextFile::readLines(ws.system, helpFile, lines) == FileError::None) {
+        return;
+    }
+    s.ReturnMessage += helpFile + QStringLiteral(" (fichier d'aide)\r\n");
+    ws.inform(QStringLiteral("Fichier(s) manquant(s): dans le dossier de ") + s.ProgramName +
+                  QStringLiteral("\r\n") + s.ReturnMessage,
+              QStringLiteral("Erreur non fatale mais il manque des fichiers"));
+}
+
+void ConfirmDiscardChanges(Workspace& ws) {
+    WorkingState& s = ws.state;
+    s.ReturnMessage.clear();
+    QString text;
+    if (s.ModifiedCount > 0) {
+        text = numberText(s.ModifiedCount) + QStringLiteral(" modification(s)");
+    }
+    if (s.ImportCount > 0) {
+        text +=
+            QStringLiteral("\r\n") + numberText(s.ImportCount) + QStringLiteral(" fichier importé");
+    }
+    if (text.isEmpty()) {
+        return;
+    }
+    Message question;
+    question.text = text + QStringLiteral("\r\nVous allez perdre des données\r\nVoulez vous "
+                                          "Continuer & quitter");
+    question.title =
+        QStringLiteral("Le fichier ") + s.DeploymentFileName + QStringLiteral(" a été modifié ");
+    question.buttons = Buttons::YesNo;
+    question.defaultAnswer = Answer::Yes;
+    if (ws.ask(question) == Answer::No) {
+        s.ReturnMessage = kRefused;
+        return;
+    }
+    s.ModifiedCount = 0;
+    s.AddedCount = 0;
+    s.ImportCount = 0;
+}
+
+void fermer_Click(Workspace& ws) {
+    ConfirmDiscardChanges(ws);
+    if (refused(ws)) {
+        return;
+    }
+    ConfirmDiscardChanges(ws);
+    Lists& l = ws.lists;
+    ClearList(l.L_PostesFail);
+    ClearList(l.L_PostesenCours);
+    ClearList(l.L_GénéErreurs);
+    ClearList(l.Listécritures);
+    ws.state.DeploymentFileName.clear();
+    RefreshCaption(ws);
+    ws.state.ModifiedCount = 0;
+    ws.state.AddedCount = 0;
+}
+
+void Quit_Click(Workspace& ws) {
+    fermer_Click(ws);
+    if (refused(ws)) {
+        return;
+    }
+    WriteSettings(ws);
+    ws.endProgram();
+}
+
+void ouvrap_Click(Workspace& ws, int index) {
+    fermer_Click(ws);
+    if (refused(ws)) {
+        return;
+    }
+    SelectRecentFile(ws, index);
+    LoadDeployment(ws);
+}
+
+bool Form_QueryUnload(Workspace& ws) {
+    ConfirmDiscardChanges(ws);
+    return ws.state.ReturnMessage.isEmpty();
+}
+
+void Form_Unload(Workspace& ws) {
+    WriteSettings(ws);
+    ws.endProgram();
+}
+
+} // namespace vantrel

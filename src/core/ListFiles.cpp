@@ -1,0 +1,148 @@
+#include "ListFiles.h"
+
+#include "Paths.h"
+#include "Text.h"
+#include "TextFile.h"
+#include "Workspace.h"
+#include "dialogs/Ouvrefichier.h"
+
+namespace vantrel {
+namespace {
+
+const QString kCannotLoad = QStringLiteral("Impossible de charger cette règle de déploiement");
+const QString kInvalidPath = QStringLiteral("\r\nn'est pas un chemin de fichier valide");
+
+QStringList nonEmpty(const QStringList& lines) {
+    QStringList kept;
+    kept.reserve(lines.size());
+    for (const QString& line : lines) {
+        if (!line.isEmpty()) {
+            kept.append(line);
+        }
+    }
+    return kept;
+}
+
+} // namespace
+
+FileError LoadListFromFile(Workspace& ws, StringList& list, const QString& path,
+                           const QString& extension) {
+    ClearList(list);
+    SplitFilePath(ws, path);
+    QStringList lines;
+    const FileError error = TextFile::readLines(
+        ws.system, ws.state.PathFolder + ws.state.PathBaseName + extension, lines);
+    if (error == FileError::None) {
+        list.assign(nonEmpty(lines));
+    }
+    return error;
+}
+
+void SaveListToFile(Workspace& ws, const StringList& list, const QString& path) {
+    SplitFilePath(ws, path);
+    if (TextFile::writeLines(ws.system, path, nonEmpty(list.entries())) != FileError::None) {
+        const WorkingState& s = ws.state;
+        ws.inform(QStringLiteral("Chemin:") + s.PathFolder +
+                      QStringLiteral("\r\nou Nom de fichier: ") + s.PathBaseName + s.PathExt +
+                      QStringLiteral(" invalide"),
+                  QStringLiteral("Sauvegarde impossible"), Icon::Information);
+    }
+}
+
+void ChargeListePostes(Workspace& ws) {
+    WorkingState& s = ws.state;
+    const QString path = Ouvrefichier(ws, QStringLiteral("Charger une liste de postes"),
+                                      s.LastFolder + s.DeploymentFileName, QStringLiteral("LPO"));
+    QStringList lines;
+    if (path.isEmpty() || TextFile::readLines(ws.system, path, lines) != FileError::None) {
+        ws.inform(path + kInvalidPath, kCannotLoad, Icon::Information);
+        return;
+    }
+    ws.lists.ListePostes.assign(lines);
+    s.WorkstationListPath = path;
+}
+
+void ParcourPoste(Workspace& ws) {
+    const QString path = Ouvrefichier(ws, QStringLiteral("Charger une liste de postes"), QString(),
+                                      QStringLiteral("LPO"));
+    if (path.isEmpty()) {
+        return;
+    }
+    LoadListFromFile(ws, ws.lists.ListePostes, path, QStringLiteral(".LPO"));
+}
+
+void EnregistreLPostes(Workspace& ws) {
+    WorkingState& s = ws.state;
+    SplitFilePath(ws, s.LastFolder + s.DeploymentFileName);
+    const QString chosen = Ouvrefichier(ws, QStringLiteral("Enregistrer la liste des postes Sous"),
+                                        s.PathFolder + s.PathBaseName, QStringLiteral("LPO"));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    SplitFilePath(ws, chosen);
+    const QString target = s.PathFolder + s.PathBaseName + QStringLiteral(".LPO");
+    SaveListToFile(ws, ws.lists.ListePostes, target);
+    s.WorkstationListPath = target;
+}
+
+void ChargeRègle(Workspace& ws) {
+    WorkingState& s = ws.state;
+    const QString path = Ouvrefichier(ws, QStringLiteral("Charger une règle de déploiement"),
+                                      s.LastFolder + s.DeploymentFileName, QStringLiteral("Rgl"));
+    QStringList lines;
+    if (path.isEmpty() || TextFile::readLines(ws.system, path, lines) != FileError::None) {
+        ws.inform(path + kInvalidPath, kCannotLoad, Icon::Information);
+        return;
+    }
+    QStringList sources;
+    QStringList destinations;
+    for (const QString& line : lines) {
+        const qsizetype p = line.indexOf(QLatin1Char(';'));
+        if (p < 0) {
+            ws.lists.ListeSource.assign(sources);
+            ws.lists.ListeDest.assign(destinations);
+            ws.inform(line + QStringLiteral("\r\nerreur dans la règle"), kCannotLoad,
+                      Icon::Information);
+            return;
+        }
+        sources.append(trimBlanks(line.left(p)));
+        destinations.append(line.mid(p + 1));
+    }
+    ws.lists.ListeSource.assign(sources);
+    ws.lists.ListeDest.assign(destinations);
+    s.RuleFilePath = path;
+}
+
+void EnregistreRègle(Workspace& ws) {
+    WorkingState& s = ws.state;
+    const StringList& sources = ws.lists.ListeSource;
+    const StringList& destinations = ws.lists.ListeDest;
+    if (sources.isEmpty()) {
+        ws.inform(QStringLiteral("La liste Source est vide"),
+                  QStringLiteral("Aucune règle de déploiement"), Icon::Information);
+        return;
+    }
+    SplitFilePath(ws, s.LastFolder + s.DeploymentFileName);
+    const QString chosen = Ouvrefichier(ws, QStringLiteral("Enregistrer une règle"),
+                                        s.LastFolder + s.PathBaseName, QStringLiteral("Rgl"));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    SplitFilePath(ws, chosen);
+    const QString target = s.PathFolder + s.PathBaseName + QStringLiteral(".Rgl");
+    QStringList lines;
+    lines.reserve(sources.count());
+    for (int i = 0; i < sources.count(); ++i) {
+        const QString destination = i < destinations.count() ? destinations.at(i) : QString();
+        lines.append(sources.at(i) + QLatin1Char(';') + destination);
+    }
+    if (TextFile::writeLines(ws.system, target, lines) != FileError::None) {
+        ws.inform(target + kInvalidPath,
+                  QStringLiteral("Impossible d'enregistrer cette règle de déploiement"),
+                  Icon::Information);
+        return;
+    }
+    s.RuleFilePath = target;
+}
+
+} // namespace vantrel

@@ -1,0 +1,58 @@
+#include "Paths.h"
+
+#include "Workspace.h"
+
+namespace vantrel {
+
+void SplitFilePath(Workspace& ws, const QString& path) {
+    WorkingState& s = ws.state;
+    QString folder;
+    QString name = path;
+    s.PathBaseName.clear();
+    s.PathExt.clear();
+
+    const qsizetype p = path.lastIndexOf(QLatin1Char('\\')) + 1;
+    if (p >= 2) {
+        folder = path.left(p);
+        name = path.mid(p);
+    }
+    const qsizetype q = name.lastIndexOf(QLatin1Char('.')) + 1;
+    if (q >= 2) {
+        s.PathExt = name.mid(q - 1);
+        s.PathBaseName = name.left(q - 1);
+    } else {
+        s.PathBaseName = name;
+    }
+    if (!folder.isEmpty()) {
+        s.PathFolder = folder;
+    }
+
+    s.ReturnMessage.clear();
+    for (QChar& c : s.PathBaseName) {
+        if (c == QLatin1Char('?') || c == QLatin1Char('*') || c == QLatin1Char('<') ||
+            c == QLatin1Char('>')) {
+            c = QLatin1Char('-');
+            s.ReturnMessage =
+                QStringLiteral("Le nom du fichier comportait des caractères interdits (?,*,<,>");
+        }
+    }
+    if (!s.ReturnMessage.isEmpty()) {
+        ws.inform(QStringLiteral("Le nom a été modifié de: \r\n") + path +
+                      QStringLiteral("  en: \r\n") + s.PathBaseName + s.PathExt,
+                  s.ReturnMessage);
+    }
+}
+
+QString ShortPath(Workspace& ws, const QString& path) {
+    return ws.system.shortPath(path);
+}
+
+QString LongPath(Workspace& ws, const QString& path) {
+    return ws.system.longPath(path);
+}
+
+QString withoutFinalBackslash(const QString& path) {
+    return path.endsWith(QLatin1Char('\\')) ? path.chopped(1) : path;
+}
+
+} // namespace vantrel

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace vantrel {
+
+class Workspace;
+
+// Splits path into PathFolder (kept when path has no folder), PathBaseName and
+// PathExt; forbidden characters of the base name become "-" and the operator is told.
+void SplitFilePath(Workspace& ws, const QString& path);
+
+QString ShortPath(Workspace& ws, const QString& path);
+QString LongPath(Workspace& ws, const QString& path);
+
+// path without its final backslash, if it has one.
+QString withoutFinalBackslash(const QString& path);
+
+} // namespace vantrel

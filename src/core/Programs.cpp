@@ -1,0 +1,48 @@
+#include "Programs.h"
+
+#include "Paths.h"
+#include "Workspace.h"
+
+namespace vantrel {
+
+QString FindAssociatedProgram(Workspace& ws, const QString& extensionOrPath) {
+    QString arg = extensionOrPath;
+    if (arg.size() < 5 && !arg.startsWith(QLatin1Char('.'))) {
+        arg.prepend(QLatin1Char('.'));
+    }
+    if (arg.startsWith(QLatin1Char('.'))) {
+        ws.state.PathExt = arg;
+    } else {
+        SplitFilePath(ws, arg);
+    }
+    const QString program = ws.system.findAssociatedProgram(ws.state.PathExt);
+    if (program.isEmpty()) {
+        ws.inform(QStringLiteral("il n'y a pas de programme associé à l'extension") +
+                      ws.state.PathExt,
+                  ws.state.ProgramName);
+    }
+    return program;
+}
+
+void OpenWithAssociatedProgram(Workspace& ws, const QString& path) {
+    SplitFilePath(ws, path);
+    QString program = FindAssociatedProgram(ws, ws.state.PathExt);
+    if (ws.state.PathExt.toUpper() == QLatin1String(".BMP")) {
+        program = QStringLiteral("C:\\WINDOWS\\system32\\mspaint.exe");
+    }
+    const QString title = QStringLiteral("Programme introuvable");
+    if (!program.isEmpty() && program != QLatin1String("C:\\")) {
+        const QString command = program + QLatin1Char(' ') + ShortPath(ws, path);
+        if (!ws.system.startCommand(command, WindowStyle::Normal)) {
+            ws.inform(QStringLiteral("impossible de lancer ") + path +
+                          QStringLiteral(" avec \r\ncheminAppli n'a pas pu touver le programme"),
+                      title);
+        }
+        return;
+    }
+    ws.inform(QStringLiteral("impossible de lancer ") + path +
+                  QStringLiteral(" car \r\ncheminAppli n'a pas pu touver le programme associé"),
+              title);
+}
+
+} // namespace vantrel

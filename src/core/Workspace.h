@@ -1,0 +1,67 @@
+#pragma once
+
+#include "Lists.h"
+#include "WorkingState.h"
+#include "deploy/DeploymentControls.h"
+#include "deploy/RetryTimer.h"
+#include "platform/Platform.h"
+
+#include <QObject>
+
+#include <array>
+#include <functional>
+
+namespace vantrel {
+
+// The main window's logic side: the working state, the lists, the deployment
+// fields and the retry timer, with the platform they reach the world through.
+class Workspace : public QObject {
+    Q_OBJECT
+public:
+    explicit Workspace(Platform& platform);
+
+    Platform& platform;
+    System& system;
+    UserInterface& ui;
+    Clock& clock;
+
+    WorkingState state;
+    Lists lists;
+    DeploymentControls controls;
+    RetryTimer TimerRécursif;
+
+    // The recent-file menu entries ouvrap(0..4).
+    static constexpr int kRecentEntries = 5;
+    std::array<QString, kRecentEntries> ouvrap;
+    void setRecentCaption(int index, const QString& caption);
+
+    const QString& caption() const { return caption_; }
+    void setCaption(const QString& caption);
+
+    Answer ask(const Message& message) { return ui.show(message); }
+    void inform(const QString& text, const QString& title, Icon icon = Icon::None);
+
+    bool passRunning() const { return passRunning_; }
+    void setPassRunning(bool running);
+
+    // Board redraw; the window paints, the logic only asks.
+    void DrawStatusBoard() { emit boardRedrawRequested(); }
+    // Shows the deferred-start dialog modally; set by the window.
+    std::function<void()> showDeferredStartDialog;
+
+    // The program ends at once (Quit, window unload).
+    void endProgram() { emit endRequested(); }
+
+signals:
+    void captionChanged(const QString& caption);
+    void recentMenuChanged();
+    void boardRedrawRequested();
+    void endRequested();
+    void passFinished();
+
+private:
+    QString caption_;
+    bool passRunning_ = false;
+};
+
+} // namespace vantrel

@@ -1,0 +1,170 @@
+#include "DeploymentRun.h"
+
+#include "Journal.h"
+#include "core/Text.h"
+#include "core/TextFile.h"
+#include "core/Workspace.h"
+#include "reach/PingSweep.h"
+
+namespace vantrel {
+namespace {
+
+const QString kStampCommand = QStringLiteral(
+    "cmd /C echo %Date:~-4%%Date:~-7,-5%%Date:~-10,-8%_%Time:~-11,-9%%Time:~-8,-6%%Time:~-5,-3%");
+
+// Marks the pass as running for as long as it lasts, whatever way it ends.
+class PassGuard {
+public:
+    explicit PassGuard(Workspace& ws) : ws_(ws) { ws_.setPassRunning(true); }
+    ~PassGuard() { ws_.setPassRunning(false); }
+    PassGuard(const PassGuard&) = delete;
+    PassGuard& operator=(const PassGuard&) = delete;
+
+private:
+    Workspace& ws_;
+};
+
+// The stamp the command interpreter writes; when its file cannot be read the pass
+// still needs a folder of its own, so the clock gives the same form.
+QString readRunStamp(Workspace& ws) {
+    const QString dateFile = ws.state.ProgramDir + QStringLiteral("DateDeploiement.txt");
+    ws.system.startCommand(kStampCommand + QStringLiteral(" > ") + dateFile,
+                           WindowStyle::MinimizedWithFocus);
+    ws.clock.pause(2);
+    QStringList lines;
+    if (TextFile::readLines(ws.system, dateFile, lines) != FileError::None || lines.isEmpty()) {
+        ws.inform(QStringLiteral("impossible d'ouvrir\r\n"), QString(), Icon::Critical);
+        return ws.clock.now().toString(QStringLiteral("yyyyMMdd_Hmmss"));
+    }
+    return QString(lines.first()).remove(QLatin1Char(' '));
+}
+
+void chooseWorkstations(Workspace& ws) {
+    Lists& l = ws.lists;
+    if (leadingNumber(ws.controls.Tentative()) == 0) {
+        CopyList(l.ListePostes, l.L_PostesenCours);
+        return;
+    }
+    QStringList hosts;
+    for (const QString& line : l.L_PostesFail.entries()) {
+        const qsizetype p = line.indexOf(QLatin1Char(';')) + 1;
+        hosts.append(p > 1 ? line.left(p - 1) : line);
+    }
+    l.L_PostesenCours.assign(hosts);
+}
+
+bool rulesUsable(const Workspace& ws) {
+    const Lists& l = ws.lists;
+    return !l.ListeSource.isEmpty() && l.ListeSource.count() == l.ListeDest.count() &&
+           !ws.state.RuleFilePath.isEmpty();
+}
+
+void copyToWorkstation(Workspace& ws, const QString& host) {
+    Lists& l = ws.lists;
+    WorkingState& s = ws.state;
+    qint16 CopyFailureCount = 0;
+    s.ReturnMessage.clear();
+    for (int j = 0; j < l.ListeSource.count(); ++j) {
+        const QString& source = l.ListeSource.at(j);
+        const QString& destination = l.ListeDest.at(j);
+        const QString fileName = source.mid(source.lastIndexOf(QLatin1Char('\\')) + 1);
+        const QString target =
+            QStringLiteral("\\\\") + host + destination + QLatin1Char('\\') + fileName;
+        if (ws.system.renameFile(target, target + s.RunStamp) != FileError::None) {
+            s.ReturnMessage =
+                QStringLiteral("Nouveau fichier ") + host + QLatin1Char(' ') + destination;
+        }
+        const FileError error = ws.system.copyFile(source, target);
+        if (error != FileError::None) {
+            ++CopyFailureCount;
+            s.ReturnMessage += QLatin1Char(';') + source + QLatin1Char(';') + destination +
+                               QLatin1Char(';') + describe(error);
+        }
+        s.ReturnMessage += QLatin1Char(';');
+    }
+    l.L_PostesFail.append(host + QLatin1Char(';') + QString::number(CopyFailureCount));
+    if (CopyFailureCount > 0) {
+        const QString line = host + QLatin1Char(';') + s.ReturnMessage;
+        l.L_GénéErreurs.append(line);
+        l.ListeGénérale.append(line);
+    } else {
+        const QString line = host + QStringLiteral(";OK ") + s.ReturnMessage;
+        l.L_PostesOk.append(line);
+        l.ListeGénérale.append(line);
+    }
+}
+
+// The board rows after the copy phase, one per result line.
+void rebuildBoardRows(Workspace& ws) {
+    const Lists& l = ws.lists;
+    const QString ruleCount = QString::number(l.ListeSource.count());
+    QStringList rows;
+    QString name;
+    QString count;
+    for (const QString& line : l.L_PostesFail.entries()) {
+        const qsizetype p = line.indexOf(QLatin1Char(';')) + 1;
+        if (p > 2) {
+            // A shorter host name keeps the previous line's name and count.
+            name = fitToWidth(line.left(p - 1), ws.state.NameColumnWidth);
+            count = line.mid(p);
+        }
+        if (line.right(8) == QLatin1String("PingFail")) {
+            rows.append(name + QStringLiteral("; 100;  Void  "));
+        } else {
+            rows.append(
+                name + QStringLiteral(";   0;") +
+                (count + QLatin1Char('/') + ruleCount + QString(8, QLatin1Char(' '))).left(8));
+        }
+    }
+    ws.lists.Listécritures.assign(rows);
+}
+
+} // namespace
+
+bool IsReachable(const Workspace& ws, const QString& host) {
+    for (const QString& line : ws.lists.L_PostesFail.entries()) {
+        if (line.startsWith(host)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void DeploymentRun(Workspace& ws) {
+    PassGuard running(ws);
+    WorkingState& s = ws.state;
+    Lists& l = ws.lists;
+
+    ws.TimerRécursif.setEnabled(false);
+    if (ws.controls.Récursif() > 0) {
+        ws.TimerRécursif.setEnabled(true);
+    }
+    s.RunStamp = readRunStamp(ws);
+    s.RunFolder = s.ProgramDir + s.RunStamp;
+    // An existing folder (a pass in the same second) is used as it is.
+    ws.system.createFolder(s.RunFolder);
+    s.RunStartText = QStringLiteral("Début déploiement le: ") + timestampText(ws.clock.now());
+    ClearList(l.L_GénéErreurs);
+    chooseWorkstations(ws);
+    ClearList(l.Listécritures);
+    ClearList(l.L_PostesFail);
+    PingSweep(ws);
+
+    if (!rulesUsable(ws)) {
+        return;
+    }
+    ws.ui.setBusy(true);
+    const QStringList hosts = l.L_PostesenCours.entries();
+    for (const QString& host : hosts) {
+        if (IsReachable(ws, host)) {
+            copyToWorkstation(ws, host);
+        }
+    }
+    rebuildBoardRows(ws);
+    ws.ui.setBusy(false);
+    ws.DrawStatusBoard();
+    WriteDeploymentJournal(ws);
+    ws.TimerRécursif.setEnabled(true);
+}
+
+} // namespace vantrel

@@ -1,0 +1,122 @@
+#include "Journal.h"
+
+#include "core/Paths.h"
+#include "core/Text.h"
+#include "core/TextFile.h"
+#include "core/Workspace.h"
+
+#include <optional>
+
+namespace vantrel {
+namespace {
+
+const QString kJournalName = QStringLiteral("\\Infos Déploiement.txt");
+const QString kBanner = QStringLiteral("*       Logiciel Van_trel      *");
+const QString kSeparator(83, QLatin1Char('*'));
+constexpr int kNameFieldWidth = 30;
+constexpr int kDestinationColumn = 43; // the fourth 14-column print zone, 1-based
+
+void appendList(QStringList& lines, const StringList& list) {
+    lines.append(list.entries());
+}
+
+void appendRuleBlock(Workspace& ws, QStringList& lines) {
+    const Lists& l = ws.lists;
+    QString folder;
+    for (int i = 0; i < l.ListeSource.count(); ++i) {
+        SplitFilePath(ws, l.ListeSource.at(i));
+        const WorkingState& s = ws.state;
+        if (s.PathFolder != folder) {
+            lines.append(s.PathFolder);
+        }
+        const QString name =
+            (s.PathBaseName + QString(27, QLatin1Char(' ')) + QStringLiteral("..."))
+                .left(kNameFieldWidth);
+        const QString destination = i < l.ListeDest.count() ? l.ListeDest.at(i) : QString();
+        lines.append(fitToWidth(name, kDestinationColumn - 1) + destination);
+        folder = s.PathFolder;
+    }
+}
+
+// None while more attempts are to come.
+std::optional<Message> endOfRunMessage(Workspace& ws) {
+    const int errors = ws.lists.L_GénéErreurs.count();
+    const DeploymentControls& c = ws.controls;
+    const QString now = timestampText(ws.clock.now());
+    Message m;
+    m.icon = Icon::Question;
+    m.buttons = Buttons::YesNo;
+    m.defaultAnswer = Answer::Yes;
+    m.id = MessageId::OpenJournal;
+    if (errors == 0) {
+        m.text = QStringLiteral(
+            "Déploiement parfait; aucune erreur; Voulez-vous ouvrir le journal du déploiement");
+        m.title = QStringLiteral("Déploiement terminé le: ") + now;
+    } else if (c.Récursif() == 0) {
+        m.text = QStringLiteral("Ce déploiement comporte ") + numberText(errors) +
+                 QStringLiteral(" erreurs\r\n\r\nVous pouvez les afficher par le menu 'Listes' "
+                                "'Erreurs'\r\n ou consulter le journal du déploiement\r\nOuvrir "
+                                "le journal?");
+        m.title = QStringLiteral("Fin du déploiement le: ") + now;
+    } else if (leadingNumber(c.Nbessais()) <= leadingNumber(c.Tentative())) {
+        m.text = QStringLiteral("Après ") + c.Tentative() +
+                 QStringLiteral(" tentatives ce déploiement comporte ") + numberText(errors) +
+                 QStringLiteral(" erreurs\r\nVous pouvez les afficher par le menu 'Listes' "
+                                "'Erreurs'\r\nou consulter le journal du déploiement\r\nOuvrir "
+                                "le journal?");
+        m.title = QStringLiteral("Fin du déploiement le: ") + now;
+    } else {
+        return std::nullopt;
+    }
+    return m;
+}
+
+} // namespace
+
+QStringList journalLines(Workspace& ws) {
+    const Lists& l = ws.lists;
+    const DeploymentControls& c = ws.controls;
+    const QString stars(kBanner.size(), QLatin1Char('*'));
+    QStringList lines{stars,
+                      kBanner,
+                      stars,
+                      QString(),
+                      ws.state.RunStartText,
+                      QStringLiteral("Fin du déploiement le: ") + timestampText(ws.clock.now())};
+    if (c.Récursif() > 0) {
+        lines.append(QStringLiteral("Ce déploiement comportait ") + c.Nbessais() +
+                     QStringLiteral("essais séparés de ") + c.Délai() + QStringLiteral("mn;  ") +
+                     c.Tentative() + QStringLiteral(" tentatives ont été effectuées"));
+    }
+    lines.append(QStringLiteral("Ce déploiement comporte ") + numberText(l.L_GénéErreurs.count()) +
+                 QStringLiteral(" erreurs listées ci-dessous"));
+    lines.append(kSeparator);
+    appendList(lines, l.L_GénéErreurs);
+    lines.append(kSeparator);
+    lines.append(QStringLiteral("Listes des ") + numberText(l.ListePostes.count()) +
+                 QStringLiteral(" postes"));
+    appendList(lines, l.ListePostes);
+    lines.append(kSeparator);
+    lines.append(QStringLiteral("Liste des ") + numberText(l.ListeSource.count()) +
+                 QStringLiteral(" sources et destinations"));
+    appendRuleBlock(ws, lines);
+    lines.append(kSeparator);
+    lines.append(QStringLiteral("Listes des ") + numberText(l.L_PostesOk.count()) +
+                 QStringLiteral(" postes mis à jour"));
+    appendList(lines, l.L_PostesOk);
+    lines.append(kSeparator);
+    return lines;
+}
+
+void WriteDeploymentJournal(Workspace& ws) {
+    const QString journal = ws.state.RunFolder + kJournalName;
+    if (TextFile::writeLines(ws.system, journal, journalLines(ws)) != FileError::None) {
+        return;
+    }
+    const std::optional<Message> message = endOfRunMessage(ws);
+    if (message && ws.ask(*message) == Answer::Yes) {
+        ws.system.startCommand(QStringLiteral("notepad.exe ") + journal, WindowStyle::Normal);
+    }
+}
+
+} // namespace vantrel

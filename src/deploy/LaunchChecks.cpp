@@ -1,0 +1,127 @@
+#include "LaunchChecks.h"
+
+#include "DeploymentRun.h"
+#include "core/Text.h"
+#include "core/Workspace.h"
+
+namespace vantrel {
+namespace {
+
+const QString kDeploymentFlag = QStringLiteral("Déploiement");
+
+bool confirm(Workspace& ws, const QString& text, const QString& title) {
+    Message question;
+    question.text = text;
+    question.title = title;
+    question.icon = Icon::Question;
+    question.buttons = Buttons::YesNo;
+    question.defaultAnswer = Answer::Yes;
+    return ws.ask(question) == Answer::Yes;
+}
+
+QString rulesWarning(const Workspace& ws) {
+    const Lists& l = ws.lists;
+    QString w;
+    if (l.ListeSource.count() != l.ListeDest.count()) {
+        w = QStringLiteral("Les listes Source et Destination n'ont pas le même nombre d'éléments");
+    }
+    if (l.ListeSource.isEmpty()) {
+        w += QStringLiteral("\r\nAucune règle de déploiement");
+    }
+    if (ws.state.RuleFilePath.isEmpty() && !l.ListeSource.isEmpty()) {
+        w += QStringLiteral("\r\nLa liste de Règles n'est pas enregistrée");
+    }
+    return w;
+}
+
+void warnEmptyList(Workspace& ws) {
+    ws.inform(QStringLiteral("Attention liste de postes vide"),
+              QStringLiteral("Cela ne va rien donner"), Icon::Information);
+}
+
+} // namespace
+
+LaunchOutcome Télédéploiement_Click(Workspace& ws) {
+    ws.controls.setTentative(QStringLiteral("0"));
+    ws.controls.setRécursifBackColour(DeploymentControls::kButtonFace);
+    if (ws.lists.ListePostes.isEmpty()) {
+        ws.inform(QStringLiteral("La liste des postes est vide"),
+                  QStringLiteral("Aucun poste à mettre à jour"), Icon::Information);
+        return LaunchOutcome::Refused;
+    }
+    if (ws.state.WorkstationListPath.isEmpty()) {
+        ws.inform(QStringLiteral("Enregistrer d'abord la liste de Postes"), QString(),
+                  Icon::Information);
+        return LaunchOutcome::Refused;
+    }
+    const QString w = rulesWarning(ws);
+    if (!w.isEmpty() && !confirm(ws, w + QStringLiteral("\r\nContinuer?"),
+                                 QStringLiteral("Seul le 'Ping' sera effectué"))) {
+        return LaunchOutcome::Refused;
+    }
+    if (!confirm(ws,
+                 QStringLiteral("Lancer le déploiement le:") + timestampText(ws.clock.now()) +
+                     QStringLiteral("\r\nContinuer?"),
+                 QStringLiteral("Valider Date et Heure du déploiement"))) {
+        return LaunchOutcome::Refused;
+    }
+    if (ws.controls.Différé()) {
+        return LaunchOutcome::LeftToDeferredStart;
+    }
+    DeploymentRun(ws);
+    return LaunchOutcome::Started;
+}
+
+void Différé_Click(Workspace& ws) {
+    if (!ws.controls.Différé()) {
+        return;
+    }
+    if (ws.lists.ListePostes.isEmpty()) {
+        warnEmptyList(ws);
+    }
+    if (ws.showDeferredStartDialog) {
+        ws.showDeferredStartDialog();
+    }
+}
+
+void StartPendingDeferredRun(Workspace& ws) {
+    ws.controls.setDifféré(false);
+    if (ws.lists.ListePostes.isEmpty() || ws.state.DeferredStartFlag != kDeploymentFlag) {
+        return;
+    }
+    ws.state.DeferredStartFlag.clear();
+    DeploymentRun(ws);
+}
+
+void Récursif_Click(Workspace& ws) {
+    if (ws.lists.ListePostes.isEmpty()) {
+        warnEmptyList(ws);
+    }
+    ws.controls.setRetryFieldsVisible(ws.controls.Récursif() > 0);
+    ws.DrawStatusBoard();
+}
+
+void TimerRécursif_Timer(Workspace& ws) {
+    DeploymentControls& c = ws.controls;
+    const double delay = leadingNumber(c.Délai());
+    if (delay == 0) {
+        return;
+    }
+    ws.TimerRécursif.setInterval(static_cast<int>(delay * 1000));
+    const double attempts = leadingNumber(c.Tentative());
+    if (!ws.lists.L_PostesFail.isEmpty() && c.Récursif() > 0 &&
+        attempts <= leadingNumber(c.Nbessais()) - 1) {
+        c.setRécursifBackColour(DeploymentControls::kRetriedGreen);
+        c.setTentative(QString::number(static_cast<qint64>(attempts) + 1));
+        DeploymentRun(ws);
+    } else {
+        ws.TimerRécursif.setEnabled(false);
+    }
+}
+
+void deliverRetryTick(Workspace& ws) {
+    ws.TimerRécursif.restartCount();
+    TimerRécursif_Timer(ws);
+}
+
+} // namespace vantrel

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+
+namespace vantrel {
+
+class Clock;
+
+// TimerRécursif as the logic sees it: enabling a disabled timer starts a new count,
+// enabling an enabled one changes nothing, a new interval restarts the count. The
+// window (or an unattended run) asks when the next tick is due and delivers it.
+class RetryTimer : public QObject {
+    Q_OBJECT
+public:
+    explicit RetryTimer(Clock& clock);
+
+    bool isEnabled() const { return enabled_; }
+    int intervalMs() const { return intervalMs_; }
+    void setEnabled(bool enabled);
+    void setInterval(int ms);
+
+    // Milliseconds until the next tick (0 when due), -1 when disabled.
+    qint64 msUntilDue() const;
+    // Called when the tick has been delivered: the next one is one interval later.
+    void restartCount();
+
+signals:
+    void changed();
+
+private:
+    Clock& clock_;
+    bool enabled_ = false;
+    int intervalMs_ = 1000;
+    qint64 countStartMs_ = 0;
+};
+
+} // namespace vantrel

@@ -1,0 +1,428 @@
+#include "Form1.h"
+
+#include "Form1Surface.h"
+#include "ListEditing.h"
+#include "core/DeploymentFile.h"
+#include "core/Lifecycle.h"
+#include "core/ListFiles.h"
+#include "core/Programs.h"
+#include "core/Workspace.h"
+#include "deploy/LaunchChecks.h"
+#include "export/ListExport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace vantrel {
+namespace {
+
+QColor windowsColour(quint32 bgr) {
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+QFont boardFont() {
+    QFont font(QStringLiteral("Courier New"), 9);
+    font.setBold(true);
+    font.setStyleHint(QFont::TypeWriter);
+    return font;
+}
+
+const QString kTips = QStringLiteral(
+    "Pour effacer un élément d'une liste cliquer dessus puis touche 'Suppr' ou bouton 'X "
+    "ligne'\r\n"
+    "Un double-click dans une liste affiche l'élément dans le champ\r\n"
+    "Les champs peuvent être remplis à la main mais il vaut mieux rechercher les fichiers "
+    "avec 'Parcourir'\r\n"
+    "Les fonctions copier-coller sont actives dans tous les champs\r\n");
+
+} // namespace
+
+Form1::Form1(Workspace& ws, QWidget* parent) : QMainWindow(parent), ws_(ws) {
+    setObjectName(QStringLiteral("Form1"));
+    setFont(boardFont());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, windowsColour(0xE0E0E0));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    surface_ = new Form1Surface(this);
+    setCentralWidget(surface_);
+    buildControls();
+    buildMenus();
+    bindDeploymentControls();
+
+    connect(&ws_, &Workspace::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&ws_, &Workspace::recentMenuChanged, this, &Form1::refreshRecentMenu);
+    connect(&ws_.TimerRécursif, &RetryTimer::changed, this, &Form1::scheduleRetryTick);
+    connect(&ws_, &Workspace::passFinished, this, &Form1::scheduleRetryTick);
+    retryTimer_ = new QTimer(this);
+    retryTimer_->setSingleShot(true);
+    connect(retryTimer_, &QTimer::timeout, this, &Form1::onRetryTick);
+    refreshRecentMenu();
+}
+
+int Form1::twipsToPixels(int twips) const {
+    return qRound(twips * logicalDpiX() / 1440.0);
+}
+
+QPushButton* Form1::makeButton(const QString& caption, const QString& name, quint32 colour) {
+    auto* button = new QPushButton(caption, surface_);
+    button->setObjectName(name);
+    button->setStyleSheet(
+        QStringLiteral("background-color: %1;").arg(windowsColour(colour).name()));
+    return button;
+}
+
+QLineEdit* Form1::makeField(const QString& name) {
+    auto* field = new QLineEdit(surface_);
+    field->setObjectName(name);
+    return field;
+}
+
+QListView* Form1::makeList(const QString& name, StringList& list) {
+    auto* view = new QListView(surface_);
+    view->setObjectName(name);
+    view->setUniformItemSizes(true);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->installEventFilter(this);
+    bindList(view, list);
+    return view;
+}
+
+void Form1::bindList(QListView* view, StringList& list) {
+    view->setModel(&list);
+    connect(&list, &StringList::selectionChanged, view, [view, &list](int index) {
+        if (view->currentIndex().row() != index) {
+            view->setCurrentIndex(index < 0 ? QModelIndex() : list.index(index));
+        }
+    });
+    connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [&list](const QModelIndex& current) { list.setSelected(current.row()); });
+    connect(&list, &StringList::visibilityChanged, view, &QWidget::setVisible);
+}
+
+void Form1::buildControls() {
+    using L = Form1Layout;
+    Lists& l = ws_.lists;
+    auto& c = controls_;
+    c[L::ParcourPoste] =
+        makeButton(QStringLiteral("Parcourir..."), QStringLiteral("ParcourPoste"), 0xFFC0C0);
+    c[L::ParcourSource] = makeButton(QStringLiteral("Parcourir source..."),
+                                     QStringLiteral("ParcourSource"), 0xFFC0C0);
+    c[L::ParcourDest] = makeButton(QStringLiteral("Parcourir destination..."),
+                                   QStringLiteral("ParcourDest"), 0xFFC0C0);
+    c[L::NomPoste] = NomPoste_ = makeField(QStringLiteral("NomPoste"));
+    c[L::saisieSource] = saisieSource_ = makeField(QStringLiteral("saisieSource"));
+    c[L::saisieDest] = saisieDest_ = makeField(QStringLiteral("saisieDest"));
+    c[L::AjoutePoste] =
+        makeButton(QStringLiteral("Ajoute Poste"), QStringLiteral("AjoutePoste"), 0xC0FFC0);
+    c[L::SupprimePoste] =
+        makeButton(QStringLiteral("Sup ligne"), QStringLiteral("SupprimePoste"), 0xC0C0FF);
+    c[L::AjouteAdress] =
+        makeButton(QStringLiteral("Ajoute Règle"), QStringLiteral("AjouteAdress"), 0xC0FFC0);
+    c[L::SuppAdress] =
+        makeButton(QStringLiteral("Sup ligne"), QStringLiteral("SuppAdress"), 0xC0C0FF);
+    c[L::ListePostes] = ListePostes_ = makeList(QStringLiteral("ListePostes"), l.ListePostes);
+    c[L::ListeSource] = ListeSource_ = makeList(QStringLiteral("ListeSource"), l.ListeSource);
+    c[L::ListeDest] = ListeDest_ = makeList(QStringLiteral("ListeDest"), l.ListeDest);
+    c[L::ListExport] = ListExport_ = makeList(QStringLiteral("ListExport"), l.ListExport);
+    ListExport_->setVisible(l.ListExport.isVisible());
+    c[L::Télédéploiement] =
+        makeButton(QStringLiteral("Télédéploiement"), QStringLiteral("Télédéploiement"), 0xC0FFFF);
+    c[L::Récursif] = Récursif_ = new QCheckBox(QStringLiteral("Récursif"), surface_);
+    Récursif_->setObjectName(QStringLiteral("Récursif"));
+    Récursif_->setAutoFillBackground(true);
+    c[L::Différé] = Différé_ = new QCheckBox(QStringLiteral("Différé"), surface_);
+    Différé_->setObjectName(QStringLiteral("Différé"));
+    const std::pair<L::Control, const char*> labels[] = {
+        {L::LabelnB, "Nb essais"}, {L::LabelDélai, "Délai mn"}, {L::Labeltentatives, "Faits"}};
+    for (const auto& [control, text] : labels) {
+        c[control] = new QLabel(QString::fromUtf8(text), surface_);
+    }
+    c[L::Nbessais] = Nbessais_ = makeField(QStringLiteral("Nbessais"));
+    c[L::Délai] = Délai_ = makeField(QStringLiteral("Délai"));
+    c[L::Tentative] = Tentative_ = makeField(QStringLiteral("Tentative"));
+
+    auto onClick = [this](L::Control control, auto handler) {
+        connect(static_cast<QPushButton*>(controls_[control]), &QPushButton::clicked, this,
+                handler);
+    };
+    onClick(L::ParcourPoste, [this] { ParcourPoste(ws_); });
+    onClick(L::AjoutePoste, [this] { AjoutePoste(ws_, NomPoste_->text()); });
+    onClick(L::SupprimePoste, [this] { SupprimePoste(ws_); });
+    onClick(L::AjouteAdress, [this] {
+        AjouteAdress(ws_, RuleFields{saisieSource_->text(), saisieDest_->text()});
+    });
+    onClick(L::SuppAdress, [this] { SuppAdress(ws_); });
+    auto setRuleFields = [this](const RuleFields& fields) {
+        saisieSource_->setText(fields.source);
+        saisieDest_->setText(fields.destination);
+    };
+    auto ruleFields = [this] { return RuleFields{saisieSource_->text(), saisieDest_->text()}; };
+    onClick(L::ParcourSource,
+            [this, setRuleFields, ruleFields] { setRuleFields(ParcourSource(ws_, ruleFields())); });
+    onClick(L::ParcourDest,
+            [this, setRuleFields, ruleFields] { setRuleFields(ParcourDest(ws_, ruleFields())); });
+    onClick(L::Télédéploiement, [this] { Télédéploiement_Click(ws_); });
+
+    connect(ListePostes_, &QListView::doubleClicked, this,
+            [this] { NomPoste_->setText(pickWorkstation(ws_, NomPoste_->text())); });
+    connect(ListeSource_, &QListView::clicked, this,
+            [this](const QModelIndex& index) { ListeSourceClicked(ws_, index.row()); });
+    connect(ListeDest_, &QListView::clicked, this,
+            [this](const QModelIndex& index) { ListeDestClicked(ws_, index.row()); });
+    for (QListView* rules : {ListeSource_, ListeDest_}) {
+        connect(rules, &QListView::doubleClicked, this,
+                [setRuleFields, ruleFields, this] { setRuleFields(pickRule(ws_, ruleFields())); });
+    }
+}
+
+void Form1::bindDeploymentControls() {
+    DeploymentControls& c = ws_.controls;
+    connect(&c, &DeploymentControls::changed, this, &Form1::refreshDeploymentControls);
+    connect(Nbessais_, &QLineEdit::textEdited, &c, &DeploymentControls::setNbessais);
+    connect(Délai_, &QLineEdit::textEdited, &c, &DeploymentControls::setDélai);
+    connect(Tentative_, &QLineEdit::textEdited, &c, &DeploymentControls::setTentative);
+    connect(Récursif_, &QCheckBox::clicked, this, [this](bool ticked) {
+        ws_.controls.setRécursif(ticked ? 1 : 0);
+        Récursif_Click(ws_);
+    });
+    connect(Différé_, &QCheckBox::clicked, this, [this](bool ticked) {
+        ws_.controls.setDifféré(ticked);
+        Différé_Click(ws_);
+    });
+    refreshDeploymentControls();
+}
+
+void Form1::refreshDeploymentControls() {
+    using L = Form1Layout;
+    const DeploymentControls& c = ws_.controls;
+    const std::pair<QLineEdit*, const QString&> fields[] = {
+        {Nbessais_, c.Nbessais()}, {Délai_, c.Délai()}, {Tentative_, c.Tentative()}};
+    for (const auto& [field, text] : fields) {
+        if (field->text() != text) {
+            field->setText(text);
+        }
+    }
+    Récursif_->setCheckState(c.Récursif() == 0   ? Qt::Unchecked
+                             : c.Récursif() == 2 ? Qt::PartiallyChecked
+                                                 : Qt::Checked);
+    Différé_->setChecked(c.Différé());
+    QPalette palette = Récursif_->palette();
+    palette.setColor(QPalette::Window, c.récursifBackColour() == DeploymentControls::kButtonFace
+                                           ? QApplication::palette().color(QPalette::Button)
+                                           : windowsColour(c.récursifBackColour()));
+    Récursif_->setPalette(palette);
+    for (const L::Control control :
+         {L::LabelnB, L::LabelDélai, L::Labeltentatives, L::Nbessais, L::Délai, L::Tentative}) {
+        controls_[control]->setVisible(c.retryFieldsVisible());
+    }
+    if (layout_[L::Shape3].height() != 0) {
+        layout_.setRetryFieldsShown(c.retryFieldsVisible());
+        applyLayout();
+    }
+}
+
+QAction* Form1::addAction(QMenu* menu, const QString& caption, const QString& name,
+                          std::function<void()> handler) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (handler) {
+        connect(action, &QAction::triggered, this, std::move(handler));
+    }
+    return action;
+}
+
+void Form1::buildMenus() {
+    QMenu* fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
+    fichier->setObjectName(QStringLiteral("Fichier"));
+    buildFileMenu(fichier);
+
+    QMenu* listes = menuBar()->addMenu(QStringLiteral("Listes"));
+    listes->setObjectName(QStringLiteral("zListes"));
+    buildListsMenu(listes);
+
+    QMenu* appel = menuBar()->addMenu(QStringLiteral("Appeler"));
+    appel->setObjectName(QStringLiteral("appel"));
+    addAction(appel, QStringLiteral("navigateur Internet"), QStringLiteral("internetExplo"), {});
+    addAction(appel, QStringLiteral("Calculette"), QStringLiteral("calculette"), [this] {
+        if (!ws_.system.startCommand(QStringLiteral("calc.exe"), WindowStyle::Normal)) {
+            ws_.inform(QStringLiteral("Calculette introuvable"),
+                       QStringLiteral("Windows a encore changé"));
+        }
+    });
+    addAction(appel, QStringLiteral("Bloc note"), QStringLiteral("notepad"), [this] {
+        ws_.state.CurrentFilePath.clear();
+        if (ws_.system.startCommand(QStringLiteral("notepad.exe "), WindowStyle::Normal)) {
+            return;
+        }
+        const QString editor = FindAssociatedProgram(ws_, QStringLiteral(".txt"));
+        if (!editor.isEmpty()) {
+            ws_.system.startCommand(editor + QLatin1Char(' '), WindowStyle::Normal);
+        }
+    });
+
+    QMenu* lisezMoi = menuBar()->addMenu(QStringLiteral("Lisez-moi"));
+    lisezMoi->setObjectName(QStringLiteral("ùping"));
+    addAction(lisezMoi, QStringLiteral("Quelques astuces"), QStringLiteral("Astuces"),
+              [this] { ws_.inform(kTips, QString(), Icon::Information); });
+}
+
+void Form1::buildFileMenu(QMenu* fichier) {
+    QMenu* charger = fichier->addMenu(QStringLiteral("Charger"));
+    charger->setObjectName(QStringLiteral("ùCharg"));
+    addAction(charger, QStringLiteral("un déploiement"), QStringLiteral("ChargeDéploiement"),
+              [this] { ChargeDéploiement(ws_); });
+    addAction(charger, QStringLiteral("une liste de postes"), QStringLiteral("ChargeListePostes"),
+              [this] { ChargeListePostes(ws_); });
+    addAction(charger, QStringLiteral("une règle de déploiement"), QStringLiteral("ChargeRègle"),
+              [this] { ChargeRègle(ws_); });
+
+    QMenu* enregistrer = fichier->addMenu(QStringLiteral("Enregistrer"));
+    enregistrer->setObjectName(QStringLiteral("ùEnreg"));
+    const QList<QAction*> saves = {
+        addAction(enregistrer, QStringLiteral("ce Déploiement"),
+                  QStringLiteral("EnregistreDéploiement"), [this] { EnregistreDéploiement(ws_); }),
+        addAction(enregistrer, QStringLiteral("la liste des postes"),
+                  QStringLiteral("EnregistreLPostes"), [this] { EnregistreLPostes(ws_); }),
+        addAction(enregistrer, QStringLiteral("la Liste des règles"),
+                  QStringLiteral("EnregistreRègle"), [this] { EnregistreRègle(ws_); })};
+    connect(enregistrer, &QMenu::aboutToShow, this, [this, saves] {
+        for (QAction* save : saves) {
+            save->setEnabled(!ws_.lists.ListePostes.isEmpty());
+        }
+    });
+    addAction(fichier, QStringLiteral("Enregistrer Sous"), QStringLiteral("Enregistrersous"),
+              [this] { Enregistrersous(ws_); });
+    fichier->addSeparator()->setObjectName(QStringLiteral("ùD"));
+    addAction(fichier, QStringLiteral("&Fermer"), QStringLiteral("fermer"),
+              [this] { fermer_Click(ws_); });
+    addAction(fichier, QStringLiteral("Quitter"), QStringLiteral("Quit"),
+              [this] { Quit_Click(ws_); });
+    fichier->addSeparator()->setObjectName(QStringLiteral("ù0"));
+    for (int i = 0; i < Workspace::kRecentEntries; ++i) {
+        ouvrap_[i] = addAction(fichier, QString(), QStringLiteral("ouvrap%1").arg(i),
+                               [this, i] { ouvrap_Click(ws_, i); });
+    }
+}
+
+void Form1::buildListsMenu(QMenu* listes) {
+    addAction(listes, QStringLiteral("des erreurs de ping"), QStringLiteral("erreursPing"),
+              [this] { erreursPing(ws_); });
+    addAction(listes, QStringLiteral("générale des erreurs"), QStringLiteral("généErreurs"),
+              [this] { généErreurs(ws_); });
+    masqerreurs_ = addAction(listes, QStringLiteral("masquer la liste"),
+                             QStringLiteral("masqerreurs"), [this] { masqerreurs(ws_); });
+    listes->addSeparator()->setObjectName(QStringLiteral("ùC"));
+    QMenu* exporter = listes->addMenu(QStringLiteral("Exporter liste"));
+    exporter->setObjectName(QStringLiteral("Exportliste"));
+    exportMenu_ = exporter->menuAction();
+    addAction(exporter, QStringLiteral("dans presse papier format excel"),
+              QStringLiteral("Versclipboard"), [this] { Versclipboard(ws_); });
+    addAction(exporter, QStringLiteral(" dans Notepad"), QStringLiteral("VoirErreursnotepad"),
+              [this] { VoirErreursnotepad(ws_); });
+    addAction(exporter, QStringLiteral("dans tableur '.csv'"), QStringLiteral("dansTableur"),
+              [this] { dansTableur(ws_); });
+    addAction(exporter, QStringLiteral("au format Sylk"), QStringLiteral("exsylk"), {})
+        ->setEnabled(false);
+    connect(listes, &QMenu::aboutToShow, this, [this] {
+        const StringList& shown = ws_.lists.ListExport;
+        const bool offered = shown.isVisible() && !shown.isEmpty();
+        exportMenu_->setEnabled(offered);
+        masqerreurs_->setEnabled(offered);
+    });
+}
+
+void Form1::refreshRecentMenu() {
+    for (int i = 0; i < Workspace::kRecentEntries; ++i) {
+        ouvrap_[i]->setText(ws_.ouvrap.at(i));
+        ouvrap_[i]->setVisible(!ws_.ouvrap.at(i).isEmpty());
+    }
+}
+
+void Form1::load() {
+    layout_.placeAtStart(ws_.ui.screenSizeTwips());
+    layout_.setRetryFieldsShown(ws_.controls.retryFieldsVisible());
+    resize(twipsToPixels(Form1Layout::kDesignWidth), twipsToPixels(Form1Layout::kDesignHeight));
+    applyLayout();
+    Form_Load(ws_);
+}
+
+void Form1::applyLayout() {
+    QList<QRect> frames;
+    for (int i = 0; i < Form1Layout::ControlCount; ++i) {
+        const auto control = static_cast<Form1Layout::Control>(i);
+        const QRect twips = layout_[control];
+        const QRect pixels(twipsToPixels(twips.left()), twipsToPixels(twips.top()),
+                           twipsToPixels(twips.width()), twipsToPixels(twips.height()));
+        if (controls_[i] != nullptr) {
+            controls_[i]->setGeometry(pixels);
+        } else {
+            frames.append(pixels);
+        }
+    }
+    surface_->setFrames(frames);
+}
+
+void Form1::scheduleRetryTick() {
+    const qint64 wait = ws_.TimerRécursif.msUntilDue();
+    if (wait < 0) {
+        retryTimer_->stop();
+    } else {
+        retryTimer_->start(static_cast<int>(std::min<qint64>(wait, 1 << 30)));
+    }
+}
+
+void Form1::onRetryTick() {
+    // A tick that falls due during a pass is delivered once the pass is over.
+    if (ws_.passRunning() || ws_.TimerRécursif.msUntilDue() != 0) {
+        return;
+    }
+    deliverRetryTick(ws_);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (ws_.passRunning() || !Form_QueryUnload(ws_)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Form_Unload(ws_);
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    const int heightTwips = qRound(surface_->height() * 1440.0 / logicalDpiY());
+    if (layout_[Form1Layout::Shape1].height() > 0 && layout_.resize(heightTwips)) {
+        applyLayout();
+    }
+}
+
+void Form1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !ws_.passRunning()) {
+        StartPendingDeferredRun(ws_);
+    }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        if (watched == ListePostes_) {
+            ListePostesDeleteKey(ws_);
+        } else if (watched == ListeSource_ || watched == ListeDest_) {
+            RuleListDeleteKey(ws_);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace vantrel

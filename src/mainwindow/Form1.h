@@ -1,0 +1,84 @@
+#pragma once
+
+#include "Form1Layout.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace vantrel {
+
+class Form1Surface;
+class StringList;
+class Workspace;
+
+// The main window: lays the controls out, binds the lists to their models and
+// turns the operator's actions into calls on the logic.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Form1(Workspace& ws, QWidget* parent = nullptr);
+
+    // Form_Load: layout and the logic's part of the load.
+    void load();
+
+    const Form1Layout& layout() const { return layout_; }
+    int twipsToPixels(int twips) const;
+    Form1Surface* surface() const { return surface_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void buildFileMenu(QMenu* menu);
+    void buildListsMenu(QMenu* menu);
+    void bindList(QListView* view, StringList& list);
+    void bindDeploymentControls();
+    void applyLayout();
+    void refreshRecentMenu();
+    void refreshDeploymentControls();
+    void scheduleRetryTick();
+    void onRetryTick();
+    QAction* addAction(QMenu* menu, const QString& caption, const QString& name,
+                       std::function<void()> handler);
+    QPushButton* makeButton(const QString& caption, const QString& name, quint32 windowsColour);
+    QLineEdit* makeField(const QString& name);
+    QListView* makeList(const QString& name, StringList& list);
+
+    Workspace& ws_;
+    Form1Layout layout_;
+    Form1Surface* surface_ = nullptr;
+    std::array<QWidget*, Form1Layout::ControlCount> controls_{};
+    QLineEdit* NomPoste_ = nullptr;
+    QLineEdit* saisieSource_ = nullptr;
+    QLineEdit* saisieDest_ = nullptr;
+    QLineEdit* Nbessais_ = nullptr;
+    QLineEdit* Délai_ = nullptr;
+    QLineEdit* Tentative_ = nullptr;
+    QCheckBox* Récursif_ = nullptr;
+    QCheckBox* Différé_ = nullptr;
+    QListView* ListePostes_ = nullptr;
+    QListView* ListeSource_ = nullptr;
+    QListView* ListeDest_ = nullptr;
+    QListView* ListExport_ = nullptr;
+    std::array<QAction*, 5> ouvrap_{};
+    QAction* exportMenu_ = nullptr;
+    QAction* masqerreurs_ = nullptr;
+    QTimer* retryTimer_ = nullptr;
+};
+
+} // namespace vantrel

@@ -1,0 +1,88 @@
+#include "Form1Surface.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace vantrel {
+namespace {
+
+// The key codes the board reacts to, as Windows numbers them.
+int windowsKeyCode(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Delete:
+        return 46;
+    default:
+        return qtKey;
+    }
+}
+
+} // namespace
+
+Form1Surface::Form1Surface(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::ClickFocus);
+    setAutoFillBackground(false);
+}
+
+void Form1Surface::setFrames(const QList<QRect>& framesInPixels) {
+    frames_ = framesInPixels;
+    update();
+}
+
+void Form1Surface::ensureBoardSize() {
+    if (board_.width() >= width() && board_.height() >= height()) {
+        return;
+    }
+    QImage bigger(std::max(board_.width(), width()), std::max(board_.height(), height()),
+                  QImage::Format_RGB32);
+    bigger.fill(QColor(0xE0, 0xE0, 0xE0));
+    QPainter painter(&bigger);
+    painter.drawImage(0, 0, board_);
+    board_ = bigger;
+}
+
+void Form1Surface::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, board_);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::NoBrush);
+    for (const QRect& frame : frames_) {
+        painter.drawRect(frame);
+    }
+}
+
+void Form1Surface::resizeEvent(QResizeEvent* event) {
+    ensureBoardSize();
+    QWidget::resizeEvent(event);
+}
+
+void Form1Surface::mousePressEvent(QMouseEvent* event) {
+    emit pressed(event->position().toPoint());
+}
+
+void Form1Surface::mouseReleaseEvent(QMouseEvent*) {
+    emit clicked();
+}
+
+void Form1Surface::mouseDoubleClickEvent(QMouseEvent*) {
+    emit doubleClicked();
+}
+
+void Form1Surface::keyPressEvent(QKeyEvent* event) {
+    emit keyPressed(windowsKeyCode(event->key()));
+    event->accept();
+}
+
+} // namespace vantrel

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+
+namespace vantrel {
+
+// The main window's client area: the three frames, and the status board, which is
+// painted into an image that the surface keeps, so that it survives being covered.
+class Form1Surface : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1Surface(QWidget* parent = nullptr);
+
+    void setFrames(const QList<QRect>& framesInPixels);
+    QImage& board() { return board_; }
+    // Makes the board image at least the surface's size, keeping what it shows.
+    void ensureBoardSize();
+
+signals:
+    void pressed(QPoint position);
+    void clicked();
+    void doubleClicked();
+    void keyPressed(int windowsKeyCode);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QList<QRect> frames_;
+    QImage board_;
+};
+
+} // namespace vantrel

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+namespace vantrel {
+
+// Outcome of a file operation, shared by every backend so that the copy lines of
+// a pass read the same whatever the operating system.
+enum class FileError {
+    None,
+    FileNotFound,
+    PathNotFound,
+    AccessDenied,
+    SharingViolation,
+    DiskFull,
+    AlreadyExists,
+    HostUnreachable,
+    ShareNotFound,
+    LogonFailure,
+    TimedOut,
+    IsAFolder,
+    InvalidName,
+    Other,
+};
+
+QString describe(FileError error);
+
+// Maps a POSIX errno value (from the local file system or from an SMB client).
+FileError fileErrorFromErrno(int errnoValue);
+
+} // namespace vantrel

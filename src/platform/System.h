@@ -1,0 +1,52 @@
+#pragma once
+
+#include "FileError.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+namespace vantrel {
+
+enum class WindowStyle { Normal, MinimizedWithFocus };
+
+// The operating system as the logic sees it. Every path is in Windows form
+// (drive letter or \\HOST\share\...), whatever the system underneath.
+class System {
+public:
+    virtual ~System() = default;
+
+    // The program's own executable, Windows form; "" when it cannot be told.
+    virtual QString programPath() = 0;
+    // The process's current folder, Windows form, without final backslash.
+    virtual QString currentFolder() = 0;
+
+    virtual FileError readFile(const QString& path, QByteArray& bytes) = 0;
+    virtual FileError writeFile(const QString& path, const QByteArray& bytes) = 0;
+    virtual qint64 fileLength(const QString& path) = 0; // -1 when there is no such file
+    virtual FileError removeFile(const QString& path) = 0;
+    // Fails when from does not exist; never replaces an existing target.
+    virtual FileError renameFile(const QString& from, const QString& to) = 0;
+    // Replaces an existing target; never creates folders; leaves no partial target.
+    virtual FileError copyFile(const QString& from, const QString& to) = 0;
+    virtual FileError createFolder(const QString& path) = 0;
+
+    // "" when the path does not exist.
+    virtual QString shortPath(const QString& path) = 0;
+    virtual QString longPath(const QString& path) = 0;
+
+    // The program that opens files with this extension (".txt"), "" when none.
+    virtual QString findAssociatedProgram(const QString& extension) = 0;
+    // Starts a command line without waiting; false when nothing could be started.
+    virtual bool startCommand(const QString& commandLine, WindowStyle style) = 0;
+
+    // Translation for the few places that must hand a path to native code (dialogs).
+    virtual QString nativePath(const QString& windowsPath) = 0;
+    virtual QString windowsPath(const QString& nativePath) = 0;
+
+    // Calls handler when the session asks the program to end (logout, shutdown).
+    virtual void onTerminationRequest(std::function<void()> handler) = 0;
+};
+
+} // namespace vantrel

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Message.h"
+
+#include <QSize>
+#include <QString>
+
+namespace vantrel {
+
+struct FileDialogRequest {
+    enum class Mode { Open, Save };
+    Mode mode = Mode::Open;
+    QString title;
+    QString initialFolder; // Windows form, no final backslash
+    QString proposedName;
+    QString filter; // "description|pattern|description|pattern"
+};
+
+// What the program shows to and asks of the operator.
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+
+    virtual Answer show(const Message& message) = 0;
+    // Returns the chosen path in Windows form, "" when the operator cancelled.
+    virtual QString chooseFile(const FileDialogRequest& request) = 0;
+    virtual void setBusy(bool busy) = 0;
+    virtual bool isBusy() const = 0;
+    virtual void setClipboardText(const QString& text) = 0;
+    virtual void clearClipboard() = 0;
+    virtual QSize screenSizeTwips() = 0;
+};
+
+} // namespace vantrel

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vantrel {
+
+class PathMapper;
+
+// Stands in for cmd.exe and the Windows accessories: it recognises the few command
+// lines the program writes and runs an equivalent from an argument vector, so
+// that no text from a list ever reaches a shell.
+class CommandInterpreter {
+public:
+    CommandInterpreter(const PathMapper& paths, QString pingProgram);
+
+    bool start(const QString& commandLine) const;
+
+private:
+    bool startPing(const QString& host, const QString& outputFile) const;
+    bool writeDateStamp(const QString& outputFile) const;
+    bool startTextEditor(const QString& file) const;
+    bool startProgramWithArgument(const QString& commandLine) const;
+    bool launch(const QString& program, const QStringList& arguments,
+                const QString& outputFile = QString()) const;
+    QString nativeArgument(const QString& argument) const;
+
+    const PathMapper& paths_;
+    QString pingProgram_;
+};
+
+} // namespace vantrel

@@ -1,0 +1,223 @@
+#include "LocalFiles.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantrel::LocalFiles {
+namespace {
+
+QByteArray encoded(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+FileError lastError() {
+    return fileErrorFromErrno(errno);
+}
+
+// Folder of path must exist for a new file to be made in it.
+FileError checkParent(const QByteArray& path) {
+    const int slash = path.lastIndexOf('/');
+    const QByteArray parent = slash <= 0 ? QByteArray("/") : path.left(slash);
+    struct stat st {};
+    if (::stat(parent.constData(), &st) != 0) {
+        return FileError::PathNotFound;
+    }
+    return S_ISDIR(st.st_mode) ? FileError::None : FileError::PathNotFound;
+}
+
+bool isFolder(const QByteArray& path) {
+    struct stat st {};
+    return ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+mode_t newFileMode() {
+    static const mode_t mode = [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    return mode;
+}
+
+// A temporary file beside target (mkstemp makes it private); its descriptor, or -1.
+int openTemporary(const QByteArray& target, QByteArray& temporary) {
+    temporary = target + ".vantrel-XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd >= 0) {
+        ::fchmod(fd, newFileMode());
+    }
+    return fd;
+}
+
+FileError writeAll(int fd, const char* data, qint64 size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return lastError();
+        }
+        data += n;
+        size -= n;
+    }
+    return FileError::None;
+}
+
+FileError copyContent(int in, int out) {
+    // The kernel copies without a round trip through user space where it can.
+    for (;;) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+        if (n == 0) {
+            return FileError::None;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
+                break;
+            }
+            return lastError();
+        }
+    }
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t n = ::read(in, buffer.data(), static_cast<size_t>(buffer.size()));
+        if (n == 0) {
+            return FileError::None;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return lastError();
+        }
+        const FileError error = writeAll(out, buffer.constData(), n);
+        if (error != FileError::None) {
+            return error;
+        }
+    }
+}
+
+// Writes into a temporary file beside target, then puts it in place.
+template <typename Fill> FileError replaceWith(const QString& target, Fill fill) {
+    const QByteArray path = encoded(target);
+    if (isFolder(path)) {
+        return FileError::IsAFolder;
+    }
+    if (const FileError parent = checkParent(path); parent != FileError::None) {
+        return parent;
+    }
+    QByteArray temporary;
+    const int fd = openTemporary(path, temporary);
+    if (fd < 0) {
+        return lastError();
+    }
+    FileError error = fill(fd);
+    if (::close(fd) != 0 && error == FileError::None) {
+        error = lastError();
+    }
+    if (error == FileError::None && ::rename(temporary.constData(), path.constData()) != 0) {
+        error = lastError();
+    }
+    if (error != FileError::None) {
+        ::unlink(temporary.constData());
+    }
+    return error;
+}
+
+} // namespace
+
+FileError read(const QString& path, QByteArray& bytes) {
+    const QByteArray name = encoded(path);
+    if (isFolder(name)) {
+        return FileError::IsAFolder;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return file.exists() ? FileError::AccessDenied
+                             : (checkParent(name) == FileError::None ? FileError::FileNotFound
+                                                                     : FileError::PathNotFound);
+    }
+    bytes = file.readAll();
+    return file.error() == QFileDevice::NoError ? FileError::None : FileError::Other;
+}
+
+FileError write(const QString& path, const QByteArray& bytes) {
+    return replaceWith(path,
+                       [&bytes](int fd) { return writeAll(fd, bytes.constData(), bytes.size()); });
+}
+
+qint64 length(const QString& path) {
+    struct stat st {};
+    if (::stat(encoded(path).constData(), &st) != 0 || S_ISDIR(st.st_mode)) {
+        return -1;
+    }
+    return st.st_size;
+}
+
+FileError remove(const QString& path) {
+    const QByteArray name = encoded(path);
+    if (isFolder(name)) {
+        return FileError::IsAFolder;
+    }
+    if (::unlink(name.constData()) != 0) {
+        return errno == ENOENT ? FileError::FileNotFound : lastError();
+    }
+    return FileError::None;
+}
+
+FileError rename(const QString& from, const QString& to) {
+    const QByteArray source = encoded(from);
+    const QByteArray target = encoded(to);
+    struct stat st {};
+    if (::stat(source.constData(), &st) != 0) {
+        return errno == ENOENT ? FileError::FileNotFound : lastError();
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return FileError::IsAFolder;
+    }
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0) {
+        return FileError::None;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return lastError();
+    }
+    // A file system without atomic no-replace rename: a hard link refuses an existing target.
+    if (::link(source.constData(), target.constData()) != 0) {
+        return lastError();
+    }
+    ::unlink(source.constData());
+    return FileError::None;
+}
+
+FileError copy(const QString& from, const QString& to) {
+    const QByteArray source = encoded(from);
+    if (isFolder(source)) {
+        return FileError::IsAFolder;
+    }
+    const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) {
+        return errno == ENOENT ? FileError::FileNotFound : lastError();
+    }
+    const FileError error = replaceWith(to, [in](int out) { return copyContent(in, out); });
+    ::close(in);
+    return error;
+}
+
+FileError createFolder(const QString& path) {
+    const QByteArray name = encoded(path);
+    if (::mkdir(name.constData(), 0777) != 0) {
+        return lastError();
+    }
+    return FileError::None;
+}
+
+} // namespace vantrel::LocalFiles

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/FileError.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace vantrel {
+
+// File operations on native paths with Windows semantics: rename never replaces,
+// copy and write replace the target in one step and leave nothing half-written.
+namespace LocalFiles {
+
+FileError read(const QString& path, QByteArray& bytes);
+FileError write(const QString& path, const QByteArray& bytes);
+qint64 length(const QString& path);
+FileError remove(const QString& path);
+FileError rename(const QString& from, const QString& to);
+FileError copy(const QString& from, const QString& to);
+FileError createFolder(const QString& path);
+
+} // namespace LocalFiles
+} // namespace vantrel

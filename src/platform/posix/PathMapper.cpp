@@ -1,0 +1,117 @@
+#include "PathMapper.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace vantrel {
+namespace {
+
+QString cleanFolder(const QString& folder) {
+    QString clean = QDir::cleanPath(folder);
+    return clean == QLatin1String("/") ? QString() : clean;
+}
+
+// The entry of folder whose name matches name without regard to case, or name.
+QString matchingEntry(const QString& folder, const QString& name) {
+    const QString wanted = folder + QLatin1Char('/') + name;
+    if (QFileInfo::exists(wanted)) {
+        return name;
+    }
+    const QStringList entries =
+        QDir(folder.isEmpty() ? QStringLiteral("/") : folder)
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) {
+            return entry;
+        }
+    }
+    return name;
+}
+
+} // namespace
+
+PathMapper::PathMapper(const QString& drives, const QString& networkFolder) {
+    if (!networkFolder.isEmpty()) {
+        networkFolder_ = cleanFolder(networkFolder);
+    }
+    drives_.insert(QLatin1Char('Z'), QString());
+    for (const QString& entry : drives.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const qsizetype eq = entry.indexOf(QLatin1Char('='));
+        if (eq == 1 && entry.at(0).isLetter()) {
+            drives_.insert(entry.at(0).toUpper(), cleanFolder(entry.mid(2)));
+        }
+    }
+}
+
+bool PathMapper::isUnc(const QString& windowsPath) {
+    return windowsPath.startsWith(QLatin1String("\\\\"));
+}
+
+QString PathMapper::mapRest(const QString& root, const QString& rest) const {
+    QString native = root;
+    const QStringList parts = rest.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    for (const QString& part : parts) {
+        if (part == QLatin1String(".")) {
+            continue;
+        }
+        if (part == QLatin1String("..")) {
+            native = native.left(std::max<qsizetype>(0, native.lastIndexOf(QLatin1Char('/'))));
+            continue;
+        }
+        native += QLatin1Char('/') + matchingEntry(native, part);
+    }
+    return native.isEmpty() ? QStringLiteral("/") : native;
+}
+
+QString PathMapper::toNative(const QString& windowsPath) const {
+    if (isUnc(windowsPath)) {
+        if (!networkFolder_) {
+            return QString();
+        }
+        const QString rest = windowsPath.mid(2);
+        if (rest.split(QLatin1Char('\\'), Qt::SkipEmptyParts).size() < 2) {
+            return QString(); // a host alone is not a share
+        }
+        return mapRest(*networkFolder_, rest);
+    }
+    if (windowsPath.size() >= 2 && windowsPath.at(1) == QLatin1Char(':') &&
+        windowsPath.at(0).isLetter()) {
+        const auto drive = drives_.constFind(windowsPath.at(0).toUpper());
+        if (drive == drives_.constEnd()) {
+            return QString();
+        }
+        return mapRest(*drive, windowsPath.mid(2));
+    }
+    if (windowsPath.isEmpty()) {
+        return QString();
+    }
+    // A relative path: from the current folder.
+    return mapRest(cleanFolder(QDir::currentPath()), windowsPath);
+}
+
+QString PathMapper::toWindows(const QString& nativePath) const {
+    if (nativePath.isEmpty()) {
+        return QString();
+    }
+    QString native = QDir::cleanPath(QFileInfo(nativePath).absoluteFilePath());
+    auto under = [&native](const QString& root) {
+        return root.isEmpty() || native == root || native.startsWith(root + QLatin1Char('/'));
+    };
+    auto backslashed = [](QString rest) { return rest.replace(QLatin1Char('/'), '\\'); };
+    if (networkFolder_ && !networkFolder_->isEmpty() && under(*networkFolder_) &&
+        native != *networkFolder_) {
+        return QStringLiteral("\\\\") + backslashed(native.mid(networkFolder_->size() + 1));
+    }
+    QChar bestDrive = QLatin1Char('Z');
+    qsizetype bestLength = -1;
+    for (auto it = drives_.constBegin(); it != drives_.constEnd(); ++it) {
+        if (under(it.value()) && it.value().size() > bestLength) {
+            bestDrive = it.key();
+            bestLength = it.value().size();
+        }
+    }
+    const QString rest = backslashed(native.mid(bestLength));
+    return QString(bestDrive) + QLatin1Char(':') + (rest.isEmpty() ? QStringLiteral("\\") : rest);
+}
+
+} // namespace vantrel

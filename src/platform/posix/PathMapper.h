@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+
+#include <optional>
+
+namespace vantrel {
+
+// Translates Windows-form paths to this system's folders and back: drive letters
+// through a table (Z: is / unless configured), UNC paths into a folder that holds
+// one folder per host and, in it, one per share.
+class PathMapper {
+public:
+    // drives: "C=/srv/c;D=/mnt/d"; networkFolder: "" when UNC paths are not mapped.
+    PathMapper(const QString& drives, const QString& networkFolder);
+
+    // "" when the path cannot be mapped. Names are matched without regard to case,
+    // as Windows does, when the exact name does not exist.
+    QString toNative(const QString& windowsPath) const;
+    QString toWindows(const QString& nativePath) const;
+
+    static bool isUnc(const QString& windowsPath);
+
+private:
+    QString mapRest(const QString& root, const QString& rest) const;
+
+    QMap<QChar, QString> drives_;
+    std::optional<QString> networkFolder_; // roots are kept without final slash, / as ""
+};
+
+} // namespace vantrel

@@ -1,0 +1,133 @@
+#include "PosixSystem.h"
+
+#include "DesktopPrograms.h"
+#include "LocalFiles.h"
+#include "TerminationSignal.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace vantrel {
+namespace {
+
+QString environment(const char* name) {
+    return qEnvironmentVariable(name);
+}
+
+QString pingStandIn() {
+    const QString configured = environment("VANTREL_PING");
+    if (!configured.isEmpty()) {
+        return configured;
+    }
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/vantrel-ping");
+}
+
+} // namespace
+
+PosixSystem::PosixSystem()
+    : paths_(environment("VANTREL_LECTEURS"), environment("VANTREL_RESEAU")),
+      commands_(paths_, pingStandIn()), home_(environment("VANTREL_HOME")) {}
+
+PosixSystem::~PosixSystem() = default;
+
+FileError PosixSystem::map(const QString& windowsPath, QString& native) const {
+    native = paths_.toNative(windowsPath);
+    if (!native.isEmpty()) {
+        return FileError::None;
+    }
+    return PathMapper::isUnc(windowsPath) ? FileError::HostUnreachable : FileError::PathNotFound;
+}
+
+QString PosixSystem::programPath() {
+    if (!home_.isEmpty()) {
+        return windowsPath(QDir(home_).absoluteFilePath(QStringLiteral("vantrel")));
+    }
+    return windowsPath(QCoreApplication::applicationFilePath());
+}
+
+QString PosixSystem::currentFolder() {
+    return windowsPath(QDir::currentPath());
+}
+
+FileError PosixSystem::readFile(const QString& path, QByteArray& bytes) {
+    QString native;
+    const FileError error = map(path, native);
+    return error != FileError::None ? error : LocalFiles::read(native, bytes);
+}
+
+FileError PosixSystem::writeFile(const QString& path, const QByteArray& bytes) {
+    QString native;
+    const FileError error = map(path, native);
+    return error != FileError::None ? error : LocalFiles::write(native, bytes);
+}
+
+qint64 PosixSystem::fileLength(const QString& path) {
+    QString native;
+    return map(path, native) != FileError::None ? -1 : LocalFiles::length(native);
+}
+
+FileError PosixSystem::removeFile(const QString& path) {
+    QString native;
+    const FileError error = map(path, native);
+    return error != FileError::None ? error : LocalFiles::remove(native);
+}
+
+FileError PosixSystem::renameFile(const QString& from, const QString& to) {
+    QString source;
+    QString target;
+    FileError error = map(from, source);
+    if (error == FileError::None) {
+        error = map(to, target);
+    }
+    return error != FileError::None ? error : LocalFiles::rename(source, target);
+}
+
+FileError PosixSystem::copyFile(const QString& from, const QString& to) {
+    QString source;
+    QString target;
+    FileError error = map(from, source);
+    if (error == FileError::None) {
+        error = map(to, target);
+    }
+    return error != FileError::None ? error : LocalFiles::copy(source, target);
+}
+
+FileError PosixSystem::createFolder(const QString& path) {
+    QString native;
+    const FileError error = map(path, native);
+    return error != FileError::None ? error : LocalFiles::createFolder(native);
+}
+
+QString PosixSystem::shortPath(const QString& path) {
+    // No 8.3 names here: the short form of an existing path is the path itself.
+    return longPath(path);
+}
+
+QString PosixSystem::longPath(const QString& path) {
+    const QString native = paths_.toNative(path);
+    return !native.isEmpty() && QFileInfo::exists(native) ? path : QString();
+}
+
+QString PosixSystem::findAssociatedProgram(const QString& extension) {
+    const QString program = DesktopPrograms::forExtension(extension);
+    return program.isEmpty() ? QString() : windowsPath(program);
+}
+
+bool PosixSystem::startCommand(const QString& commandLine, WindowStyle) {
+    return commands_.start(commandLine);
+}
+
+QString PosixSystem::nativePath(const QString& windowsPath) {
+    return paths_.toNative(windowsPath);
+}
+
+QString PosixSystem::windowsPath(const QString& nativePath) {
+    return paths_.toWindows(nativePath);
+}
+
+void PosixSystem::onTerminationRequest(std::function<void()> handler) {
+    termination_ = std::make_unique<TerminationSignal>(std::move(handler));
+}
+
+} // namespace vantrel

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "CommandInterpreter.h"
+#include "PathMapper.h"
+#include "platform/System.h"
+
+#include <memory>
+
+namespace vantrel {
+
+class TerminationSignal;
+
+// The Linux system: Windows paths mapped onto folders, cmd.exe stood in for.
+class PosixSystem : public System {
+public:
+    // Reads VANTREL_LECTEURS, VANTREL_RESEAU, VANTREL_HOME and VANTREL_PING.
+    PosixSystem();
+    ~PosixSystem() override;
+
+    QString programPath() override;
+    QString currentFolder() override;
+    FileError readFile(const QString& path, QByteArray& bytes) override;
+    FileError writeFile(const QString& path, const QByteArray& bytes) override;
+    qint64 fileLength(const QString& path) override;
+    FileError removeFile(const QString& path) override;
+    FileError renameFile(const QString& from, const QString& to) override;
+    FileError copyFile(const QString& from, const QString& to) override;
+    FileError createFolder(const QString& path) override;
+    QString shortPath(const QString& path) override;
+    QString longPath(const QString& path) override;
+    QString findAssociatedProgram(const QString& extension) override;
+    bool startCommand(const QString& commandLine, WindowStyle style) override;
+    QString nativePath(const QString& windowsPath) override;
+    QString windowsPath(const QString& nativePath) override;
+    void onTerminationRequest(std::function<void()> handler) override;
+
+private:
+    // The native path, or the error to report when the path cannot be mapped.
+    FileError map(const QString& windowsPath, QString& native) const;
+
+    PathMapper paths_;
+    CommandInterpreter commands_;
+    QString home_;
+    std::unique_ptr<TerminationSignal> termination_;
+};
+
+} // namespace vantrel

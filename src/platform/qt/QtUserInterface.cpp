@@ -1,0 +1,128 @@
+#include "QtUserInterface.h"
+
+#include "platform/System.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+
+namespace vantrel {
+namespace {
+
+QMessageBox::Icon qtIcon(Icon icon) {
+    switch (icon) {
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString qtPatterns(const QString& patterns) {
+    QStringList result;
+    for (const QString& pattern : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        if (pattern == QLatin1String("*.*")) {
+            result << QStringLiteral("*");
+            continue;
+        }
+        result << pattern;
+        if (pattern.toLower() != pattern) {
+            result << pattern.toLower();
+        }
+    }
+    return result.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+QString qtNameFilters(const QString& windowsFilter) {
+    const QStringList parts = windowsFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        filters << parts.at(i) + QStringLiteral(" (") + qtPatterns(parts.at(i + 1)) +
+                       QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QtUserInterface::QtUserInterface(System& system) : system_(system) {}
+
+Answer QtUserInterface::show(const Message& message) {
+    QMessageBox box(qtIcon(message.icon), message.title,
+                    QString(message.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    if (message.buttons == Buttons::Ok) {
+        box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        box.exec();
+        return Answer::Ok;
+    }
+    QPushButton* yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
+    box.setDefaultButton(message.defaultAnswer == Answer::No ? no : yes);
+    box.setEscapeButton(no);
+    const bool restoreBusy = busy_;
+    setBusy(false);
+    box.exec();
+    setBusy(restoreBusy);
+    return box.clickedButton() == yes ? Answer::Yes : Answer::No;
+}
+
+QString QtUserInterface::chooseFile(const FileDialogRequest& request) {
+    QFileDialog dialog(QApplication::activeWindow(), request.title,
+                       system_.nativePath(request.initialFolder));
+    dialog.setNameFilter(qtNameFilters(request.filter));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (request.mode == FileDialogRequest::Mode::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    dialog.selectFile(request.proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return QString();
+    }
+    return system_.windowsPath(dialog.selectedFiles().constFirst());
+}
+
+void QtUserInterface::setBusy(bool busy) {
+    if (busy == busy_) {
+        return;
+    }
+    busy_ = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void QtUserInterface::setClipboardText(const QString& text) {
+    QApplication::clipboard()->setText(text);
+}
+
+void QtUserInterface::clearClipboard() {
+    QApplication::clipboard()->clear();
+}
+
+QSize QtUserInterface::screenSizeTwips() {
+    const QScreen* screen = QApplication::primaryScreen();
+    if (screen == nullptr) {
+        return QSize(1024 * 15, 768 * 15);
+    }
+    const QSize pixels = screen->size();
+    const double twipsPerPixelX = 1440.0 / screen->logicalDotsPerInchX();
+    const double twipsPerPixelY = 1440.0 / screen->logicalDotsPerInchY();
+    return QSize(qRound(pixels.width() * twipsPerPixelX), qRound(pixels.height() * twipsPerPixelY));
+}
+
+} // namespace vantrel

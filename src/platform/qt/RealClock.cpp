@@ -1,0 +1,40 @@
+#include "RealClock.h"
+
+#include "platform/UserInterface.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+namespace vantrel {
+
+RealClock::RealClock(UserInterface* ui) : ui_(ui) {
+    elapsed_.start();
+}
+
+QDateTime RealClock::now() {
+    return QDateTime::currentDateTime();
+}
+
+qint64 RealClock::elapsedMs() {
+    return elapsed_.elapsed();
+}
+
+void RealClock::pause(double seconds) {
+    const bool wasBusy = ui_ != nullptr && ui_->isBusy();
+    if (ui_ != nullptr) {
+        ui_->setBusy(true);
+    }
+    const qint64 end = elapsed_.elapsed() + static_cast<qint64>(seconds * 1000);
+    const bool withEvents = QCoreApplication::instance() != nullptr;
+    for (qint64 left = end - elapsed_.elapsed(); left > 0; left = end - elapsed_.elapsed()) {
+        if (withEvents) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+        QThread::msleep(static_cast<unsigned long>(std::min<qint64>(left, 20)));
+    }
+    if (ui_ != nullptr) {
+        ui_->setBusy(wasBusy);
+    }
+}
+
+} // namespace vantrel

@@ -1,0 +1,182 @@
+// Stands in for "ping HOST" on a French Windows: runs the system's ping (four echo
+// requests, bounded in time even for a dead host) and writes on stdout, in
+// Windows-1252, the transcript a French Windows ping writes, loss summary included.
+// The host name is resolved here and only its address is handed to ping, so no
+// text from a workstation list can reach ping as an option.
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <netdb.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kRequests = 4;
+constexpr unsigned kResolveSeconds = 6; // the program reads the transcript after ten
+
+std::string notFoundText;
+
+void onResolveTimeout(int) {
+    [[maybe_unused]] ssize_t n = write(STDOUT_FILENO, notFoundText.data(), notFoundText.size());
+    _exit(1);
+}
+
+std::string resolve(const char* host) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_RAW;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host, nullptr, &hints, &found) != 0 || found == nullptr) {
+        return std::string();
+    }
+    char text[INET_ADDRSTRLEN] = {};
+    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
+    inet_ntop(AF_INET, &address->sin_addr, text, sizeof text);
+    freeaddrinfo(found);
+    return text;
+}
+
+// Runs ping with the C locale and returns what it printed.
+std::string runPing(const std::string& address) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) {
+        return std::string();
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(pipeFds[1], STDOUT_FILENO);
+        dup2(pipeFds[1], STDERR_FILENO);
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        setenv("LC_ALL", "C", 1);
+        const std::string count = std::to_string(kRequests);
+        execlp("ping", "ping", "-n", "-c", count.c_str(), "-i", "0.5", "-W", "1", "-w", "5",
+               address.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    std::string output;
+    char buffer[4096];
+    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) != 0;) {
+        if (n > 0) {
+            output.append(buffer, static_cast<size_t>(n));
+        } else if (errno != EINTR) {
+            break;
+        }
+    }
+    close(pipeFds[0]);
+    if (child > 0) {
+        int status = 0;
+        waitpid(child, &status, 0);
+    }
+    return output;
+}
+
+struct Reply {
+    std::string ttl;
+    double ms = 0;
+};
+
+// Values of "64 bytes from A: icmp_seq=1 ttl=64 time=0.045 ms" lines.
+std::vector<Reply> replies(const std::string& output) {
+    std::vector<Reply> found;
+    size_t start = 0;
+    while (start < output.size()) {
+        size_t end = output.find('\n', start);
+        if (end == std::string::npos) {
+            end = output.size();
+        }
+        const std::string line = output.substr(start, end - start);
+        const size_t ttl = line.find(" ttl=");
+        const size_t time = line.find(" time=");
+        if (line.find(" bytes from ") != std::string::npos && ttl != std::string::npos &&
+            time != std::string::npos) {
+            Reply reply;
+            reply.ttl = line.substr(ttl + 5, line.find(' ', ttl + 5) - (ttl + 5));
+            reply.ms = std::atof(line.c_str() + time + 6);
+            found.push_back(reply);
+        }
+        start = end + 1;
+    }
+    return found;
+}
+
+// "N packets transmitted" from the summary; -1 when ping wrote none.
+int transmitted(const std::string& output) {
+    const size_t at = output.find(" packets transmitted");
+    if (at == std::string::npos) {
+        return -1;
+    }
+    size_t begin = output.rfind('\n', at);
+    begin = begin == std::string::npos ? 0 : begin + 1;
+    return std::atoi(output.c_str() + begin);
+}
+
+std::string milliseconds(double ms) {
+    const long rounded = static_cast<long>(ms + 0.5);
+    return std::to_string(rounded) + "ms";
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 2 || argv[1][0] == '\0') {
+        std::fprintf(stderr, "usage: vantrel-ping HOTE\n");
+        return 2;
+    }
+    const std::string host = argv[1];
+    notFoundText = "La requ\xEAte Ping n'a pas pu trouver l'h\xF4te " + host +
+                   ". V\xE9rifiez le nom et essayez \xE0 nouveau.\r\n";
+    std::signal(SIGALRM, onResolveTimeout);
+    alarm(kResolveSeconds);
+    const std::string address = resolve(argv[1]);
+    alarm(0);
+    if (address.empty()) {
+        std::fputs(notFoundText.c_str(), stdout);
+        return 1;
+    }
+
+    std::string out = "\r\nEnvoi d'une requ\xEAte 'Ping'  " + host +
+                      (host == address ? std::string() : " [" + address + "]") +
+                      " avec 32 octets de donn\xE9"
+                      "es :\r\n";
+    const std::string output = runPing(address);
+    const std::vector<Reply> answered = replies(output);
+    const int sentByPing = transmitted(output);
+    const int sent = sentByPing > 0 ? sentByPing : kRequests;
+    const int received =
+        static_cast<int>(answered.size()) < sent ? static_cast<int>(answered.size()) : sent;
+    double minimum = 0, maximum = 0, total = 0;
+    for (size_t i = 0; i < answered.size(); ++i) {
+        const Reply& r = answered[i];
+        out += "R\xE9ponse de " + address + " : octets=32 temps" +
+               (r.ms < 1 ? std::string("<1ms") : "=" + milliseconds(r.ms)) + " TTL=" + r.ttl +
+               "\r\n";
+        minimum = i == 0 || r.ms < minimum ? r.ms : minimum;
+        maximum = r.ms > maximum ? r.ms : maximum;
+        total += r.ms;
+    }
+    for (int i = received; i < sent; ++i) {
+        out += "D\xE9lai d'attente de la demande d\xE9pass\xE9.\r\n";
+    }
+    const int lost = sent - received;
+    out += "\r\nStatistiques Ping pour " + address +
+           ":\r\n    Paquets : envoy\xE9s = " + std::to_string(sent) +
+           ", re\xE7us = " + std::to_string(received) + ", perdus = " + std::to_string(lost) +
+           " (perte " + std::to_string(lost * 100 / sent) + "%),\r\n";
+    if (received > 0) {
+        out += "Dur\xE9"
+               "e approximative des boucles en millisecondes :\r\n    Minimum = " +
+               milliseconds(minimum) + ", Maximum = " + milliseconds(maximum) +
+               ", Moyenne = " + milliseconds(total / received) + "\r\n";
+    }
+    std::fputs(out.c_str(), stdout);
+    return received > 0 ? 0 : 1;
+}
