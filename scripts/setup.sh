@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need (Debian 12), then configures and builds.
+# Usage: scripts/setup.sh [BUILD_DIR]
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$here/build}
+
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+          iputils-ping fonts-liberation xdg-utils shared-mime-info)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installation de : ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build"

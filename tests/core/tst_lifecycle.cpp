@@ -1,0 +1,112 @@
+#include "core/Lifecycle.h"
+#include "core/Settings.h"
+#include "core/TextFile.h"
+#include "support/FakePlatform.h"
+#include "support/TestMain.h"
+
+using namespace vantrel;
+using namespace vantrel::test;
+
+class LifecycleTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startFindsTheProgramFolder() {
+        Fixture f;
+        Workspace& ws = f.start();
+        QCOMPARE(ws.state.ProgramDir, QStringLiteral("C:\\Prog\\Vantrel\\"));
+        QCOMPARE(ws.state.NameColumnWidth, qint16(18));
+        QVERIFY(f.ui.messages.empty());
+        RefreshCaption(ws);
+        QCOMPARE(ws.caption(), QStringLiteral("Vantrel/          0 fiches"));
+    }
+
+    void startWithoutAProgramFolder_data() {
+        QTest::addColumn<QString>("programPath");
+        QTest::addColumn<QStringList>("titles");
+        QTest::newRow("unknown") << "" << QStringList{"Vantrel", "Erreur dans Sub main"};
+        QTest::newRow("too short") << "C:\\v.exe" << QStringList{"Erreur dans Sub main"};
+    }
+    void startWithoutAProgramFolder() {
+        QFETCH(QString, programPath);
+        QFETCH(QStringList, titles);
+        Fixture f;
+        f.system.programPathAnswer = programPath;
+        f.ui.messages.clear();
+        f.ws = std::make_unique<Workspace>(f.platform);
+        StartProgram(*f.ws, QString());
+        QCOMPARE(f.ui.titles(), titles);
+        QCOMPARE(f.ui.last().text,
+                 QStringLiteral("Localisation du programme: '' invalide\r\nVantrel n'est pas "
+                                "installé au sens Windows"));
+        QCOMPARE(f.state().ProgramDir, QString());
+    }
+
+    void lowScreenAndMissingHelpAreReported() {
+        Fixture f;
+        f.ui.screen = QSize(640 * 15, 480 * 15);
+        f.system.removeFile(QStringLiteral("C:\\Prog\\Vantrel\\_Vantrel.VTR"));
+        f.ws = std::make_unique<Workspace>(f.platform);
+        StartProgram(*f.ws, QString());
+        FinishStart(*f.ws);
+        QCOMPARE(f.ui.titles(), (QStringList{"Votre écran a une résolution de 640x400",
+                                             "Erreur non fatale mais il manque des fichiers"}));
+        QCOMPARE(f.ui.last().text,
+                 QStringLiteral("Fichier(s) manquant(s): dans le dossier de Vantrel\r\n"
+                                "C:\\Prog\\Vantrel\\_Vantrel.VTR (fichier d'aide)\r\n"));
+    }
+
+    void closeAsksOnlyWhenEditsAreUnsaved() {
+        Fixture f;
+        Workspace& ws = f.start();
+        ws.lists.ListePostes.append(QStringLiteral("PC01"));
+        ws.lists.Listécritures.append(QStringLiteral("PC01              ;   0;  Void  "));
+        ws.state.DeploymentFileName = QStringLiteral("Atelier.VTR");
+        fermer_Click(ws);
+        QVERIFY(f.ui.messages.empty());
+        QVERIFY(ws.lists.Listécritures.isEmpty());
+        QCOMPARE(ws.lists.ListePostes.count(), 1);
+        QCOMPARE(ws.state.DeploymentFileName, QString());
+    }
+
+    void windowCloseWithThreeEdits() {
+        Fixture f;
+        Workspace& ws = f.start();
+        ws.state.DeploymentFileName = QStringLiteral("Atelier.VTR");
+        ws.state.ModifiedCount = 3;
+        bool ended = false;
+        QObject::connect(&ws, &Workspace::endRequested, [&ended] { ended = true; });
+        f.ui.answers = {Answer::No, Answer::Yes};
+        QVERIFY(!Form_QueryUnload(ws));
+        QCOMPARE(f.ui.last().text, QStringLiteral(" 3 modification(s)\r\nVous allez perdre des "
+                                                  "données\r\nVoulez vous Continuer & quitter"));
+        QCOMPARE(f.ui.last().title, QStringLiteral("Le fichier Atelier.VTR a été modifié "));
+        QVERIFY(Form_QueryUnload(ws));
+        Form_Unload(ws);
+        QVERIFY(ended);
+        QVERIFY(f.system.exists(settingsFilePath(ws)));
+        QCOMPARE(f.ui.messages.size(), std::size_t(2));
+    }
+
+    void quitRefusedKeepsEverything() {
+        Fixture f;
+        Workspace& ws = f.start();
+        ws.state.ModifiedCount = 1;
+        ws.lists.Listécritures.append(QStringLiteral("x;y"));
+        f.ui.answers = {Answer::No};
+        Quit_Click(ws);
+        QCOMPARE(ws.lists.Listécritures.count(), 1);
+        QVERIFY(!f.system.exists(settingsFilePath(ws)));
+    }
+
+    void recentEntryWhoseFileIsGone() {
+        Fixture f;
+        Workspace& ws = f.start();
+        ws.setRecentCaption(0, QStringLiteral("C:\\DEPLOI\\Parti.VTR"));
+        ouvrap_Click(ws, 0);
+        QCOMPARE(ws.state.CurrentFilePath, QString());
+        QCOMPARE(f.ui.last().title, QStringLiteral("Le fichier  n'existe pas"));
+    }
+};
+
+VANTREL_TEST_MAIN(LifecycleTest)
+#include "tst_lifecycle.moc"

@@ -1,0 +1,152 @@
+#include "core/KeyFilter.h"
+#include "core/Paths.h"
+#include "core/Text.h"
+#include "core/TextFile.h"
+#include "support/FakePlatform.h"
+#include "support/TestMain.h"
+
+using namespace vantrel;
+using namespace vantrel::test;
+
+class TextTest : public QObject {
+    Q_OBJECT
+private slots:
+    void windows1252RoundTrip() {
+        const QByteArray bytes("\x80\x81\x8C\x9C\xE9\xE0\xFF", 7);
+        const QString text = TextFile::decode(bytes);
+        QCOMPARE(text, QString::fromUtf8("\u20AC\u0081\u0152\u0153éàÿ"));
+        QCOMPARE(TextFile::encode(text), bytes);
+        QCOMPARE(TextFile::encode(QString::fromUtf8("a→b")), QByteArray("a?b"));
+    }
+
+    void splitLines_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("crlf") << "a\r\nb\r\n" << QStringList{"a", "b"};
+        QTest::newRow("lone lf") << "a\nb" << QStringList{"a", "b"};
+        QTest::newRow("lone cr") << "a\rb" << QStringList{"a", "b"};
+        QTest::newRow("empty middle") << "a\r\n\r\nb" << QStringList{"a", "", "b"};
+        QTest::newRow("no text") << "" << QStringList{};
+        QTest::newRow("only end") << "\r\n" << QStringList{""};
+    }
+    void splitLines() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QCOMPARE(TextFile::splitLines(text), lines);
+    }
+
+    void leadingNumber_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("plain") << "12" << 12.0;
+        QTest::newRow("blanks and text") << "   25abc" << 25.0;
+        QTest::newRow("no number") << "abc" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("negative") << "-3" << -3.0;
+        QTest::newRow("decimals") << " 2.5mn" << 2.5;
+        QTest::newRow("hash") << "####" << 0.0;
+    }
+    void leadingNumber() {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(vantrel::leadingNumber(text), value);
+    }
+
+    void numberText() {
+        QCOMPARE(vantrel::numberText(3), QStringLiteral(" 3"));
+        QCOMPARE(vantrel::numberText(0), QStringLiteral(" 0"));
+        QCOMPARE(vantrel::numberText(-2), QStringLiteral("-2"));
+    }
+
+    void stripChar() {
+        QString text = QStringLiteral("\"\"C:\\a \"b\".VTR\"");
+        StripChar(text, QLatin1Char('"'));
+        QCOMPARE(text, QStringLiteral("C:\\a \"b\".VTR"));
+    }
+
+    void keyFilter_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("received");
+        QTest::newRow("letter") << "b"
+                                << "B";
+        QTest::newRow("capital stays") << "B"
+                                       << "B";
+        QTest::newRow("é") << "é"
+                           << "2";
+        QTest::newRow("&") << "&"
+                           << "1";
+        QTest::newRow("à") << "à"
+                           << "0";
+        QTest::newRow("digit") << "7"
+                               << "7";
+        QTest::newRow("star") << "*"
+                              << "-";
+        QTest::newRow("comma") << ","
+                               << ".";
+        QTest::newRow("semicolon") << ";"
+                                   << ".";
+        QTest::newRow("question") << "?"
+                                  << "X";
+    }
+    void keyFilter() {
+        QFETCH(QString, typed);
+        QFETCH(QString, received);
+        QCOMPARE(QString(KeyFilter(typed.at(0))), received);
+    }
+
+    void splitFilePath_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("ext");
+        QTest::addColumn<bool>("renamed");
+        QTest::newRow("full") << "C:\\DEPLOI\\Atelier.VTR"
+                              << "C:\\DEPLOI\\"
+                              << "Atelier"
+                              << ".VTR" << false;
+        QTest::newRow("no folder keeps previous") << "Atelier.VTR"
+                                                  << "C:\\AVANT\\"
+                                                  << "Atelier"
+                                                  << ".VTR" << false;
+        QTest::newRow("dot in folder only") << "C:\\a.b\\fichier"
+                                            << "C:\\a.b\\"
+                                            << "fichier"
+                                            << "" << false;
+        QTest::newRow("leading dot") << "C:\\DEPLOI\\.profil"
+                                     << "C:\\DEPLOI\\"
+                                     << ".profil"
+                                     << "" << false;
+        QTest::newRow("forbidden") << "C:\\DEPLOI\\Essai?<1>.VTR"
+                                   << "C:\\DEPLOI\\"
+                                   << "Essai--1-"
+                                   << ".VTR" << true;
+        QTest::newRow("leading backslash only") << "\\nom.txt"
+                                                << "C:\\AVANT\\"
+                                                << "\\nom"
+                                                << ".txt" << false;
+    }
+    void splitFilePath() {
+        QFETCH(QString, path);
+        QFETCH(QString, folder);
+        QFETCH(QString, base);
+        QFETCH(QString, ext);
+        QFETCH(bool, renamed);
+        Fixture f;
+        f.state().PathFolder = QStringLiteral("C:\\AVANT\\");
+        SplitFilePath(*f.ws, path);
+        QCOMPARE(f.state().PathFolder, folder);
+        QCOMPARE(f.state().PathBaseName, base);
+        QCOMPARE(f.state().PathExt, ext);
+        QCOMPARE(f.ui.messages.size(), std::size_t(renamed ? 1 : 0));
+        if (renamed) {
+            QCOMPARE(
+                f.ui.last().title,
+                QStringLiteral("Le nom du fichier comportait des caractères interdits (?,*,<,>"));
+            QCOMPARE(f.ui.last().text, QStringLiteral("Le nom a été modifié de: \r\n") + path +
+                                           QStringLiteral("  en: \r\nEssai--1-.VTR"));
+        }
+    }
+};
+
+VANTREL_TEST_MAIN(TextTest)
+#include "tst_text.moc"

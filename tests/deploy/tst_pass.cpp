@@ -1,0 +1,422 @@
+#include "core/Text.h"
+#include "core/TextFile.h"
+#include "deploy/DeploymentRun.h"
+#include "deploy/Journal.h"
+#include "deploy/LaunchChecks.h"
+#include "reach/PingSweep.h"
+#include "support/FakePlatform.h"
+#include "support/TestMain.h"
+
+using namespace vantrel;
+using namespace vantrel::test;
+
+namespace {
+
+const QString kOldTool = QStringLiteral("\\\\PC01\\C$\\Outils\\outil.exe");
+
+// Three workstations: PC01 answers and has an older outil.exe, PC02 answers but
+// lacks the destination folder, PC03 does not answer.
+struct Network : Fixture {
+    Network() {
+        start();
+        ws->state.WorkstationListPath = QStringLiteral("C:\\DEPLOI\\Atelier.LPO");
+        ws->state.RuleFilePath = QStringLiteral("C:\\DEPLOI\\Atelier.Rgl");
+        ws->lists.ListePostes.assign({"PC01", "PC02", "PC03"});
+        ws->lists.ListeSource.assign({"C:\\Distrib\\outil.exe", "C:\\Distrib\\outil.ini"});
+        ws->lists.ListeDest.assign({"\\C$\\Outils", "\\C$\\Outils"});
+        system.addFile(QStringLiteral("C:\\Distrib\\outil.exe"), "v2");
+        system.addFile(QStringLiteral("C:\\Distrib\\outil.ini"), "ini");
+        system.addFile(kOldTool, "v1");
+        system.addFolder(QStringLiteral("\\\\PC02\\C$"));
+        answer(QStringLiteral("PC01"), 0);
+        answer(QStringLiteral("PC02"), 0);
+        answer(QStringLiteral("PC03"), 100);
+    }
+    void answer(const QString& host, int loss) {
+        system.pingTranscripts[host] = TextFile::encode(reachableTranscript(host, loss));
+    }
+    // Delivers the retry timer's ticks as the window would, until it stops.
+    int runRetryCycle() {
+        int ticks = 0;
+        while (ws->TimerRécursif.isEnabled() && ticks < 20) {
+            clock.advance(ws->TimerRécursif.msUntilDue());
+            deliverRetryTick(*ws);
+            ++ticks;
+        }
+        return ticks;
+    }
+    QString journal() const {
+        return TextFile::decode(
+            system.contents(ws->state.RunFolder + QStringLiteral("\\Infos Déploiement.txt")));
+    }
+};
+
+} // namespace
+
+class PassTest : public QObject {
+    Q_OBJECT
+private slots:
+    void extractBetween_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("loss");
+        QTest::newRow("none lost") << "perdus = 0 (perte 0%),"
+                                   << "0";
+        QTest::newRow("partial") << "(perte 25%),"
+                                 << "25";
+        QTest::newRow("no start") << "(loss 0%)"
+                                  << "####";
+        QTest::newRow("no end") << "perte 0 %"
+                                << "####";
+    }
+    void extractBetween() {
+        QFETCH(QString, text);
+        QFETCH(QString, loss);
+        QCOMPARE(ExtractBetween(text, QStringLiteral("perte "), QStringLiteral("%)")), loss);
+    }
+
+    void sweepClassifiesEveryWorkstation() {
+        Network n;
+        n.answer(QStringLiteral("PC02"), 25);
+        n.system.pingTranscripts[QStringLiteral("PC03")] = "Request timed out.";
+        n.ws->state.RunFolder = QStringLiteral("C:\\Prog\\Vantrel\\p");
+        n.system.addFolder(n.ws->state.RunFolder);
+        CopyList(n.lists().ListePostes, n.lists().L_PostesenCours);
+        PingSweep(*n.ws);
+        QCOMPARE(n.clock.pausedSeconds, 10.0);
+        QCOMPARE(n.system.commands.first(),
+                 QStringLiteral("cmd.exe /C ping PC01 > C:\\Prog\\Vantrel\\p\\ping0.txt"));
+        QCOMPARE(
+            n.lists().Listécritures.entries(),
+            (QStringList{"PC01              ;   0;  Void  ", "PC02              ;  25;  Void  ",
+                         "PC03              ;####;  Void  "}));
+        QCOMPARE(n.lists().L_PostesFail.entries(), (QStringList{"PC02;PingFail", "PC03;PingFail"}));
+        QCOMPARE(n.lists().ListeGénérale.entries(),
+                 (QStringList{"PC01;Ping Ok", "PC02;PingFail", "PC03;PingFail"}));
+    }
+
+    void sweepStopsAtItsLimits_data() {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<int>("transcriptBytes");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("18 characters") << "ABCDEFGHIJKLMNOPQR" << 100 << "" << 2;
+        QTest::newRow("19 characters")
+            << "ABCDEFGHIJKLMNOPQRS" << 100 << "Nom de poste trop long" << 1;
+        QTest::newRow("60000 bytes") << "PC09" << 60000 << "" << 2;
+        QTest::newRow("60001 bytes") << "PC09" << 60001 << "Fichier trop volumineux" << 1;
+        QTest::newRow("no transcript") << "" << 0 << "Erreur fatale" << 1;
+    }
+    void sweepStopsAtItsLimits() {
+        QFETCH(QString, host);
+        QFETCH(int, transcriptBytes);
+        QFETCH(QString, title);
+        QFETCH(int, rows);
+        Network n;
+        const QString name = host.isEmpty() ? QStringLiteral("MUET") : host;
+        if (!host.isEmpty()) {
+            QByteArray transcript = TextFile::encode(reachableTranscript(host));
+            transcript.append(
+                QByteArray(std::max<qsizetype>(0, transcriptBytes - transcript.size()), ' '));
+            n.system.pingTranscripts[host] = transcript;
+        }
+        n.ws->state.RunFolder = QStringLiteral("C:\\Prog\\Vantrel\\p");
+        n.system.addFolder(n.ws->state.RunFolder);
+        n.lists().L_PostesenCours.assign({"PC01", name, "PC02"});
+        PingSweep(*n.ws);
+        QCOMPARE(n.lists().Listécritures.count(), rows + (title.isEmpty() ? 1 : 0));
+        QCOMPARE(n.system.commands.size(), 3); // every ping was started first
+        QCOMPARE(n.ui.titles(), title.isEmpty() ? QStringList() : QStringList{title});
+    }
+
+    void wholePass() {
+        Network n;
+        Workspace& ws = *n.ws;
+        n.ui.answers = {Answer::Yes}; // launch, then keep the journal closed
+        n.ui.defaultAnswer = Answer::No;
+        QCOMPARE(Télédéploiement_Click(ws), LaunchOutcome::Started);
+        const QString stamp = QStringLiteral("20261206_143015");
+        QCOMPARE(ws.state.RunStamp, stamp);
+        QCOMPARE(ws.state.RunFolder, QStringLiteral("C:\\Prog\\Vantrel\\") + stamp);
+        QCOMPARE(n.clock.pausedSeconds, 12.0);
+
+        QCOMPARE(n.system.contents(kOldTool + stamp), QByteArray("v1"));
+        QCOMPARE(n.system.contents(kOldTool), QByteArray("v2"));
+        QCOMPARE(n.system.contents(QStringLiteral("\\\\PC01\\C$\\Outils\\outil.ini")), "ini");
+        QVERIFY(n.system.filesUnder(QStringLiteral("\\\\PC02")).isEmpty());
+
+        // outil.exe replaced an older one; outil.ini is new and its text replaces the first ";".
+        const QString pc01 = QStringLiteral("PC01;OK Nouveau fichier PC01 \\C$\\Outils;");
+        // Each new file's text replaces what the line held: the last rule's failure remains.
+        const QString pc02 =
+            QStringLiteral("PC02;Nouveau fichier PC02 \\C$\\Outils;C:\\Distrib\\outil.ini;"
+                           "\\C$\\Outils;Chemin d'accès introuvable;");
+        QCOMPARE(ws.lists.L_PostesFail.entries(),
+                 (QStringList{"PC03;PingFail", "PC01;0", "PC02;2"}));
+        QCOMPARE(ws.lists.L_PostesOk.entries(), QStringList{pc01});
+        QCOMPARE(ws.lists.L_GénéErreurs.entries(), (QStringList{"PC03;PingFail", pc02}));
+        QCOMPARE(ws.lists.ListeGénérale.entries(),
+                 (QStringList{"PC01;Ping Ok", "PC02;Ping Ok", "PC03;PingFail", pc01, pc02}));
+        QCOMPARE(
+            ws.lists.Listécritures.entries(),
+            (QStringList{"PC03              ; 100;  Void  ", "PC01              ;   0;0/2     ",
+                         "PC02              ;   0;2/2     "}));
+
+        const QStringList expected{
+            QString(32, '*'),
+            "*       Logiciel Van_trel      *",
+            QString(32, '*'),
+            "",
+            QString::fromUtf8("Début déploiement le: 06/12/2026 à 14h  30mn"),
+            QString::fromUtf8("Fin du déploiement le: 06/12/2026 à 14h  30mn"),
+            QString::fromUtf8("Ce déploiement comporte  2 erreurs listées ci-dessous"),
+            QString(83, '*'),
+            "PC03;PingFail",
+            pc02,
+            QString(83, '*'),
+            "Listes des  3 postes",
+            "PC01",
+            "PC02",
+            "PC03",
+            QString(83, '*'),
+            "Liste des  2 sources et destinations",
+            "C:\\Distrib\\",
+            "outil" + QString(25, ' ') + QString(12, ' ') + "\\C$\\Outils",
+            "outil" + QString(25, ' ') + QString(12, ' ') + "\\C$\\Outils",
+            QString(83, '*'),
+            QString::fromUtf8("Listes des  1 postes mis à jour"),
+            pc01,
+            QString(83, '*')};
+        QCOMPARE(n.system.contents(ws.state.RunFolder + QStringLiteral("\\Infos Déploiement.txt")),
+                 crlf(expected));
+        QCOMPARE(n.ui.last().title,
+                 QString::fromUtf8("Fin du déploiement le: 06/12/2026 à 14h  30mn"));
+        QCOMPARE(n.ui.last().text,
+                 QStringLiteral("Ce déploiement comporte  2 erreurs\r\n\r\nVous pouvez les "
+                                "afficher par le menu 'Listes' 'Erreurs'\r\n ou consulter le "
+                                "journal du déploiement\r\nOuvrir le journal?"));
+        QVERIFY(!n.system.commands.last().startsWith(QStringLiteral("notepad")));
+        QVERIFY(ws.TimerRécursif.isEnabled());
+        QCOMPARE(n.runRetryCycle(), 1); // Récursif unticked: the tick ends the cycle
+    }
+
+    void retryCycleMakesNbessaisRetries() {
+        Network n;
+        Workspace& ws = *n.ws;
+        ws.controls.setRécursif(1);
+        ws.controls.setDélai(QStringLiteral("30"));
+        QStringList folders;
+        QObject::connect(&ws, &Workspace::passFinished,
+                         [&folders, &ws] { folders.append(ws.state.RunFolder); });
+        Télédéploiement_Click(ws);
+        n.runRetryCycle();
+        QCOMPARE(folders.size(), 3);
+        QCOMPARE(folders.removeDuplicates(), 0);
+        QCOMPARE(ws.controls.Tentative(), QStringLiteral("2"));
+        QCOMPARE(ws.controls.récursifBackColour(), DeploymentControls::kRetriedGreen);
+        QVERIFY(
+            n.journal().contains(QString::fromUtf8("Ce déploiement comportait 2essais séparés de "
+                                                   "30mn;  2 tentatives ont été effectuées")));
+        // Only the last pass asks about the journal.
+        QCOMPARE(n.ui.titles().filter(QStringLiteral("Fin du déploiement")).size(), 1);
+        QVERIFY(n.ui.last().text.startsWith(QStringLiteral("Après 2 tentatives ce déploiement "
+                                                           "comporte  2 erreurs\r\n")));
+        QCOMPARE(n.system.commands.last(), QStringLiteral("notepad.exe ") + ws.state.RunFolder +
+                                               QStringLiteral("\\Infos Déploiement.txt"));
+        // A retry comes Délai seconds after the start of the previous pass.
+        QCOMPARE(n.clock.elapsed, 2 * 30000 + 12000);
+    }
+
+    void pingOnlyCycleEndsWhenEveryoneAnswers() {
+        Network n;
+        Workspace& ws = *n.ws;
+        ws.lists.ListeSource.clear();
+        ws.lists.ListeDest.clear();
+        ws.controls.setRécursif(1);
+        ws.controls.setNbessais(QStringLiteral("5"));
+        Télédéploiement_Click(ws);
+        QCOMPARE(n.ui.titles(), (QStringList{"Seul le 'Ping' sera effectué",
+                                             "Valider Date et Heure du déploiement"}));
+        QCOMPARE(ws.lists.L_PostesFail.entries(), QStringList{"PC03;PingFail"});
+        n.clock.onPause = [&n](double) { n.answer(QStringLiteral("PC03"), 0); };
+        n.runRetryCycle();
+        QCOMPARE(ws.controls.Tentative(), QStringLiteral("1"));
+        QCOMPARE(ws.lists.L_PostesenCours.entries(), QStringList{"PC03"});
+        QVERIFY(ws.lists.L_PostesFail.isEmpty());
+        QVERIFY(!ws.TimerRécursif.isEnabled());
+    }
+
+    void retryTakesWorkstationsFromTheResultLines() {
+        Network n;
+        Workspace& ws = *n.ws;
+        ws.controls.setTentative(QStringLiteral("1"));
+        ws.lists.L_PostesFail.assign({"PC03;PingFail", "PC01;0", "SEUL"});
+        n.answer(QStringLiteral("SEUL"), 0);
+        DeploymentRun(ws);
+        QCOMPARE(ws.lists.L_PostesenCours.entries(), (QStringList{"PC03", "PC01", "SEUL"}));
+    }
+
+    void nameThatBeginsAFailedNameIsSkipped() {
+        Network n;
+        Workspace& ws = *n.ws;
+        ws.lists.ListePostes.assign({"PC0", "PC03", "PC01", "PC01"});
+        n.answer(QStringLiteral("PC0"), 0);
+        DeploymentRun(ws);
+        QVERIFY(!IsReachable(ws, QStringLiteral("PC0")));
+        // PC0 is taken for unreachable; PC01 is copied to once.
+        QCOMPARE(ws.lists.L_PostesFail.entries(), (QStringList{"PC03;PingFail", "PC01;0"}));
+        QCOMPARE(n.system.filesUnder(QStringLiteral("\\\\PC01")).size(), 3);
+    }
+
+    void stampBeforeTenLosesItsBlank() {
+        Network n;
+        n.clock.current = QDateTime(QDate(2017, 11, 7), QTime(9, 5, 3));
+        DeploymentRun(*n.ws);
+        QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20171107_90503"));
+    }
+
+    void unreadableStampStillGivesAPassFolder() {
+        Network n;
+        n.system.onCommand = [&n](const QString& line) {
+            return line.startsWith(QStringLiteral("cmd /C")) || n.system.defaultCommand(line);
+        };
+        n.ui.defaultAnswer = Answer::No;
+        DeploymentRun(*n.ws);
+        QCOMPARE(n.ui.messages.front().text, QStringLiteral("impossible d'ouvrir\r\n"));
+        QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20261206_143017")); // after the pause
+        QVERIFY(n.system.isFolder(n.ws->state.RunFolder));
+    }
+
+    void launchChecks_data() {
+        QTest::addColumn<QStringList>("postes");
+        QTest::addColumn<QString>("listPath");
+        QTest::addColumn<int>("destinations");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty list") << QStringList{} << "x" << 2 << "La liste des postes est vide";
+        QTest::newRow("list not saved")
+            << QStringList{"PC01"} << "" << 2 << "Enregistrer d'abord la liste de Postes";
+        QTest::newRow("unequal rules")
+            << QStringList{"PC01"} << "x" << 1
+            << "Les listes Source et Destination n'ont pas le même nombre d'éléments\r\nContinuer?";
+    }
+    void launchChecks() {
+        QFETCH(QStringList, postes);
+        QFETCH(QString, listPath);
+        QFETCH(int, destinations);
+        QFETCH(QString, message);
+        Network n;
+        Workspace& ws = *n.ws;
+        ws.controls.setTentative(QStringLiteral("4"));
+        ws.lists.ListePostes.assign(postes);
+        ws.state.WorkstationListPath = listPath;
+        ws.lists.ListeDest.assign(ws.lists.ListeDest.entries().mid(0, destinations));
+        n.ui.defaultAnswer = Answer::No;
+        QCOMPARE(Télédéploiement_Click(ws), LaunchOutcome::Refused);
+        QCOMPARE(n.ui.messages.front().text, message);
+        QCOMPARE(ws.controls.Tentative(), QStringLiteral("0"));
+        QVERIFY(n.system.commands.isEmpty());
+    }
+
+    void emptyAndUnequalRulesWarnTogether() {
+        Network n;
+        n.ws->lists.ListeSource.clear();
+        n.ui.defaultAnswer = Answer::No;
+        Télédéploiement_Click(*n.ws);
+        QCOMPARE(n.ui.messages.front().text,
+                 QStringLiteral("Les listes Source et Destination n'ont pas le même nombre "
+                                "d'éléments\r\nAucune règle de déploiement\r\nContinuer?"));
+    }
+
+    void deferredStartRunsOncePerFlag() {
+        Network n;
+        Workspace& ws = *n.ws;
+        ws.controls.setDifféré(true);
+        n.ui.defaultAnswer = Answer::Yes;
+        QCOMPARE(Télédéploiement_Click(ws), LaunchOutcome::LeftToDeferredStart);
+        QVERIFY(n.system.commands.isEmpty());
+        ws.state.DeferredStartFlag = QStringLiteral("Déploiement");
+        StartPendingDeferredRun(ws);
+        QVERIFY(!ws.controls.Différé());
+        const int commands = n.system.commands.size();
+        QVERIFY(commands > 0);
+        StartPendingDeferredRun(ws);
+        QCOMPARE(n.system.commands.size(), commands);
+    }
+
+    void fieldLimits_data() {
+        QTest::addColumn<QString>("typedDelay");
+        QTest::addColumn<QString>("delay");
+        QTest::addColumn<QString>("typedAttempts");
+        QTest::addColumn<QString>("attempts");
+        QTest::newRow("too high") << "250"
+                                  << "180"
+                                  << "9"
+                                  << "5";
+        QTest::newRow("zero") << "0"
+                              << "1"
+                              << "0"
+                              << "0";
+        QTest::newRow("text") << "abc"
+                              << "1"
+                              << "-1"
+                              << "-1";
+        QTest::newRow("in range") << "45"
+                                  << "45"
+                                  << "3"
+                                  << "3";
+    }
+    void fieldLimits() {
+        QFETCH(QString, typedDelay);
+        QFETCH(QString, delay);
+        QFETCH(QString, typedAttempts);
+        QFETCH(QString, attempts);
+        DeploymentControls c;
+        c.setDélai(typedDelay);
+        c.setNbessais(typedAttempts);
+        QCOMPARE(c.Délai(), delay);
+        QCOMPARE(c.Nbessais(), attempts);
+    }
+
+    void noRetryWithZeroAttempts() {
+        Network n;
+        n.ws->controls.setRécursif(1);
+        n.ws->controls.setNbessais(QStringLiteral("0"));
+        Télédéploiement_Click(*n.ws);
+        QCOMPARE(n.runRetryCycle(), 1);
+        QCOMPARE(n.ws->controls.Tentative(), QStringLiteral("0"));
+    }
+
+    void journalRuleBlock() {
+        Network n;
+        Workspace& ws = *n.ws;
+        ws.lists.ListeSource.assign({"C:\\A\\x.exe", "C:\\A\\y",
+                                     "C:\\B\\abcdefghijklmnopqrstuvwxyz0123456789.dll",
+                                     "C:\\A\\z.txt", "seul.exe"});
+        ws.lists.ListeDest.assign({"\\d1", "\\d2", "\\d3", "\\d4", "\\d5"});
+        ws.controls.setRécursif(2);
+        const QStringList lines = journalLines(ws);
+        const qsizetype at = lines.indexOf(QStringLiteral("Liste des  5 sources et destinations"));
+        QVERIFY(lines.at(6).startsWith(QString::fromUtf8("Ce déploiement comportait 2essais")));
+        const QString pad(12, QLatin1Char(' '));
+        QCOMPARE(lines.mid(at + 1, 8),
+                 (QStringList{"C:\\A\\", "x" + QString(27, ' ') + ".." + pad + "\\d1",
+                              "y" + QString(27, ' ') + ".." + pad + "\\d2", "C:\\B\\",
+                              "abcdefghijklmnopqrstuvwxyz0123" + pad + "\\d3", "C:\\A\\",
+                              "z" + QString(27, ' ') + ".." + pad + "\\d4",
+                              "seul" + QString(26, ' ') + pad + "\\d5"}));
+    }
+
+    void cleanPassOpensTheJournalOnYes() {
+        Network n;
+        n.answer(QStringLiteral("PC03"), 0);
+        n.system.addFolder(QStringLiteral("\\\\PC02\\C$\\Outils"));
+        n.system.addFolder(QStringLiteral("\\\\PC03\\C$\\Outils"));
+        Télédéploiement_Click(*n.ws);
+        QCOMPARE(n.ui.last().text, QStringLiteral("Déploiement parfait; aucune erreur; Voulez-vous "
+                                                  "ouvrir le journal du déploiement"));
+        QVERIFY(n.ui.last().title.startsWith(QStringLiteral("Déploiement terminé le: ")));
+        QVERIFY(n.system.commands.last().startsWith(QStringLiteral("notepad.exe C:\\Prog")));
+    }
+};
+
+VANTREL_TEST_MAIN(PassTest)
+#include "tst_pass.moc"

@@ -1,0 +1,153 @@
+#include "platform/posix/LocalFiles.h"
+#include "platform/posix/PathMapper.h"
+#include "platform/posix/PosixSystem.h"
+#include "support/TestMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace vantrel;
+
+namespace {
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
+}
+
+} // namespace
+
+class PosixTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        QVERIFY(dir_.isValid());
+        root_ = dir_.path();
+        QDir(root_).mkpath(QStringLiteral("net/PC01/C$/Outils"));
+        QDir(root_).mkpath(QStringLiteral("c/Distrib"));
+    }
+
+    void pathsMapBothWays_data() {
+        QTest::addColumn<QString>("windows");
+        QTest::addColumn<QString>("native");
+        QTest::newRow("Z is root") << "Z:\\home\\ana\\outil.exe"
+                                   << "/home/ana/outil.exe";
+        QTest::newRow("configured drive") << "C:\\Distrib\\a.exe"
+                                          << "@/c/Distrib/a.exe";
+        QTest::newRow("unc") << "\\\\PC01\\C$\\Outils\\a.exe"
+                             << "@/net/PC01/C$/Outils/a.exe";
+        QTest::newRow("unc other case") << "\\\\pc01\\c$\\OUTILS\\a.exe"
+                                        << "@/net/PC01/C$/Outils/a.exe";
+        QTest::newRow("drive root") << "C:\\"
+                                    << "@/c";
+    }
+    void pathsMapBothWays() {
+        QFETCH(QString, windows);
+        QFETCH(QString, native);
+        native.replace(QLatin1Char('@'), root_);
+        const PathMapper paths(QStringLiteral("c=") + root_ + QStringLiteral("/c"),
+                               root_ + QStringLiteral("/net"));
+        QCOMPARE(paths.toNative(windows), native);
+        if (!windows.contains(QLatin1String("pc01"))) {
+            QCOMPARE(paths.toWindows(native), windows);
+        }
+    }
+
+    void unmappedPathsGiveNothing() {
+        const PathMapper paths{QString(), QString()};
+        QCOMPARE(paths.toNative(QStringLiteral("\\\\PC01\\C$\\x")), QString());
+        QCOMPARE(paths.toNative(QStringLiteral("Q:\\x")), QString());
+    }
+
+    void renameNeverReplaces() {
+        const QString a = root_ + QStringLiteral("/a");
+        const QString b = root_ + QStringLiteral("/b");
+        QCOMPARE(LocalFiles::rename(a, b), FileError::FileNotFound);
+        write(a, "A");
+        write(b, "B");
+        QCOMPARE(LocalFiles::rename(a, b), FileError::AlreadyExists);
+        QCOMPARE(read(b), QByteArray("B"));
+        QCOMPARE(LocalFiles::rename(root_ + QStringLiteral("/c"), root_ + QStringLiteral("/d")),
+                 FileError::IsAFolder);
+    }
+
+    void copyReplacesButNeverCreatesFolders() {
+        const QString source = root_ + QStringLiteral("/c/Distrib/a.exe");
+        write(source, QByteArray(3 * 1024 * 1024, 'x'));
+        const QString target = root_ + QStringLiteral("/net/PC01/C$/Outils/a.exe");
+        write(target, "old");
+        QCOMPARE(LocalFiles::copy(source, target), FileError::None);
+        QCOMPARE(read(target), read(source));
+        QCOMPARE(LocalFiles::copy(source, root_ + QStringLiteral("/net/PC01/C$/Absent/a.exe")),
+                 FileError::PathNotFound);
+        QCOMPARE(LocalFiles::copy(root_ + QStringLiteral("/nothing"), target),
+                 FileError::FileNotFound);
+        QCOMPARE(QDir(root_ + QStringLiteral("/net/PC01/C$/Outils")).entryList(QDir::Files),
+                 QStringList{"a.exe"});
+    }
+
+    void fullDiskLeavesNoPartialFile() {
+        const QString small = root_ + QStringLiteral("/small");
+        QDir(root_).mkpath(QStringLiteral("small"));
+        if (QProcess::execute(QStringLiteral("mount"),
+                              {"-t", "tmpfs", "-o", "size=64k", "tmpfs", small}) != 0) {
+            QSKIP("a small file system cannot be mounted here");
+        }
+        const QString source = root_ + QStringLiteral("/big");
+        write(source, QByteArray(512 * 1024, 'x'));
+        write(small + QStringLiteral("/a.exe"), "old");
+        const FileError error = LocalFiles::copy(source, small + QStringLiteral("/a.exe"));
+        const QStringList left = QDir(small).entryList(QDir::Files);
+        const QByteArray kept = read(small + QStringLiteral("/a.exe"));
+        QProcess::execute(QStringLiteral("umount"), {small});
+        QCOMPARE(error, FileError::DiskFull);
+        QCOMPARE(describe(error), QStringLiteral("Disque plein"));
+        QCOMPARE(left, QStringList{"a.exe"});
+        QCOMPARE(kept, QByteArray("old"));
+    }
+
+    void writeReplacesInOneStep() {
+        const QString path = root_ + QStringLiteral("/f.VTR");
+        write(path, "ancien");
+        QCOMPARE(LocalFiles::write(path, "nouveau"), FileError::None);
+        QCOMPARE(read(path), QByteArray("nouveau"));
+        QCOMPARE(LocalFiles::write(root_ + QStringLiteral("/absent/f.VTR"), "x"),
+                 FileError::PathNotFound);
+        QCOMPARE(LocalFiles::write(root_ + QStringLiteral("/c"), "x"), FileError::IsAFolder);
+    }
+
+    void systemWritesTheDateStamp() {
+        qputenv("VANTREL_LECTEURS", (QStringLiteral("C=") + root_ + QStringLiteral("/c")).toUtf8());
+        PosixSystem system;
+        QVERIFY(system.startCommand(
+            QStringLiteral("cmd /C echo %Date:~-4%%Date:~-7,-5%%Date:~-10,-8%_%Time:~-11,-9%"
+                           "%Time:~-8,-6%%Time:~-5,-3% > C:\\DateDeploiement.txt"),
+            WindowStyle::MinimizedWithFocus));
+        const QString line =
+            QString::fromLatin1(read(root_ + QStringLiteral("/c/DateDeploiement.txt")));
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("^\\d{8}_[ 1-2]\\d{5} \r\n$")).match(line).hasMatch(),
+            qPrintable(line));
+        QVERIFY(
+            !system.startCommand(QStringLiteral("C:\\absent.exe fichier"), WindowStyle::Normal));
+        QCOMPARE(system.shortPath(QStringLiteral("C:\\Distrib")), QStringLiteral("C:\\Distrib"));
+        QCOMPARE(system.longPath(QStringLiteral("C:\\Absent")), QString());
+        qunsetenv("VANTREL_LECTEURS");
+    }
+
+private:
+    QTemporaryDir dir_;
+    QString root_;
+};
+
+VANTREL_TEST_MAIN(PosixTest)
+#include "tst_posix.moc"

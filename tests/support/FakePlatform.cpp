@@ -1,0 +1,303 @@
+#include "FakePlatform.h"
+
+#include "core/Lifecycle.h"
+#include "core/TextFile.h"
+
+namespace vantrel::test {
+
+QString FakeSystem::absolute(const QString& path) const {
+    const bool rooted = path.startsWith(QLatin1String("\\\\")) ||
+                        (path.size() >= 2 && path.at(1) == QLatin1Char(':'));
+    return rooted || path.isEmpty() ? path : currentFolderAnswer + QLatin1Char('\\') + path;
+}
+
+QString FakeSystem::key(const QString& path) const {
+    QString k = absolute(path).toLower();
+    while (k.endsWith(QLatin1Char('\\')) && k.size() > 3) {
+        k.chop(1);
+    }
+    return k;
+}
+
+QString FakeSystem::parentOf(const QString& path) {
+    QString p = path;
+    while (p.endsWith(QLatin1Char('\\'))) {
+        p.chop(1);
+    }
+    const qsizetype slash = p.lastIndexOf(QLatin1Char('\\'));
+    return slash < 0 ? QString() : p.left(slash);
+}
+
+bool FakeSystem::exists(const QString& path) const {
+    return entries_.contains(key(path));
+}
+
+bool FakeSystem::isFolder(const QString& path) const {
+    const QString k = key(path);
+    if (k.size() <= 3 && k.size() >= 2 && k.at(1) == QLatin1Char(':')) {
+        return true; // a drive root
+    }
+    const auto it = entries_.constFind(k);
+    return it != entries_.constEnd() && it->folder;
+}
+
+void FakeSystem::addFolder(const QString& path) {
+    const QString parent = parentOf(path);
+    if (!parent.isEmpty() && !isFolder(parent) && parent != QLatin1String("\\")) {
+        addFolder(parent);
+    }
+    if (!isFolder(path)) {
+        entries_.insert(key(path), Entry{path, {}, true});
+    }
+}
+
+void FakeSystem::addFile(const QString& path, const QByteArray& bytes) {
+    addFolder(parentOf(path));
+    entries_.insert(key(path), Entry{path, bytes, false});
+}
+
+void FakeSystem::addTextFile(const QString& path, const QString& text) {
+    addFile(path, TextFile::encode(text));
+}
+
+QByteArray FakeSystem::contents(const QString& path) const {
+    return entries_.value(key(path)).bytes;
+}
+
+QStringList FakeSystem::filesUnder(const QString& folder) const {
+    const QString prefix = key(folder) + QLatin1Char('\\');
+    QStringList found;
+    for (const Entry& entry : entries_) {
+        if (!entry.folder && key(entry.path).startsWith(prefix)) {
+            found.append(entry.path);
+        }
+    }
+    found.sort(Qt::CaseInsensitive);
+    return found;
+}
+
+void FakeSystem::failWritesTo(const QString& path, FileError error) {
+    failingWrites_.insert(key(path), error);
+}
+
+void FakeSystem::failCopiesFrom(const QString& path, FileError error) {
+    failingCopies_.insert(key(path), error);
+}
+
+FileError FakeSystem::checkWritable(const QString& path) const {
+    if (const auto it = failingWrites_.constFind(key(path)); it != failingWrites_.constEnd()) {
+        return *it;
+    }
+    if (isFolder(path)) {
+        return FileError::IsAFolder;
+    }
+    return isFolder(parentOf(absolute(path))) ? FileError::None : FileError::PathNotFound;
+}
+
+FileError FakeSystem::readFile(const QString& path, QByteArray& bytes) {
+    const auto it = entries_.constFind(key(path));
+    if (it == entries_.constEnd()) {
+        return FileError::FileNotFound;
+    }
+    if (it->folder) {
+        return FileError::IsAFolder;
+    }
+    bytes = it->bytes;
+    return FileError::None;
+}
+
+FileError FakeSystem::writeFile(const QString& path, const QByteArray& bytes) {
+    if (const FileError error = checkWritable(path); error != FileError::None) {
+        return error;
+    }
+    entries_.insert(key(path), Entry{path, bytes, false});
+    return FileError::None;
+}
+
+qint64 FakeSystem::fileLength(const QString& path) {
+    const auto it = entries_.constFind(key(path));
+    return it == entries_.constEnd() || it->folder ? -1 : it->bytes.size();
+}
+
+FileError FakeSystem::removeFile(const QString& path) {
+    const auto it = entries_.find(key(path));
+    if (it == entries_.end()) {
+        return FileError::FileNotFound;
+    }
+    if (it->folder) {
+        return FileError::IsAFolder;
+    }
+    entries_.erase(it);
+    return FileError::None;
+}
+
+FileError FakeSystem::renameFile(const QString& from, const QString& to) {
+    const auto it = entries_.constFind(key(from));
+    if (it == entries_.constEnd()) {
+        return FileError::FileNotFound;
+    }
+    if (it->folder) {
+        return FileError::IsAFolder;
+    }
+    if (exists(to)) {
+        return FileError::AlreadyExists;
+    }
+    if (const FileError error = checkWritable(to); error != FileError::None) {
+        return error;
+    }
+    Entry moved = *it;
+    moved.path = to;
+    entries_.remove(key(from));
+    entries_.insert(key(to), moved);
+    return FileError::None;
+}
+
+FileError FakeSystem::copyFile(const QString& from, const QString& to) {
+    if (const auto it = failingCopies_.constFind(key(from)); it != failingCopies_.constEnd()) {
+        return *it;
+    }
+    QByteArray bytes;
+    if (const FileError error = readFile(from, bytes); error != FileError::None) {
+        return error;
+    }
+    return writeFile(to, bytes);
+}
+
+FileError FakeSystem::createFolder(const QString& path) {
+    if (exists(path)) {
+        return FileError::AlreadyExists;
+    }
+    if (!isFolder(parentOf(path))) {
+        return FileError::PathNotFound;
+    }
+    entries_.insert(key(path), Entry{path, {}, true});
+    return FileError::None;
+}
+
+QString FakeSystem::shortPath(const QString& path) {
+    return longPath(path);
+}
+
+QString FakeSystem::longPath(const QString& path) {
+    return exists(path) || isFolder(path) ? path : QString();
+}
+
+QString FakeSystem::findAssociatedProgram(const QString& extension) {
+    return associations.value(extension.toLower());
+}
+
+bool FakeSystem::startCommand(const QString& commandLine, WindowStyle) {
+    commands.append(commandLine);
+    return onCommand ? onCommand(commandLine) : defaultCommand(commandLine);
+}
+
+bool FakeSystem::defaultCommand(const QString& commandLine) {
+    const QString ping = QStringLiteral("cmd.exe /C ping ");
+    const qsizetype redirect = commandLine.lastIndexOf(QStringLiteral(" > "));
+    if (commandLine.startsWith(ping) && redirect > 0) {
+        const QString host = commandLine.mid(ping.size(), redirect - ping.size());
+        if (pingTranscripts.contains(host)) {
+            writeFile(commandLine.mid(redirect + 3), pingTranscripts.value(host));
+        }
+        return true;
+    }
+    if (commandLine.startsWith(QStringLiteral("cmd /C echo %Date")) && redirect > 0 && clockNow) {
+        const QDateTime now = clockNow();
+        const int hour = now.time().hour();
+        const QString stamp = now.toString(QStringLiteral("yyyyMMdd_")) +
+                              (hour < 10 ? QStringLiteral(" ") : QString()) +
+                              QString::number(hour) + now.toString(QStringLiteral("mmss")) +
+                              QStringLiteral(" \r\n");
+        writeFile(commandLine.mid(redirect + 3), stamp.toLatin1());
+        return true;
+    }
+    return true;
+}
+
+Answer FakeUserInterface::show(const Message& message) {
+    messages.push_back(message);
+    if (onShow) {
+        onShow(message);
+    }
+    if (message.buttons == Buttons::Ok) {
+        return Answer::Ok;
+    }
+    if (answers.empty()) {
+        return defaultAnswer;
+    }
+    const Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+QString FakeUserInterface::chooseFile(const FileDialogRequest& request) {
+    dialogs.push_back(request);
+    if (chosenFiles.empty()) {
+        return QString();
+    }
+    const QString chosen = chosenFiles.front();
+    chosenFiles.pop_front();
+    return chosen;
+}
+
+QStringList FakeUserInterface::texts() const {
+    QStringList all;
+    for (const Message& m : messages) {
+        all.append(m.text);
+    }
+    return all;
+}
+
+QStringList FakeUserInterface::titles() const {
+    QStringList all;
+    for (const Message& m : messages) {
+        all.append(m.title);
+    }
+    return all;
+}
+
+void FakeClock::pause(double seconds) {
+    pausedSeconds += seconds;
+    advance(static_cast<qint64>(seconds * 1000));
+    if (onPause) {
+        onPause(seconds);
+    }
+}
+
+void FakeClock::advance(qint64 ms) {
+    elapsed += ms;
+    current = current.addMSecs(ms);
+}
+
+Fixture::Fixture() {
+    system.clockNow = [this] { return clock.current; };
+    system.addFolder(QStringLiteral("C:\\Prog\\Vantrel"));
+    system.addFolder(QStringLiteral("C:\\Travail"));
+    system.addTextFile(QStringLiteral("C:\\Prog\\Vantrel\\_Vantrel.VTR"), QStringLiteral("aide"));
+    ws = std::make_unique<Workspace>(platform);
+}
+
+Workspace& Fixture::start(const QString& commandLine) {
+    ws = std::make_unique<Workspace>(platform);
+    StartProgram(*ws, commandLine);
+    ui.messages.clear();
+    return *ws;
+}
+
+QByteArray crlf(const QStringList& lines) {
+    return TextFile::encode(TextFile::joinLines(lines));
+}
+
+QString reachableTranscript(const QString& host, int lossPercent) {
+    const int received = 4 - lossPercent * 4 / 100;
+    return QStringLiteral(
+               "Envoi d'une requête 'Ping'  %1 [10.0.0.1] avec 32 octets de données :\r\n"
+               "\r\nStatistiques Ping pour 10.0.0.1:\r\n"
+               "    Paquets : envoyés = 4, reçus = %2, perdus = %3 (perte %4%),\r\n")
+        .arg(host)
+        .arg(received)
+        .arg(4 - received)
+        .arg(lossPercent);
+}
+
+} // namespace vantrel::test

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "core/Workspace.h"
+#include "platform/Platform.h"
+
+#include <QMap>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace vantrel::test {
+
+// An in-memory file system in Windows form: names compare without regard to case,
+// drive roots always exist, every other folder must be made.
+class FakeSystem : public System {
+public:
+    QString programPathAnswer = QStringLiteral("C:\\Prog\\Vantrel\\vantrel.exe");
+    QString currentFolderAnswer = QStringLiteral("C:\\Travail");
+    QMap<QString, QString> associations; // ".txt" -> program
+    QStringList commands;                // every command line started
+    // Acts on a command line; returns whether it "started". Default: ping
+    // transcripts from pingTranscripts, the date stamp from the clock.
+    std::function<bool(const QString&)> onCommand;
+    QMap<QString, QByteArray> pingTranscripts; // host -> transcript; absent: no file written
+    std::function<QDateTime()> clockNow;
+    std::function<void()> terminationHandler;
+
+    void addFolder(const QString& path);
+    void addFile(const QString& path, const QByteArray& bytes);
+    void addTextFile(const QString& path, const QString& text); // Windows-1252
+    bool exists(const QString& path) const;
+    bool isFolder(const QString& path) const;
+    QByteArray contents(const QString& path) const;
+    QStringList filesUnder(const QString& folder) const;
+    // Every operation that writes path (write, copy, rename onto it) fails so.
+    void failWritesTo(const QString& path, FileError error);
+    void failCopiesFrom(const QString& path, FileError error);
+
+    QString programPath() override { return programPathAnswer; }
+    QString currentFolder() override { return currentFolderAnswer; }
+    FileError readFile(const QString& path, QByteArray& bytes) override;
+    FileError writeFile(const QString& path, const QByteArray& bytes) override;
+    qint64 fileLength(const QString& path) override;
+    FileError removeFile(const QString& path) override;
+    FileError renameFile(const QString& from, const QString& to) override;
+    FileError copyFile(const QString& from, const QString& to) override;
+    FileError createFolder(const QString& path) override;
+    QString shortPath(const QString& path) override;
+    QString longPath(const QString& path) override;
+    QString findAssociatedProgram(const QString& extension) override;
+    bool startCommand(const QString& commandLine, WindowStyle style) override;
+    QString nativePath(const QString& windowsPath) override { return windowsPath; }
+    QString windowsPath(const QString& nativePath) override { return nativePath; }
+    void onTerminationRequest(std::function<void()> handler) override {
+        terminationHandler = std::move(handler);
+    }
+
+    bool defaultCommand(const QString& commandLine);
+
+private:
+    struct Entry {
+        QString path;
+        QByteArray bytes;
+        bool folder = false;
+    };
+    QString absolute(const QString& path) const;
+    QString key(const QString& path) const;
+    static QString parentOf(const QString& path);
+    FileError checkWritable(const QString& path) const;
+
+    QMap<QString, Entry> entries_;
+    QMap<QString, FileError> failingWrites_;
+    QMap<QString, FileError> failingCopies_;
+};
+
+// Records what is shown, answers from scripts: questions Yes unless told otherwise.
+class FakeUserInterface : public UserInterface {
+public:
+    std::vector<Message> messages;
+    std::deque<Answer> answers; // for Yes/No questions, in order; then defaultAnswer
+    Answer defaultAnswer = Answer::Yes;
+    std::deque<QString> chosenFiles; // answers of the file dialog; then ""
+    std::vector<FileDialogRequest> dialogs;
+    QString clipboard;
+    int clipboardClears = 0;
+    bool busy = false;
+    QSize screen = QSize(1920 * 15, 1080 * 15);
+    std::function<void(const Message&)> onShow;
+
+    Answer show(const Message& message) override;
+    QString chooseFile(const FileDialogRequest& request) override;
+    void setBusy(bool b) override { busy = b; }
+    bool isBusy() const override { return busy; }
+    void setClipboardText(const QString& text) override { clipboard = text; }
+    void clearClipboard() override {
+        clipboard.clear();
+        ++clipboardClears;
+    }
+    QSize screenSizeTwips() override { return screen; }
+
+    QStringList texts() const;
+    QStringList titles() const;
+    const Message& last() const { return messages.back(); }
+};
+
+// Virtual time: a pause advances it at once.
+class FakeClock : public Clock {
+public:
+    QDateTime current = QDateTime(QDate(2026, 12, 6), QTime(14, 30, 15));
+    qint64 elapsed = 0;
+    double pausedSeconds = 0;
+    std::function<void(double)> onPause;
+
+    QDateTime now() override { return current; }
+    qint64 elapsedMs() override { return elapsed; }
+    void pause(double seconds) override;
+    void advance(qint64 ms);
+};
+
+// A workspace on the fake platform, started as the program starts it.
+struct Fixture {
+    FakeSystem system;
+    FakeUserInterface ui;
+    FakeClock clock;
+    Platform platform{system, ui, clock};
+    std::unique_ptr<Workspace> ws;
+
+    Fixture();
+    // Fresh workspace with identity and program folder, like the start sequence.
+    Workspace& start(const QString& commandLine = QString());
+    WorkingState& state() { return ws->state; }
+    Lists& lists() { return ws->lists; }
+};
+
+QByteArray crlf(const QStringList& lines); // Windows-1252 bytes, CR LF after each
+QString reachableTranscript(const QString& host, int lossPercent = 0);
+
+} // namespace vantrel::test
