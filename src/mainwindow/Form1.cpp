@@ -1,6 +1,9 @@
 #include "Form1.h"
 
+#include "BoardRules.h"
+#include "FeuilleBlanche.h"
 #include "Form1Surface.h"
+#include "Form2.h"
 #include "ListEditing.h"
 #include "core/DeploymentFile.h"
 #include "core/Lifecycle.h"
@@ -28,13 +31,6 @@ QColor windowsColour(quint32 bgr) {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
-QFont boardFont() {
-    QFont font(QStringLiteral("Courier New"), 9);
-    font.setBold(true);
-    font.setStyleHint(QFont::TypeWriter);
-    return font;
-}
-
 const QString kTips = QStringLiteral(
     "Pour effacer un élément d'une liste cliquer dessus puis touche 'Suppr' ou bouton 'X "
     "ligne'\r\n"
@@ -47,7 +43,7 @@ const QString kTips = QStringLiteral(
 
 Form1::Form1(Workspace& ws, QWidget* parent) : QMainWindow(parent), ws_(ws) {
     setObjectName(QStringLiteral("Form1"));
-    setFont(boardFont());
+    setFont(StatusBoard::boardFont());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, windowsColour(0xE0E0E0));
     setPalette(palette);
@@ -60,6 +56,19 @@ Form1::Form1(Workspace& ws, QWidget* parent) : QMainWindow(parent), ws_(ws) {
     bindDeploymentControls();
 
     connect(&ws_, &Workspace::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&ws_, &Workspace::boardRedrawRequested, this, &Form1::DrawStatusBoard);
+    connect(surface_, &Form1Surface::pressed, this, [this](QPoint at) {
+        board_.BoardClicked = true;
+        board_.ClickY = static_cast<qint16>(qRound(at.y() * 1440.0 / logicalDpiY()));
+    });
+    connect(surface_, &Form1Surface::clicked, this, &Form1::DrawStatusBoard);
+    connect(surface_, &Form1Surface::doubleClicked, this, [this] {
+        board_.BoardDoubleClicked = true;
+        DrawStatusBoard();
+        board_.BoardDoubleClicked = false;
+    });
+    connect(surface_, &Form1Surface::keyPressed, this, &Form1::onBoardKey);
+    ws_.showDeferredStartDialog = [this] { showDeferredStartDialog(); };
     connect(&ws_, &Workspace::recentMenuChanged, this, &Form1::refreshRecentMenu);
     connect(&ws_.TimerRécursif, &RetryTimer::changed, this, &Form1::scheduleRetryTick);
     connect(&ws_, &Workspace::passFinished, this, &Form1::scheduleRetryTick);
@@ -372,6 +381,59 @@ void Form1::applyLayout() {
     surface_->setFrames(frames);
 }
 
+void Form1::DrawStatusBoard() {
+    surface_->ensureBoardSize();
+    const double pixelsPerTwip = logicalDpiX() / 1440.0;
+    StatusBoard::Place place;
+    place.left = layout_[Form1Layout::Télédéploiement].left();
+    place.top = layout_.boardTop();
+    place.pixelsPerTwip = pixelsPerTwip;
+    place.surfaceWidth = qRound(surface_->width() / pixelsPerTwip);
+    place.surfaceHeight = qRound(surface_->height() / pixelsPerTwip);
+    board_.setLightFolder(ws_.system.nativePath(ws_.state.ProgramDir) + QLatin1Char('/'));
+    const QString picked = board_.draw(surface_->board(), place, ws_.lists.Listécritures);
+    surface_->update();
+    if (picked.isEmpty()) {
+        return;
+    }
+    if (FeuilleBlanche_ == nullptr) {
+        FeuilleBlanche_ = new FeuilleBlanche(this);
+    }
+    FeuilleBlanche_->addDetail(picked,
+                               StatusBoard::detailLines(picked, ws_.lists.ListeGénérale.entries()));
+}
+
+void Form1::setBoardTopRow(int row) {
+    if (VScroll1_ == row) {
+        return;
+    }
+    VScroll1_ = row;
+    board_.BoardTopRow = static_cast<qint16>(row);
+    DrawStatusBoard();
+}
+
+void Form1::onBoardKey(int windowsKeyCode) {
+    board_.BoardTopRow = static_cast<qint16>(
+        ScrollByKey(windowsKeyCode, board_.BoardTopRow, ws_.lists.Listécritures.count()));
+    setBoardTopRow(board_.BoardTopRow);
+    DrawStatusBoard();
+}
+
+void Form1::Form_Activate() {
+    if (ws_.passRunning()) {
+        return;
+    }
+    StartPendingDeferredRun(ws_);
+    setBoardTopRow(board_.BoardTopRow);
+}
+
+void Form1::showDeferredStartDialog() {
+    Form2 dialog(ws_, this);
+    dialog.exec();
+    // The main window is active again once the dialog has closed.
+    Form_Activate();
+}
+
 void Form1::scheduleRetryTick() {
     const qint64 wait = ws_.TimerRécursif.msUntilDue();
     if (wait < 0) {
@@ -408,8 +470,8 @@ void Form1::resizeEvent(QResizeEvent* event) {
 
 void Form1::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !ws_.passRunning()) {
-        StartPendingDeferredRun(ws_);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        Form_Activate();
     }
 }
 

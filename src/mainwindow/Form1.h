@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Form1Layout.h"
+#include "StatusBoard.h"
 
 #include <QMainWindow>
 
@@ -17,6 +18,7 @@ class QTimer;
 
 namespace vantrel {
 
+class FeuilleBlanche;
 class Form1Surface;
 class StringList;
 class Workspace;
@@ -34,6 +36,13 @@ public:
     const Form1Layout& layout() const { return layout_; }
     int twipsToPixels(int twips) const;
     Form1Surface* surface() const { return surface_; }
+    StatusBoard& board() { return board_; }
+    FeuilleBlanche* detailWindow() const { return FeuilleBlanche_; }
+
+    // Paints the board on the window surface (DrawStatusBoard).
+    void DrawStatusBoard();
+    // Form_Activate: a pending deferred pass, then the board's top row.
+    void Form_Activate();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -51,6 +60,9 @@ private:
     void applyLayout();
     void refreshRecentMenu();
     void refreshDeploymentControls();
+    void setBoardTopRow(int row);
+    void onBoardKey(int windowsKeyCode);
+    void showDeferredStartDialog();
     void scheduleRetryTick();
     void onRetryTick();
     QAction* addAction(QMenu* menu, const QString& caption, const QString& name,
@@ -62,6 +74,9 @@ private:
     Workspace& ws_;
     Form1Layout layout_;
     Form1Surface* surface_ = nullptr;
+    StatusBoard board_;
+    int VScroll1_ = 0; // carrier of the board's top row
+    FeuilleBlanche* FeuilleBlanche_ = nullptr;
     std::array<QWidget*, Form1Layout::ControlCount> controls_{};
     QLineEdit* NomPoste_ = nullptr;
     QLineEdit* saisieSource_ = nullptr;

@@ -1,0 +1,71 @@
+#include "BoardRules.h"
+
+#include "core/Text.h"
+
+namespace vantrel {
+namespace {
+
+constexpr int kPageRows = 31;
+constexpr int kStepRows = 30;
+
+} // namespace
+
+QString pingLight(const QString& field) {
+    QString light = kRedLight;
+    if (leadingNumber(field) == 0) {
+        light = kGreenLight;
+    }
+    if (trimBlanks(field) == QLatin1String("####")) {
+        light = kRedLight;
+    }
+    return light;
+}
+
+QString deploymentLight(const QString& field) {
+    QString light;
+    const qsizetype slash = field.indexOf(QLatin1Char('/'), 1);
+    if (slash > 0) {
+        const double failed = leadingNumber(field.left(slash));
+        const double attempted = leadingNumber(field.mid(slash + 1));
+        if (attempted > 0) {
+            light = kMixedLight;
+            if (failed == attempted) {
+                light = kRedLight;
+            }
+        }
+    }
+    if (leadingNumber(field) == 0) {
+        light = kGreenLight;
+    }
+    const QString trimmed = trimBlanks(field);
+    if (trimmed == QLatin1String("Void") || trimmed == QLatin1String("####")) {
+        light = kRedLight;
+    }
+    return light;
+}
+
+int ScrollByKey(int keyCode, int topRow, int rowCount) {
+    int top = topRow;
+    switch (keyCode) {
+    case 33:
+        top = 0;
+        break;
+    case 34:
+        top = rowCount - kPageRows;
+        break;
+    case 37:
+    case 38:
+        top = topRow - kStepRows;
+        break;
+    case 39:
+    case 40:
+        top = topRow + kStepRows;
+        break;
+    default:
+        break;
+    }
+    top = std::min(top, rowCount - kPageRows);
+    return std::max(top, 0);
+}
+
+} // namespace vantrel

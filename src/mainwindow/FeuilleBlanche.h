@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+class QListWidget;
+
+namespace vantrel {
+
+// The detail window of a board row: what ListeGénérale says of the workstation.
+// While it stays open each further double-click appends below; closing discards.
+class FeuilleBlanche : public QWidget {
+    Q_OBJECT
+public:
+    explicit FeuilleBlanche(QWidget* parent = nullptr);
+
+    void addDetail(const QString& row, const QStringList& lines);
+    QListWidget* List1() const { return list_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QListWidget* list_;
+};
+
+} // namespace vantrel

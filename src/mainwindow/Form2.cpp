@@ -1,0 +1,109 @@
+#include "Form2.h"
+
+#include "core/KeyFilter.h"
+#include "core/Workspace.h"
+
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace vantrel {
+namespace {
+
+constexpr int kWidthTwips = 6560;
+constexpr int kTopTwips = 50;
+
+} // namespace
+
+Form2::Form2(Workspace& ws, QWidget* parent) : QDialog(parent), logic_(ws) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Dépoiement Différé"));
+    setModal(true);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(
+        new QLabel(QStringLiteral("      An        Mois        Jours        heures     minutes")),
+        0, 1, 1, DeferredStart::FieldCount);
+    grid->addWidget(new QLabel(QStringLiteral("Réglage date déploiement")), 1, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Temps restant")), 2, 0);
+    const char* targetNames[] = {"DAn", "DMois", "Djour", "Dheure", "Dminute"};
+    const char* remainingNames[] = {"SAn", "SMois", "Sjour", "Sheure", "SMinute"};
+    for (int f = 0; f < DeferredStart::FieldCount; ++f) {
+        target_[f] = new QLineEdit(this);
+        target_[f]->setObjectName(QString::fromLatin1(targetNames[f]));
+        target_[f]->installEventFilter(this);
+        remaining_[f] = new QLineEdit(this);
+        remaining_[f]->setObjectName(QString::fromLatin1(remainingNames[f]));
+        remaining_[f]->setReadOnly(true);
+        grid->addWidget(target_[f], 1, f + 1);
+        grid->addWidget(remaining_[f], 2, f + 1);
+        const auto field = static_cast<DeferredStart::Field>(f);
+        connect(target_[f], &QLineEdit::textEdited, this,
+                [this, field](const QString& text) { logic_.setTarget(field, text); });
+    }
+    auto addButton = [this, grid](const QString& caption, const QString& name, int column,
+                                  void (DeferredStart::*action)()) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(name);
+        button->setAutoDefault(false);
+        grid->addWidget(button, 3, column, 1, 2);
+        connect(button, &QPushButton::clicked, this, [this, action] { (logic_.*action)(); });
+    };
+    addButton(QStringLiteral("Lancer"), QStringLiteral("Lancer"), 0, &DeferredStart::Lancer);
+    addButton(QStringLiteral("Annule Délai"), QStringLiteral("AnnuleDélai"), 2,
+              &DeferredStart::AnnuleDélai);
+    addButton(QStringLiteral("Anule Déploiement"), QStringLiteral("AnuleDéploiement"), 4,
+              &DeferredStart::AnuleDéploiement);
+
+    Timer1_ = new QTimer(this);
+    Timer1_->setInterval(60000);
+    connect(Timer1_, &QTimer::timeout, &logic_, &DeferredStart::Timer1_Timer);
+    connect(&logic_, &DeferredStart::changed, this, &Form2::refresh);
+    connect(&logic_, &DeferredStart::closeRequested, this, &QDialog::accept);
+    logic_.Form_Load();
+
+    // 50 twips below the top of the screen, its right edge on the screen's right edge.
+    const QSize screen = ws.ui.screenSizeTwips();
+    const double pixelsPerTwip = logicalDpiX() / 1440.0;
+    const int width = qRound(kWidthTwips * pixelsPerTwip);
+    resize(width, sizeHint().height());
+    move(qRound(screen.width() * pixelsPerTwip) - width, qRound(kTopTwips * pixelsPerTwip));
+}
+
+void Form2::refresh() {
+    for (int f = 0; f < DeferredStart::FieldCount; ++f) {
+        const auto field = static_cast<DeferredStart::Field>(f);
+        if (target_[f]->text() != logic_.target(field)) {
+            target_[f]->setText(logic_.target(field));
+        }
+        remaining_[f]->setText(logic_.remaining(field));
+    }
+    if (logic_.timerEnabled() && !Timer1_->isActive()) {
+        Timer1_->start();
+    } else if (!logic_.timerEnabled()) {
+        Timer1_->stop();
+    }
+}
+
+// Every key typed in a target field passes through KeyFilter first.
+bool Form2::eventFilter(QObject* watched, QEvent* event) {
+    auto* field = qobject_cast<QLineEdit*>(watched);
+    if (field == nullptr || event->type() != QEvent::KeyPress) {
+        return QDialog::eventFilter(watched, event);
+    }
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->text().size() != 1 || !key->text().at(0).isPrint()) {
+        return QDialog::eventFilter(watched, event);
+    }
+    const QChar filtered = KeyFilter(key->text().at(0));
+    if (filtered == key->text().at(0)) {
+        return QDialog::eventFilter(watched, event);
+    }
+    field->insert(QString(filtered));
+    emit field->textEdited(field->text());
+    return true;
+}
+
+} // namespace vantrel

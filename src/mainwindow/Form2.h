@@ -1,0 +1,36 @@
+#pragma once
+
+#include "deploy/DeferredStart.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QLineEdit;
+class QTimer;
+
+namespace vantrel {
+
+class Workspace;
+
+// "Dépoiement Différé": the target date and time, the time left, three buttons.
+class Form2 : public QDialog {
+    Q_OBJECT
+public:
+    Form2(Workspace& ws, QWidget* parent = nullptr);
+
+    DeferredStart& logic() { return logic_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void refresh();
+
+    DeferredStart logic_;
+    std::array<QLineEdit*, DeferredStart::FieldCount> target_{};
+    std::array<QLineEdit*, DeferredStart::FieldCount> remaining_{};
+    QTimer* Timer1_ = nullptr;
+};
+
+} // namespace vantrel
