@@ -1,5 +1,6 @@
 #include "core/Lifecycle.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/Form1Layout.h"
 #include "support/FakePlatform.h"
 #include "support/TestMain.h"
 
@@ -162,6 +163,53 @@ private slots:
         QCOMPARE(w.lists().Listécritures.entries(),
                  QStringList{"PC01              ;   0;  Void  "});
         QVERIFY(!w.ws->passRunning());
+    }
+
+    void layoutAtStartAndOnResize() {
+        using L = Form1Layout;
+        L layout;
+        layout.placeAtStart(QSize(28800, 16200));
+        const auto right = [&layout](L::Control c) { return layout[c].left() + layout[c].width(); };
+        QCOMPARE(layout[L::ParcourDest].left(), right(L::ParcourSource) + 200);
+        QCOMPARE(layout[L::NomPoste].top(), 300 + 375 + 50);
+        QCOMPARE(layout[L::ListeSource].height(), 16200 - layout[L::ListeSource].top() - 2000);
+        QCOMPARE(layout[L::ListePostes].height(), layout[L::ListeSource].height());
+        QCOMPARE(layout[L::Télédéploiement].left(), right(L::ListeDest) + 1000);
+        QCOMPARE(layout[L::Différé].left(), right(L::Récursif) + 150);
+        QCOMPARE(layout[L::Shape3].width(),
+                 right(L::Tentative) - layout[L::Télédéploiement].left() + 250);
+        QCOMPARE(layout[L::Shape3].height(),
+                 layout[L::Récursif].top() + layout[L::Récursif].height() + 50);
+        QCOMPARE(layout.boardTop(), layout[L::Shape3].top() + layout[L::Shape3].height() + 100);
+        QCOMPARE(layout[L::ListExport].width(), 28800 - layout[L::ListExport].left() - 1000);
+        layout.setRetryFieldsShown(true);
+        QCOMPARE(layout[L::Shape3].height(),
+                 layout[L::Nbessais].top() + layout[L::Nbessais].height() + 150);
+
+        QVERIFY(layout.resize(9000));
+        QCOMPARE(layout[L::ListeDest].height(), 9000 - layout[L::ListeDest].top() - 1000);
+        QCOMPARE(layout[L::Shape2].height(), 9000 - layout[L::Shape1].top() - 950);
+        QVERIFY(!layout.resize(9000));
+        const QRect before = layout[L::ListePostes];
+        QVERIFY(!layout.resize(layout[L::ListePostes].top() + 999)); // too low: unchanged
+        QCOMPARE(layout[L::ListePostes], before);
+    }
+
+    void toolsMenu() {
+        Window w;
+        w.system.onCommand = [](const QString&) { return false; };
+        w.action(QStringLiteral("calculette"))->trigger();
+        QCOMPARE(w.ui.last().text, QStringLiteral("Calculette introuvable"));
+        QCOMPARE(w.ui.last().title, QStringLiteral("Windows a encore changé"));
+        w.state().CurrentFilePath = QStringLiteral("C:\\D\\a.VTR");
+        w.system.associations[QStringLiteral(".txt")] = QStringLiteral("C:\\Ed\\ed.exe");
+        w.action(QStringLiteral("notepad"))->trigger();
+        QCOMPARE(w.state().CurrentFilePath, QString());
+        QCOMPARE(w.system.commands.mid(1), (QStringList{"notepad.exe ", "C:\\Ed\\ed.exe "}));
+        w.action(QStringLiteral("Astuces"))->trigger();
+        QVERIFY(w.ui.last().text.startsWith(QStringLiteral("Pour effacer un élément")));
+        QCOMPARE(w.ui.last().text.count(QStringLiteral("\r\n")), 4);
+        QCOMPARE(w.ui.last().icon, Icon::Information);
     }
 
     void closeAsksAboutUnsavedEdits() {

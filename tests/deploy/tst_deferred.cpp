@@ -1,0 +1,255 @@
+#include "deploy/DeferredStart.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/Form2.h"
+#include "support/FakePlatform.h"
+#include "support/TestMain.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace vantrel;
+using namespace vantrel::test;
+
+namespace {
+
+using F = DeferredStart::Field;
+
+struct Dialog : Fixture {
+    std::unique_ptr<DeferredStart> form;
+    explicit Dialog(const QDateTime& now) {
+        clock.current = now;
+        start();
+        form = std::make_unique<DeferredStart>(*ws);
+        form->Form_Load();
+    }
+    void target(int year, int month, int day, int hour, int minute) {
+        const int values[] = {year, month, day, hour, minute};
+        for (int f = 0; f < DeferredStart::FieldCount; ++f) {
+            form->setTarget(static_cast<F>(f), QString::number(values[f]));
+        }
+    }
+    QStringList remaining() const {
+        QStringList all;
+        for (int f = 0; f < DeferredStart::FieldCount; ++f) {
+            all << form->remaining(static_cast<F>(f));
+        }
+        return all;
+    }
+    // One minute of virtual time, then the timer's tick.
+    void tick() {
+        clock.advance(60000);
+        form->Timer1_Timer();
+    }
+};
+
+QDateTime at(int year, int month, int day, int hour, int minute) {
+    return QDateTime(QDate(year, month, day), QTime(hour, minute));
+}
+
+} // namespace
+
+class DeferredTest : public QObject {
+    Q_OBJECT
+private slots:
+    void loadFillsTheTargetFromTheClock() {
+        Dialog d(at(2019, 3, 4, 9, 7));
+        QCOMPARE(d.form->target(F::Year), QStringLiteral("2019"));
+        QCOMPARE(d.form->target(F::Month), QStringLiteral("03"));
+        QCOMPARE(d.form->target(F::Minute), QStringLiteral("07"));
+        QVERIFY(!d.form->timerEnabled());
+    }
+
+    void fieldsAreCorrectedWhileTyped_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("minute") << int(F::Minute) << "75"
+                                << "59";
+        QTest::newRow("hour") << int(F::Hour) << "24"
+                              << "23";
+        QTest::newRow("day") << int(F::Day) << "32"
+                             << "31";
+        QTest::newRow("year two ahead") << int(F::Year) << "2021"
+                                        << "2019";
+        QTest::newRow("year one ahead") << int(F::Year) << "2020"
+                                        << "2020";
+        QTest::newRow("month") << int(F::Month) << "14"
+                               << "14";
+    }
+    void fieldsAreCorrectedWhileTyped() {
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        Dialog d(at(2019, 3, 4, 9, 7));
+        d.form->setTarget(static_cast<F>(field), typed);
+        QCOMPARE(d.form->target(static_cast<F>(field)), kept);
+    }
+
+    void launchChecks_data() {
+        QTest::addColumn<QList<int>>("target");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("year after 2019")
+            << QList<int>{2020, 5, 1, 10, 0} << "Erreur sur l'année  2017 < Année < 2019";
+        QTest::newRow("year and day: the day wins")
+            << QList<int>{2020, 5, 0, 10, 0} << "Erreur sur le jour 0< Jour < 32";
+        QTest::newRow("month") << QList<int>{2019, 13, 1, 10, 0}
+                               << "Erreur sur le mois 1< Mois <13";
+        QTest::newRow("february") << QList<int>{2019, 2, 29, 10, 0}
+                                  << "Ce mois ne peut avoir plus de 28 jours";
+        QTest::newRow("leap february")
+            << QList<int>{2019, 2, 30, 10, 0} << "Ce mois ne peut avoir plus de 28 jours";
+        QTest::newRow("30-day month")
+            << QList<int>{2019, 4, 31, 10, 0} << "Ce mois ne peut avoir plus de 30 jours";
+    }
+    void launchChecks() {
+        QFETCH(QList<int>, target);
+        QFETCH(QString, message);
+        Dialog d(at(2019, 1, 10, 9, 0));
+        d.target(target[0], target[1], target[2], target[3], target[4]);
+        d.form->Lancer();
+        QCOMPARE(d.ui.titles(), QStringList{"Erreur sur la date"});
+        QCOMPARE(d.ui.last().text, message);
+        QVERIFY(!d.form->timerEnabled());
+    }
+
+    void leapYearsCountAsTheProgramCounts() {
+        QCOMPARE(DeferredStart::daysInMonth(2, 2016), 29);
+        QCOMPARE(DeferredStart::daysInMonth(2, 2019), 28);
+        QCOMPARE(DeferredStart::daysInMonth(2, 2000), 28); // "00" is not a leap year here
+        QCOMPARE(DeferredStart::daysInMonth(9, 2019), 30);
+    }
+
+    void ninetyMinutesAhead() {
+        Dialog d(at(2019, 6, 3, 10, 45));
+        d.target(2019, 6, 3, 12, 15);
+        d.form->Lancer();
+        QVERIFY(d.ui.messages.empty());
+        QCOMPARE(d.remaining(), (QStringList{" 0", " 0", " 0", " 1", " 30"}));
+        d.tick();
+        QCOMPARE(d.remaining(), (QStringList{"0", "0", " 0", " 1", " 29"}));
+        for (int i = 0; i < 88; ++i) {
+            d.tick();
+        }
+        QVERIFY(!d.form->isClosed());
+        d.tick();
+        QVERIFY(d.form->isClosed());
+        QCOMPARE(d.state().DeferredStartFlag, QStringLiteral("Déploiement"));
+    }
+
+    void countdownAcrossMidnight() {
+        Dialog d(at(2019, 12, 31, 23, 50));
+        d.target(2019, 12, 31, 23, 59);
+        d.form->setTarget(F::Day, QStringLiteral("31"));
+        d.form->Lancer();
+        QCOMPARE(d.remaining(), (QStringList{" 0", " 0", " 0", " 0", " 9"}));
+        qint16 y = 0, m = 1, days = -30, h = -1, min = 0; // 31 Jan 10:00 -> 1 Feb 09:00
+        DeferredStart::DecrementRemaining(y, m, days, h, min, 0, 31);
+        QCOMPARE(QList<int>({y, m, days, h, min}), QList<int>({0, 0, 0, 23, 0}));
+    }
+
+    void targetNowAsksToStartAtOnce() {
+        Dialog d(at(2019, 6, 3, 10, 45));
+        d.ui.answers = {Answer::No};
+        d.form->Lancer();
+        QCOMPARE(d.ui.last().text, QStringLiteral("Voulez-vous lancer immédiatement"));
+        QVERIFY(d.form->timerEnabled());
+        QVERIFY(!d.form->isClosed());
+        d.tick(); // every target field now lies at or before the clock
+        QVERIFY(d.form->isClosed());
+        QCOMPARE(d.state().DeferredStartFlag, QStringLiteral("Déploiement"));
+    }
+
+    void nextDayAnHourEarlierAlsoAsks() {
+        Dialog d(at(2019, 6, 3, 11, 5));
+        d.target(2019, 6, 4, 10, 0);
+        d.ui.answers = {Answer::Yes};
+        d.form->Lancer();
+        QCOMPARE(d.ui.last().text, QStringLiteral("Voulez-vous lancer immédiatement"));
+        QVERIFY(d.form->isClosed());
+        QCOMPARE(d.state().DeferredStartFlag, QStringLiteral("Déploiement"));
+    }
+
+    void longDelayIsOnlyAWarning() {
+        Dialog d(at(2019, 1, 10, 9, 0));
+        d.target(2019, 4, 10, 9, 0);
+        d.form->Lancer();
+        QCOMPARE(d.ui.titles(), QStringList{"Vérifier la saisie"});
+        QVERIFY(d.form->timerEnabled());
+        QCOMPARE(d.remaining(), (QStringList{" 0", " 3", " 0", " 0", " 0"}));
+    }
+
+    void pastYearIsRefused() {
+        Dialog d(at(2019, 11, 6, 9, 0));
+        d.state().DeferredStartFlag = QStringLiteral("avant");
+        d.target(2018, 11, 6, 9, 0);
+        d.form->Lancer();
+        QCOMPARE(d.ui.last().title, QStringLiteral("REFAIRE"));
+        QVERIFY(d.form->isClosed());
+        QCOMPARE(d.state().DeferredStartFlag, QStringLiteral("avant"));
+    }
+
+    void februaryTargetEndsInMarch() {
+        Dialog d(at(2019, 2, 28, 23, 59));
+        d.target(2019, 2, 28, 23, 59);
+        d.form->setTarget(F::Minute, QStringLiteral("59"));
+        d.ui.answers = {Answer::No};
+        d.form->Lancer();
+        d.clock.current = at(2019, 3, 1, 0, 0).addSecs(-60);
+        d.tick();
+        QVERIFY(d.form->isClosed());
+    }
+
+    void buttonsLeaveTheFlag() {
+        Dialog d(at(2019, 6, 3, 10, 45));
+        d.form->AnnuleDélai();
+        QCOMPARE(d.state().DeferredStartFlag, QStringLiteral("Déploiement"));
+        Dialog e(at(2019, 6, 3, 10, 45));
+        e.form->AnuleDéploiement();
+        QCOMPARE(e.state().DeferredStartFlag, QStringLiteral("Annule"));
+        QVERIFY(e.form->isClosed());
+    }
+
+    void dialogSitsTopRightAndFiltersKeys() {
+        Fixture f;
+        f.start();
+        Form2 dialog(*f.ws);
+        const double ppt = dialog.logicalDpiX() / 1440.0;
+        QCOMPARE(dialog.geometry().right() + 1, qRound(f.ui.screen.width() * ppt));
+        QCOMPARE(dialog.y(), qRound(50 * ppt));
+        auto* minute = dialog.findChild<QLineEdit*>(QStringLiteral("Dminute"));
+        minute->clear();
+        for (const QString& typed : {QStringLiteral("é"), QStringLiteral("\"")}) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, typed);
+            QApplication::sendEvent(minute, &press);
+        }
+        QCOMPARE(minute->text(), QStringLiteral("23"));
+        QCOMPARE(dialog.logic().target(F::Minute), QStringLiteral("23"));
+    }
+
+    void deferredBoxRunsThePassWhenTheDialogSaysSo() {
+        Fixture f;
+        Workspace& ws = f.start();
+        ws.state.WorkstationListPath = QStringLiteral("C:\\a.LPO");
+        ws.lists.ListePostes.append(QStringLiteral("PC01"));
+        Form1 form(ws);
+        form.load();
+        form.show();
+        QTimer::singleShot(0, [] {
+            QWidget* modal = QApplication::activeModalWidget();
+            QVERIFY(modal != nullptr);
+            QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("AnnuleDélai")),
+                              Qt::LeftButton);
+        });
+        QTest::mouseClick(form.findChild<QCheckBox*>(QStringLiteral("Différé")), Qt::LeftButton);
+        QVERIFY(f.system.commands.contains(QStringLiteral("cmd.exe /C ping PC01 > ") +
+                                           ws.state.RunFolder + QStringLiteral("\\ping0.txt")));
+        QVERIFY(!ws.controls.Différé());
+        QCOMPARE(ws.state.DeferredStartFlag, QString());
+    }
+};
+
+VANTREL_TEST_MAIN(DeferredTest)
+#include "tst_deferred.moc"
