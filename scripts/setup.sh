@@ -5,7 +5,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+          libsmbclient-dev samba smbclient iproute2 util-linux
           iputils-ping fonts-liberation xdg-utils shared-mime-info)
 missing=()
 for p in "${packages[@]}"; do

@@ -32,6 +32,9 @@ QString describe(FileError error) {
         return QStringLiteral("Un dossier porte ce nom");
     case FileError::InvalidName:
         return QStringLiteral("Nom de fichier incorrect");
+    case FileError::UnsafeCredentials:
+        return QStringLiteral("Fichier d'authentification lisible par d'autres utilisateurs : "
+                              "aucune copie (chmod 600)");
     case FileError::Other:
         break;
     }

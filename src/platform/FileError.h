@@ -20,6 +20,7 @@ enum class FileError {
     TimedOut,
     IsAFolder,
     InvalidName,
+    UnsafeCredentials,
     Other,
 };
 

@@ -15,6 +15,12 @@ QString environment(const char* name) {
     return qEnvironmentVariable(name);
 }
 
+// A folder stands for the network; unset or "smb", the real one.
+QString networkFolder() {
+    const QString configured = environment("VANTREL_RESEAU");
+    return configured == QLatin1String("smb") ? QString() : configured;
+}
+
 QString pingStandIn() {
     const QString configured = environment("VANTREL_PING");
     if (!configured.isEmpty()) {
@@ -26,8 +32,16 @@ QString pingStandIn() {
 } // namespace
 
 PosixSystem::PosixSystem()
-    : paths_(environment("VANTREL_LECTEURS"), environment("VANTREL_RESEAU")),
-      commands_(paths_, pingStandIn()), home_(environment("VANTREL_HOME")) {}
+    : paths_(environment("VANTREL_LECTEURS"), networkFolder()), commands_(paths_, pingStandIn()),
+      home_(environment("VANTREL_HOME")) {
+    if (networkFolder().isEmpty()) {
+        smb_ = std::make_unique<SmbNetwork>(environment("VANTREL_SMB_AUTH"));
+    }
+}
+
+bool PosixSystem::onSmb(const QString& path) const {
+    return smb_ && PathMapper::isUnc(path);
+}
 
 PosixSystem::~PosixSystem() = default;
 
@@ -51,29 +65,45 @@ QString PosixSystem::currentFolder() {
 }
 
 FileError PosixSystem::readFile(const QString& path, QByteArray& bytes) {
+    if (onSmb(path)) {
+        return smb_->read(path, bytes);
+    }
     QString native;
     const FileError error = map(path, native);
     return error != FileError::None ? error : LocalFiles::read(native, bytes);
 }
 
 FileError PosixSystem::writeFile(const QString& path, const QByteArray& bytes) {
+    if (onSmb(path)) {
+        return smb_->write(path, bytes);
+    }
     QString native;
     const FileError error = map(path, native);
     return error != FileError::None ? error : LocalFiles::write(native, bytes);
 }
 
 qint64 PosixSystem::fileLength(const QString& path) {
+    if (onSmb(path)) {
+        return smb_->length(path);
+    }
     QString native;
     return map(path, native) != FileError::None ? -1 : LocalFiles::length(native);
 }
 
 FileError PosixSystem::removeFile(const QString& path) {
+    if (onSmb(path)) {
+        return smb_->remove(path);
+    }
     QString native;
     const FileError error = map(path, native);
     return error != FileError::None ? error : LocalFiles::remove(native);
 }
 
 FileError PosixSystem::renameFile(const QString& from, const QString& to) {
+    if (onSmb(from) || onSmb(to)) {
+        // As on Windows, a rename does not move a file to another volume.
+        return onSmb(from) && onSmb(to) ? smb_->rename(from, to) : FileError::Other;
+    }
     QString source;
     QString target;
     FileError error = map(from, source);
@@ -86,7 +116,15 @@ FileError PosixSystem::renameFile(const QString& from, const QString& to) {
 FileError PosixSystem::copyFile(const QString& from, const QString& to) {
     QString source;
     QString target;
+    if (onSmb(from)) {
+        QByteArray bytes;
+        const FileError error = readFile(from, bytes);
+        return error != FileError::None ? error : writeFile(to, bytes);
+    }
     FileError error = map(from, source);
+    if (error == FileError::None && onSmb(to)) {
+        return smb_->copyFromLocal(source, to);
+    }
     if (error == FileError::None) {
         error = map(to, target);
     }
@@ -94,6 +132,9 @@ FileError PosixSystem::copyFile(const QString& from, const QString& to) {
 }
 
 FileError PosixSystem::createFolder(const QString& path) {
+    if (onSmb(path)) {
+        return smb_->createFolder(path);
+    }
     QString native;
     const FileError error = map(path, native);
     return error != FileError::None ? error : LocalFiles::createFolder(native);
@@ -105,6 +146,9 @@ QString PosixSystem::shortPath(const QString& path) {
 }
 
 QString PosixSystem::longPath(const QString& path) {
+    if (onSmb(path)) {
+        return smb_->exists(path) ? path : QString();
+    }
     const QString native = paths_.toNative(path);
     return !native.isEmpty() && QFileInfo::exists(native) ? path : QString();
 }

@@ -2,6 +2,7 @@
 
 #include "CommandInterpreter.h"
 #include "PathMapper.h"
+#include "SmbNetwork.h"
 #include "platform/System.h"
 
 #include <memory>
@@ -13,7 +14,8 @@ class TerminationSignal;
 // The Linux system: Windows paths mapped onto folders, cmd.exe stood in for.
 class PosixSystem : public System {
 public:
-    // Reads VANTREL_LECTEURS, VANTREL_RESEAU, VANTREL_HOME and VANTREL_PING.
+    // Reads VANTREL_LECTEURS, VANTREL_RESEAU (a folder, or "smb", the default),
+    // VANTREL_SMB_AUTH, VANTREL_HOME and VANTREL_PING.
     PosixSystem();
     ~PosixSystem() override;
 
@@ -37,10 +39,13 @@ public:
 private:
     // The native path, or the error to report when the path cannot be mapped.
     FileError map(const QString& windowsPath, QString& native) const;
+    // True when path is reached over SMB rather than through a folder.
+    bool onSmb(const QString& path) const;
 
     PathMapper paths_;
     CommandInterpreter commands_;
     QString home_;
+    std::unique_ptr<SmbNetwork> smb_;
     std::unique_ptr<TerminationSignal> termination_;
 };
 

@@ -1,0 +1,376 @@
+#include "SmbNetwork.h"
+
+#include <QFile>
+#include <QStringList>
+#include <QTextStream>
+#include <QUrl>
+
+#include <libsmbclient.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <netdb.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantrel {
+namespace {
+
+struct Credentials {
+    QByteArray user;
+    QByteArray password;
+    QByteArray domain;
+};
+
+void copyInto(char* target, int size, const QByteArray& value) {
+    if (size > 0) {
+        std::strncpy(target, value.constData(), static_cast<size_t>(size - 1));
+        target[size - 1] = '\0';
+    }
+}
+
+bool kerberosTicketPresent() {
+    const QByteArray cache = qgetenv("KRB5CCNAME");
+    if (!cache.isEmpty()) {
+        return !cache.startsWith("FILE:") || QFile::exists(QString::fromLocal8Bit(cache.mid(5)));
+    }
+    return QFile::exists(QStringLiteral("/tmp/krb5cc_%1").arg(::getuid()));
+}
+
+// Reads smbclient's authentication-file format; false when the file cannot be used.
+bool readCredentials(const QString& path, Credentials& credentials, FileError& refusal) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        refusal = FileError::LogonFailure;
+        return false;
+    }
+    if ((st.st_mode & 077) != 0) {
+        refusal = FileError::UnsafeCredentials;
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        refusal = FileError::LogonFailure;
+        return false;
+    }
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        const QString line = in.readLine();
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0) {
+            continue;
+        }
+        const QString key = line.left(eq).trimmed().toLower();
+        const QByteArray value = line.mid(eq + 1).trimmed().toUtf8();
+        if (key == QLatin1String("username")) {
+            credentials.user = value;
+        } else if (key == QLatin1String("password")) {
+            credentials.password = value;
+        } else if (key == QLatin1String("domain")) {
+            credentials.domain = value;
+        }
+    }
+    return true;
+}
+
+QStringList components(const QString& unc) {
+    return unc.mid(2).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+struct SmbNetwork::Context {
+    SMBCCTX* ctx = nullptr;
+    Credentials credentials;
+    FileError refusal = FileError::None; // set when the credentials must not be used
+    bool named = false;                  // a user of the authentication file or Kerberos
+
+    ~Context() {
+        if (ctx != nullptr) {
+            smbc_free_context(ctx, 1);
+        }
+    }
+
+    static void authenticate(SMBCCTX* c, const char*, const char*, char* workgroup, int wgLen,
+                             char* user, int userLen, char* password, int passwordLen) {
+        const auto* self = static_cast<const Context*>(smbc_getOptionUserData(c));
+        if (!self->credentials.domain.isEmpty()) {
+            copyInto(workgroup, wgLen, self->credentials.domain);
+        }
+        copyInto(user, userLen, self->credentials.user);
+        copyInto(password, passwordLen, self->credentials.password);
+    }
+};
+
+SmbNetwork::SmbNetwork(QString authenticationFile)
+    : authenticationFile_(std::move(authenticationFile)) {}
+
+SmbNetwork::~SmbNetwork() = default;
+
+FileError SmbNetwork::context(Context*& ctx) {
+    if (!context_) {
+        auto made = std::make_unique<Context>();
+        const bool kerberos = kerberosTicketPresent();
+        bool named = false;
+        if (!kerberos && !authenticationFile_.isEmpty()) {
+            named = readCredentials(authenticationFile_, made->credentials, made->refusal);
+        }
+        made->named = named || kerberos;
+        if (!kerberos && !named && made->refusal == FileError::None) {
+            made->credentials.user = "guest";
+        }
+        made->ctx = smbc_new_context();
+        if (made->ctx == nullptr) {
+            return FileError::Other;
+        }
+        smbc_setOptionUserData(made->ctx, made.get());
+        smbc_setFunctionAuthDataWithContext(made->ctx, &Context::authenticate);
+        smbc_setTimeout(made->ctx, kTimeoutMs);
+        smbc_setOptionUseKerberos(made->ctx, kerberos);
+        smbc_setOptionFallbackAfterKerberos(made->ctx, kerberos);
+        smbc_setOptionNoAutoAnonymousLogin(made->ctx, named || kerberos);
+        if (smbc_init_context(made->ctx) == nullptr) {
+            return FileError::Other;
+        }
+        context_ = std::move(made);
+    }
+    if (context_->refusal != FileError::None) {
+        return context_->refusal;
+    }
+    ctx = context_.get();
+    return FileError::None;
+}
+
+QByteArray SmbNetwork::url(const QString& unc) {
+    QByteArray text("smb:/");
+    for (const QString& part : components(unc)) {
+        text += '/' + QUrl::toPercentEncoding(part, "$!&'()+,;=@~");
+    }
+    return text;
+}
+
+FileError SmbNetwork::classify(int errnoValue, const QString& unc) {
+    const QStringList parts = components(unc);
+    if (parts.size() < 2) {
+        return FileError::InvalidName;
+    }
+    switch (errnoValue) {
+    case ECONNREFUSED:
+    case EHOSTUNREACH:
+    case ENETUNREACH:
+    case EHOSTDOWN:
+        return FileError::HostUnreachable;
+    case ETIMEDOUT:
+        return FileError::TimedOut;
+    case ENOSPC:
+    case EDQUOT:
+        return FileError::DiskFull;
+    case EBUSY:
+        return FileError::SharingViolation;
+    case EEXIST:
+        return FileError::AlreadyExists;
+    default:
+        break;
+    }
+    if (errnoValue != ENOENT && errnoValue != ENOTDIR && errnoValue != EACCES &&
+        errnoValue != EPERM && errnoValue != EINVAL && errnoValue != ENODEV) {
+        return fileErrorFromErrno(errnoValue);
+    }
+    // Look at the share, then at the folder, to say which is missing or refused.
+    Context* ctx = nullptr;
+    if (context(ctx) != FileError::None) {
+        return FileError::Other;
+    }
+    struct stat st {};
+    const QString share = QStringLiteral("\\\\") + parts.at(0) + QLatin1Char('\\') + parts.at(1);
+    if (smbc_getFunctionStat(ctx->ctx)(ctx->ctx, url(share).constData(), &st) != 0) {
+        const int shareErrno = errno;
+        addrinfo* found = nullptr;
+        if (::getaddrinfo(parts.at(0).toUtf8().constData(), nullptr, nullptr, &found) != 0) {
+            return FileError::HostUnreachable;
+        }
+        ::freeaddrinfo(found);
+        if (shareErrno == EACCES || shareErrno == EPERM) {
+            // A named user refused is a logon refused; a guest is merely not let in.
+            return ctx->named ? FileError::LogonFailure : FileError::AccessDenied;
+        }
+        if (shareErrno == ENOENT || shareErrno == ENODEV || shareErrno == EINVAL) {
+            return FileError::ShareNotFound;
+        }
+        return fileErrorFromErrno(shareErrno);
+    }
+    if (errnoValue == EACCES || errnoValue == EPERM) {
+        return FileError::AccessDenied;
+    }
+    QString folder = unc;
+    folder.truncate(folder.lastIndexOf(QLatin1Char('\\')));
+    if (smbc_getFunctionStat(ctx->ctx)(ctx->ctx, url(folder).constData(), &st) != 0 ||
+        !S_ISDIR(st.st_mode)) {
+        return FileError::PathNotFound;
+    }
+    return FileError::FileNotFound;
+}
+
+FileError SmbNetwork::read(const QString& unc, QByteArray& bytes) {
+    Context* ctx = nullptr;
+    if (const FileError e = context(ctx); e != FileError::None) {
+        return e;
+    }
+    SMBCFILE* file = smbc_getFunctionOpen(ctx->ctx)(ctx->ctx, url(unc).constData(), O_RDONLY, 0);
+    if (file == nullptr) {
+        return classify(errno, unc);
+    }
+    bytes.clear();
+    QByteArray block(kBlockBytes, Qt::Uninitialized);
+    FileError error = FileError::None;
+    for (;;) {
+        const ssize_t n = smbc_getFunctionRead(ctx->ctx)(ctx->ctx, file, block.data(),
+                                                         static_cast<size_t>(block.size()));
+        if (n <= 0) {
+            error = n < 0 ? classify(errno, unc) : FileError::None;
+            break;
+        }
+        bytes.append(block.constData(), n);
+    }
+    smbc_getFunctionClose(ctx->ctx)(ctx->ctx, file);
+    return error;
+}
+
+// Fills a temporary file beside unc, then renames it over unc.
+template <typename Fill> FileError SmbNetwork::replace(const QString& unc, Fill fill) {
+    Context* ctx = nullptr;
+    if (const FileError e = context(ctx); e != FileError::None) {
+        return e;
+    }
+    const QString temporary =
+        unc + QStringLiteral(".vantrel-%1-%2").arg(::getpid()).arg(++temporaryCounter_);
+    const QByteArray temporaryUrl = url(temporary);
+    SMBCFILE* file = smbc_getFunctionOpen(ctx->ctx)(ctx->ctx, temporaryUrl.constData(),
+                                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (file == nullptr) {
+        return classify(errno, unc);
+    }
+    auto writeBlock = [ctx, file](const char* data, qint64 size) -> int {
+        while (size > 0) {
+            const ssize_t n =
+                smbc_getFunctionWrite(ctx->ctx)(ctx->ctx, file, data, static_cast<size_t>(size));
+            if (n <= 0) {
+                return n < 0 ? errno : EIO;
+            }
+            data += n;
+            size -= n;
+        }
+        return 0;
+    };
+    int failure = fill(writeBlock);
+    if (smbc_getFunctionClose(ctx->ctx)(ctx->ctx, file) != 0 && failure == 0) {
+        failure = errno;
+    }
+    if (failure == 0 && smbc_getFunctionRename(ctx->ctx)(ctx->ctx, temporaryUrl.constData(),
+                                                         ctx->ctx, url(unc).constData()) != 0) {
+        failure = errno;
+    }
+    if (failure != 0) {
+        smbc_getFunctionUnlink(ctx->ctx)(ctx->ctx, temporaryUrl.constData());
+        return failure < 0 ? FileError::Other : classify(failure, unc);
+    }
+    return FileError::None;
+}
+
+FileError SmbNetwork::write(const QString& unc, const QByteArray& bytes) {
+    return replace(
+        unc, [&bytes](auto& writeBlock) { return writeBlock(bytes.constData(), bytes.size()); });
+}
+
+FileError SmbNetwork::copyFromLocal(const QString& nativeSource, const QString& unc) {
+    const int in = ::open(QFile::encodeName(nativeSource).constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) {
+        return errno == ENOENT ? FileError::FileNotFound : fileErrorFromErrno(errno);
+    }
+    const FileError error = replace(unc, [in](auto& writeBlock) {
+        QByteArray block(kBlockBytes, Qt::Uninitialized);
+        for (;;) {
+            const ssize_t n = ::read(in, block.data(), static_cast<size_t>(block.size()));
+            if (n == 0) {
+                return 0;
+            }
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return -1; // the source could not be read
+            }
+            if (const int failure = writeBlock(block.constData(), n); failure != 0) {
+                return failure;
+            }
+        }
+    });
+    ::close(in);
+    return error;
+}
+
+FileError SmbNetwork::rename(const QString& fromUnc, const QString& toUnc) {
+    Context* ctx = nullptr;
+    if (const FileError e = context(ctx); e != FileError::None) {
+        return e;
+    }
+    struct stat st {};
+    if (smbc_getFunctionStat(ctx->ctx)(ctx->ctx, url(fromUnc).constData(), &st) != 0) {
+        return classify(errno, fromUnc);
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return FileError::IsAFolder;
+    }
+    // The library's rename replaces an existing target; Windows' does not.
+    if (smbc_getFunctionStat(ctx->ctx)(ctx->ctx, url(toUnc).constData(), &st) == 0) {
+        return FileError::AlreadyExists;
+    }
+    if (smbc_getFunctionRename(ctx->ctx)(ctx->ctx, url(fromUnc).constData(), ctx->ctx,
+                                         url(toUnc).constData()) != 0) {
+        return classify(errno, toUnc);
+    }
+    return FileError::None;
+}
+
+FileError SmbNetwork::remove(const QString& unc) {
+    Context* ctx = nullptr;
+    if (const FileError e = context(ctx); e != FileError::None) {
+        return e;
+    }
+    if (smbc_getFunctionUnlink(ctx->ctx)(ctx->ctx, url(unc).constData()) != 0) {
+        return classify(errno, unc);
+    }
+    return FileError::None;
+}
+
+FileError SmbNetwork::createFolder(const QString& unc) {
+    Context* ctx = nullptr;
+    if (const FileError e = context(ctx); e != FileError::None) {
+        return e;
+    }
+    if (smbc_getFunctionMkdir(ctx->ctx)(ctx->ctx, url(unc).constData(), 0755) != 0) {
+        return classify(errno, unc);
+    }
+    return FileError::None;
+}
+
+qint64 SmbNetwork::length(const QString& unc) {
+    Context* ctx = nullptr;
+    struct stat st {};
+    if (context(ctx) != FileError::None ||
+        smbc_getFunctionStat(ctx->ctx)(ctx->ctx, url(unc).constData(), &st) != 0 ||
+        S_ISDIR(st.st_mode)) {
+        return -1;
+    }
+    return st.st_size;
+}
+
+bool SmbNetwork::exists(const QString& unc) {
+    Context* ctx = nullptr;
+    struct stat st {};
+    return context(ctx) == FileError::None &&
+           smbc_getFunctionStat(ctx->ctx)(ctx->ctx, url(unc).constData(), &st) == 0;
+}
+
+} // namespace vantrel

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/FileError.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+namespace vantrel {
+
+// UNC paths (\\HOST\SHARE\path) reached over SMB2/3 with libsmbclient, with the
+// semantics of Windows: a rename never replaces, a copy replaces in one step and
+// leaves no partial file, folders are never made unless asked for.
+//
+// Credentials: a Kerberos ticket when there is one, otherwise the file named by
+// VANTREL_SMB_AUTH (smbclient's "username = / password = / domain =" format, which
+// must not be readable by other users), otherwise guest.
+class SmbNetwork {
+public:
+    explicit SmbNetwork(QString authenticationFile);
+    ~SmbNetwork();
+    SmbNetwork(const SmbNetwork&) = delete;
+    SmbNetwork& operator=(const SmbNetwork&) = delete;
+
+    FileError read(const QString& unc, QByteArray& bytes);
+    FileError write(const QString& unc, const QByteArray& bytes);
+    FileError copyFromLocal(const QString& nativeSource, const QString& unc);
+    FileError rename(const QString& fromUnc, const QString& toUnc);
+    FileError remove(const QString& unc);
+    FileError createFolder(const QString& unc);
+    qint64 length(const QString& unc);
+    bool exists(const QString& unc);
+
+    // smb://host/share/path, each component percent-encoded.
+    static QByteArray url(const QString& unc);
+
+    static constexpr int kTimeoutMs = 10000;
+    static constexpr int kBlockBytes = 4 << 20;
+
+private:
+    struct Context;
+    FileError context(Context*& ctx);
+    // Why an operation on unc failed with errnoValue: tells a missing folder from a
+    // missing share or host, and a refused logon from a refused write.
+    FileError classify(int errnoValue, const QString& unc);
+    template <typename Fill> FileError replace(const QString& unc, Fill fill);
+
+    QString authenticationFile_;
+    std::unique_ptr<Context> context_;
+    unsigned temporaryCounter_ = 0;
+};
+
+} // namespace vantrel

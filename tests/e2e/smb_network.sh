@@ -1,0 +1,197 @@
+#!/usr/bin/env bash
+# End to end on a network of real workstations: each one its own 127.0.0.x address
+# and its own smbd, inside a private network and mount namespace made for the test
+# (nothing leaves it), names from a hosts file bound over /etc/hosts.
+#   PC01  answers; its Outils folder is empty
+#   PC02  answers; an older outil.exe is there
+#   PC03  answers; no Outils folder
+#   PC04  dead (unreachable route)
+#   PC05  refuses guests: files only with the right password
+#   PC06  dead in the first pass, up before the retry
+# Usage: smb_network.sh PROGRAM   (as root)
+set -euo pipefail
+program=$(readlink -f "$1")
+if [ "${VANTREL_INSIDE:-}" != 1 ]; then
+    command -v smbd >/dev/null || { echo "smbd manque (paquet samba)"; exit 1; }
+    exec env VANTREL_INSIDE=1 unshare -n -m --propagation private bash "$0" "$program"
+fi
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    [ -n "${VANTREL_KEEP_TEST:-}" ] && echo "laissé dans $work" || rm -rf "$work"
+}
+trap cleanup EXIT
+
+ip link set lo up
+hosts=$work/hosts
+printf '127.0.0.1 localhost\n' >"$hosts"
+for n in 1 2 3 4 5 6; do
+    printf '127.0.0.1%s PC0%s\n' "$n" "$n" >>"$hosts"
+done
+mount --bind "$hosts" /etc/hosts
+ip route add unreachable 127.0.0.14/32
+ip route add unreachable 127.0.0.16/32
+
+# One workstation: its folders, its smb.conf, its smbd.
+declare -A smbd_pid
+start_station() { # number, guest mode (Bad User / Never)
+    local n=$1 w=$work/pc0$1
+    # An address of its own: a dead workstation has none, and an unreachable route.
+    ip addr add "127.0.0.1$n/8" dev lo
+    mkdir -p "$w"/{state,lock,private,cache,pid,ncalrpc} "$w/partage" "$w/lecture"
+    cat >"$w/smb.conf" <<CONF
+[global]
+    interfaces = 127.0.0.1$n
+    bind interfaces only = yes
+    disable netbios = yes
+    smb ports = 445
+    server min protocol = SMB2_02
+    state directory = $w/state
+    lock directory = $w/lock
+    private dir = $w/private
+    cache directory = $w/cache
+    pid directory = $w/pid
+    ncalrpc dir = $w/ncalrpc
+    log file = $w/log
+    usershare path =
+    map to guest = $2
+    load printers = no
+    printing = bsd
+    printcap name = /dev/null
+    disable spoolss = yes
+[PARTAGE]
+    path = $w/partage
+    guest ok = yes
+    force user = root
+    read only = no
+[LECTURE]
+    path = $w/lecture
+    guest ok = yes
+    force user = root
+    read only = yes
+CONF
+    if [ "$2" = Never ]; then
+        sed -i 's/guest ok = yes/guest ok = no/' "$w/smb.conf"
+        printf 'secret-5\nsecret-5\n' | smbpasswd -c "$w/smb.conf" -s -a root >/dev/null
+    fi
+    # Its own session: smbd signals its whole process group when it stops.
+    setsid smbd --foreground --no-process-group -s "$w/smb.conf" </dev/null >"$w/out" 2>&1 &
+    smbd_pid[$n]=$!
+    pids+=($!)
+    for _ in $(seq 100); do
+        (exec 3<>"/dev/tcp/127.0.0.1$n/445") 2>/dev/null && return 0
+        sleep 0.1
+    done
+    echo "smbd de PC0$n ne répond pas"; cat "$w/out"; exit 1
+}
+for n in 1 2 3; do start_station "$n" "Bad User"; done
+start_station 5 Never
+mkdir -p "$work/pc01/partage/Outils" "$work/pc02/partage/Outils"
+printf 'version 1\r\n' >"$work/pc02/partage/Outils/outil.exe"
+
+export HOME=$work/home VANTREL_HOME=$work/programme
+unset VANTREL_RESEAU VANTREL_SMB_AUTH
+mkdir -p "$HOME" "$VANTREL_HOME" "$work/src"
+cp "$(dirname "$program")/_Vantrel.VTR" "$VANTREL_HOME/"
+printf 'version 2\r\n' >"$work/src/outil.exe"
+head -c 120M /dev/urandom >"$work/src/gros.bin"
+
+win() { printf 'Z:%s' "${1//\//\\}"; }
+# deployment NAME "STATIONS" RULE... (a rule: SOURCE_FILE;\DESTINATION)
+deployment() {
+    local name=$1 stations=$2
+    shift 2
+    tr ' ' '\n' <<<"$stations" | sed 's/$/\r/' >"$work/$name.LPO"
+    local rule
+    for rule; do printf '%s\\%s\r\n' "$(win "$work/src")" "$rule"; done >"$work/$name.Rgl"
+    printf 'LocListePostes:%s\r\nLocListeR\xe8gles:%s\r\n' "$(win "$work/$name.LPO")" \
+        "$(win "$work/$name.Rgl")" >"$work/$name.VTR"
+}
+run() { # name, options...
+    local name=$1
+    shift
+    status=0
+    "$program" --deployer "$work/$name.VTR" "$@" >"$work/$name.out" 2>"$work/$name.err" || status=$?
+    journal=$(ls -t "$VANTREL_HOME"/2*/"Infos D"*.txt | head -n 1)
+    iconv -f WINDOWS-1252 -t UTF-8 "$journal" | tr -d "\r" >"$work/$name.journal"
+}
+passed=0
+failed=0
+expect() {
+    if eval "$2"; then passed=$((passed + 1)); else echo "ÉCHEC: $1"; failed=$((failed + 1)); fi
+}
+rows() { # name, expected rows...
+    local name=$1
+    shift
+    printf '%s\n' "$@" | diff - "$work/$name.out" >/dev/null
+}
+no_partial() { [ -z "$(find "$work"/pc0? -name '*.vantrel-*' 2>/dev/null)" ]; }
+
+# 1. A whole deployment, real ping and real SMB.
+deployment main "PC01 PC02 PC03 PC04" 'outil.exe;\PARTAGE\Outils' 'gros.bin;\PARTAGE\Outils'
+run main --enregistrer
+expect "main: errors remain" '[ $status -eq 1 ]'
+expect "main: rows" 'rows main "PC04              ; 100;  Void  " "PC01              ;   0;0/2     " "PC02              ;   0;0/2     " "PC03              ;   0;2/2     "'
+expect "main: new files on PC01" 'cmp -s "$work/src/outil.exe" "$work/pc01/partage/Outils/outil.exe"'
+expect "main: 120 MB file" 'cmp -s "$work/src/gros.bin" "$work/pc01/partage/Outils/gros.bin"'
+expect "main: older version stamped on PC02" 'grep -q "version 1" "$work"/pc02/partage/Outils/outil.exe2*'
+expect "main: new version on PC02" 'grep -q "version 2" "$work/pc02/partage/Outils/outil.exe"'
+expect "main: no folder made on PC03" '[ -z "$(ls -A "$work/pc03/partage")" ]'
+expect "main: missing folder in the journal" 'grep -q "PC03;.*gros.bin;\\\\PARTAGE\\\\Outils;Chemin d.accès introuvable" "$work/main.journal"'
+expect "main: dead workstation" 'grep -q "^PC04;PingFail" "$work/main.journal"'
+expect "main: saved" '[ -f "$work/main.BAK" ] && grep -q "PC01              ;   0;0/2" "$work/main.VTR"'
+
+# 2. Faults. Each rule's line replaces what a workstation's line held, so each
+# failure to read is the last rule of its run.
+deployment readonly "PC01" 'outil.exe;\LECTURE'
+run readonly
+expect "faults: read-only share" 'grep -q "^PC01;.*.LECTURE;Permission refusée;$" "$work/readonly.journal"'
+deployment faults "PC01 PC03" 'outil.exe;\PARTAGE' 'outil.exe;\ABSENT'
+( sleep 6; kill "${smbd_pid[3]}" ) &
+started=$(date +%s)
+run faults
+elapsed=$(( $(date +%s) - started ))
+expect "faults: rows" 'rows faults "PC01              ;   0;1/2     " "PC03              ;   0;2/2     "'
+expect "faults: missing share" 'grep -q "^PC01;.*.ABSENT;Partage introuvable;$" "$work/faults.journal"'
+expect "faults: stopped server" 'grep -q "^PC03;.*;Poste injoignable;$" "$work/faults.journal"'
+expect "faults: bounded waits ($elapsed s)" '[ "$elapsed" -lt 40 ]'
+expect "faults: no partial file" 'no_partial'
+
+# 3. Credentials.
+deployment auth "PC05" 'outil.exe;\PARTAGE'
+printf 'username = root\npassword = secret-5\n' >"$work/auth"
+chmod 644 "$work/auth"
+VANTREL_SMB_AUTH=$work/auth run auth
+expect "auth: readable file refused" 'grep -q "Fichier d.authentification lisible" "$work/auth.journal" && [ ! -e "$work/pc05/partage/outil.exe" ]'
+chmod 600 "$work/auth"
+printf 'username = root\npassword = faux\n' >"$work/wrong"
+chmod 600 "$work/wrong"
+VANTREL_SMB_AUTH=$work/wrong run auth
+expect "auth: wrong password" 'grep -q "PC05;.*;Ouverture de session refusée" "$work/auth.journal"'
+VANTREL_SMB_AUTH=$work/auth run auth
+expect "auth: right password" '[ $status -eq 0 ] && cmp -s "$work/src/outil.exe" "$work/pc05/partage/outil.exe"'
+expect "auth: no password anywhere" '! grep -rq "secret-5" "$work"/*.out "$work"/*.err "$work"/*.journal "$VANTREL_HOME"'
+
+# 4. A retry cycle: PC06 is dead in the first pass and up before the retry.
+deployment retry "PC06 PC01" 'outil.exe;\PARTAGE'
+first=$(ls "$VANTREL_HOME" | grep -c '^2' || true)
+(
+    while [ "$(ls "$VANTREL_HOME" | grep -c '^2' || true)" -le "$first" ] ||
+        [ -z "$(ls "$VANTREL_HOME"/2*/"Infos D"*.txt 2>/dev/null | sort | tail -n 1 | xargs -r -d '\n' grep -l PC06)" ]; do
+        sleep 0.2
+    done
+    ip route del unreachable 127.0.0.16/32
+    start_station 6 "Bad User"
+    sleep 600
+) &
+pids+=($!)
+run retry --recursif --essais 1 --delai 15
+expect "retry: files after the retry" '[ $status -eq 0 ] && cmp -s "$work/src/outil.exe" "$work/pc06/partage/outil.exe"'
+expect "retry: two passes of rows" '[ "$(grep -c "^PC06" "$work/retry.out")" -eq 2 ] && tail -n 2 "$work/retry.out" | grep -q "^PC06              ;   0;0/1"'
+
+[ "$failed" -eq 0 ] || for f in "$work"/*.err; do echo "== $f"; cat "$f"; done
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
