@@ -6,3 +6,4 @@ build=${BUILD_DIR:-$here/build}
 "$here/scripts/setup.sh" "$build"
 cd "$build"
 ctest --output-on-failure "$@"
+"$here/scripts/test-windows.sh"

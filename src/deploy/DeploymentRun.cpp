@@ -6,6 +6,8 @@
 #include "core/Workspace.h"
 #include "reach/PingSweep.h"
 
+#include <QRegularExpression>
+
 namespace vantrel {
 namespace {
 
@@ -24,19 +26,28 @@ private:
     Workspace& ws_;
 };
 
-// The stamp the command interpreter writes; when its file cannot be read the pass
-// still needs a folder of its own, so the clock gives the same form.
+// yyyymmdd_hhmmss, or yyyymmdd_hmmss before ten o'clock.
+bool isRunStamp(const QString& stamp) {
+    static const QRegularExpression form(QStringLiteral("^\\d{8}_\\d{5,6}$"));
+    return form.match(stamp).hasMatch();
+}
+
+// The stamp the command interpreter writes. When its file cannot be read, or holds
+// something else (Wine's %Time% has no seconds), the pass still needs a folder of
+// its own, so the clock gives the same form.
 QString readRunStamp(Workspace& ws) {
     const QString dateFile = ws.state.ProgramDir + QStringLiteral("DateDeploiement.txt");
     ws.system.startCommand(kStampCommand + QStringLiteral(" > ") + dateFile,
                            WindowStyle::MinimizedWithFocus);
     ws.clock.pause(2);
+    const QString fromClock = ws.clock.now().toString(QStringLiteral("yyyyMMdd_Hmmss"));
     QStringList lines;
     if (TextFile::readLines(ws.system, dateFile, lines) != FileError::None || lines.isEmpty()) {
         ws.inform(QStringLiteral("impossible d'ouvrir\r\n"), QString(), Icon::Critical);
-        return ws.clock.now().toString(QStringLiteral("yyyyMMdd_Hmmss"));
+        return fromClock;
     }
-    return QString(lines.first()).remove(QLatin1Char(' '));
+    const QString stamp = QString(lines.first()).remove(QLatin1Char(' '));
+    return isRunStamp(stamp) ? stamp : fromClock;
 }
 
 void chooseWorkstations(Workspace& ws) {

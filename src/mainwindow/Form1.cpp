@@ -382,14 +382,15 @@ void Form1::applyLayout() {
 }
 
 void Form1::DrawStatusBoard() {
-    surface_->ensureBoardSize();
+    // The board may be drawn while the window loads, before the surface has its size.
+    surface_->ensureBoardSize(size());
     const double pixelsPerTwip = logicalDpiX() / 1440.0;
     StatusBoard::Place place;
     place.left = layout_[Form1Layout::Télédéploiement].left();
     place.top = layout_.boardTop();
     place.pixelsPerTwip = pixelsPerTwip;
-    place.surfaceWidth = qRound(surface_->width() / pixelsPerTwip);
-    place.surfaceHeight = qRound(surface_->height() / pixelsPerTwip);
+    const QSize surfaceSize = surface_->size().expandedTo(size());
+    place.surfaceWidth = qRound(surfaceSize.width() / pixelsPerTwip);
     board_.setLightFolder(ws_.system.nativePath(ws_.state.ProgramDir) + QLatin1Char('/'));
     const QString picked = board_.draw(surface_->board(), place, ws_.lists.Listécritures);
     surface_->update();

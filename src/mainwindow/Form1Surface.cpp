@@ -41,12 +41,13 @@ void Form1Surface::setFrames(const QList<QRect>& framesInPixels) {
     update();
 }
 
-void Form1Surface::ensureBoardSize() {
-    if (board_.width() >= width() && board_.height() >= height()) {
+void Form1Surface::ensureBoardSize(const QSize& atLeast) {
+    const QSize wanted = size().expandedTo(atLeast);
+    if (board_.width() >= wanted.width() && board_.height() >= wanted.height()) {
         return;
     }
-    QImage bigger(std::max(board_.width(), width()), std::max(board_.height(), height()),
-                  QImage::Format_RGB32);
+    QImage bigger(std::max(board_.width(), wanted.width()),
+                  std::max(board_.height(), wanted.height()), QImage::Format_RGB32);
     bigger.fill(QColor(0xE0, 0xE0, 0xE0));
     QPainter painter(&bigger);
     painter.drawImage(0, 0, board_);

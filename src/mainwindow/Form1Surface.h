@@ -16,8 +16,9 @@ public:
 
     void setFrames(const QList<QRect>& framesInPixels);
     QImage& board() { return board_; }
-    // Makes the board image at least the surface's size, keeping what it shows.
-    void ensureBoardSize();
+    // Makes the board image at least the surface's size (or the given one, before the
+    // window is shown), keeping what it shows.
+    void ensureBoardSize(const QSize& atLeast = QSize());
 
 signals:
     void pressed(QPoint position);

@@ -22,7 +22,6 @@ public:
         int left = 0;         // the board's left edge (X)
         int top = 0;          // its first line
         int surfaceWidth = 0; // twips
-        int surfaceHeight = 0;
         double pixelsPerTwip = 1.0 / 15;
     };
 

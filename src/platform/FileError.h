@@ -26,7 +26,4 @@ enum class FileError {
 
 QString describe(FileError error);
 
-// Maps a POSIX errno value (from the local file system or from an SMB client).
-FileError fileErrorFromErrno(int errnoValue);
-
 } // namespace vantrel

@@ -1,5 +1,7 @@
 #include "LocalFiles.h"
 
+#include "PosixErrors.h"
+
 #include <QFile>
 
 #include <cerrno>

@@ -1,5 +1,7 @@
 #include "SmbNetwork.h"
 
+#include "PosixErrors.h"
+
 #include <QFile>
 #include <QStringList>
 #include <QTextStream>

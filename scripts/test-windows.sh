@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows program and its tests with MinGW-w64, packs the zip, and
+# runs the suite under Wine. The Qt for MinGW comes from VANTREL_QT_MINGW, or is
+# unpacked from ../shared/toolchains/qt6-mingw64.tar.xz beside the checkout.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=$here/build-windows
+
+if [ -z "${VANTREL_QT_MINGW:-}" ]; then
+    archive=$here/../shared/toolchains/qt6-mingw64.tar.xz
+    if [ ! -f "$archive" ]; then
+        echo "Partie Windows sautée : aucun Qt pour MinGW (VANTREL_QT_MINGW ou $archive)."
+        exit 0
+    fi
+    mkdir -p "$build/qt"
+    [ -d "$build/qt/qt6-mingw64" ] || tar -C "$build/qt" -xJf "$archive"
+    export VANTREL_QT_MINGW=$build/qt/qt6-mingw64
+fi
+
+packages=(g++-mingw-w64-x86-64-posix wine wine64 unzip cmake ninja-build qt6-base-dev-tools
+          qt6-translations-l10n)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installation de : ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+cd "$here"
+cmake --preset windows-cross >/dev/null
+cmake --build --preset windows-cross --target all package
+cd "$build"
+ctest --output-on-failure "$@"

@@ -1,0 +1,243 @@
+#include "WindowsSystem.h"
+
+#include "Win32Errors.h"
+
+#include <QDir>
+
+#include <shellapi.h>
+#include <shlwapi.h>
+#include <windows.h>
+
+#include <vector>
+
+namespace vantrel {
+namespace {
+
+std::wstring wide(const QString& text) {
+    return text.toStdWString();
+}
+
+FileError lastError() {
+    return fileErrorFromWin32(GetLastError());
+}
+
+DWORD attributes(const QString& path) {
+    return GetFileAttributesW(wide(path).c_str());
+}
+
+bool isFolder(const QString& path) {
+    const DWORD a = attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// A path-returning call with the 260-character room the program gives it, grown when
+// the answer is longer; "" when it fails.
+template <typename Call> QString pathCall(const QString& path, Call call) {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    DWORD n = call(wide(path).c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n > buffer.size()) {
+        buffer.resize(n);
+        n = call(wide(path).c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    }
+    return n == 0 || n > buffer.size()
+               ? QString()
+               : QString::fromWCharArray(buffer.data(), static_cast<int>(n));
+}
+
+FileError writeAll(HANDLE file, const char* data, qint64 size) {
+    while (size > 0) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<qint64>(size, 1 << 30));
+        if (!WriteFile(file, data, chunk, &written, nullptr)) {
+            return lastError();
+        }
+        data += written;
+        size -= written;
+    }
+    return FileError::None;
+}
+
+} // namespace
+
+QString WindowsSystem::programPath() {
+    std::vector<wchar_t> buffer(32768);
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    return QString::fromWCharArray(buffer.data(), static_cast<int>(n));
+}
+
+QString WindowsSystem::currentFolder() {
+    std::vector<wchar_t> buffer(32768);
+    const DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    return QString::fromWCharArray(buffer.data(), static_cast<int>(n));
+}
+
+FileError WindowsSystem::readFile(const QString& path, QByteArray& bytes) {
+    if (isFolder(path)) {
+        return FileError::IsAFolder;
+    }
+    HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return lastError();
+    }
+    bytes.clear();
+    std::vector<char> block(1 << 20);
+    FileError error = FileError::None;
+    for (;;) {
+        DWORD n = 0;
+        if (!ReadFile(file, block.data(), static_cast<DWORD>(block.size()), &n, nullptr)) {
+            error = lastError();
+            break;
+        }
+        if (n == 0) {
+            break;
+        }
+        bytes.append(block.data(), static_cast<qsizetype>(n));
+    }
+    CloseHandle(file);
+    return error;
+}
+
+template <typename Fill> FileError WindowsSystem::replace(const QString& target, Fill fill) {
+    if (isFolder(target)) {
+        return FileError::IsAFolder;
+    }
+    const QString temporary =
+        target +
+        QStringLiteral(".vantrel-%1-%2").arg(GetCurrentProcessId()).arg(++temporaryCounter_);
+    FileError error = fill(temporary);
+    if (error == FileError::None &&
+        !MoveFileExW(wide(temporary).c_str(), wide(target).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = lastError();
+    }
+    if (error != FileError::None) {
+        DeleteFileW(wide(temporary).c_str());
+    }
+    return error;
+}
+
+FileError WindowsSystem::writeFile(const QString& path, const QByteArray& bytes) {
+    return replace(path, [&bytes](const QString& temporary) {
+        HANDLE file = CreateFileW(wide(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return lastError();
+        }
+        FileError error = writeAll(file, bytes.constData(), bytes.size());
+        if (!CloseHandle(file) && error == FileError::None) {
+            error = lastError();
+        }
+        return error;
+    });
+}
+
+qint64 WindowsSystem::fileLength(const QString& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return -1;
+    }
+    return (static_cast<qint64>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+FileError WindowsSystem::removeFile(const QString& path) {
+    if (isFolder(path)) {
+        return FileError::IsAFolder;
+    }
+    return DeleteFileW(wide(path).c_str()) ? FileError::None : lastError();
+}
+
+FileError WindowsSystem::renameFile(const QString& from, const QString& to) {
+    if (isFolder(from)) {
+        return FileError::IsAFolder;
+    }
+    // Without MOVEFILE_REPLACE_EXISTING an existing target makes the move fail.
+    return MoveFileExW(wide(from).c_str(), wide(to).c_str(), 0) ? FileError::None : lastError();
+}
+
+FileError WindowsSystem::copyFile(const QString& from, const QString& to) {
+    if (isFolder(from)) {
+        return FileError::IsAFolder;
+    }
+    if (attributes(from) == INVALID_FILE_ATTRIBUTES) {
+        return lastError();
+    }
+    return replace(to, [&from](const QString& temporary) {
+        return CopyFileExW(wide(from).c_str(), wide(temporary).c_str(), nullptr, nullptr, nullptr,
+                           0)
+                   ? FileError::None
+                   : lastError();
+    });
+}
+
+FileError WindowsSystem::createFolder(const QString& path) {
+    return CreateDirectoryW(wide(path).c_str(), nullptr) ? FileError::None : lastError();
+}
+
+QString WindowsSystem::shortPath(const QString& path) {
+    return pathCall(path, [](LPCWSTR p, LPWSTR b, DWORD n) { return GetShortPathNameW(p, b, n); });
+}
+
+QString WindowsSystem::longPath(const QString& path) {
+    return pathCall(path, [](LPCWSTR p, LPWSTR b, DWORD n) { return GetLongPathNameW(p, b, n); });
+}
+
+// Asks the shell about an empty probe file of that extension, as the program always has;
+// the probe sits in the temporary folder, where it may be written.
+QString WindowsSystem::findAssociatedProgram(const QString& extension) {
+    std::vector<wchar_t> folder(MAX_PATH + 1);
+    GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+    const QString probe =
+        QString::fromWCharArray(folder.data()) + QStringLiteral("essai") + extension;
+    if (writeFile(probe, QByteArray()) != FileError::None) {
+        return QString();
+    }
+    std::vector<wchar_t> answer(MAX_PATH + 1);
+    const auto code =
+        reinterpret_cast<INT_PTR>(FindExecutableW(wide(probe).c_str(), nullptr, answer.data()));
+    DeleteFileW(wide(probe).c_str());
+    QString program = code > 32 ? QString::fromWCharArray(answer.data()) : QString();
+    if (program.isEmpty()) {
+        // The shell's association table answers where the probe is not understood.
+        DWORD size = static_cast<DWORD>(answer.size());
+        if (FAILED(AssocQueryStringW(ASSOCF_INIT_IGNOREUNKNOWN, ASSOCSTR_EXECUTABLE,
+                                     wide(extension).c_str(), nullptr, answer.data(), &size))) {
+            return QString();
+        }
+        program = QString::fromWCharArray(answer.data());
+    }
+    const qsizetype exe = program.indexOf(QLatin1String(".EXE"), 0, Qt::CaseInsensitive);
+    return exe < 0 ? program.left(3) : program.left(exe + 4);
+}
+
+bool WindowsSystem::startCommand(const QString& commandLine, WindowStyle style) {
+    std::wstring line = wide(commandLine);
+    line.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(
+        style == WindowStyle::MinimizedWithFocus ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+QString WindowsSystem::nativePath(const QString& windowsPath) {
+    return windowsPath;
+}
+
+QString WindowsSystem::windowsPath(const QString& nativePath) {
+    return QDir::toNativeSeparators(nativePath);
+}
+
+// Qt turns the end of the session into a close of the main window already.
+void WindowsSystem::onTerminationRequest(std::function<void()>) {}
+
+} // namespace vantrel

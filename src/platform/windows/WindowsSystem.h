@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/System.h"
+
+namespace vantrel {
+
+// Windows itself: paths are native, command lines go to CreateProcessW as written,
+// UNC paths are reached with the logged-on user's credentials.
+class WindowsSystem : public System {
+public:
+    QString programPath() override;
+    QString currentFolder() override;
+    FileError readFile(const QString& path, QByteArray& bytes) override;
+    FileError writeFile(const QString& path, const QByteArray& bytes) override;
+    qint64 fileLength(const QString& path) override;
+    FileError removeFile(const QString& path) override;
+    FileError renameFile(const QString& from, const QString& to) override;
+    FileError copyFile(const QString& from, const QString& to) override;
+    FileError createFolder(const QString& path) override;
+    QString shortPath(const QString& path) override;
+    QString longPath(const QString& path) override;
+    QString findAssociatedProgram(const QString& extension) override;
+    bool startCommand(const QString& commandLine, WindowStyle style) override;
+    QString nativePath(const QString& windowsPath) override;
+    QString windowsPath(const QString& nativePath) override;
+    void onTerminationRequest(std::function<void()> handler) override;
+
+private:
+    // Fills a temporary file beside target, then moves it into place.
+    template <typename Fill> FileError replace(const QString& target, Fill fill);
+    unsigned temporaryCounter_ = 0;
+};
+
+} // namespace vantrel

@@ -1,0 +1,146 @@
+// The Win32 backend on real Win32 calls, run under Wine (tests/windows/under-wine.sh
+// prepares \\PC01\C$, \\PC02\C$ and a ping.bat).
+#include "core/TextFile.h"
+#include "deploy/LaunchChecks.h"
+#include "platform/qt/RealClock.h"
+#include "platform/windows/WindowsSystem.h"
+#include "support/FakePlatform.h"
+#include "support/TestMain.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QThread>
+
+using namespace vantrel;
+using namespace vantrel::test;
+
+namespace {
+
+QString work() {
+    return qEnvironmentVariable("VANTREL_TEST_WORK");
+}
+
+QByteArray waitForFile(WindowsSystem& system, const QString& path) {
+    QElapsedTimer waited;
+    waited.start();
+    QByteArray bytes;
+    while (waited.elapsed() < 15000) {
+        if (system.readFile(path, bytes) == FileError::None && !bytes.isEmpty()) {
+            QThread::msleep(300); // let the writer finish
+            system.readFile(path, bytes);
+            return bytes;
+        }
+        QThread::msleep(100);
+    }
+    return bytes;
+}
+
+} // namespace
+
+class WindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY2(!work().isEmpty(), "run through under-wine.sh"); }
+
+    void copiesAndBackupsOverUncPaths() {
+        WindowsSystem system;
+        const QString source = work() + QStringLiteral("\\outil.exe");
+        QCOMPARE(system.writeFile(source, "v2"), FileError::None);
+        const QString target = QStringLiteral("\\\\PC01\\C$\\Outils\\outil.exe");
+        QCOMPARE(system.writeFile(target, "v1"), FileError::None);
+        QCOMPARE(system.renameFile(target, target + QStringLiteral("20261206_143015")),
+                 FileError::None);
+        QCOMPARE(system.copyFile(source, target), FileError::None);
+        QByteArray bytes;
+        QCOMPARE(system.readFile(target, bytes), FileError::None);
+        QCOMPARE(bytes, QByteArray("v2"));
+        QCOMPARE(system.renameFile(source, target), FileError::AlreadyExists);
+        QCOMPARE(
+            system.renameFile(work() + QStringLiteral("\\absent"), target + QStringLiteral("x")),
+            FileError::FileNotFound);
+        QCOMPARE(system.copyFile(source, QStringLiteral("\\\\PC02\\C$\\Outils\\outil.exe")),
+                 FileError::PathNotFound);
+        const FileError missingHost =
+            system.copyFile(source, QStringLiteral("\\\\PC09\\C$\\outil.exe"));
+        QVERIFY(missingHost == FileError::PathNotFound ||
+                missingHost == FileError::HostUnreachable);
+        QCOMPARE(QDir(QStringLiteral("//PC01/C$/Outils")).entryList(QDir::Files).size(), 2);
+        QCOMPARE(system.fileLength(target), 2);
+        QCOMPARE(describe(FileError::PathNotFound), QStringLiteral("Chemin d'accès introuvable"));
+    }
+
+    void shortAndLongPaths() {
+        WindowsSystem system;
+        const QString shortForm = system.shortPath(QStringLiteral("C:\\Program Files"));
+        QVERIFY(!shortForm.isEmpty());
+        QCOMPARE(system.longPath(shortForm), QStringLiteral("C:\\Program Files"));
+        QCOMPARE(system.shortPath(QStringLiteral("C:\\absent\\rien")), QString());
+        QVERIFY(
+            system.programPath().endsWith(QStringLiteral("tst_windows.exe"), Qt::CaseInsensitive));
+    }
+
+    void associatedPrograms() {
+        WindowsSystem system;
+        // A program is its own program (Wine's shell answers no association for .txt).
+        const QString program = system.findAssociatedProgram(QStringLiteral(".exe"));
+        QVERIFY2(program.endsWith(QStringLiteral("essai.exe"), Qt::CaseInsensitive),
+                 qPrintable(program));
+        QCOMPARE(system.findAssociatedProgram(QStringLiteral(".zzq")), QString());
+    }
+
+    // A whole pass: the real cmd.exe, ping.bat, the date stamp as Wine gives it.
+    void passThroughTheRealCommandInterpreter() {
+        WindowsSystem system;
+        FakeUserInterface ui;
+        ui.defaultAnswer = Answer::No;
+        ui.answers = {Answer::Yes};
+        RealClock clock(&ui);
+        Platform platform{system, ui, clock};
+        Workspace ws(platform);
+        ws.state.NameColumnWidth = 18;
+        ws.state.ProgramName = QStringLiteral("Vantrel");
+        ws.state.ProgramDir = work() + QStringLiteral("\\");
+        ws.state.WorkstationListPath = work() + QStringLiteral("\\a.LPO");
+        ws.state.RuleFilePath = work() + QStringLiteral("\\a.Rgl");
+        const QString source = work() + QStringLiteral("\\outil.ini");
+        QCOMPARE(system.writeFile(source, "ini"), FileError::None);
+        ws.lists.ListePostes.assign({"PC01", "PC02", "PC03"});
+        ws.lists.ListeSource.assign({source});
+        ws.lists.ListeDest.assign({"\\C$\\Outils"});
+        QCOMPARE(Télédéploiement_Click(ws), LaunchOutcome::Started);
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d{8}_\\d{5,6}$"))
+                     .match(ws.state.RunStamp)
+                     .hasMatch(),
+                 qPrintable(ws.state.RunStamp));
+        QCOMPARE(
+            ws.lists.Listécritures.entries(),
+            (QStringList{"PC03              ; 100;  Void  ", "PC01              ;   0;0/1     ",
+                         "PC02              ;   0;1/1     "}));
+        QByteArray bytes;
+        QCOMPARE(system.readFile(QStringLiteral("\\\\PC01\\C$\\Outils\\outil.ini"), bytes),
+                 FileError::None);
+        QCOMPARE(bytes, QByteArray("ini"));
+        QVERIFY(system.fileLength(ws.state.RunFolder + QStringLiteral("\\Infos Déploiement.txt")) >
+                0);
+        Q_UNUSED(waitForFile);
+    }
+
+    void datesStampFromCmd() {
+        WindowsSystem system;
+        const QString file = work() + QStringLiteral("\\DateDeploiement.txt");
+        QVERIFY(system.startCommand(
+            QStringLiteral("cmd /C echo %Date:~-4%%Date:~-7,-5%%Date:~-10,-8%_%Time:~-11,-9%"
+                           "%Time:~-8,-6%%Time:~-5,-3% > ") +
+                file,
+            WindowStyle::MinimizedWithFocus));
+        // Wine's %Date% and %Time% differ from Windows' (no seconds, other orders): the
+        // pass checks the stamp and takes the clock's when it is not one.
+        const QString line = TextFile::decode(waitForFile(system, file));
+        QVERIFY2(line.contains(QLatin1Char('_')) && line.endsWith(QStringLiteral("\r\n")),
+                 qPrintable(line));
+    }
+};
+
+VANTREL_TEST_MAIN(WindowsTest)
+#include "tst_windows.moc"

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# End to end under Wine: the zip's own vantrelc.exe --deployer over a network of
+# Wine's UNC mapping leaves the same results as the Linux build on such documents.
+# Usage: zip_deployer.sh ZIP
+set -euo pipefail
+zip=$(readlink -f "$1")
+. "$(dirname "$0")/wine-network.sh"
+
+mkdir -p "$work/app" "$work/docs"
+(cd "$work/app" && unzip -q "$zip")
+program=$(ls "$work"/app/*/vantrelc.exe)
+printf 'outil version 1\r\n' >"$work/net/PC01/Outils/outil.exe"
+printf 'outil version 2\r\n' >"$work/docs/outil.exe"
+printf '[outil]\r\n' >"$work/docs/outil.ini"
+w="$VANTREL_TEST_WORK\\docs"
+printf 'PC01\r\nPC02\r\nPC03\r\n' >"$work/docs/Demo.LPO"
+printf '%s\\outil.exe;\\C$\\Outils\r\n%s\\outil.ini;\\C$\\Outils\r\n' "$w" "$w" >"$work/docs/Demo.Rgl"
+printf 'LocListePostes:%s\\Demo.LPO\r\nLocListeR\xe8gles:%s\\Demo.Rgl\r\n' "$w" "$w" >"$work/docs/Demo.VTR"
+
+status=0
+"$wine" "$program" --deployer "$w\\Demo.VTR" --enregistrer >"$work/out" 2>"$work/err" || status=$?
+passed=0
+failed=0
+expect() {
+    if eval "$2"; then passed=$((passed + 1)); else echo "ÉCHEC: $1"; failed=$((failed + 1)); fi
+}
+expect "exit status 1 (errors left)" '[ "$status" -eq 1 ]'
+expect "rows on stdout" 'diff <(printf "%s\n" "PC03              ; 100;  Void  " "PC01              ;   0;0/2     " "PC02              ;   0;2/2     ") <(tr -d "\r" <"$work/out")'
+expect "new version" 'grep -q "version 2" "$work/net/PC01/Outils/outil.exe"'
+expect "older version stamped" 'grep -q "version 1" "$work"/net/PC01/Outils/outil.exe2*_*'
+expect "no folder made" '[ -z "$(ls -A "$work/net/PC02")" ]'
+expect "saved rows and backup" '[ -f "$work/docs/Demo.BAK" ] && grep -q "PC02              ;   0;2/2" "$work/docs/Demo.VTR"'
+journal=$(ls "$work"/app/*/2*/"Infos D"*.txt)
+expect "journal" 'iconv -f WINDOWS-1252 -t UTF-8 "$journal" | grep -q "Ce déploiement comporte  2 erreurs"'
+expect "copy error in French" 'iconv -f WINDOWS-1252 -t UTF-8 "$journal" | grep -q "Chemin d.accès introuvable"'
+[ "$failed" -eq 0 ] || cat "$work/err"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
