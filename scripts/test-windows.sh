@@ -19,16 +19,7 @@ fi
 
 packages=(g++-mingw-w64-x86-64-posix wine wine64 unzip cmake ninja-build qt6-base-dev-tools
           qt6-translations-l10n)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installation de : ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+"$here/scripts/ensure-packages.sh" "${packages[@]}"
 
 cd "$here"
 cmake --preset windows-cross >/dev/null

@@ -23,6 +23,19 @@ QStringList nonEmpty(const QStringList& lines) {
     return kept;
 }
 
+// The load commands: a path from the dialog and its lines, or the message when the
+// file cannot be read (also after a cancelled dialog); false then.
+bool chooseAndRead(Workspace& ws, const QString& caption, const QString& extension, QString& path,
+                   QStringList& lines) {
+    const WorkingState& s = ws.state;
+    path = Ouvrefichier(ws, caption, s.LastFolder + s.DeploymentFileName, extension);
+    if (path.isEmpty() || TextFile::readLines(ws.system, path, lines) != FileError::None) {
+        ws.inform(path + kInvalidPath, kCannotLoad, Icon::Information);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 FileError LoadListFromFile(Workspace& ws, StringList& list, const QString& path,
@@ -50,16 +63,14 @@ void SaveListToFile(Workspace& ws, const StringList& list, const QString& path) 
 }
 
 void ChargeListePostes(Workspace& ws) {
-    WorkingState& s = ws.state;
-    const QString path = Ouvrefichier(ws, QStringLiteral("Charger une liste de postes"),
-                                      s.LastFolder + s.DeploymentFileName, QStringLiteral("LPO"));
+    QString path;
     QStringList lines;
-    if (path.isEmpty() || TextFile::readLines(ws.system, path, lines) != FileError::None) {
-        ws.inform(path + kInvalidPath, kCannotLoad, Icon::Information);
+    if (!chooseAndRead(ws, QStringLiteral("Charger une liste de postes"), QStringLiteral("LPO"),
+                       path, lines)) {
         return;
     }
     ws.lists.ListePostes.assign(lines);
-    s.WorkstationListPath = path;
+    ws.state.WorkstationListPath = path;
 }
 
 void ParcourPoste(Workspace& ws) {
@@ -86,12 +97,10 @@ void EnregistreLPostes(Workspace& ws) {
 }
 
 void ChargeRègle(Workspace& ws) {
-    WorkingState& s = ws.state;
-    const QString path = Ouvrefichier(ws, QStringLiteral("Charger une règle de déploiement"),
-                                      s.LastFolder + s.DeploymentFileName, QStringLiteral("Rgl"));
+    QString path;
     QStringList lines;
-    if (path.isEmpty() || TextFile::readLines(ws.system, path, lines) != FileError::None) {
-        ws.inform(path + kInvalidPath, kCannotLoad, Icon::Information);
+    if (!chooseAndRead(ws, QStringLiteral("Charger une règle de déploiement"),
+                       QStringLiteral("Rgl"), path, lines)) {
         return;
     }
     QStringList sources;
@@ -110,7 +119,7 @@ void ChargeRègle(Workspace& ws) {
     }
     ws.lists.ListeSource.assign(sources);
     ws.lists.ListeDest.assign(destinations);
-    s.RuleFilePath = path;
+    ws.state.RuleFilePath = path;
 }
 
 void EnregistreRègle(Workspace& ws) {

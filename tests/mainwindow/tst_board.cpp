@@ -167,6 +167,39 @@ private slots:
         QCOMPARE(w.form->detailWindow()->List1()->count(), 18); // appended while open
     }
 
+    // A press selects the last row painted whose band, from its top (excluded) to
+    // 250 twips lower (excluded), holds it; rows are closer together than 250 twips.
+    void pressesAtRowEdges_data() {
+        QTest::addColumn<int>("rowsDown");
+        QTest::addColumn<int>("twips");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("on the first top edge") << 0 << 0 << -1;
+        QTest::newRow("just below it") << 0 << 1 << 0;
+        QTest::newRow("on the second top edge") << 1 << 0 << 0;
+        QTest::newRow("just below the second") << 1 << 1 << 1;
+        QTest::newRow("250 below the second top") << 1 << 250 << -1;
+    }
+    void pressesAtRowEdges() {
+        QFETCH(int, rowsDown);
+        QFETCH(int, twips);
+        QFETCH(int, selected);
+        StringList rows;
+        rows.assign({kRows.at(0), kRows.at(1)});
+        StatusBoard board;
+        QImage surface(1016, 740, QImage::Format_RGB32);
+        StatusBoard::Place place;
+        place.left = 11200;
+        place.top = 1000;
+        place.surfaceWidth = 15240;
+        const int line = board.lineHeightTwips(place.pixelsPerTwip);
+        const int pitch = line + 13; // a printed line, and the boxes' 15 - 2 twips
+        QVERIFY(pitch < 250);
+        board.BoardClicked = true;
+        board.ClickY = static_cast<qint16>(place.top + line + pitch + rowsDown * pitch + twips);
+        board.draw(surface, place, rows);
+        QCOMPARE(rows.selected(), selected);
+    }
+
     void detailLines() {
         QCOMPARE(StatusBoard::detailLines(QStringLiteral("PC01              ;   0;1/2     "),
                                           {"PC01;Ping Ok", "PC02;Ping Ok",
