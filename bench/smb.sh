@@ -4,7 +4,7 @@
 set -euo pipefail
 bench=$1
 work=$(mktemp -d)
-trap 'kill $(cat "$work/pid" 2>/dev/null) 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill $(cat "$work/smbd.pid" 2>/dev/null) 2>/dev/null || true; rm -rf "$work"' EXIT
 ip link set lo up
 ip addr add 127.0.0.11/8 dev lo
 mkdir -p "$work"/{state,lock,private,cache,pid,ncalrpc,share,home}
@@ -34,7 +34,7 @@ cat >"$work/smb.conf" <<CONF
     read only = no
 CONF
 setsid smbd --foreground --no-process-group -s "$work/smb.conf" </dev/null >/dev/null 2>&1 &
-echo $! >"$work/pid"
+echo $! >"$work/smbd.pid"
 for _ in $(seq 100); do (exec 3<>/dev/tcp/127.0.0.11/445) 2>/dev/null && break; sleep 0.1; done
 head -c 256M /dev/urandom >"$work/big.bin"
 export HOME=$work/home
