@@ -4,9 +4,11 @@
 
 #include <QDir>
 
+// windows.h must come before the shell headers, which rely on its macros.
+#include <windows.h>
+
 #include <shellapi.h>
 #include <shlwapi.h>
-#include <windows.h>
 
 #include <vector>
 
