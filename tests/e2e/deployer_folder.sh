@@ -10,8 +10,7 @@ demo=$work/demo
 status=0
 VANTREL_HOME=$demo/programme VANTREL_RESEAU=$demo/reseau \
     "$program" --deployer "$demo/Demo.VTR" --enregistrer >"$work/out" 2>"$work/err" || status=$?
-fail=0
-expect() { if ! eval "$2"; then echo "ÉCHEC: $1"; fail=$((fail + 1)); fi; }
+. "$here/tests/support/expect.sh"
 outils=$demo/reseau/localhost/C\$/Outils
 expect "errors remain: exit 1" '[ "$status" -eq 1 ]'
 expect "rows printed" 'diff <(printf "%s\n" "PC03-ETEINT       ; 100;  Void  " "localhost         ;   0;0/2     " "127.0.0.2         ;   0;2/2     ") "$work/out"'
@@ -24,6 +23,4 @@ expect "journal" 'iconv -f WINDOWS-1252 -t UTF-8 "$journal" | grep -q "Ce déplo
 expect "copy error in French" 'iconv -f WINDOWS-1252 -t UTF-8 "$journal" | grep -q "Chemin d.accès introuvable"'
 expect "saved with backup" '[ -f "$demo/Demo.BAK" ] && grep -q "localhost         ;   0;0/2" "$demo/Demo.VTR"'
 expect "end message on stderr" 'grep -q "^\[Fin du déploiement le: " "$work/err"'
-[ "$fail" -eq 0 ] || { cat "$work/err"; }
-echo "$((10 - fail)) passed, $fail failed"
-[ "$fail" -eq 0 ]
+expect_summary "$work/err"

@@ -11,11 +11,14 @@
 # Usage: smb_network.sh PROGRAM   (as root)
 set -euo pipefail
 program=$(readlink -f "$1")
+support=$(cd "$(dirname "$0")/../support" && pwd)
 if [ "${VANTREL_INSIDE:-}" != 1 ]; then
     command -v smbd >/dev/null || { echo "smbd manque (paquet samba)"; exit 1; }
     exec env VANTREL_INSIDE=1 unshare -n -m --propagation private bash "$0" "$program"
 fi
 
+. "$support/samba-station.sh"
+. "$support/expect.sh"
 work=$(mktemp -d)
 pids=()
 cleanup() {
@@ -35,60 +38,16 @@ mount --bind "$hosts" /etc/hosts
 ip route add unreachable 127.0.0.14/32
 ip route add unreachable 127.0.0.16/32
 
-# One workstation: its folders, its smb.conf, its smbd.
+# One workstation: an address of its own (a dead one has none, and an unreachable
+# route), its folders and its smbd.
 declare -A smbd_pid
-start_station() { # number, guest mode (Bad User / Never)
-    local n=$1 w=$work/pc0$1
-    # An address of its own: a dead workstation has none, and an unreachable route.
-    ip addr add "127.0.0.1$n/8" dev lo
-    mkdir -p "$w"/{state,lock,private,cache,pid,ncalrpc} "$w/partage" "$w/lecture"
-    cat >"$w/smb.conf" <<CONF
-[global]
-    interfaces = 127.0.0.1$n
-    bind interfaces only = yes
-    disable netbios = yes
-    smb ports = 445
-    server min protocol = SMB2_02
-    state directory = $w/state
-    lock directory = $w/lock
-    private dir = $w/private
-    cache directory = $w/cache
-    pid directory = $w/pid
-    ncalrpc dir = $w/ncalrpc
-    log file = $w/log
-    usershare path =
-    map to guest = $2
-    load printers = no
-    printing = bsd
-    printcap name = /dev/null
-    disable spoolss = yes
-[PARTAGE]
-    path = $w/partage
-    guest ok = yes
-    force user = root
-    read only = no
-[LECTURE]
-    path = $w/lecture
-    guest ok = yes
-    force user = root
-    read only = yes
-CONF
-    if [ "$2" = Never ]; then
-        sed -i 's/guest ok = yes/guest ok = no/' "$w/smb.conf"
-        printf 'secret-5\nsecret-5\n' | smbpasswd -c "$w/smb.conf" -s -a root >/dev/null
-    fi
-    # Its own session: smbd signals its whole process group when it stops.
-    setsid smbd --foreground --no-process-group -s "$w/smb.conf" </dev/null >"$w/out" 2>&1 &
-    smbd_pid[$n]=$!
-    pids+=($!)
-    for _ in $(seq 100); do
-        (exec 3<>"/dev/tcp/127.0.0.1$n/445") 2>/dev/null && return 0
-        sleep 0.1
-    done
-    echo "smbd de PC0$n ne répond pas"; cat "$w/out"; exit 1
+start_station() { # number, password (none: guests welcome)
+    samba_station "$work/pc0$1" "127.0.0.1$1" "${2:-}" || exit 1
+    smbd_pid[$1]=$station_pid
+    pids+=("$station_pid")
 }
-for n in 1 2 3; do start_station "$n" "Bad User"; done
-start_station 5 Never
+for n in 1 2 3; do start_station "$n"; done
+start_station 5 secret-5
 mkdir -p "$work/pc01/partage/Outils" "$work/pc02/partage/Outils"
 printf 'version 1\r\n' >"$work/pc02/partage/Outils/outil.exe"
 
@@ -117,11 +76,6 @@ run() { # name, options...
     "$program" --deployer "$work/$name.VTR" "$@" >"$work/$name.out" 2>"$work/$name.err" || status=$?
     journal=$(ls -t "$VANTREL_HOME"/2*/"Infos D"*.txt | head -n 1)
     iconv -f WINDOWS-1252 -t UTF-8 "$journal" | tr -d "\r" >"$work/$name.journal"
-}
-passed=0
-failed=0
-expect() {
-    if eval "$2"; then passed=$((passed + 1)); else echo "ÉCHEC: $1"; failed=$((failed + 1)); fi
 }
 rows() { # name, expected rows...
     local name=$1
@@ -184,7 +138,7 @@ first=$(ls "$VANTREL_HOME" | grep -c '^2' || true)
         sleep 0.2
     done
     ip route del unreachable 127.0.0.16/32
-    start_station 6 "Bad User"
+    start_station 6
     sleep 600
 ) &
 pids+=($!)
@@ -192,6 +146,4 @@ run retry --recursif --essais 1 --delai 15
 expect "retry: files after the retry" '[ $status -eq 0 ] && cmp -s "$work/src/outil.exe" "$work/pc06/partage/outil.exe"'
 expect "retry: two passes of rows" '[ "$(grep -c "^PC06" "$work/retry.out")" -eq 2 ] && tail -n 2 "$work/retry.out" | grep -q "^PC06              ;   0;0/1"'
 
-[ "$failed" -eq 0 ] || for f in "$work"/*.err; do echo "== $f"; cat "$f"; done
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+expect_summary "$work"/*.err

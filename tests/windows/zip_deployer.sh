@@ -19,11 +19,7 @@ printf 'LocListePostes:%s\\Demo.LPO\r\nLocListeR\xe8gles:%s\\Demo.Rgl\r\n' "$w" 
 
 status=0
 "$wine" "$program" --deployer "$w\\Demo.VTR" --enregistrer >"$work/out" 2>"$work/err" || status=$?
-passed=0
-failed=0
-expect() {
-    if eval "$2"; then passed=$((passed + 1)); else echo "ÉCHEC: $1"; failed=$((failed + 1)); fi
-}
+. "$(dirname "$0")/../support/expect.sh"
 expect "exit status 1 (errors left)" '[ "$status" -eq 1 ]'
 expect "rows on stdout" 'diff <(printf "%s\n" "PC03              ; 100;  Void  " "PC01              ;   0;0/2     " "PC02              ;   0;2/2     ") <(tr -d "\r" <"$work/out")'
 expect "new version" 'grep -q "version 2" "$work/net/PC01/Outils/outil.exe"'
@@ -33,6 +29,4 @@ expect "saved rows and backup" '[ -f "$work/docs/Demo.BAK" ] && grep -q "PC02   
 journal=$(ls "$work"/app/*/2*/"Infos D"*.txt)
 expect "journal" 'iconv -f WINDOWS-1252 -t UTF-8 "$journal" | grep -q "Ce déploiement comporte  2 erreurs"'
 expect "copy error in French" 'iconv -f WINDOWS-1252 -t UTF-8 "$journal" | grep -q "Chemin d.accès introuvable"'
-[ "$failed" -eq 0 ] || cat "$work/err"
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+expect_summary "$work/err"
