@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
 "$here/scripts/setup.sh" "$build" >/dev/null
 cmake --build "$build" --target vantrel-bench >/dev/null
-bench=$build/bench/vantrel-bench
+bench=$build/bin/vantrel-bench
 
 echo "# $(date -u +%Y-%m-%d) on $(nproc) cores, $(free -g | awk '/Mem:/{print $2}') GiB, $(uname -r)"
 "$bench" "$@" 2>/dev/null

@@ -1,6 +1,7 @@
 #include "platform/posix/LocalFiles.h"
 #include "platform/posix/PathMapper.h"
 #include "platform/posix/PosixSystem.h"
+#include "platform/posix/ProcessLauncher.h"
 #include "support/TestMain.h"
 
 #include <QDir>
@@ -8,6 +9,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <unistd.h>
 
 using namespace vantrel;
 
@@ -22,6 +25,21 @@ void write(const QString& path, const QByteArray& bytes) {
 QByteArray read(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
+}
+
+// Children of this process that have ended and not been waited for.
+int zombieChildren() {
+    int zombies = 0;
+    const QString self = QString::number(::getpid());
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        const QByteArray stat = read(QStringLiteral("/proc/%1/stat").arg(entry));
+        // "pid (name) state ppid ...": the name may hold blanks and parentheses.
+        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[0] == "Z" && fields[1] == self.toLatin1()) {
+            ++zombies;
+        }
+    }
+    return zombies;
 }
 
 } // namespace
@@ -142,6 +160,25 @@ private slots:
         QCOMPARE(system.shortPath(QStringLiteral("C:\\Distrib")), QStringLiteral("C:\\Distrib"));
         QCOMPARE(system.longPath(QStringLiteral("C:\\Absent")), QString());
         qunsetenv("VANTREL_LECTEURS");
+    }
+
+    void launchedProgramsGetTheirWordsAndAreReaped() {
+        const QString output = root_ + QStringLiteral("/sortie.txt");
+        {
+            ProcessLauncher launcher;
+            // Found on PATH; each argument reaches it whole, shell syntax included.
+            QVERIFY(launcher.start(QStringLiteral("printf"),
+                                   {QStringLiteral("%s|"), QStringLiteral("PC01; echo $(id) *"),
+                                    QStringLiteral("deux")},
+                                   output));
+            for (int i = 0; i < 20; ++i) {
+                QVERIFY(launcher.start(QStringLiteral("true"), {}));
+            }
+            QVERIFY(!launcher.start(root_ + QStringLiteral("/absent"), {}));
+            QTRY_COMPARE_WITH_TIMEOUT(read(output), QByteArray("PC01; echo $(id) *|deux|"), 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(zombieChildren(), 0, 10000);
+        }
+        QCOMPARE(zombieChildren(), 0);
     }
 
 private:

@@ -3,10 +3,10 @@
 #include "DesktopPrograms.h"
 #include "LocalFiles.h"
 #include "PathMapper.h"
+#include "ProcessLauncher.h"
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QProcess>
 
 namespace vantrel {
 namespace {
@@ -36,7 +36,10 @@ bool isExecutableFile(const QString& native) {
 } // namespace
 
 CommandInterpreter::CommandInterpreter(const PathMapper& paths, QString pingProgram)
-    : paths_(paths), pingProgram_(std::move(pingProgram)) {}
+    : paths_(paths), pingProgram_(std::move(pingProgram)),
+      launcher_(std::make_unique<ProcessLauncher>()) {}
+
+CommandInterpreter::~CommandInterpreter() = default;
 
 bool CommandInterpreter::start(const QString& commandLine) const {
     const qsizetype redirect = commandLine.lastIndexOf(kRedirect);
@@ -108,13 +111,7 @@ bool CommandInterpreter::startProgramWithArgument(const QString& commandLine) co
 
 bool CommandInterpreter::launch(const QString& program, const QStringList& arguments,
                                 const QString& outputFile) const {
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(outputFile.isEmpty() ? QProcess::nullDevice() : outputFile);
-    process.setStandardErrorFile(QProcess::nullDevice());
-    return process.startDetached();
+    return launcher_->start(program, arguments, outputFile);
 }
 
 QString CommandInterpreter::nativeArgument(const QString& argument) const {

@@ -3,9 +3,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace vantrel {
 
 class PathMapper;
+class ProcessLauncher;
 
 // Stands in for cmd.exe and the Windows accessories: it recognises the few command
 // lines the program writes and runs an equivalent from an argument vector, so
@@ -13,6 +16,7 @@ class PathMapper;
 class CommandInterpreter {
 public:
     CommandInterpreter(const PathMapper& paths, QString pingProgram);
+    ~CommandInterpreter();
 
     bool start(const QString& commandLine) const;
 
@@ -27,6 +31,7 @@ private:
 
     const PathMapper& paths_;
     QString pingProgram_;
+    std::unique_ptr<ProcessLauncher> launcher_;
 };
 
 } // namespace vantrel

@@ -1,7 +1,13 @@
 #include "PathMapper.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
 
 namespace vantrel {
 namespace {
@@ -11,21 +17,39 @@ QString cleanFolder(const QString& folder) {
     return clean == QLatin1String("/") ? QString() : clean;
 }
 
+bool isAscii(const QByteArray& bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // The entry of folder whose name matches name without regard to case, or name.
+// A sweep asks this for each new file of a folder that fills up as it goes, so the
+// folder is read unsorted and only as far as the first match.
 QString matchingEntry(const QString& folder, const QString& name) {
-    const QString wanted = folder + QLatin1Char('/') + name;
-    if (QFileInfo::exists(wanted)) {
+    const QByteArray folderBytes =
+        QFile::encodeName(folder.isEmpty() ? QStringLiteral("/") : folder);
+    const QByteArray nameBytes = QFile::encodeName(name);
+    struct stat st {};
+    if (::stat((folderBytes + '/' + nameBytes).constData(), &st) == 0) {
         return name;
     }
-    const QStringList entries =
-        QDir(folder.isEmpty() ? QStringLiteral("/") : folder)
-            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0) {
-            return entry;
+    DIR* dir = ::opendir(folderBytes.constData());
+    if (dir == nullptr) {
+        return name;
+    }
+    const bool ascii = isAscii(nameBytes);
+    QString found = name;
+    while (const dirent* entry = ::readdir(dir)) {
+        const bool same =
+            ascii ? ::strcasecmp(entry->d_name, nameBytes.constData()) == 0
+                  : QFile::decodeName(entry->d_name).compare(name, Qt::CaseInsensitive) == 0;
+        if (same) {
+            found = QFile::decodeName(entry->d_name);
+            break;
         }
     }
-    return name;
+    ::closedir(dir);
+    return found;
 }
 
 } // namespace

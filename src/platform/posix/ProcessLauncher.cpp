@@ -1,0 +1,123 @@
+#include "ProcessLauncher.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace vantrel {
+namespace {
+
+const char kNullDevice[] = "/dev/null";
+
+// posix_spawn's file actions, freed on every path out.
+class FileActions {
+public:
+    FileActions() { posix_spawn_file_actions_init(&actions_); }
+    ~FileActions() { posix_spawn_file_actions_destroy(&actions_); }
+    FileActions(const FileActions&) = delete;
+    FileActions& operator=(const FileActions&) = delete;
+    posix_spawn_file_actions_t* get() { return &actions_; }
+
+private:
+    posix_spawn_file_actions_t actions_;
+};
+
+// A child starts with no signal blocked and SIGPIPE at its default, whatever
+// the thread that starts it has set.
+class CleanSignals {
+public:
+    CleanSignals() {
+        posix_spawnattr_init(&attributes_);
+        sigset_t set;
+        sigemptyset(&set);
+        posix_spawnattr_setsigmask(&attributes_, &set);
+        sigaddset(&set, SIGPIPE);
+        posix_spawnattr_setsigdefault(&attributes_, &set);
+        posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    }
+    ~CleanSignals() { posix_spawnattr_destroy(&attributes_); }
+    CleanSignals(const CleanSignals&) = delete;
+    CleanSignals& operator=(const CleanSignals&) = delete;
+    const posix_spawnattr_t* get() const { return &attributes_; }
+
+private:
+    posix_spawnattr_t attributes_;
+};
+
+} // namespace
+
+ProcessLauncher::ProcessLauncher() : reaper_([this] { reapFinishedChildren(); }) {}
+
+ProcessLauncher::~ProcessLauncher() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    reaper_.join();
+}
+
+bool ProcessLauncher::start(const QString& program, const QStringList& arguments,
+                            const QString& outputFile) {
+    const QByteArray output =
+        outputFile.isEmpty() ? QByteArray(kNullDevice) : QFile::encodeName(outputFile);
+    FileActions actions;
+    posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, kNullDevice, O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(actions.get(), STDOUT_FILENO, output.constData(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(actions.get(), STDERR_FILENO, kNullDevice, O_WRONLY, 0);
+
+    std::vector<QByteArray> words{QFile::encodeName(program)};
+    for (const QString& argument : arguments) {
+        words.push_back(argument.toLocal8Bit());
+    }
+    std::vector<char*> argv;
+    for (QByteArray& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+
+    const CleanSignals cleanSignals;
+    pid_t child = 0;
+    if (posix_spawnp(&child, argv[0], actions.get(), cleanSignals.get(), argv.data(), environ) !=
+        0) {
+        return false;
+    }
+    bool wasIdle = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        wasIdle = children_.empty();
+        children_.push_back(child);
+    }
+    if (wasIdle) {
+        wake_.notify_one();
+    }
+    return true;
+}
+
+// Polls rather than waiting on one child: a text editor may stay open for hours
+// while the pings started after it end within seconds.
+void ProcessLauncher::reapFinishedChildren() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!stopping_) {
+        children_.erase(
+            std::remove_if(children_.begin(), children_.end(),
+                           [](pid_t child) { return ::waitpid(child, nullptr, WNOHANG) != 0; }),
+            children_.end());
+        if (children_.empty()) {
+            wake_.wait(lock);
+        } else {
+            wake_.wait_for(lock, std::chrono::milliseconds(500));
+        }
+    }
+}
+
+} // namespace vantrel
