@@ -85,7 +85,7 @@ bool ProcessLauncher::start(const QString& program, const QStringList& arguments
     }
     argv.push_back(nullptr);
 
-    const CleanSignals cleanSignals;
+    static const CleanSignals cleanSignals; // the same for every child
     pid_t child = 0;
     if (posix_spawnp(&child, argv[0], actions.get(), cleanSignals.get(), argv.data(), environ) !=
         0) {
