@@ -1,5 +1,7 @@
 #include "StringList.h"
 
+#include <QScopedValueRollback>
+
 namespace vantrel {
 
 StringList::StringList(QObject* parent) : QAbstractListModel(parent) {}
@@ -15,14 +17,17 @@ void StringList::removeAt(int index) {
     if (index < 0 || index >= count()) {
         return;
     }
-    beginRemoveRows(QModelIndex(), index, index);
-    entries_.removeAt(index);
-    endRemoveRows();
-    if (selected_ == index) {
-        setSelected(-1);
-    } else if (selected_ > index) {
-        setSelected(selected_ - 1);
+    const int kept = selected_ == index ? -1 : selected_ > index ? selected_ - 1 : selected_;
+    {
+        // A view moves its current row to a neighbour while rows go; that is not a
+        // selection the operator made.
+        const QScopedValueRollback<bool> guard(changingRows_, true);
+        beginRemoveRows(QModelIndex(), index, index);
+        entries_.removeAt(index);
+        endRemoveRows();
     }
+    selected_ = kept;
+    emit selectionChanged(selected_); // views resynchronise even when the index is unchanged
 }
 
 void StringList::clear() {
@@ -30,13 +35,20 @@ void StringList::clear() {
 }
 
 void StringList::assign(const QStringList& entries) {
-    beginResetModel();
-    entries_ = entries;
-    endResetModel();
-    setSelected(-1);
+    {
+        const QScopedValueRollback<bool> guard(changingRows_, true);
+        beginResetModel();
+        entries_ = entries;
+        endResetModel();
+    }
+    selected_ = -1;
+    emit selectionChanged(selected_);
 }
 
 void StringList::setSelected(int index) {
+    if (changingRows_) {
+        return;
+    }
     const int bounded = (index >= 0 && index < count()) ? index : -1;
     if (bounded == selected_) {
         return;

@@ -23,6 +23,8 @@ public:
     // Replaces every entry at once (loads and copies).
     void assign(const QStringList& entries);
 
+    // The selection only changes through setSelected: a removal or a reload leaves
+    // none (or keeps the one that was above the removed entry).
     int selected() const { return selected_; }
     void setSelected(int index);
 
@@ -40,6 +42,7 @@ private:
     QStringList entries_;
     int selected_ = -1;
     bool visible_ = true;
+    bool changingRows_ = false;
 };
 
 // ClearList: empties the list.
