@@ -99,6 +99,9 @@ QString StatusBoard::draw(QImage& surface, const Place& place, StringList& rows)
     QPainter painter(&surface);
     QFont font = boardFont();
     font.setPixelSize(std::max(1, qRound(9 * 20 * place.pixelsPerTwip)));
+    // The board paints over what it painted before: smoothed glyph edges would
+    // darken a little more at every redraw.
+    font.setStyleStrategy(QFont::NoAntialias);
     painter.setFont(font);
     textColour_ = Qt::black;
     painter.setPen(textColour_);

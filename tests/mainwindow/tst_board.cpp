@@ -144,6 +144,15 @@ private slots:
         QVERIFY(w.pixel(nameBoxEnd, w.rowTop(1) + 100) != QColor(Qt::white));
     }
 
+    // The board is drawn over its kept surface: redrawing must not thicken the text.
+    void redrawsLeaveTheBoardUnchanged() {
+        DemoWindow w;
+        const QImage first = w.form->surface()->board().copy();
+        for (int i = 0; i < 30; ++i)
+            w.form->DrawStatusBoard();
+        QCOMPARE(w.form->surface()->board(), first);
+    }
+
     void clickHighlightsAndDoubleClickOpensTheDetail() {
         DemoWindow w;
         w.ws->lists.ListeGénérale.assign({"PC01;Ping Ok", "PC01;OK ;;", "PC02;Ping Ok"});
