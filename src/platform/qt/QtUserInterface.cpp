@@ -79,14 +79,14 @@ QString QtUserInterface::chooseFile(const FileDialogRequest& request) {
     QFileDialog dialog(QApplication::activeWindow(), request.title,
                        system_.nativePath(request.initialFolder));
     dialog.setNameFilter(qtNameFilters(request.filter));
+    // The choices read as the filter's descriptions, without Qt's pattern lists.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (request.mode == FileDialogRequest::Mode::Save) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    }
+    // A name that does not exist yet is a valid answer to an open dialog too: the
+    // callers say what a missing file means (a new deployment, a load error).
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(request.mode == FileDialogRequest::Mode::Save ? QFileDialog::AcceptSave
+                                                                       : QFileDialog::AcceptOpen);
     dialog.selectFile(request.proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return QString();
