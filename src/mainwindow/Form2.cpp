@@ -23,11 +23,17 @@ Form2::Form2(Workspace& ws, QWidget* parent) : QDialog(parent), logic_(ws) {
     setWindowTitle(QStringLiteral("Dépoiement Différé"));
     setModal(true);
     auto* grid = new QGridLayout(this);
-    grid->addWidget(
-        new QLabel(QStringLiteral("      An        Mois        Jours        heures     minutes")),
-        0, 1, 1, DeferredStart::FieldCount);
-    grid->addWidget(new QLabel(QStringLiteral("Réglage date déploiement")), 1, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Temps restant")), 2, 0);
+    // The dialog keeps its width of 6560 twips: the heading never widens it, and
+    // the row labels wrap.
+    auto* heading =
+        new QLabel(QStringLiteral("      An        Mois        Jours        heures     minutes"));
+    heading->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    grid->addWidget(heading, 0, 1, 1, DeferredStart::FieldCount);
+    for (const char* text : {"Réglage date déploiement", "Temps restant"}) {
+        auto* label = new QLabel(QString::fromUtf8(text));
+        label->setWordWrap(true);
+        grid->addWidget(label, grid->rowCount(), 0);
+    }
     const char* targetNames[] = {"DAn", "DMois", "Djour", "Dheure", "Dminute"};
     const char* remainingNames[] = {"SAn", "SMois", "Sjour", "Sheure", "SMinute"};
     for (int f = 0; f < DeferredStart::FieldCount; ++f) {
@@ -64,12 +70,23 @@ Form2::Form2(Workspace& ws, QWidget* parent) : QDialog(parent), logic_(ws) {
     connect(&logic_, &DeferredStart::closeRequested, this, &QDialog::accept);
     logic_.Form_Load();
 
-    // 50 twips below the top of the screen, its right edge on the screen's right edge.
-    const QSize screen = ws.ui.screenSizeTwips();
     const double pixelsPerTwip = logicalDpiX() / 1440.0;
     const int width = qRound(kWidthTwips * pixelsPerTwip);
-    resize(width, sizeHint().height());
-    move(qRound(screen.width() * pixelsPerTwip) - width, qRound(kTopTwips * pixelsPerTwip));
+    resize(width, std::max(sizeHint().height(), heightForWidth(width)));
+    screenRight_ = qRound(ws.ui.screenSizeTwips().width() * pixelsPerTwip);
+    top_ = qRound(kTopTwips * pixelsPerTwip);
+    placeTopRight();
+}
+
+// 50 twips below the top of the screen, its right edge on the screen's right edge;
+// placed again once shown, when the window frame's size is known.
+void Form2::placeTopRight() {
+    move(screenRight_ - frameGeometry().width(), top_);
+}
+
+void Form2::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    placeTopRight();
 }
 
 void Form2::refresh() {

@@ -23,14 +23,18 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void refresh();
+    void placeTopRight();
 
     DeferredStart logic_;
     std::array<QLineEdit*, DeferredStart::FieldCount> target_{};
     std::array<QLineEdit*, DeferredStart::FieldCount> remaining_{};
     QTimer* Timer1_ = nullptr;
+    int screenRight_ = 0; // pixels
+    int top_ = 0;
 };
 
 } // namespace vantrel
