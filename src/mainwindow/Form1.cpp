@@ -13,7 +13,7 @@
 #include "deploy/LaunchChecks.h"
 #include "export/ListExport.h"
 
-#include <QApplication>
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -74,6 +74,7 @@ Form1::Form1(Workspace& ws, QWidget* parent) : QMainWindow(parent), ws_(ws) {
     connect(&ws_, &Workspace::passFinished, this, &Form1::scheduleRetryTick);
     retryTimer_ = new QTimer(this);
     retryTimer_->setSingleShot(true);
+    retryTimer_->setTimerType(Qt::PreciseTimer);
     connect(retryTimer_, &QTimer::timeout, this, &Form1::onRetryTick);
     refreshRecentMenu();
 }
@@ -109,8 +110,10 @@ QListView* Form1::makeList(const QString& name, StringList& list) {
 void Form1::bindList(QListView* view, StringList& list) {
     view->setModel(&list);
     connect(&list, &StringList::selectionChanged, view, [view, &list](int index) {
-        if (view->currentIndex().row() != index) {
-            view->setCurrentIndex(index < 0 ? QModelIndex() : list.index(index));
+        if (index < 0) {
+            view->selectionModel()->clear();
+        } else if (view->currentIndex().row() != index) {
+            view->setCurrentIndex(list.index(index));
         }
     });
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -148,7 +151,6 @@ void Form1::buildControls() {
         makeButton(QStringLiteral("Télédéploiement"), QStringLiteral("Télédéploiement"), 0xC0FFFF);
     c[L::Récursif] = Récursif_ = new QCheckBox(QStringLiteral("Récursif"), surface_);
     Récursif_->setObjectName(QStringLiteral("Récursif"));
-    Récursif_->setAutoFillBackground(true);
     c[L::Différé] = Différé_ = new QCheckBox(QStringLiteral("Différé"), surface_);
     Différé_->setObjectName(QStringLiteral("Différé"));
     const std::pair<L::Control, const char*> labels[] = {
@@ -184,10 +186,19 @@ void Form1::buildControls() {
 
     connect(ListePostes_, &QListView::doubleClicked, this,
             [this] { NomPoste_->setText(pickWorkstation(ws_, NomPoste_->text())); });
-    connect(ListeSource_, &QListView::clicked, this,
-            [this](const QModelIndex& index) { ListeSourceClicked(ws_, index.row()); });
-    connect(ListeDest_, &QListView::clicked, this,
-            [this](const QModelIndex& index) { ListeDestClicked(ws_, index.row()); });
+    // A click or an arrow key in one rule list moves the other one with it.
+    connect(ListeSource_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& index) {
+                if (index.isValid()) {
+                    ListeSourceClicked(ws_, index.row());
+                }
+            });
+    connect(ListeDest_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& index) {
+                if (index.isValid()) {
+                    ListeDestClicked(ws_, index.row());
+                }
+            });
     for (QListView* rules : {ListeSource_, ListeDest_}) {
         connect(rules, &QListView::doubleClicked, this,
                 [setRuleFields, ruleFields, this] { setRuleFields(pickRule(ws_, ruleFields())); });
@@ -225,11 +236,11 @@ void Form1::refreshDeploymentControls() {
                              : c.Récursif() == 2 ? Qt::PartiallyChecked
                                                  : Qt::Checked);
     Différé_->setChecked(c.Différé());
-    QPalette palette = Récursif_->palette();
-    palette.setColor(QPalette::Window, c.récursifBackColour() == DeploymentControls::kButtonFace
-                                           ? QApplication::palette().color(QPalette::Button)
-                                           : windowsColour(c.récursifBackColour()));
-    Récursif_->setPalette(palette);
+    // A style sheet, because some styles draw check boxes without their palette's background.
+    Récursif_->setStyleSheet(c.récursifBackColour() == DeploymentControls::kButtonFace
+                                 ? QString()
+                                 : QStringLiteral("QCheckBox { background-color: %1; }")
+                                       .arg(windowsColour(c.récursifBackColour()).name()));
     for (const L::Control control :
          {L::LabelnB, L::LabelDélai, L::Labeltentatives, L::Nbessais, L::Délai, L::Tentative}) {
         controls_[control]->setVisible(c.retryFieldsVisible());
@@ -357,15 +368,33 @@ void Form1::refreshRecentMenu() {
     }
 }
 
+int Form1::pixelsToTwips(int pixels) const {
+    return qRound(pixels * 1440.0 / logicalDpiX());
+}
+
 void Form1::load() {
+    // Captions are measured in the platform's font and style: a control is widened
+    // rather than its caption cut.
+    for (int i = 0; i < Form1Layout::ControlCount; ++i) {
+        QWidget* control = controls_[i];
+        if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QLabel*>(control)) {
+            // One pixel more, for the rounding to twips and back.
+            layout_.fitWidth(static_cast<Form1Layout::Control>(i),
+                             pixelsToTwips(control->sizeHint().width() + 1));
+        }
+    }
     layout_.placeAtStart(ws_.ui.screenSizeTwips());
     layout_.setRetryFieldsShown(ws_.controls.retryFieldsVisible());
-    resize(twipsToPixels(Form1Layout::kDesignWidth), twipsToPixels(Form1Layout::kDesignHeight));
+    // The design size is the client area's, below the menu bar.
+    resize(twipsToPixels(Form1Layout::kDesignWidth),
+           twipsToPixels(Form1Layout::kDesignHeight) + menuBar()->sizeHint().height());
     applyLayout();
     Form_Load(ws_);
 }
 
 void Form1::applyLayout() {
+    layout_.placeExportList(
+        QSize(pixelsToTwips(surface_->width()), pixelsToTwips(surface_->height())));
     QList<QRect> frames;
     for (int i = 0; i < Form1Layout::ControlCount; ++i) {
         const auto control = static_cast<Form1Layout::Control>(i);
@@ -445,11 +474,18 @@ void Form1::scheduleRetryTick() {
 }
 
 void Form1::onRetryTick() {
-    // A tick that falls due during a pass is delivered once the pass is over.
-    if (ws_.passRunning() || ws_.TimerRécursif.msUntilDue() != 0) {
+    // A tick that falls due during a pass is delivered once the pass is over
+    // (passFinished schedules it again).
+    if (ws_.passRunning()) {
         return;
     }
-    deliverRetryTick(ws_);
+    // The toolkit's timer may fire a little early: wait for the rest of the interval.
+    const qint64 wait = ws_.TimerRécursif.msUntilDue();
+    if (wait > 0) {
+        scheduleRetryTick();
+    } else if (wait == 0) {
+        deliverRetryTick(ws_);
+    }
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -463,10 +499,11 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    const int heightTwips = qRound(surface_->height() * 1440.0 / logicalDpiY());
-    if (layout_[Form1Layout::Shape1].height() > 0 && layout_.resize(heightTwips)) {
-        applyLayout();
+    if (layout_[Form1Layout::Shape1].height() == 0) {
+        return; // not laid out yet
     }
+    layout_.resize(qRound(surface_->height() * 1440.0 / logicalDpiY()));
+    applyLayout();
 }
 
 void Form1::changeEvent(QEvent* event) {

@@ -35,6 +35,7 @@ public:
 
     const Form1Layout& layout() const { return layout_; }
     int twipsToPixels(int twips) const;
+    int pixelsToTwips(int pixels) const;
     Form1Surface* surface() const { return surface_; }
     StatusBoard& board() { return board_; }
     FeuilleBlanche* detailWindow() const { return FeuilleBlanche_; }

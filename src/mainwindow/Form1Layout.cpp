@@ -5,6 +5,8 @@
 namespace vantrel {
 namespace {
 
+constexpr int kBoardLightsWidth = 500; // the two lights in front of each board row
+
 void placeBelow(QRect& r, const QRect& above, int gap) {
     r.moveTop(above.bottom() + 1 + gap);
 }
@@ -44,8 +46,17 @@ Form1Layout::Form1Layout() {
     rects_[ListExport] = QRect(300, 0, 0, 2000);
 }
 
+void Form1Layout::fitWidth(Control c, int widthTwips) {
+    rects_[c].setWidth(std::max(rects_[c].width(), widthTwips));
+}
+
 void Form1Layout::placeAtStart(const QSize& screen) {
     auto& r = rects_;
+    // Each group's browse button spans its add and remove buttons, and the groups
+    // keep their design spacing when a caption made one of them wider.
+    fitWidth(ParcourPoste, r[AjoutePoste].width() + 100 + r[SupprimePoste].width());
+    fitWidth(ParcourSource, r[AjouteAdress].width() + 100 + r[SuppAdress].width());
+    r[ParcourSource].moveLeft(right(r[ParcourPoste]) + 300);
     r[ParcourDest].moveLeft(right(r[ParcourSource]) + 200);
     for (const Control c : {ParcourPoste, ParcourSource, ParcourDest}) {
         r[c].moveTop(300);
@@ -93,6 +104,8 @@ void Form1Layout::placeAtStart(const QSize& screen) {
     const std::pair<Control, Control> retryFields[] = {
         {LabelnB, Nbessais}, {LabelDélai, Délai}, {Labeltentatives, Tentative}};
     for (const auto& [label, field] : retryFields) {
+        r[field].setWidth(std::max(r[field].width(), r[label].width()));
+        r[label].setWidth(r[field].width());
         r[label].moveLeft(x);
         placeBelow(r[label], r[Récursif], 100);
         r[field].moveLeft(x);
@@ -110,8 +123,19 @@ void Form1Layout::placeAtStart(const QSize& screen) {
                       right(r[Tentative]) - r[Télédéploiement].left() + 250, 0);
     setRetryFieldsShown(false);
 
-    placeBelow(r[ListExport], r[ListePostes], 100);
-    r[ListExport].setWidth(std::max(1000, screen.width() - r[ListExport].left() - 1000));
+    r[ListExport].moveLeft(r[Télédéploiement].left() - kBoardLightsWidth);
+    exportWidthAtStart_ = std::max(1000, screen.width() - r[ListExport].left() - 1000);
+    r[ListExport].setWidth(exportWidthAtStart_);
+}
+
+void Form1Layout::placeExportList(const QSize& client) {
+    constexpr int kMargin = 150;
+    constexpr int kSmallest = 600;
+    QRect& list = rects_[ListExport];
+    list.moveTop(boardTop());
+    list.setWidth(
+        std::max(kSmallest, std::min(exportWidthAtStart_, client.width() - list.left() - kMargin)));
+    list.setHeight(std::max(kSmallest, client.height() - list.top() - kMargin));
 }
 
 void Form1Layout::setRetryFieldsShown(bool shown) {

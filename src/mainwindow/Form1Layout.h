@@ -48,8 +48,14 @@ public:
     const QRect& operator[](Control c) const { return rects_.at(c); }
     QRect& operator[](Control c) { return rects_.at(c); }
 
+    // Widens a control to at least the given width, so that its caption shows whole
+    // in the font of the platform. Called before placeAtStart.
+    void fitWidth(Control c, int widthTwips);
     // Layout at start, for a screen of the given size in twips.
     void placeAtStart(const QSize& screenTwips);
+    // The shown list covers the board, lights included: from the board's top to
+    // within a margin of the client area's right and bottom edges.
+    void placeExportList(const QSize& clientTwips);
     // Layout on resize for a window height in twips; false when nothing changed.
     bool resize(int windowHeight);
     // The frame of the deployment group with the retry fields shown or hidden.
@@ -59,6 +65,7 @@ public:
 
 private:
     std::array<QRect, ControlCount> rects_;
+    int exportWidthAtStart_ = 0;
 };
 
 } // namespace vantrel

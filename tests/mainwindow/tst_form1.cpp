@@ -1,21 +1,40 @@
 #include "core/Lifecycle.h"
+#include "dialogs/Ouvrefichier.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Form1Layout.h"
+#include "mainwindow/Form1Surface.h"
+#include "platform/qt/QtUserInterface.h"
 #include "support/FakePlatform.h"
 #include "support/TestMain.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
 
 using namespace vantrel;
 using namespace vantrel::test;
 
 namespace {
 
+QAction* actionCaptioned(const QList<QAction*>& actions, const QString& caption) {
+    for (QAction* action : actions) {
+        if (action->text() == caption) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+// The window on the fake platform, driven as the operator drives it: mouse and
+// keys on the controls, menus opened from the menu bar.
 struct Window : Fixture {
     std::unique_ptr<Form1> form;
     Window() {
@@ -26,16 +45,66 @@ struct Window : Fixture {
     }
     template <typename T> T* find(const QString& name) { return form->findChild<T*>(name); }
     QAction* action(const QString& name) { return find<QAction>(name); }
-    QMenu* menu(const QString& name) { return find<QMenu>(name); }
-    void openMenu(const QString& name) { emit menu(name)->aboutToShow(); }
+    QListView* list(const QString& name) { return find<QListView>(name); }
     void click(const QString& button) {
-        QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
+        QTest::mouseClick(find<QAbstractButton>(button), Qt::LeftButton);
     }
-    void clickRow(const QString& list, int row) {
-        QListView* view = find<QListView>(list);
+    void clickRow(const QString& name, int row) {
+        QListView* view = list(name);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                           view->visualRect(view->model()->index(row, 0)).center());
     }
+    void type(const QString& field, const QString& text) {
+        auto* edit = find<QLineEdit>(field);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    // Opens the menus along the path with the mouse, from the menu bar; the last
+    // caption is clicked when it is an entry, and left open when it is a menu.
+    QMenu* openMenus(const QStringList& path) {
+        QMenuBar* bar = form->menuBar();
+        QAction* top = actionCaptioned(bar->actions(), path.first());
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
+        for (const QString& caption : path.mid(1)) {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QAction* entry = menu == nullptr ? nullptr : actionCaptioned(menu->actions(), caption);
+            if (entry == nullptr || !entry->isEnabled()) {
+                return nullptr;
+            }
+            // Pointed at, then opened with the arrow key, as a submenu opens at once.
+            QTest::mouseMove(menu, menu->actionGeometry(entry).center());
+            menu->setActiveAction(entry);
+            QTest::keyClick(menu, Qt::Key_Right);
+        }
+        auto* opened = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        return opened != nullptr && opened->title() == path.last() ? opened : nullptr;
+    }
+    bool choose(const QStringList& path) {
+        QMenu* menu = openMenus(path.mid(0, path.size() - 1));
+        QAction* entry = menu == nullptr ? nullptr : actionCaptioned(menu->actions(), path.last());
+        if (entry == nullptr || !entry->isEnabled()) {
+            closeMenus();
+            return false;
+        }
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+        return true;
+    }
+    // How the entry shows when its menu is opened: "offered", "disabled" or "missing".
+    QString entryState(const QStringList& menus, const QString& caption) {
+        QMenu* menu = openMenus(menus);
+        QAction* entry = menu == nullptr ? nullptr : actionCaptioned(menu->actions(), caption);
+        closeMenus();
+        return entry == nullptr     ? QStringLiteral("missing")
+               : entry->isEnabled() ? QStringLiteral("offered")
+                                    : QStringLiteral("disabled");
+    }
+    void closeMenus() {
+        while (QWidget* popup = QApplication::activePopupWidget()) {
+            QTest::keyClick(popup, Qt::Key_Escape);
+        }
+    }
+    QRect clientRect() const { return form->surface()->rect(); }
+    int px(int twips) const { return form->twipsToPixels(twips); }
 };
 
 QStringList captions(QMenu* menu) {
@@ -46,6 +115,14 @@ QStringList captions(QMenu* menu) {
     return all;
 }
 
+QString captionOf(const QWidget* control) {
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+        return button->text();
+    }
+    const auto* label = qobject_cast<const QLabel*>(control);
+    return label == nullptr ? QString() : label->text();
+}
+
 } // namespace
 
 class Form1Test : public QObject {
@@ -54,26 +131,48 @@ private slots:
     void startsWithItsCaptionAndFileMenu() {
         Window w;
         QCOMPARE(w.form->windowTitle(), QStringLiteral("Vantrel/          0 fiches"));
-        QCOMPARE(captions(w.menu(QStringLiteral("Fichier"))),
+        QCOMPARE(captions(w.find<QMenu>(QStringLiteral("Fichier"))),
                  (QStringList{"Charger", "Enregistrer", "Enregistrer Sous", "-", "&Fermer",
                               "Quitter", "-", "", "", "", "", ""}));
         QCOMPARE(
-            captions(w.menu(QStringLiteral("ùCharg"))),
+            captions(w.find<QMenu>(QStringLiteral("ùCharg"))),
             (QStringList{"un déploiement", "une liste de postes", "une règle de déploiement"}));
         QCOMPARE(w.form->menuBar()->actions().size(), 4);
         QVERIFY(!w.action(QStringLiteral("ouvrap0"))->isVisible());
         w.ws->setRecentCaption(0, QStringLiteral("C:\\DEPLOI\\Atelier.VTR"));
-        QVERIFY(w.action(QStringLiteral("ouvrap0"))->isVisible());
         QCOMPARE(w.action(QStringLiteral("ouvrap0"))->text(),
                  QStringLiteral("C:\\DEPLOI\\Atelier.VTR"));
+        QVERIFY(w.action(QStringLiteral("ouvrap0"))->isVisible());
+    }
+
+    void clientAreaHasTheDesignSizeAndEveryCaptionFits() {
+        Window w;
+        QCOMPARE(w.form->surface()->size(), QSize(w.px(15240), w.px(8190)));
+        QTest::mouseClick(w.find<QCheckBox>(QStringLiteral("Récursif")), Qt::LeftButton);
+        QStringList cut;
+        for (const QWidget* control : w.form->surface()->findChildren<QWidget*>()) {
+            const QString caption = captionOf(control);
+            // Room for a button's frame and a check box's indicator.
+            const int needed = control->fontMetrics().horizontalAdvance(caption) +
+                               (qobject_cast<const QCheckBox*>(control)         ? 20
+                                : qobject_cast<const QAbstractButton*>(control) ? 4
+                                                                                : 0);
+            if (!caption.isEmpty() && needed > control->width()) {
+                cut << caption;
+            }
+            if (control->isVisible() &&
+                !w.clientRect().contains(control->geometry().adjusted(0, 0, -1, -1))) {
+                cut << control->objectName() + QStringLiteral(" outside");
+            }
+        }
+        QCOMPARE(cut, QStringList());
     }
 
     void workstationEditing() {
         Window w;
-        auto* field = w.find<QLineEdit>(QStringLiteral("NomPoste"));
-        field->setText(QStringLiteral(" PC01 "));
+        w.type(QStringLiteral("NomPoste"), QStringLiteral(" PC01 "));
         w.click(QStringLiteral("AjoutePoste"));
-        field->setText(QStringLiteral("   "));
+        w.type(QStringLiteral("NomPoste"), QStringLiteral("   "));
         w.click(QStringLiteral("AjoutePoste"));
         QCOMPARE(w.ui.last().text,
                  QStringLiteral("Le champs de saisie doit contenir des caractères visibles"));
@@ -81,132 +180,163 @@ private slots:
         QCOMPARE(w.state().ModifiedCount, qint16(1));
 
         w.click(QStringLiteral("SupprimePoste")); // no selection: the counter still rises
+        QCOMPARE(w.lists().ListePostes.count(), 1);
         QCOMPARE(w.state().ModifiedCount, qint16(2));
         w.clickRow(QStringLiteral("ListePostes"), 0);
-        QTest::keyClick(w.find<QListView>(QStringLiteral("ListePostes")), Qt::Key_Delete);
+        QTest::keyClick(w.list(QStringLiteral("ListePostes")), Qt::Key_Delete);
         QVERIFY(w.lists().ListePostes.isEmpty());
         QCOMPARE(w.state().ModifiedCount, qint16(3));
     }
 
+    // Clicks and arrow keys keep the two rule lists on one rule; a removal leaves
+    // no selection, so a second "Sup ligne" removes nothing.
     void ruleListsStayInStep() {
         Window w;
-        auto* source = w.find<QLineEdit>(QStringLiteral("saisieSource"));
-        auto* destination = w.find<QLineEdit>(QStringLiteral("saisieDest"));
-        for (int i = 0; i < 3; ++i) {
-            source->setText(QStringLiteral("C:\\s%1.exe").arg(i));
-            destination->setText(QStringLiteral("\\d%1").arg(i));
+        for (int i = 0; i < 4; ++i) {
+            w.type(QStringLiteral("saisieSource"), QStringLiteral("C:\\s%1.exe").arg(i));
+            w.type(QStringLiteral("saisieDest"), QStringLiteral("\\d%1").arg(i));
             w.click(QStringLiteral("AjouteAdress"));
         }
-        QTest::keyClick(w.find<QListView>(QStringLiteral("ListeDest")), Qt::Key_Delete);
-        QCOMPARE(w.lists().ListeSource.count(), 3);
-
-        w.clickRow(QStringLiteral("ListeDest"), 2);
-        QCOMPARE(w.lists().ListeSource.selected(), 2);
-        w.click(QStringLiteral("SuppAdress"));
-        QCOMPARE(w.lists().ListeSource.entries(), (QStringList{"C:\\s0.exe", "C:\\s1.exe"}));
-        QCOMPARE(w.lists().ListeDest.entries(), (QStringList{"\\d0", "\\d1"}));
+        QListView* sources = w.list(QStringLiteral("ListeSource"));
+        QListView* destinations = w.list(QStringLiteral("ListeDest"));
+        QTest::keyClick(destinations, Qt::Key_Delete); // nothing selected yet
+        QCOMPARE(w.lists().ListeSource.count(), 4);
 
         w.clickRow(QStringLiteral("ListeSource"), 0);
-        QTest::mouseDClick(w.find<QListView>(QStringLiteral("ListeSource"))->viewport(),
-                           Qt::LeftButton, {},
-                           w.find<QListView>(QStringLiteral("ListeSource"))
-                               ->visualRect(w.lists().ListeSource.index(0))
-                               .center());
-        QCOMPARE(source->text(), QStringLiteral("C:\\s0.exe"));
-        QCOMPARE(destination->text(), QStringLiteral("\\d0"));
+        QTest::keyClick(sources, Qt::Key_Down);
+        QCOMPARE(w.lists().ListeDest.selected(), 1);
+        QCOMPARE(destinations->currentIndex().row(), 1);
+        w.clickRow(QStringLiteral("ListeDest"), 3);
+        QTest::keyClick(destinations, Qt::Key_Up);
+        QCOMPARE(w.lists().ListeSource.selected(), 2);
+        QCOMPARE(sources->selectionModel()->selectedRows().value(0).row(), 2);
+
+        QTest::keyClick(destinations, Qt::Key_Delete); // the rule highlighted in ListeDest
+        QCOMPARE(w.lists().ListeSource.entries(),
+                 (QStringList{"C:\\s0.exe", "C:\\s1.exe", "C:\\s3.exe"}));
+        QCOMPARE(w.lists().ListeDest.entries(), (QStringList{"\\d0", "\\d1", "\\d3"}));
+        QCOMPARE(w.lists().ListeSource.selected(), -1);
+        QVERIFY(!sources->selectionModel()->hasSelection());
+        const qint16 edits = w.state().ModifiedCount;
+        w.click(QStringLiteral("SuppAdress"));
+        QCOMPARE(w.lists().ListeSource.count(), 3);
+        QCOMPARE(w.state().ModifiedCount, edits);
+
+        w.clickRow(QStringLiteral("ListeDest"), 1);
+        w.click(QStringLiteral("SuppAdress"));
+        QCOMPARE(w.lists().ListeDest.entries(), (QStringList{"\\d0", "\\d3"}));
+        w.click(QStringLiteral("SuppAdress"));
+        QCOMPARE(w.lists().ListeDest.count(), 2);
+
+        const QModelIndex first = w.lists().ListeSource.index(0);
+        w.clickRow(QStringLiteral("ListeSource"), 0);
+        QTest::mouseDClick(sources->viewport(), Qt::LeftButton, {},
+                           sources->visualRect(first).center());
+        QCOMPARE(w.find<QLineEdit>(QStringLiteral("saisieSource"))->text(),
+                 QStringLiteral("C:\\s0.exe"));
+        QCOMPARE(w.find<QLineEdit>(QStringLiteral("saisieDest"))->text(), QStringLiteral("\\d0"));
     }
 
-    void menuEnablingRules() {
+    void saveEntriesNeedAWorkstation() {
         Window w;
-        w.openMenu(QStringLiteral("ùEnreg"));
-        QVERIFY(!w.action(QStringLiteral("EnregistreDéploiement"))->isEnabled());
-        w.lists().ListePostes.append(QStringLiteral("PC01"));
-        w.openMenu(QStringLiteral("ùEnreg"));
-        QVERIFY(w.action(QStringLiteral("EnregistreRègle"))->isEnabled());
+        const QStringList save{"&Fichier", "Enregistrer"};
+        QCOMPARE(w.entryState(save, QStringLiteral("ce Déploiement")), QStringLiteral("disabled"));
+        w.type(QStringLiteral("NomPoste"), QStringLiteral("PC01"));
+        w.click(QStringLiteral("AjoutePoste"));
+        QCOMPARE(w.entryState(save, QStringLiteral("ce Déploiement")), QStringLiteral("offered"));
+        QCOMPARE(w.entryState(save, QStringLiteral("la Liste des règles")),
+                 QStringLiteral("offered"));
+    }
 
-        QAction* exportMenu = w.menu(QStringLiteral("Exportliste"))->menuAction();
-        w.openMenu(QStringLiteral("zListes"));
-        QVERIFY(!exportMenu->isEnabled());
+    // The error list opens from the menu over the board, inside the client area and
+    // clear of the controls, at the start size, after a resize and with the retry
+    // fields shown.
+    void errorListShowsInsideTheWindow() {
+        Window w;
+        const QStringList listes{"Listes"};
+        QCOMPARE(w.entryState(listes, QStringLiteral("Exporter liste")),
+                 QStringLiteral("disabled"));
         w.lists().L_PostesFail.append(QStringLiteral("PC03;PingFail"));
-        w.action(QStringLiteral("erreursPing"))->trigger();
-        QVERIFY(w.find<QListView>(QStringLiteral("ListExport"))->isVisible());
-        w.openMenu(QStringLiteral("zListes"));
-        QVERIFY(exportMenu->isEnabled());
-        QVERIFY(w.action(QStringLiteral("masqerreurs"))->isEnabled());
-        w.action(QStringLiteral("masqerreurs"))->trigger();
-        w.openMenu(QStringLiteral("zListes"));
-        QVERIFY(!exportMenu->isEnabled());
-        QVERIFY(!w.find<QListView>(QStringLiteral("ListExport"))->isVisible());
-    }
+        QVERIFY(w.choose({"Listes", "des erreurs de ping"}));
+        QListView* shown = w.list(QStringLiteral("ListExport"));
+        QVERIFY(shown->isVisible());
+        QCOMPARE(w.entryState(listes, QStringLiteral("Exporter liste")), QStringLiteral("offered"));
+        QCOMPARE(w.entryState(listes, QStringLiteral("masquer la liste")),
+                 QStringLiteral("offered"));
 
-    void retryFieldsFollowTheBox() {
-        Window w;
-        auto* delay = w.find<QLineEdit>(QStringLiteral("Délai"));
-        QVERIFY(!delay->isVisible());
-        const int boardTop = w.form->layout().boardTop();
+        auto clearOfControls = [&w, shown] {
+            if (!w.clientRect().contains(shown->geometry()) || shown->height() < w.px(600)) {
+                return false;
+            }
+            for (const QWidget* control : w.form->surface()->findChildren<QWidget*>()) {
+                if (control != shown && control->parent() == w.form->surface() &&
+                    control->isVisible() && control->geometry().intersects(shown->geometry())) {
+                    return false;
+                }
+            }
+            return shown->geometry().top() >= w.px(w.form->layout().boardTop());
+        };
+        QVERIFY(clearOfControls());
+        w.form->resize(w.form->width() + 200, w.form->height() - 100);
+        QVERIFY(clearOfControls());
         QTest::mouseClick(w.find<QCheckBox>(QStringLiteral("Récursif")), Qt::LeftButton);
-        QVERIFY(delay->isVisible());
-        QVERIFY(w.form->layout().boardTop() > boardTop);
-        QCOMPARE(w.ui.last().text, QStringLiteral("Attention liste de postes vide"));
-        delay->selectAll();
-        QTest::keyClicks(delay, QStringLiteral("250"));
-        QCOMPARE(delay->text(), QStringLiteral("180"));
-        QCOMPARE(w.ws->controls.Délai(), QStringLiteral("180"));
+        QVERIFY(clearOfControls());
+
+        QVERIFY(w.choose({"Listes", "masquer la liste"}));
+        QVERIFY(!shown->isVisible());
+        QCOMPARE(w.entryState(listes, QStringLiteral("Exporter liste")),
+                 QStringLiteral("disabled"));
     }
 
-    void deploymentButtonRunsAPass() {
+    // With a Délai longer than a pass, the real timer brings every retry, the last
+    // one ends with its message, and Récursif shows that retries were made.
+    void retryCycleRunsToItsEnd() {
         Window w;
+        w.clock.realTime.start();
+        w.ui.defaultAnswer = Answer::No;
+        w.ui.answers = {Answer::Yes}; // the date; the journal is not opened
         w.state().WorkstationListPath = QStringLiteral("C:\\a.LPO");
-        w.lists().ListePostes.append(QStringLiteral("PC01"));
+        w.state().RuleFilePath = QStringLiteral("C:\\a.Rgl");
+        w.system.addFile(QStringLiteral("C:\\outil.exe"), "v2");
+        w.lists().ListeSource.assign({"C:\\outil.exe"});
+        w.lists().ListeDest.assign({"\\Outils"});
+        w.lists().ListePostes.assign({"PC01", "PC02"});
         w.system.pingTranscripts[QStringLiteral("PC01")] = "(perte 0%),";
+        w.system.pingTranscripts[QStringLiteral("PC02")] = "(perte 100%),";
+        QTest::mouseClick(w.find<QCheckBox>(QStringLiteral("Récursif")), Qt::LeftButton);
+        w.type(QStringLiteral("Nbessais"), QStringLiteral("3"));
+        w.type(QStringLiteral("Délai"), QStringLiteral("13")); // a pass lasts 12 s
         w.click(QStringLiteral("Télédéploiement"));
-        QCOMPARE(w.lists().Listécritures.entries(),
-                 QStringList{"PC01              ;   0;  Void  "});
-        QVERIFY(!w.ws->passRunning());
-    }
+        QCOMPARE(w.ws->controls.Tentative(), QStringLiteral("0"));
 
-    void layoutAtStartAndOnResize() {
-        using L = Form1Layout;
-        L layout;
-        layout.placeAtStart(QSize(28800, 16200));
-        const auto right = [&layout](L::Control c) { return layout[c].left() + layout[c].width(); };
-        QCOMPARE(layout[L::ParcourDest].left(), right(L::ParcourSource) + 200);
-        QCOMPARE(layout[L::NomPoste].top(), 300 + 375 + 50);
-        QCOMPARE(layout[L::ListeSource].height(), 16200 - layout[L::ListeSource].top() - 2000);
-        QCOMPARE(layout[L::ListePostes].height(), layout[L::ListeSource].height());
-        QCOMPARE(layout[L::Télédéploiement].left(), right(L::ListeDest) + 1000);
-        QCOMPARE(layout[L::Différé].left(), right(L::Récursif) + 150);
-        QCOMPARE(layout[L::Shape3].width(),
-                 right(L::Tentative) - layout[L::Télédéploiement].left() + 250);
-        QCOMPARE(layout[L::Shape3].height(),
-                 layout[L::Récursif].top() + layout[L::Récursif].height() + 50);
-        QCOMPARE(layout.boardTop(), layout[L::Shape3].top() + layout[L::Shape3].height() + 100);
-        QCOMPARE(layout[L::ListExport].width(), 28800 - layout[L::ListExport].left() - 1000);
-        layout.setRetryFieldsShown(true);
-        QCOMPARE(layout[L::Shape3].height(),
-                 layout[L::Nbessais].top() + layout[L::Nbessais].height() + 150);
+        QTRY_COMPARE_WITH_TIMEOUT(w.find<QLineEdit>(QStringLiteral("Tentative"))->text(),
+                                  QStringLiteral("3"), 20000);
+        const auto pings = [&w] {
+            return w.system.commands.filter(QStringLiteral("cmd.exe /C ping PC02 ")).size();
+        };
+        QCOMPARE(pings(), 4);
+        QVERIFY(w.ui.texts().last().startsWith(QStringLiteral("Après 3 tentatives")));
+        QTest::qWait(1500); // the cycle is over: no further pass comes
+        QCOMPARE(pings(), 4);
+        QVERIFY(!w.ws->TimerRécursif.isEnabled());
 
-        QVERIFY(layout.resize(9000));
-        QCOMPARE(layout[L::ListeDest].height(), 9000 - layout[L::ListeDest].top() - 1000);
-        QCOMPARE(layout[L::Shape2].height(), 9000 - layout[L::Shape1].top() - 950);
-        QVERIFY(!layout.resize(9000));
-        const QRect before = layout[L::ListePostes];
-        QVERIFY(!layout.resize(layout[L::ListePostes].top() + 999)); // too low: unchanged
-        QCOMPARE(layout[L::ListePostes], before);
+        auto* box = w.find<QCheckBox>(QStringLiteral("Récursif"));
+        const QImage drawn = box->grab().toImage();
+        QCOMPARE(drawn.pixelColor(drawn.width() - 3, drawn.height() / 2), QColor(0x80, 0xFF, 0x80));
     }
 
     void toolsMenu() {
         Window w;
         w.system.onCommand = [](const QString&) { return false; };
-        w.action(QStringLiteral("calculette"))->trigger();
+        QVERIFY(w.choose({"Appeler", "Calculette"}));
         QCOMPARE(w.ui.last().text, QStringLiteral("Calculette introuvable"));
         QCOMPARE(w.ui.last().title, QStringLiteral("Windows a encore changé"));
         w.state().CurrentFilePath = QStringLiteral("C:\\D\\a.VTR");
         w.system.associations[QStringLiteral(".txt")] = QStringLiteral("C:\\Ed\\ed.exe");
-        w.action(QStringLiteral("notepad"))->trigger();
+        QVERIFY(w.choose({"Appeler", "Bloc note"}));
         QCOMPARE(w.state().CurrentFilePath, QString());
         QCOMPARE(w.system.commands.mid(1), (QStringList{"notepad.exe ", "C:\\Ed\\ed.exe "}));
-        w.action(QStringLiteral("Astuces"))->trigger();
+        QVERIFY(w.choose({"Lisez-moi", "Quelques astuces"}));
         QVERIFY(w.ui.last().text.startsWith(QStringLiteral("Pour effacer un élément")));
         QCOMPARE(w.ui.last().text.count(QStringLiteral("\r\n")), 4);
         QCOMPARE(w.ui.last().icon, Icon::Information);
@@ -224,6 +354,90 @@ private slots:
         w.ui.answers = {Answer::Yes};
         w.form->close();
         QVERIFY(ended);
+    }
+
+    // The dialog the operator meets: the filter choices as they read, and a name
+    // typed that does not exist yet is an answer (a new deployment).
+    void fileDialogTakesANewName() {
+        QTemporaryDir dir;
+        FakeSystem system;
+        QtUserInterface ui(system);
+        FileDialogRequest request;
+        request.title = QStringLiteral("Charger un déploiement existant");
+        request.initialFolder = dir.path();
+        request.filter = fileDialogFilter(QStringLiteral(".LPO"));
+        QStringList choices;
+        QTimer::singleShot(0, [&choices] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            for (int i = 0; i < types->count(); ++i) {
+                choices << types->itemText(i);
+            }
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QTest::keyClicks(name, QStringLiteral("Nouveau.LPO"));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        const QString chosen = ui.chooseFile(request);
+        QCOMPARE(choices, (QStringList{"Fichier (.LPO)", "Tous fichiers (*.*)"}));
+        QCOMPARE(chosen, dir.path() + QStringLiteral("/Nouveau.LPO"));
+    }
+
+    // Absolute figures for a 1920 x 1080 screen at 15 twips a pixel.
+    void layoutAtStartAndOnResize_data() {
+        QTest::addColumn<int>("control");
+        QTest::addColumn<QRect>("expected");
+        using L = Form1Layout;
+        QTest::newRow("ParcourPoste") << int(L::ParcourPoste) << QRect(300, 300, 2400, 375);
+        QTest::newRow("NomPoste") << int(L::NomPoste) << QRect(300, 725, 2400, 315);
+        QTest::newRow("AjoutePoste") << int(L::AjoutePoste) << QRect(300, 1090, 1300, 375);
+        QTest::newRow("SupprimePoste") << int(L::SupprimePoste) << QRect(1700, 1090, 1000, 375);
+        QTest::newRow("ListePostes") << int(L::ListePostes) << QRect(300, 1515, 2400, 12685);
+        QTest::newRow("ParcourSource") << int(L::ParcourSource) << QRect(3000, 300, 3500, 375);
+        QTest::newRow("ParcourDest") << int(L::ParcourDest) << QRect(6700, 300, 3500, 375);
+        QTest::newRow("saisieDest") << int(L::saisieDest) << QRect(6700, 725, 3500, 315);
+        QTest::newRow("ListeDest") << int(L::ListeDest) << QRect(6700, 1515, 3500, 12685);
+        QTest::newRow("Télédéploiement") << int(L::Télédéploiement) << QRect(11200, 300, 2500, 450);
+        QTest::newRow("Récursif") << int(L::Récursif) << QRect(11200, 850, 1200, 285);
+        QTest::newRow("Différé") << int(L::Différé) << QRect(12550, 850, 1200, 285);
+        QTest::newRow("LabelDélai") << int(L::LabelDélai) << QRect(12050, 1235, 800, 255);
+        QTest::newRow("Tentative") << int(L::Tentative) << QRect(12900, 1490, 800, 315);
+        QTest::newRow("Shape1") << int(L::Shape1) << QRect(150, 150, 2700, 14200);
+        QTest::newRow("Shape2") << int(L::Shape2) << QRect(2850, 150, 7500, 14200);
+        QTest::newRow("Shape3") << int(L::Shape3) << QRect(11050, 150, 2750, 1185);
+        QTest::newRow("ListExport") << int(L::ListExport) << QRect(10700, 1435, 4390, 6605);
+    }
+    void layoutAtStartAndOnResize() {
+        QFETCH(int, control);
+        QFETCH(QRect, expected);
+        Form1Layout layout;
+        layout.placeAtStart(QSize(28800, 16200));
+        layout.placeExportList(QSize(15240, 8190));
+        QCOMPARE(layout[Form1Layout::Control(control)], expected);
+    }
+
+    void layoutFollowsWiderCaptionsAndTheWindowHeight() {
+        using L = Form1Layout;
+        L layout;
+        layout.fitWidth(L::SupprimePoste, 1200);
+        layout.fitWidth(L::LabelnB, 1000);
+        layout.placeAtStart(QSize(28800, 16200));
+        QCOMPARE(layout[L::ParcourPoste].width(), 2600);
+        QCOMPARE(layout[L::ParcourSource].left(), 3200);
+        QCOMPARE(layout[L::Télédéploiement].left(), 11400);
+        QCOMPARE(layout[L::Nbessais], QRect(11400, 1490, 1000, 315));
+        QCOMPARE(layout[L::Délai].left(), 12450);
+        QCOMPARE(layout.boardTop(), 1435);
+        layout.setRetryFieldsShown(true);
+        QCOMPARE(layout[L::Shape3].height(), 1955);
+        QCOMPARE(layout.boardTop(), 2205);
+
+        QVERIFY(layout.resize(9000));
+        QCOMPARE(layout[L::ListeDest].height(), 6485);
+        QCOMPARE(layout[L::Shape2].height(), 7900);
+        QVERIFY(!layout.resize(9000));
+        QVERIFY(!layout.resize(2514)); // too low for the lists: unchanged
+        QCOMPARE(layout[L::ListePostes].height(), 6485);
     }
 };
 

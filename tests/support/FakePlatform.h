@@ -3,6 +3,7 @@
 #include "core/Workspace.h"
 #include "platform/Platform.h"
 
+#include <QElapsedTimer>
 #include <QMap>
 #include <QStringList>
 
@@ -114,8 +115,12 @@ public:
     double pausedSeconds = 0;
     std::function<void(double)> onPause;
 
+    // Once started, elapsed time also runs with the real clock, for the window's
+    // real timers; pauses still jump at once.
+    QElapsedTimer realTime;
+
     QDateTime now() override { return current; }
-    qint64 elapsedMs() override { return elapsed; }
+    qint64 elapsedMs() override { return elapsed + (realTime.isValid() ? realTime.elapsed() : 0); }
     void pause(double seconds) override;
     void advance(qint64 ms);
 };
