@@ -7,7 +7,8 @@ build=${1:-$here/build}
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
           libsmbclient-dev samba smbclient iproute2 util-linux
-          iputils-ping fonts-liberation xdg-utils shared-mime-info)
+          iputils-ping fonts-liberation xdg-utils shared-mime-info
+          xvfb xdotool imagemagick x11-utils)
 "$here/scripts/ensure-packages.sh" "${packages[@]}"
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
