@@ -33,6 +33,10 @@ QString describe(FileError error) {
     case FileError::UnsafeCredentials:
         return QStringLiteral("Fichier d'authentification lisible par d'autres utilisateurs : "
                               "aucune copie (chmod 600)");
+    case FileError::NotAFile:
+        return QStringLiteral("Ce nom ne désigne pas un fichier ordinaire");
+    case FileError::TooLarge:
+        return QStringLiteral("Fichier trop volumineux");
     case FileError::Other:
         break;
     }

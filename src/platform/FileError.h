@@ -21,6 +21,8 @@ enum class FileError {
     IsAFolder,
     InvalidName,
     UnsafeCredentials,
+    NotAFile,
+    TooLarge,
     Other,
 };
 

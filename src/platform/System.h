@@ -11,6 +11,9 @@ namespace vantrel {
 
 enum class WindowStyle { Normal, MinimizedWithFocus };
 
+// Room for 100,000 workstations with their status rows and error lines.
+constexpr qint64 kMaxReadBytes = qint64(64) << 20;
+
 // The operating system as the logic sees it. Every path is in Windows form
 // (drive letter or \\HOST\share\...), whatever the system underneath.
 class System {
@@ -22,6 +25,8 @@ public:
     // The process's current folder, Windows form, without final backslash.
     virtual QString currentFolder() = 0;
 
+    // Reads regular files only (NotAFile for devices, pipes...), of at most
+    // kMaxReadBytes (TooLarge): a document never exhausts memory or blocks.
     virtual FileError readFile(const QString& path, QByteArray& bytes) = 0;
     virtual FileError writeFile(const QString& path, const QByteArray& bytes) = 0;
     virtual qint64 fileLength(const QString& path) = 0; // -1 when there is no such file
@@ -29,6 +34,7 @@ public:
     // Fails when from does not exist; never replaces an existing target.
     virtual FileError renameFile(const QString& from, const QString& to) = 0;
     // Replaces an existing target; never creates folders; leaves no partial target.
+    // The source must be a regular file.
     virtual FileError copyFile(const QString& from, const QString& to) = 0;
     virtual FileError createFolder(const QString& path) = 0;
 

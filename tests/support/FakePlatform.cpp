@@ -102,6 +102,9 @@ FileError FakeSystem::readFile(const QString& path, QByteArray& bytes) {
     if (it->folder) {
         return FileError::IsAFolder;
     }
+    if (it->bytes.size() > kMaxReadBytes) {
+        return FileError::TooLarge;
+    }
     bytes = it->bytes;
     return FileError::None;
 }

@@ -1,6 +1,7 @@
 #include "LocalFiles.h"
 
 #include "PosixErrors.h"
+#include "platform/System.h"
 
 #include <QFile>
 
@@ -107,6 +108,50 @@ FileError copyContent(int in, int out) {
     }
 }
 
+// Opens a regular file for reading. O_NONBLOCK keeps a FIFO from blocking the open;
+// anything that is not a regular file is refused before a byte is read.
+FileError openRegular(const QByteArray& name, int& fd, struct stat& st) {
+    if (isFolder(name)) {
+        return FileError::IsAFolder;
+    }
+    fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            return checkParent(name) == FileError::None ? FileError::FileNotFound
+                                                        : FileError::PathNotFound;
+        }
+        return lastError();
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        fd = -1;
+        return FileError::NotAFile;
+    }
+    return FileError::None;
+}
+
+FileError readAtMost(int fd, qint64 limit, QByteArray& bytes) {
+    bytes.clear();
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t n = ::read(fd, block.data(), static_cast<size_t>(block.size()));
+        if (n == 0) {
+            return FileError::None;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return lastError();
+        }
+        if (bytes.size() + n > limit) {
+            bytes.clear();
+            return FileError::TooLarge; // it grew while being read
+        }
+        bytes.append(block.constData(), n);
+    }
+}
+
 // Writes into a temporary file beside target, then puts it in place.
 template <typename Fill> FileError replaceWith(const QString& target, Fill fill) {
     const QByteArray path = encoded(target);
@@ -137,18 +182,15 @@ template <typename Fill> FileError replaceWith(const QString& target, Fill fill)
 } // namespace
 
 FileError read(const QString& path, QByteArray& bytes) {
-    const QByteArray name = encoded(path);
-    if (isFolder(name)) {
-        return FileError::IsAFolder;
+    int fd = -1;
+    struct stat st {};
+    if (const FileError error = openRegular(encoded(path), fd, st); error != FileError::None) {
+        return error;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return file.exists() ? FileError::AccessDenied
-                             : (checkParent(name) == FileError::None ? FileError::FileNotFound
-                                                                     : FileError::PathNotFound);
-    }
-    bytes = file.readAll();
-    return file.error() == QFileDevice::NoError ? FileError::None : FileError::Other;
+    const FileError error =
+        st.st_size > kMaxReadBytes ? FileError::TooLarge : readAtMost(fd, kMaxReadBytes, bytes);
+    ::close(fd);
+    return error;
 }
 
 FileError write(const QString& path, const QByteArray& bytes) {
@@ -201,13 +243,10 @@ FileError rename(const QString& from, const QString& to) {
 }
 
 FileError copy(const QString& from, const QString& to) {
-    const QByteArray source = encoded(from);
-    if (isFolder(source)) {
-        return FileError::IsAFolder;
-    }
-    const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) {
-        return errno == ENOENT ? FileError::FileNotFound : lastError();
+    int in = -1;
+    struct stat st {};
+    if (const FileError error = openRegular(encoded(from), in, st); error != FileError::None) {
+        return error;
     }
     const FileError error = replaceWith(to, [in](int out) { return copyContent(in, out); });
     ::close(in);

@@ -1,6 +1,7 @@
 #include "SmbNetwork.h"
 
 #include "PosixErrors.h"
+#include "platform/System.h"
 
 #include <QFile>
 #include <QStringList>
@@ -226,11 +227,20 @@ FileError SmbNetwork::read(const QString& unc, QByteArray& bytes) {
     bytes.clear();
     QByteArray block(kBlockBytes, Qt::Uninitialized);
     FileError error = FileError::None;
-    for (;;) {
+    struct stat st {};
+    if (smbc_getFunctionFstat(ctx->ctx)(ctx->ctx, file, &st) == 0 && st.st_size > kMaxReadBytes) {
+        error = FileError::TooLarge;
+    }
+    while (error == FileError::None) {
         const ssize_t n = smbc_getFunctionRead(ctx->ctx)(ctx->ctx, file, block.data(),
                                                          static_cast<size_t>(block.size()));
         if (n <= 0) {
             error = n < 0 ? classify(errno, unc) : FileError::None;
+            break;
+        }
+        if (bytes.size() + n > kMaxReadBytes) {
+            bytes.clear();
+            error = FileError::TooLarge;
             break;
         }
         bytes.append(block.constData(), n);

@@ -85,13 +85,24 @@ FileError WindowsSystem::readFile(const QString& path, QByteArray& bytes) {
     bytes.clear();
     std::vector<char> block(1 << 20);
     FileError error = FileError::None;
-    for (;;) {
+    LARGE_INTEGER size{};
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        error = FileError::NotAFile;
+    } else if (GetFileSizeEx(file, &size) && size.QuadPart > kMaxReadBytes) {
+        error = FileError::TooLarge;
+    }
+    while (error == FileError::None) {
         DWORD n = 0;
         if (!ReadFile(file, block.data(), static_cast<DWORD>(block.size()), &n, nullptr)) {
             error = lastError();
             break;
         }
         if (n == 0) {
+            break;
+        }
+        if (bytes.size() + n > kMaxReadBytes) {
+            bytes.clear();
+            error = FileError::TooLarge;
             break;
         }
         bytes.append(block.data(), static_cast<qsizetype>(n));
