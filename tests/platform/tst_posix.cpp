@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace vantrel;
@@ -48,8 +49,9 @@ class PosixTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        QVERIFY(dir_.isValid());
-        root_ = dir_.path();
+        dir_ = std::make_unique<QTemporaryDir>(); // each test on its own files
+        QVERIFY(dir_->isValid());
+        root_ = dir_->path();
         QDir(root_).mkpath(QStringLiteral("net/PC01/C$/Outils"));
         QDir(root_).mkpath(QStringLiteral("c/Distrib"));
     }
@@ -57,25 +59,33 @@ private slots:
     void pathsMapBothWays_data() {
         QTest::addColumn<QString>("windows");
         QTest::addColumn<QString>("native");
+        QTest::addColumn<bool>("canonical"); // the form the path maps back to
         QTest::newRow("Z is root") << "Z:\\home\\ana\\outil.exe"
-                                   << "/home/ana/outil.exe";
+                                   << "/home/ana/outil.exe" << true;
         QTest::newRow("configured drive") << "C:\\Distrib\\a.exe"
-                                          << "@/c/Distrib/a.exe";
+                                          << "@/c/Distrib/a.exe" << true;
         QTest::newRow("unc") << "\\\\PC01\\C$\\Outils\\a.exe"
-                             << "@/net/PC01/C$/Outils/a.exe";
+                             << "@/net/PC01/C$/Outils/a.exe" << true;
         QTest::newRow("unc other case") << "\\\\pc01\\c$\\OUTILS\\a.exe"
-                                        << "@/net/PC01/C$/Outils/a.exe";
+                                        << "@/net/PC01/C$/Outils/a.exe" << false;
         QTest::newRow("drive root") << "C:\\"
-                                    << "@/c";
+                                    << "@/c" << true;
+        QTest::newRow("slash separates") << "\\\\PC01\\C$/Outils/a.exe"
+                                         << "@/net/PC01/C$/Outils/a.exe" << false;
+        QTest::newRow("dots within the share") << "\\\\PC01\\C$\\Outils\\..\\a.exe"
+                                               << "@/net/PC01/C$/a.exe" << false;
+        QTest::newRow("dots above a drive's root") << "C:\\..\\..\\Distrib"
+                                                   << "@/c/Distrib" << false;
     }
     void pathsMapBothWays() {
         QFETCH(QString, windows);
         QFETCH(QString, native);
+        QFETCH(bool, canonical);
         native.replace(QLatin1Char('@'), root_);
         const PathMapper paths(QStringLiteral("c=") + root_ + QStringLiteral("/c"),
                                root_ + QStringLiteral("/net"));
         QCOMPARE(paths.toNative(windows), native);
-        if (!windows.contains(QLatin1String("pc01"))) {
+        if (canonical) {
             QCOMPARE(paths.toWindows(native), windows);
         }
     }
@@ -84,6 +94,70 @@ private slots:
         const PathMapper paths{QString(), QString()};
         QCOMPARE(paths.toNative(QStringLiteral("\\\\PC01\\C$\\x")), QString());
         QCOMPARE(paths.toNative(QStringLiteral("Q:\\x")), QString());
+    }
+
+    // On Windows and over SMB a UNC path stays inside its share.
+    void uncPathsStayInTheirShare_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<FileError>("error");
+        QTest::newRow("climbing above the share")
+            << "\\\\PC01\\C$\\..\\..\\..\\x" << FileError::PathNotFound;
+        QTest::newRow("climbing by slashes")
+            << "\\\\PC01\\C$\\Outils\\../../../x" << FileError::PathNotFound;
+        QTest::newRow("host ..") << "\\\\..\\C$\\x" << FileError::PathNotFound;
+        QTest::newRow("share ..") << "\\\\PC01\\..\\x" << FileError::PathNotFound;
+        QTest::newRow("file at share level") << "\\\\PC01\\outil.exe" << FileError::ShareNotFound;
+    }
+    void uncPathsStayInTheirShare() {
+        QFETCH(QString, path);
+        QFETCH(FileError, error);
+        qputenv("VANTREL_RESEAU", (root_ + QStringLiteral("/net")).toUtf8());
+        PosixSystem system;
+        qunsetenv("VANTREL_RESEAU");
+        write(root_ + QStringLiteral("/source"), "new");
+        QCOMPARE(system.copyFile(system.windowsPath(root_ + QStringLiteral("/source")), path),
+                 error);
+        QCOMPARE(system.writeFile(path, "new"), error);
+        QCOMPARE(QDir(root_).entryList(QDir::Files), QStringList{"source"});
+        QCOMPARE(QDir(root_ + QStringLiteral("/net")).entryList(QDir::Files), QStringList());
+        QCOMPARE(QDir(root_ + QStringLiteral("/net/PC01")).entryList(QDir::Files), QStringList());
+    }
+
+    // Documents are read only from regular files of bounded size: never a device
+    // that never ends, nor a pipe that blocks.
+    void readsOnlyBoundedRegularFiles_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<FileError>("error");
+        QTest::newRow("regular") << "regular" << FileError::None;
+        QTest::newRow("endless device") << "/dev/zero" << FileError::NotAFile;
+        QTest::newRow("pipe with no writer") << "fifo" << FileError::NotAFile;
+        QTest::newRow("beyond the limit") << "sparse" << FileError::TooLarge;
+        QTest::newRow("folder") << "folder" << FileError::IsAFolder;
+    }
+    void readsOnlyBoundedRegularFiles() {
+        QFETCH(QString, kind);
+        QFETCH(FileError, error);
+        QString path = root_ + QLatin1Char('/') + kind;
+        if (kind == QLatin1String("regular")) {
+            write(path, "PC01\r\n");
+        } else if (kind == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind == QLatin1String("sparse")) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(kMaxReadBytes + 1));
+        } else if (kind == QLatin1String("folder")) {
+            QVERIFY(QDir(root_).mkpath(kind));
+        } else {
+            path = kind;
+        }
+        QByteArray bytes;
+        QCOMPARE(LocalFiles::read(path, bytes), error);
+        QVERIFY(bytes.size() < 16);
+        const QString target = root_ + QStringLiteral("/net/PC01/C$/Outils/copie");
+        if (error != FileError::TooLarge) { // a copy has no size limit
+            QCOMPARE(LocalFiles::copy(path, target), error);
+        }
     }
 
     void renameNeverReplaces() {
@@ -182,7 +256,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir dir_;
+    std::unique_ptr<QTemporaryDir> dir_;
     QString root_;
 };
 

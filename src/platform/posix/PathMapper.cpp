@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <dirent.h>
@@ -71,14 +72,29 @@ bool PathMapper::isUnc(const QString& windowsPath) {
     return windowsPath.startsWith(QLatin1String("\\\\"));
 }
 
-QString PathMapper::mapRest(const QString& root, const QString& rest) const {
+QStringList PathMapper::components(const QString& windowsPath) {
+    // Windows takes / as a separator too.
+    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
+    return windowsPath.split(separators, Qt::SkipEmptyParts);
+}
+
+bool PathMapper::isShareLevel(const QString& windowsPath) {
+    return isUnc(windowsPath) && components(windowsPath).size() < 3;
+}
+
+QString PathMapper::mapRest(const QString& root, const QStringList& parts, Above above) const {
     QString native = root;
-    const QStringList parts = rest.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     for (const QString& part : parts) {
         if (part == QLatin1String(".")) {
             continue;
         }
         if (part == QLatin1String("..")) {
+            if (native.size() <= root.size()) {
+                if (above == Above::Refused) {
+                    return QString();
+                }
+                continue; // a drive's root is its own parent
+            }
             native = native.left(std::max<qsizetype>(0, native.lastIndexOf(QLatin1Char('/'))));
             continue;
         }
@@ -92,11 +108,19 @@ QString PathMapper::toNative(const QString& windowsPath) const {
         if (!networkFolder_) {
             return QString();
         }
-        const QString rest = windowsPath.mid(2);
-        if (rest.split(QLatin1Char('\\'), Qt::SkipEmptyParts).size() < 2) {
+        QStringList parts = components(windowsPath);
+        if (parts.size() < 2) {
             return QString(); // a host alone is not a share
         }
-        return mapRest(*networkFolder_, rest);
+        const auto dots = [](const QString& name) {
+            return name == QLatin1String(".") || name == QLatin1String("..");
+        };
+        if (dots(parts.at(0)) || dots(parts.at(1))) {
+            return QString();
+        }
+        // A UNC path never climbs above its share.
+        const QString share = mapRest(*networkFolder_, parts.mid(0, 2), Above::Refused);
+        return mapRest(share, parts.mid(2), Above::Refused);
     }
     if (windowsPath.size() >= 2 && windowsPath.at(1) == QLatin1Char(':') &&
         windowsPath.at(0).isLetter()) {
@@ -104,13 +128,14 @@ QString PathMapper::toNative(const QString& windowsPath) const {
         if (drive == drives_.constEnd()) {
             return QString();
         }
-        return mapRest(*drive, windowsPath.mid(2));
+        return mapRest(*drive, components(windowsPath.mid(2)), Above::StaysAtRoot);
     }
     if (windowsPath.isEmpty()) {
         return QString();
     }
     // A relative path: from the current folder.
-    return mapRest(cleanFolder(QDir::currentPath()), windowsPath);
+    const QStringList parts = components(windowsPath);
+    return mapRest(QString(), components(QDir::currentPath()) + parts, Above::StaysAtRoot);
 }
 
 QString PathMapper::toWindows(const QString& nativePath) const {

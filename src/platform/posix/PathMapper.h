@@ -21,9 +21,14 @@ public:
     QString toWindows(const QString& nativePath) const;
 
     static bool isUnc(const QString& windowsPath);
+    // \\HOST or \\HOST\NAME: no file can be made there, only in a share's folders.
+    static bool isShareLevel(const QString& windowsPath);
+    bool mapsNetwork() const { return networkFolder_.has_value(); }
 
 private:
-    QString mapRest(const QString& root, const QString& rest) const;
+    enum class Above { StaysAtRoot, Refused }; // what ".." does at the root
+    static QStringList components(const QString& windowsPath);
+    QString mapRest(const QString& root, const QStringList& parts, Above above) const;
 
     QMap<QChar, QString> drives_;
     std::optional<QString> networkFolder_; // roots are kept without final slash, / as ""

@@ -50,7 +50,17 @@ FileError PosixSystem::map(const QString& windowsPath, QString& native) const {
     if (!native.isEmpty()) {
         return FileError::None;
     }
-    return PathMapper::isUnc(windowsPath) ? FileError::HostUnreachable : FileError::PathNotFound;
+    if (PathMapper::isUnc(windowsPath) && !paths_.mapsNetwork()) {
+        return FileError::HostUnreachable;
+    }
+    return FileError::PathNotFound;
+}
+
+FileError PosixSystem::mapTarget(const QString& windowsPath, QString& native) const {
+    if (PathMapper::isShareLevel(windowsPath)) {
+        return FileError::ShareNotFound;
+    }
+    return map(windowsPath, native);
 }
 
 QString PosixSystem::programPath() {
@@ -78,7 +88,7 @@ FileError PosixSystem::writeFile(const QString& path, const QByteArray& bytes) {
         return smb_->write(path, bytes);
     }
     QString native;
-    const FileError error = map(path, native);
+    const FileError error = mapTarget(path, native);
     return error != FileError::None ? error : LocalFiles::write(native, bytes);
 }
 
@@ -108,7 +118,7 @@ FileError PosixSystem::renameFile(const QString& from, const QString& to) {
     QString target;
     FileError error = map(from, source);
     if (error == FileError::None) {
-        error = map(to, target);
+        error = mapTarget(to, target);
     }
     return error != FileError::None ? error : LocalFiles::rename(source, target);
 }
@@ -126,7 +136,7 @@ FileError PosixSystem::copyFile(const QString& from, const QString& to) {
         return smb_->copyFromLocal(source, to);
     }
     if (error == FileError::None) {
-        error = map(to, target);
+        error = mapTarget(to, target);
     }
     return error != FileError::None ? error : LocalFiles::copy(source, target);
 }
@@ -136,7 +146,7 @@ FileError PosixSystem::createFolder(const QString& path) {
         return smb_->createFolder(path);
     }
     QString native;
-    const FileError error = map(path, native);
+    const FileError error = mapTarget(path, native);
     return error != FileError::None ? error : LocalFiles::createFolder(native);
 }
 

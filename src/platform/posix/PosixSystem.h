@@ -39,6 +39,8 @@ public:
 private:
     // The native path, or the error to report when the path cannot be mapped.
     FileError map(const QString& windowsPath, QString& native) const;
+    // As map, for a file or folder to be made: never at share level.
+    FileError mapTarget(const QString& windowsPath, QString& native) const;
     // True when path is reached over SMB rather than through a folder.
     bool onSmb(const QString& path) const;
 
