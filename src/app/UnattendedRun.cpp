@@ -48,9 +48,12 @@ int runUnattended(Workspace& ws, const UnattendedOptions& options) {
     if (Télédéploiement_Click(ws) != LaunchOutcome::Started) {
         return kCouldNotRun;
     }
-    while (ws.TimerRécursif.isEnabled()) {
+    while (ws.TimerRécursif.isEnabled() && !ws.passStopped()) {
         ws.clock.pause(ws.TimerRécursif.msUntilDue() / 1000.0);
         deliverRetryTick(ws);
+    }
+    if (ws.passStopped()) {
+        return kCouldNotRun;
     }
     if (options.save) {
         EnregistreDéploiement(ws);

@@ -43,6 +43,9 @@ public:
 
     bool passRunning() const { return passRunning_; }
     void setPassRunning(bool running);
+    // The last pass could not run to its end (no pass folder, the sweep cut short).
+    bool passStopped() const { return passStopped_; }
+    void setPassStopped(bool stopped) { passStopped_ = stopped; }
 
     // Board redraw; the window paints, the logic only asks.
     void DrawStatusBoard() { emit boardRedrawRequested(); }
@@ -62,6 +65,7 @@ signals:
 private:
     QString caption_;
     bool passRunning_ = false;
+    bool passStopped_ = false;
 };
 
 } // namespace vantrel

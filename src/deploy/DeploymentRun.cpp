@@ -6,10 +6,17 @@
 #include "core/Workspace.h"
 #include "reach/PingSweep.h"
 
+#include <QDateTime>
 #include <QRegularExpression>
 
 namespace vantrel {
 namespace {
+
+// A date file older than this is an earlier pass's.
+constexpr qint64 kStampAgeSeconds = 60;
+// Seconds after its own a pass tries when its stamp is taken.
+constexpr int kStampAttempts = 30;
+constexpr int kLockWaitSeconds = 60;
 
 const QString kStampCommand = QStringLiteral(
     "cmd /C echo %Date:~-4%%Date:~-7,-5%%Date:~-10,-8%_%Time:~-11,-9%%Time:~-8,-6%%Time:~-5,-3%");
@@ -32,22 +39,75 @@ bool isRunStamp(const QString& stamp) {
     return form.match(stamp).hasMatch();
 }
 
-// The stamp the command interpreter writes. When its file cannot be read, or holds
-// something else (Wine's %Time% has no seconds), the pass still needs a folder of
-// its own, so the clock gives the same form.
+QString stampOf(const QDateTime& time) {
+    return time.toString(QStringLiteral("yyyyMMdd_Hmmss"));
+}
+
+QDateTime timeOf(const QString& stamp) {
+    const QString time = stamp.mid(9);
+    return QDateTime::fromString(stamp.left(9) + QString(6 - time.size(), QLatin1Char('0')) + time,
+                                 QStringLiteral("yyyyMMdd_HHmmss"));
+}
+
+// The stamp the command interpreter writes. When its file cannot be read, holds
+// something else (Wine's %Time% has no seconds) or is an earlier pass's (the file
+// could not be rewritten), the clock gives the same form.
 QString readRunStamp(Workspace& ws) {
     const QString dateFile = ws.state.ProgramDir + QStringLiteral("DateDeploiement.txt");
     ws.system.startCommand(kStampCommand + QStringLiteral(" > ") + dateFile,
                            WindowStyle::MinimizedWithFocus);
     ws.clock.pause(2);
-    const QString fromClock = ws.clock.now().toString(QStringLiteral("yyyyMMdd_Hmmss"));
+    const QDateTime now = ws.clock.now();
     QStringList lines;
     if (TextFile::readLines(ws.system, dateFile, lines) != FileError::None || lines.isEmpty()) {
         ws.inform(QStringLiteral("impossible d'ouvrir\r\n"), QString(), Icon::Critical);
-        return fromClock;
+        return stampOf(now);
     }
     const QString stamp = QString(lines.first()).remove(QLatin1Char(' '));
-    return isRunStamp(stamp) ? stamp : fromClock;
+    const bool current = isRunStamp(stamp) && qAbs(timeOf(stamp).secsTo(now)) <= kStampAgeSeconds;
+    return current ? stamp : stampOf(now);
+}
+
+// Every pass gets a folder of its own, never an earlier pass's with its transcripts:
+// a stamp already taken (two passes in one second) moves on to the next free second.
+bool openRunFolder(Workspace& ws) {
+    WorkingState& s = ws.state;
+    QString stamp = readRunStamp(ws);
+    const QDateTime start = timeOf(stamp);
+    for (int later = 1;; ++later) {
+        const FileError error = ws.system.createFolder(s.ProgramDir + stamp);
+        if (error == FileError::None) {
+            s.RunStamp = stamp;
+            s.RunFolder = s.ProgramDir + stamp;
+            return true;
+        }
+        if (error != FileError::AlreadyExists || later > kStampAttempts) {
+            ws.inform(QStringLiteral("Impossible de créer le dossier du déploiement\r\n") +
+                          s.ProgramDir + stamp + QStringLiteral("\r\n") + describe(error),
+                      QStringLiteral("Déploiement impossible"), Icon::Critical);
+            return false;
+        }
+        stamp = stampOf(start.addSecs(later));
+    }
+}
+
+// Two programs on one program folder (two scheduled runs, a run and the window)
+// take turns: the second waits for a while, then gives up.
+std::unique_ptr<FolderLock> lockProgramFolder(Workspace& ws) {
+    for (int waited = 0;; ++waited) {
+        if (std::unique_ptr<FolderLock> lock = ws.system.tryLockFolder(ws.state.ProgramDir)) {
+            return lock;
+        }
+        if (waited == kLockWaitSeconds) {
+            ws.inform(
+                QStringLiteral("Un autre déploiement utilise le dossier du programme\r\n") +
+                    ws.state.ProgramDir +
+                    QStringLiteral("\r\ndepuis plus d'une minute : ce déploiement n'a pas lieu"),
+                QStringLiteral("Déploiement impossible"), Icon::Critical);
+            return nullptr;
+        }
+        ws.clock.pause(1);
+    }
 }
 
 void chooseWorkstations(Workspace& ws) {
@@ -150,17 +210,18 @@ void DeploymentRun(Workspace& ws) {
     if (ws.controls.Récursif() > 0) {
         ws.TimerRécursif.setEnabled(true);
     }
-    s.RunStamp = readRunStamp(ws);
-    s.RunFolder = s.ProgramDir + s.RunStamp;
-    // An existing folder (a pass in the same second) is used as it is.
-    ws.system.createFolder(s.RunFolder);
+    ws.setPassStopped(true);
+    const std::unique_ptr<FolderLock> lock = lockProgramFolder(ws);
+    if (!lock || !openRunFolder(ws)) {
+        return;
+    }
     s.RunStartText = QStringLiteral("Début déploiement le: ") + timestampText(ws.clock.now());
     ClearList(l.L_GénéErreurs);
     chooseWorkstations(ws);
     ClearList(l.Listécritures);
     ClearList(l.L_PostesFail);
-    PingSweep(ws);
-
+    // A sweep cut short still goes on to the copies, with the workstations it has seen.
+    ws.setPassStopped(!PingSweep(ws));
     if (!rulesUsable(ws)) {
         return;
     }

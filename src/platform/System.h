@@ -1,11 +1,13 @@
 #pragma once
 
 #include "FileError.h"
+#include "FolderLock.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace vantrel {
 
@@ -37,6 +39,8 @@ public:
     // The source must be a regular file.
     virtual FileError copyFile(const QString& from, const QString& to) = 0;
     virtual FileError createFolder(const QString& path) = 0;
+    // The lock of a local folder; null while another process holds it.
+    virtual std::unique_ptr<FolderLock> tryLockFolder(const QString& folder) = 0;
 
     // "" when the path does not exist.
     virtual QString shortPath(const QString& path) = 0;

@@ -74,7 +74,7 @@ QString PingOutputFile(const Workspace& ws, int index) {
            QStringLiteral(".txt");
 }
 
-void PingSweep(Workspace& ws) {
+bool PingSweep(Workspace& ws) {
     Lists& l = ws.lists;
     ws.ui.setBusy(true);
     ClearList(l.Listécritures);
@@ -83,13 +83,13 @@ void PingSweep(Workspace& ws) {
         ws.inform(QStringLiteral("La liste des postes est vide"),
                   QStringLiteral("Aucun poste à interroger"), Icon::Information);
         ws.ui.setBusy(false);
-        return;
+        return false;
     }
     if (ws.state.WorkstationListPath.isEmpty()) {
         ws.inform(QStringLiteral("La variable LocListePostes est vide"),
                   QStringLiteral("Enregistrer cette liste de postes"), Icon::Information);
         ws.ui.setBusy(false);
-        return;
+        return false;
     }
     for (int i = 0; i < l.L_PostesenCours.count(); ++i) {
         ws.system.startCommand(pingCommand(l.L_PostesenCours.at(i), PingOutputFile(ws, i)),
@@ -99,11 +99,12 @@ void PingSweep(Workspace& ws) {
     for (int i = 0; i < l.L_PostesenCours.count(); ++i) {
         if (!classify(ws, i)) {
             ws.ui.setBusy(false);
-            return;
+            return false;
         }
     }
     ws.DrawStatusBoard();
     ws.ui.setBusy(false);
+    return true;
 }
 
 } // namespace vantrel

@@ -14,6 +14,7 @@ QString PingOutputFile(const Workspace& ws, int index);
 
 // Pings every workstation of L_PostesenCours at once, waits ten seconds, then
 // classifies each from its transcript's loss ("Ping Ok" / "PingFail").
-void PingSweep(Workspace& ws);
+// False when it stopped before every workstation was classified.
+bool PingSweep(Workspace& ws);
 
 } // namespace vantrel

@@ -286,6 +286,70 @@ private slots:
         QVERIFY(n.system.isFolder(n.ws->state.RunFolder));
     }
 
+    // A date file that could not be rewritten holds an earlier pass's stamp: its folder,
+    // its transcripts and its backups must not be taken for this pass's.
+    void staleStampGivesWayToTheClock() {
+        Network n;
+        const QString program = n.ws->state.ProgramDir;
+        n.system.addTextFile(program + QStringLiteral("DateDeploiement.txt"),
+                             QStringLiteral("20261206_133015\r\n"));
+        n.system.addFolder(program + QStringLiteral("20261206_133015"));
+        n.system.addFile(program + QStringLiteral("20261206_133015\\ping2.txt"),
+                         TextFile::encode(reachableTranscript(QStringLiteral("PC03"))));
+        n.system.addFile(kOldTool + QStringLiteral("20261206_133015"), "v0");
+        n.system.onCommand = [&n](const QString& line) {
+            return line.startsWith(QStringLiteral("cmd /C")) || n.system.defaultCommand(line);
+        };
+        n.ui.defaultAnswer = Answer::No;
+        DeploymentRun(*n.ws);
+        QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20261206_143017"));
+        QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC03;PingFail")));
+        QCOMPARE(n.system.contents(kOldTool + QStringLiteral("20261206_133015")), QByteArray("v0"));
+        QCOMPARE(n.system.contents(kOldTool + QStringLiteral("20261206_143017")), QByteArray("v1"));
+        QCOMPARE(n.system.contents(kOldTool), QByteArray("v2"));
+    }
+
+    void takenStampMovesToTheNextFreeSecond() {
+        Network n;
+        const QString program = n.ws->state.ProgramDir;
+        n.system.addFolder(program + QStringLiteral("20261206_143015"));
+        n.system.addFolder(program + QStringLiteral("20261206_143016"));
+        n.ui.defaultAnswer = Answer::No;
+        DeploymentRun(*n.ws);
+        QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20261206_143017"));
+        QVERIFY(!n.system.exists(program + QStringLiteral("20261206_143015\\ping0.txt")));
+    }
+
+    // No sweep, no copy, and an unattended run learns the pass did not happen.
+    void passWithoutItsFolderStopsBeforeTheSweep_data() {
+        QTest::addColumn<bool>("folderLocked");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<qint64>("waitedMs");
+        QTest::newRow("program folder gone") << false << "Déploiement impossible" << qint64(2000);
+        QTest::newRow("another run holds it") << true << "Déploiement impossible" << qint64(60000);
+    }
+    void passWithoutItsFolderStopsBeforeTheSweep() {
+        QFETCH(bool, folderLocked);
+        QFETCH(QString, title);
+        QFETCH(qint64, waitedMs);
+        Network n;
+        const QString program = n.ws->state.ProgramDir;
+        if (folderLocked) {
+            n.system.lockedFolders << program;
+        } else {
+            n.ws->state.ProgramDir = QStringLiteral("C:\\Absent\\");
+        }
+        const qint64 before = n.clock.elapsedMs();
+        DeploymentRun(*n.ws);
+        QCOMPARE(n.ui.titles().last(), title);
+        QCOMPARE(n.clock.elapsedMs() - before, waitedMs);
+        QVERIFY(n.ws->passStopped());
+        QVERIFY(n.system.filesUnder(QStringLiteral("\\\\PC01")).size() == 1);
+        for (const QString& command : n.system.commands) {
+            QVERIFY(!command.contains(QStringLiteral("ping")));
+        }
+    }
+
     void launchChecks_data() {
         QTest::addColumn<QStringList>("postes");
         QTest::addColumn<QString>("listPath");

@@ -177,6 +177,11 @@ FileError FakeSystem::createFolder(const QString& path) {
     return FileError::None;
 }
 
+std::unique_ptr<FolderLock> FakeSystem::tryLockFolder(const QString& folder) {
+    return lockedFolders.contains(folder, Qt::CaseInsensitive) ? nullptr
+                                                               : std::make_unique<FolderLock>();
+}
+
 QString FakeSystem::shortPath(const QString& path) {
     return longPath(path);
 }

@@ -49,6 +49,9 @@ public:
     FileError renameFile(const QString& from, const QString& to) override;
     FileError copyFile(const QString& from, const QString& to) override;
     FileError createFolder(const QString& path) override;
+    // Null while the folder is in lockedFolders (another process holds it).
+    std::unique_ptr<FolderLock> tryLockFolder(const QString& folder) override;
+    QStringList lockedFolders;
     QString shortPath(const QString& path) override;
     QString longPath(const QString& path) override;
     QString findAssociatedProgram(const QString& extension) override;

@@ -3,6 +3,7 @@
 #include "DesktopPrograms.h"
 #include "LocalFiles.h"
 #include "TerminationSignal.h"
+#include "platform/qt/LockFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -148,6 +149,10 @@ FileError PosixSystem::createFolder(const QString& path) {
     QString native;
     const FileError error = mapTarget(path, native);
     return error != FileError::None ? error : LocalFiles::createFolder(native);
+}
+
+std::unique_ptr<FolderLock> PosixSystem::tryLockFolder(const QString& folder) {
+    return LockFile::tryLock(nativePath(folder));
 }
 
 QString PosixSystem::shortPath(const QString& path) {

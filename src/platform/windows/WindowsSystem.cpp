@@ -1,6 +1,7 @@
 #include "WindowsSystem.h"
 
 #include "Win32Errors.h"
+#include "platform/qt/LockFile.h"
 
 #include <QDir>
 
@@ -186,6 +187,10 @@ FileError WindowsSystem::copyFile(const QString& from, const QString& to) {
 
 FileError WindowsSystem::createFolder(const QString& path) {
     return CreateDirectoryW(wide(path).c_str(), nullptr) ? FileError::None : lastError();
+}
+
+std::unique_ptr<FolderLock> WindowsSystem::tryLockFolder(const QString& folder) {
+    return LockFile::tryLock(QDir::fromNativeSeparators(folder));
 }
 
 QString WindowsSystem::shortPath(const QString& path) {
