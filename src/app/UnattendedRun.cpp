@@ -27,6 +27,18 @@ void makeCurrent(Workspace& ws, const QString& path) {
     s.CurrentFilePath = s.LastFolder + s.DeploymentFileName;
 }
 
+// False when the program is asked to end while it waits.
+bool waitForRetryTick(Workspace& ws) {
+    for (qint64 left = ws.TimerRécursif.msUntilDue(); left > 0;
+         left = ws.TimerRécursif.msUntilDue()) {
+        if (ws.stopRequested()) {
+            return false;
+        }
+        ws.clock.pause(std::min<qint64>(left, 1000) / 1000.0);
+    }
+    return !ws.stopRequested();
+}
+
 } // namespace
 
 int runUnattended(Workspace& ws, const UnattendedOptions& options) {
@@ -38,6 +50,10 @@ int runUnattended(Workspace& ws, const UnattendedOptions& options) {
         out.flush();
     });
 
+    // The program's folder holds the pass folders: without it nothing can run.
+    if (ws.system.longPath(ws.state.ProgramDir).isEmpty()) {
+        return kCouldNotRun;
+    }
     makeCurrent(ws, options.deploymentFile);
     if (LoadDeployment(ws) != LoadResult::Loaded) {
         return kCouldNotRun;
@@ -48,15 +64,17 @@ int runUnattended(Workspace& ws, const UnattendedOptions& options) {
     if (Télédéploiement_Click(ws) != LaunchOutcome::Started) {
         return kCouldNotRun;
     }
-    while (ws.TimerRécursif.isEnabled() && !ws.passStopped()) {
-        ws.clock.pause(ws.TimerRécursif.msUntilDue() / 1000.0);
+    while (ws.TimerRécursif.isEnabled() && !ws.passStopped() && waitForRetryTick(ws)) {
         deliverRetryTick(ws);
+    }
+    if (const int signal = ws.system.terminationSignal(); signal != 0) {
+        return 128 + signal; // as a shell reports a program ended by that signal
     }
     if (ws.passStopped()) {
         return kCouldNotRun;
     }
-    if (options.save) {
-        EnregistreDéploiement(ws);
+    if (options.save && !EnregistreDéploiement(ws)) {
+        return kCouldNotRun;
     }
     return ws.lists.L_GénéErreurs.isEmpty() ? kNoErrorLeft : kErrorsLeft;
 }

@@ -35,6 +35,8 @@ int unattended(int argc, char* argv[]) {
     RealClock clock(nullptr);
     Platform platform{*system, ui, clock};
     Workspace ws(platform);
+    // A signal only marks the run: it stops at its next safe point, files whole.
+    system->onTerminationRequest([] {});
     StartProgram(ws, QString());
     UnattendedOptions resolved = *options;
     resolved.deploymentFile = deploymentArgument(*system, {options->deploymentFile});
@@ -71,7 +73,15 @@ int main(int argc, char* argv[]) {
     // message box, as soon as the settings are written.
     QObject::connect(&ws, &Workspace::endRequested, [] { std::exit(0); });
     Form1 form(ws);
-    system->onTerminationRequest([&form] { form.close(); });
+    // A pass under way stops at its next safe point; the window closes after it.
+    system->onTerminationRequest([&form, &ws] {
+        if (ws.passRunning()) {
+            QObject::connect(&ws, &Workspace::passFinished, &form, &Form1::close,
+                             Qt::SingleShotConnection);
+        } else {
+            form.close();
+        }
+    });
     form.load();
     form.show();
     FinishStart(ws);

@@ -209,8 +209,9 @@ void MakeBackup(Workspace& ws, const QString& path) {
     WorkingState& s = ws.state;
     SplitFilePath(ws, path);
     const QString backup = s.PathFolder + s.PathBaseName + QStringLiteral(".BAK");
-    ws.system.removeFile(backup);
-    ws.system.renameFile(path, backup);
+    // A copy, not a move: when the new version cannot be written (a full disk), the
+    // deployment keeps its previous content under its own name.
+    ws.system.copyFile(path, backup);
     UpdateRecentMenu(ws);
 }
 

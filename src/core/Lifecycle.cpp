@@ -43,7 +43,17 @@ void StartProgram(Workspace& ws, const QString& commandLine) {
     s.ProgramName = QStringLiteral("Vantrel");
     s.DeploymentExt = QStringLiteral(".VTR");
     findProgramFolder(ws);
-    s.ProgramDir = ShortPath(ws, s.ProgramDir);
+    const QString shortForm = ShortPath(ws, s.ProgramDir);
+    if (shortForm.isEmpty() && !s.ProgramDir.isEmpty()) {
+        // The folder is kept: what is written there then fails with its own message
+        // instead of landing in whatever folder the program was started from.
+        ws.inform(QStringLiteral("Le dossier du programme\r\n") + s.ProgramDir +
+                      QStringLiteral("\r\nest introuvable : les réglages et les déploiements "
+                                     "ne pourront pas y être enregistrés"),
+                  QStringLiteral("Dossier du programme introuvable"), Icon::Critical);
+    } else {
+        s.ProgramDir = shortForm;
+    }
     ReadSettings(ws, commandLine);
 }
 

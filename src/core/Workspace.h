@@ -43,6 +43,8 @@ public:
 
     bool passRunning() const { return passRunning_; }
     void setPassRunning(bool running);
+    // The program was asked to end: a pass stops at its next safe point.
+    bool stopRequested() const { return system.terminationSignal() != 0; }
     // The last pass could not run to its end (no pass folder, the sweep cut short).
     bool passStopped() const { return passStopped_; }
     void setPassStopped(bool stopped) { passStopped_ = stopped; }

@@ -98,6 +98,9 @@ std::unique_ptr<FolderLock> lockProgramFolder(Workspace& ws) {
         if (std::unique_ptr<FolderLock> lock = ws.system.tryLockFolder(ws.state.ProgramDir)) {
             return lock;
         }
+        if (ws.stopRequested()) {
+            return nullptr;
+        }
         if (waited == kLockWaitSeconds) {
             ws.inform(
                 QStringLiteral("Un autre déploiement utilise le dossier du programme\r\n") +
@@ -130,22 +133,30 @@ bool rulesUsable(const Workspace& ws) {
            !ws.state.RuleFilePath.isEmpty();
 }
 
-void copyToWorkstation(Workspace& ws, const QString& host) {
+// False when the program was asked to end before every rule was copied.
+bool copyToWorkstation(Workspace& ws, const QString& host) {
     Lists& l = ws.lists;
     WorkingState& s = ws.state;
     qint16 CopyFailureCount = 0;
     s.ReturnMessage.clear();
     for (int j = 0; j < l.ListeSource.count(); ++j) {
+        if (ws.stopRequested()) {
+            return false; // between two copies: nothing is left half done
+        }
         const QString& source = l.ListeSource.at(j);
         const QString& destination = l.ListeDest.at(j);
         const QString fileName = source.mid(source.lastIndexOf(QLatin1Char('\\')) + 1);
         const QString target =
             QStringLiteral("\\\\") + host + destination + QLatin1Char('\\') + fileName;
-        if (ws.system.renameFile(target, target + s.RunStamp) != FileError::None) {
+        const FileError keptAside = ws.system.renameFile(target, target + s.RunStamp);
+        if (keptAside != FileError::None) {
             s.ReturnMessage =
                 QStringLiteral("Nouveau fichier ") + host + QLatin1Char(' ') + destination;
         }
-        const FileError error = ws.system.copyFile(source, target);
+        // A file that is there but could not be kept aside is never replaced.
+        const bool unkept = keptAside != FileError::None && keptAside != FileError::FileNotFound &&
+                            ws.system.fileLength(target) >= 0;
+        const FileError error = unkept ? keptAside : ws.system.copyFile(source, target);
         if (error != FileError::None) {
             ++CopyFailureCount;
             s.ReturnMessage += QLatin1Char(';') + source + QLatin1Char(';') + destination +
@@ -163,6 +174,7 @@ void copyToWorkstation(Workspace& ws, const QString& host) {
         l.L_PostesOk.append(line);
         l.ListeGénérale.append(line);
     }
+    return true;
 }
 
 // The board rows after the copy phase, one per result line.
@@ -221,15 +233,17 @@ void DeploymentRun(Workspace& ws) {
     ClearList(l.Listécritures);
     ClearList(l.L_PostesFail);
     // A sweep cut short still goes on to the copies, with the workstations it has seen.
-    ws.setPassStopped(!PingSweep(ws));
-    if (!rulesUsable(ws)) {
+    ws.setPassStopped(!PingSweep(ws) || ws.stopRequested());
+    if (ws.stopRequested() || !rulesUsable(ws)) {
         return;
     }
     ws.ui.setBusy(true);
     const QStringList hosts = l.L_PostesenCours.entries();
     for (const QString& host : hosts) {
-        if (IsReachable(ws, host)) {
-            copyToWorkstation(ws, host);
+        if (IsReachable(ws, host) && !copyToWorkstation(ws, host)) {
+            ws.setPassStopped(true);
+            ws.ui.setBusy(false);
+            return; // asked to end: no journal of a pass that did not finish
         }
     }
     rebuildBoardRows(ws);

@@ -55,8 +55,12 @@ public:
     virtual QString nativePath(const QString& windowsPath) = 0;
     virtual QString windowsPath(const QString& nativePath) = 0;
 
-    // Calls handler when the session asks the program to end (logout, shutdown).
+    // Calls handler when the session asks the program to end (logout, shutdown,
+    // SIGTERM, SIGINT, Ctrl+C); from then on terminationSignal() tells which.
     virtual void onTerminationRequest(std::function<void()> handler) = 0;
+    // The signal number that asked the program to end, 0 when none: long work
+    // stops at its next safe point.
+    virtual int terminationSignal() = 0;
 };
 
 } // namespace vantrel

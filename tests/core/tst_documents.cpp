@@ -288,6 +288,7 @@ private slots:
         QVERIFY(!EnregistreDéploiement(ws));
         QCOMPARE(f.ui.dialogs.back().title, QStringLiteral("Enregistrer Sous"));
         QCOMPARE(f.system.contents(QStringLiteral("C:\\DEPLOI\\Atelier.BAK")), original);
+        QCOMPARE(f.system.contents(vtr), original);
     }
 
     void saveAsReplacesTheTypedExtension() {

@@ -309,6 +309,35 @@ private slots:
         QCOMPARE(n.system.contents(kOldTool), QByteArray("v2"));
     }
 
+    // A backup name already taken on the workstation (another program's pass in the
+    // same second) leaves the live file in place: it is not replaced unkept.
+    void fileThatCannotBeKeptAsideIsNotReplaced() {
+        Network n;
+        n.system.addFile(kOldTool + QStringLiteral("20261206_143015"), "v0");
+        n.ui.defaultAnswer = Answer::No;
+        DeploymentRun(*n.ws);
+        QCOMPARE(n.system.contents(kOldTool), QByteArray("v1"));
+        QCOMPARE(n.system.contents(kOldTool + QStringLiteral("20261206_143015")), QByteArray("v0"));
+        QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC01;1")));
+    }
+
+    // Asked to end during the sweep: no copy, no journal, and the pass says it stopped.
+    void endRequestedDuringTheSweepCopiesNothing() {
+        Network n;
+        n.system.onCommand = [&n](const QString& line) {
+            if (line.contains(QStringLiteral(" ping "))) {
+                n.system.terminationSignalAnswer = 15;
+            }
+            return n.system.defaultCommand(line);
+        };
+        DeploymentRun(*n.ws);
+        QVERIFY(n.ws->passStopped());
+        QCOMPARE(n.system.contents(kOldTool), QByteArray("v1"));
+        QCOMPARE(n.system.filesUnder(QStringLiteral("\\\\PC01")).size(), 1);
+        QVERIFY(
+            !n.system.exists(n.ws->state.RunFolder + QStringLiteral("\\Infos Déploiement.txt")));
+    }
+
     void takenStampMovesToTheNextFreeSecond() {
         Network n;
         const QString program = n.ws->state.ProgramDir;

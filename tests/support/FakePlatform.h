@@ -61,6 +61,8 @@ public:
     void onTerminationRequest(std::function<void()> handler) override {
         terminationHandler = std::move(handler);
     }
+    int terminationSignal() override { return terminationSignalAnswer; }
+    int terminationSignalAnswer = 0;
 
     bool defaultCommand(const QString& commandLine);
 

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <csignal>
+
 namespace vantrel {
 namespace {
 
@@ -35,6 +37,9 @@ QString pingStandIn() {
 PosixSystem::PosixSystem()
     : paths_(environment("VANTREL_LECTEURS"), networkFolder()), commands_(paths_, pingStandIn()),
       home_(environment("VANTREL_HOME")) {
+    // A reader that goes away (vantrel --deployer ... | head) is a failed write,
+    // not the end of the program before its deployment is saved.
+    std::signal(SIGPIPE, SIG_IGN);
     if (networkFolder().isEmpty()) {
         smb_ = std::make_unique<SmbNetwork>(environment("VANTREL_SMB_AUTH"));
     }
@@ -187,6 +192,10 @@ QString PosixSystem::windowsPath(const QString& nativePath) {
 
 void PosixSystem::onTerminationRequest(std::function<void()> handler) {
     termination_ = std::make_unique<TerminationSignal>(std::move(handler));
+}
+
+int PosixSystem::terminationSignal() {
+    return termination_ ? TerminationSignal::received() : 0;
 }
 
 } // namespace vantrel

@@ -36,6 +36,7 @@ public:
     QString nativePath(const QString& windowsPath) override;
     QString windowsPath(const QString& nativePath) override;
     void onTerminationRequest(std::function<void()> handler) override;
+    int terminationSignal() override;
 
 private:
     // The native path, or the error to report when the path cannot be mapped.

@@ -10,8 +10,11 @@ namespace vantrel {
 namespace {
 
 int signalPipe[2] = {-1, -1};
+volatile std::sig_atomic_t receivedSignal = 0;
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
-void onSignal(int) {
+void onSignal(int signal) {
+    receivedSignal = signal;
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = ::write(signalPipe[0], &byte, 1);
 }
@@ -32,13 +35,19 @@ TerminationSignal::TerminationSignal(std::function<void()> handler) : handler_(s
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
+    for (const int signal : kSignals) {
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+int TerminationSignal::received() {
+    return receivedSignal;
 }
 
 TerminationSignal::~TerminationSignal() {
-    signal(SIGTERM, SIG_DFL);
-    signal(SIGHUP, SIG_DFL);
+    for (const int signal : kSignals) {
+        std::signal(signal, SIG_DFL);
+    }
     for (int& fd : signalPipe) {
         if (fd >= 0) {
             ::close(fd);

@@ -11,10 +11,19 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <atomic>
+#include <csignal>
 #include <vector>
 
 namespace vantrel {
 namespace {
+
+std::atomic<int> consoleSignal{0};
+
+BOOL WINAPI onConsoleEvent(DWORD event) {
+    consoleSignal = event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? SIGINT : SIGTERM;
+    return TRUE;
+}
 
 std::wstring wide(const QString& text) {
     return text.toStdWString();
@@ -255,7 +264,14 @@ QString WindowsSystem::windowsPath(const QString& nativePath) {
     return QDir::toNativeSeparators(nativePath);
 }
 
-// Qt turns the end of the session into a close of the main window already.
-void WindowsSystem::onTerminationRequest(std::function<void()>) {}
+// Qt turns the end of the session into a close of the main window already; a run
+// in a console learns here of Ctrl+C and of its console closing.
+void WindowsSystem::onTerminationRequest(std::function<void()>) {
+    SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
+
+int WindowsSystem::terminationSignal() {
+    return consoleSignal;
+}
 
 } // namespace vantrel

@@ -25,6 +25,7 @@ public:
     QString nativePath(const QString& windowsPath) override;
     QString windowsPath(const QString& nativePath) override;
     void onTerminationRequest(std::function<void()> handler) override;
+    int terminationSignal() override;
 
 private:
     // Fills a temporary file beside target, then moves it into place.

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# What an unattended run tells its scheduler when it could not run: a program folder
+# that is not there, a sweep whose transcripts cannot be read.
+. "$(dirname "$0")/common.sh" "$1"
+start_work
+mkdir "$work/ailleurs"
+status=0
+(cd "$work/ailleurs" && home=$work/absent && deployer "$demo/Demo.VTR" && exit "$status") || status=$?
+expect "missing program folder: exit 2" '[ "$status" -eq 2 ]'
+expect "said in French" 'grep -q "Dossier du programme introuvable" "$work/err"'
+expect "nothing written where it was started" '[ -z "$(ls -A "$work/ailleurs")" ]'
+
+# A ping whose transcript cannot be read: a folder where the file should be.
+printf '#!/bin/sh\nout=$(readlink /proc/$$/fd/1)\nrm -f "$out" && mkdir "$out"\n' >"$work/ping-casse"
+chmod +x "$work/ping-casse"
+VANTREL_PING=$work/ping-casse deployer "$demo/Demo.VTR"
+expect "unreadable transcripts: exit 2" '[ "$status" -eq 2 ]'
+expect "Erreur fatale said" 'grep -q "^\[Erreur fatale\]" "$work/err"'
+expect_summary "$work/err"

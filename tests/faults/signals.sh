@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# An unattended run ended by a signal stops at its next safe point: the copy under
+# way is finished whole, the next one not begun, no journal or deployment half
+# written; the exit status says which signal. A reader that goes away (| head) does
+# not keep the deployment from being saved.
+. "$(dirname "$0")/common.sh" "$1"
+start_work
+pass_folder() { ls -d "$home"/2*/ 2>/dev/null | head -1; }
+# Waits until the named file exists (a glob), at most 40 s.
+await() {
+    for _ in $(seq 2000); do
+        compgen -G "$1" >/dev/null && return 0
+        sleep 0.02
+    done
+    return 1
+}
+start() {
+    VANTREL_HOME=$home VANTREL_RESEAU=$demo/reseau timeout 90 "$program" --deployer \
+        "$@" >"$work/out" 2>"$work/err" &
+    pid=$!
+}
+finish() { status=0; wait "$pid" || status=$?; }
+saved=$(md5sum <"$demo/Demo.VTR")
+
+# SIGINT during the sweep's pause: nothing is copied.
+start "$demo/Demo.VTR" --enregistrer
+await "$home/2*/ping0.txt" && kill -INT "$pid"
+finish
+expect "SIGINT: exit 130" '[ "$status" -eq 130 ]'
+expect "SIGINT in the sweep: no copy" 'grep -q "version 1" "$outils/outil.exe" && [ "$(ls "$outils")" = outil.exe ]'
+expect "SIGINT: no journal, the deployment untouched" \
+    '[ ! -e "$(pass_folder)Infos Déploiement.txt" ] && [ "$(md5sum <"$demo/Demo.VTR")" = "$saved" ]'
+
+# SIGTERM during a large copy: that copy ends whole, the next rule is not begun.
+rm -rf "$home"/2*
+head -c 1500M /dev/zero >"$demo/Distrib/grand.bin"
+{
+    printf '%s;\\C$\\Outils\r\n' "$(win "$demo/Distrib/grand.bin")" "$(win "$demo/Distrib/outil.exe")"
+} >"$work/big.Rgl"
+write_deployment "$work/big.VTR" "$demo/Demo.LPO" "$work/big.Rgl"
+start "$work/big.VTR" --enregistrer
+await "$outils/grand.bin.vantrel-*" && kill -TERM "$pid"
+finish
+expect "SIGTERM: exit 143" '[ "$status" -eq 143 ]'
+expect "no temporary file left" '! ls -a "$outils" | grep -q vantrel-'
+expect "the copy under way ended whole" 'cmp -s "$demo/Distrib/grand.bin" "$outils/grand.bin"'
+expect "the next rule not begun" 'grep -q "version 1" "$outils/outil.exe" && ! ls "$outils" | grep -q "outil.exe2"'
+expect "no journal" '[ ! -e "$(pass_folder)Infos Déploiement.txt" ]'
+rm -f "$demo/Distrib/grand.bin" "$outils/grand.bin"
+
+# A closed standard output: the run goes on and saves its deployment.
+rm -rf "$home"/2*
+set +e
+VANTREL_HOME=$home VANTREL_RESEAU=$demo/reseau timeout 90 "$program" --deployer \
+    "$demo/Demo.VTR" --enregistrer 2>"$work/err" | true
+status=${PIPESTATUS[0]}
+set -e
+expect "closed output: exit 1 (errors left), not SIGPIPE" '[ "$status" -eq 1 ]'
+expect "closed output: the deployment saved" 'grep -q "^localhost *;   0;0/2" "$demo/Demo.VTR"'
+expect_summary "$work/err"

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Documents that never end, block, or would fill memory: a device, a FIFO, a file
+# beyond the size limit, as the deployment, as its workstation list, as a rule's
+# source. Each gets a French answer at once and nothing else is touched.
+. "$(dirname "$0")/common.sh" "$1"
+start_work
+mkfifo "$work/fifo" "$work/fifo.VTR"
+ln -s /dev/zero "$work/zero.VTR"
+truncate -s 65M "$work/huge.LPO"
+rules=$demo/Demo.Rgl
+
+deployer "$work/zero.VTR"
+expect "deployment /dev/zero refused (exit 2)" '[ "$status" -eq 2 ]'
+deployer "$work/fifo.VTR"
+expect "deployment FIFO refused, no wait (exit 2)" '[ "$status" -eq 2 ]'
+for list in /dev/zero "$work/fifo" "$work/huge.LPO"; do
+    write_deployment "$work/bad.VTR" "$list" "$rules"
+    deployer "$work/bad.VTR"
+    expect "workstation list $list refused (exit 2)" '[ "$status" -eq 2 ] && [ -s "$work/err" ]'
+done
+expect "no pass made of them" '! ls -d "$home"/2* 2>/dev/null'
+expect "no workstation touched" 'grep -q "version 1" "$outils/outil.exe" && [ "$(ls "$outils")" = outil.exe ]'
+
+printf '%s;\\C$\\Outils\r\n' "$(win /dev/zero)" >"$work/zero.Rgl"
+write_deployment "$work/zerosource.VTR" "$demo/Demo.LPO" "$work/zero.Rgl"
+deployer "$work/zerosource.VTR"
+expect "a device as a rule's source: a copy error (exit 1)" '[ "$status" -eq 1 ]'
+expect "said in French in the journal" 'journals | grep -q "Ce nom ne désigne pas un fichier ordinaire"'
+expect "nothing written in its place" '[ ! -e "$outils/zero" ] && ! ls "$outils" | grep -q vantrel-'
+expect_summary "$work/err" "$work/out"
