@@ -18,7 +18,7 @@ if [ -z "${VANTREL_QT_MINGW:-}" ]; then
 fi
 
 packages=(g++-mingw-w64-x86-64-posix wine wine64 unzip cmake ninja-build qt6-base-dev-tools
-          qt6-translations-l10n)
+          qt6-translations-l10n fonts-liberation)
 "$here/scripts/ensure-packages.sh" "${packages[@]}"
 
 cd "$here"
