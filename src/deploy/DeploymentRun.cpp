@@ -133,12 +133,44 @@ bool rulesUsable(const Workspace& ws) {
            !ws.state.RuleFilePath.isEmpty();
 }
 
+QString newFileNote(const QString& host, const QString& destination) {
+    return QStringLiteral("Nouveau fichier ") + host + QLatin1Char(' ') + destination;
+}
+
+// A workstation that stopped answering: its other rules would each wait as long.
+bool isLost(FileError error) {
+    return error == FileError::TimedOut || error == FileError::HostUnreachable;
+}
+
+// Puts the live target aside under the pass's stamp, then copies the new version.
+// A target that is there but could not be put aside is never replaced; when the copy
+// fails, the version put aside goes back in place.
+FileError replaceKeepingBackup(Workspace& ws, const QString& host, const QString& source,
+                               const QString& destination, const QString& target) {
+    WorkingState& s = ws.state;
+    const FileError keptAside = ws.system.renameFile(target, target + s.RunStamp);
+    if (keptAside == FileError::None) {
+        const FileError error = ws.system.copyFile(source, target);
+        if (error != FileError::None && !isLost(error)) {
+            ws.system.renameFile(target + s.RunStamp, target);
+        }
+        return error;
+    }
+    s.ReturnMessage = newFileNote(host, destination);
+    if (isLost(keptAside) ||
+        (keptAside != FileError::FileNotFound && ws.system.fileLength(target) >= 0)) {
+        return keptAside;
+    }
+    return ws.system.copyFile(source, target);
+}
+
 // False when the program was asked to end before every rule was copied.
 bool copyToWorkstation(Workspace& ws, const QString& host) {
     Lists& l = ws.lists;
     WorkingState& s = ws.state;
     qint16 CopyFailureCount = 0;
     s.ReturnMessage.clear();
+    FileError lost = FileError::None;
     for (int j = 0; j < l.ListeSource.count(); ++j) {
         if (ws.stopRequested()) {
             return false; // between two copies: nothing is left half done
@@ -148,15 +180,15 @@ bool copyToWorkstation(Workspace& ws, const QString& host) {
         const QString fileName = source.mid(source.lastIndexOf(QLatin1Char('\\')) + 1);
         const QString target =
             QStringLiteral("\\\\") + host + destination + QLatin1Char('\\') + fileName;
-        const FileError keptAside = ws.system.renameFile(target, target + s.RunStamp);
-        if (keptAside != FileError::None) {
-            s.ReturnMessage =
-                QStringLiteral("Nouveau fichier ") + host + QLatin1Char(' ') + destination;
+        FileError error = lost;
+        if (lost == FileError::None) {
+            error = replaceKeepingBackup(ws, host, source, destination, target);
+        } else {
+            s.ReturnMessage = newFileNote(host, destination); // as a failed rename would
         }
-        // A file that is there but could not be kept aside is never replaced.
-        const bool unkept = keptAside != FileError::None && keptAside != FileError::FileNotFound &&
-                            ws.system.fileLength(target) >= 0;
-        const FileError error = unkept ? keptAside : ws.system.copyFile(source, target);
+        if (isLost(error)) {
+            lost = error;
+        }
         if (error != FileError::None) {
             ++CopyFailureCount;
             s.ReturnMessage += QLatin1Char(';') + source + QLatin1Char(';') + destination +

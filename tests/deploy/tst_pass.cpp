@@ -338,6 +338,29 @@ private slots:
             !n.system.exists(n.ws->state.RunFolder + QStringLiteral("\\Infos Déploiement.txt")));
     }
 
+    void failedCopyPutsTheLiveVersionBack() {
+        Network n;
+        n.system.failCopiesFrom(QStringLiteral("C:\\Distrib\\outil.exe"), FileError::DiskFull);
+        n.ui.defaultAnswer = Answer::No;
+        DeploymentRun(*n.ws);
+        QCOMPARE(n.system.contents(kOldTool), QByteArray("v1"));
+        QVERIFY(!n.system.exists(kOldTool + n.ws->state.RunStamp));
+    }
+
+    // After a workstation stops answering, its other rules fail at once instead of
+    // each waiting for its own time-out.
+    void lostWorkstationFailsItsOtherRulesAtOnce() {
+        Network n;
+        n.system.failCopiesFrom(QStringLiteral("C:\\Distrib\\outil.exe"), FileError::TimedOut);
+        n.ui.defaultAnswer = Answer::No;
+        DeploymentRun(*n.ws);
+        QVERIFY(!n.system.exists(QStringLiteral("\\\\PC01\\C$\\Outils\\outil.ini")));
+        QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC01;2")));
+        QCOMPARE(n.ws->lists.L_GénéErreurs.entries().filter(QStringLiteral("PC01;")),
+                 QStringList{"PC01;Nouveau fichier PC01 \\C$\\Outils;C:\\Distrib\\outil.ini;"
+                             "\\C$\\Outils;Le poste ne répond plus;"});
+    }
+
     void takenStampMovesToTheNextFreeSecond() {
         Network n;
         const QString program = n.ws->state.ProgramDir;

@@ -34,12 +34,13 @@ write_deployment() {
 # The journals of every pass, in UTF-8.
 journals() { for j in "$home"/2*/"Infos Déploiement.txt"; do iconv -f WINDOWS-1252 -t UTF-8 "$j"; done; }
 
-# Runs this script again as root in a mount namespace of its own, or skips it.
+# Runs this script again as root in a mount namespace of its own (and a network
+# namespace too with "-n"), or skips it.
 in_private_mounts() {
     [ "${VANTREL_FAULTS_INSIDE:-}" = 1 ] && return 0
-    if [ "$(id -u)" -ne 0 ] || ! unshare -m true 2>/dev/null; then
-        echo "SKIP: il faut être root pour monter des systèmes de fichiers"
+    if [ "$(id -u)" -ne 0 ] || ! unshare -m "$@" true 2>/dev/null; then
+        echo "SKIP: il faut être root pour monter des systèmes de fichiers et créer des réseaux"
         exit 77
     fi
-    exec env VANTREL_FAULTS_INSIDE=1 unshare -m --propagation private bash "$0" "$program"
+    exec env VANTREL_FAULTS_INSIDE=1 unshare -m "$@" --propagation private bash "$0" "$program"
 }

@@ -108,28 +108,6 @@ FileError copyContent(int in, int out) {
     }
 }
 
-// Opens a regular file for reading. O_NONBLOCK keeps a FIFO from blocking the open;
-// anything that is not a regular file is refused before a byte is read.
-FileError openRegular(const QByteArray& name, int& fd, struct stat& st) {
-    if (isFolder(name)) {
-        return FileError::IsAFolder;
-    }
-    fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        if (errno == ENOENT) {
-            return checkParent(name) == FileError::None ? FileError::FileNotFound
-                                                        : FileError::PathNotFound;
-        }
-        return lastError();
-    }
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        fd = -1;
-        return FileError::NotAFile;
-    }
-    return FileError::None;
-}
-
 FileError readAtMost(int fd, qint64 limit, QByteArray& bytes) {
     bytes.clear();
     QByteArray block(1 << 20, Qt::Uninitialized);
@@ -181,10 +159,33 @@ template <typename Fill> FileError replaceWith(const QString& target, Fill fill)
 
 } // namespace
 
+// Opens a regular file for reading. O_NONBLOCK keeps a FIFO from blocking the open;
+// anything that is not a regular file is refused before a byte is read.
+FileError openForReading(const QString& path, int& fd, struct stat& st) {
+    const QByteArray name = encoded(path);
+    if (isFolder(name)) {
+        return FileError::IsAFolder;
+    }
+    fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            return checkParent(name) == FileError::None ? FileError::FileNotFound
+                                                        : FileError::PathNotFound;
+        }
+        return lastError();
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        fd = -1;
+        return FileError::NotAFile;
+    }
+    return FileError::None;
+}
+
 FileError read(const QString& path, QByteArray& bytes) {
     int fd = -1;
     struct stat st {};
-    if (const FileError error = openRegular(encoded(path), fd, st); error != FileError::None) {
+    if (const FileError error = openForReading(path, fd, st); error != FileError::None) {
         return error;
     }
     const FileError error =
@@ -245,7 +246,7 @@ FileError rename(const QString& from, const QString& to) {
 FileError copy(const QString& from, const QString& to) {
     int in = -1;
     struct stat st {};
-    if (const FileError error = openRegular(encoded(from), in, st); error != FileError::None) {
+    if (const FileError error = openForReading(from, in, st); error != FileError::None) {
         return error;
     }
     const FileError error = replaceWith(to, [in](int out) { return copyContent(in, out); });

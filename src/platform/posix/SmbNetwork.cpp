@@ -1,5 +1,6 @@
 #include "SmbNetwork.h"
 
+#include "LocalFiles.h"
 #include "PosixErrors.h"
 #include "platform/System.h"
 
@@ -255,8 +256,9 @@ template <typename Fill> FileError SmbNetwork::replace(const QString& unc, Fill 
     if (const FileError e = context(ctx); e != FileError::None) {
         return e;
     }
-    const QString temporary =
-        unc + QStringLiteral(".vantrel-%1-%2").arg(::getpid()).arg(++temporaryCounter_);
+    // One name per target: what a copy cut off by a dead workstation leaves there is
+    // taken over and put in place by the next copy that reaches it.
+    const QString temporary = unc + QStringLiteral(".vantrel-partiel");
     const QByteArray temporaryUrl = url(temporary);
     SMBCFILE* file = smbc_getFunctionOpen(ctx->ctx)(ctx->ctx, temporaryUrl.constData(),
                                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -276,6 +278,13 @@ template <typename Fill> FileError SmbNetwork::replace(const QString& unc, Fill 
         return 0;
     };
     int failure = fill(writeBlock);
+    if (failure == ETIMEDOUT) {
+        // The workstation stopped answering: closing or removing would each wait as
+        // long again. Its connections are dropped; the next copy there takes over
+        // the temporary file.
+        context_.reset();
+        return FileError::TimedOut;
+    }
     if (smbc_getFunctionClose(ctx->ctx)(ctx->ctx, file) != 0 && failure == 0) {
         failure = errno;
     }
@@ -296,9 +305,11 @@ FileError SmbNetwork::write(const QString& unc, const QByteArray& bytes) {
 }
 
 FileError SmbNetwork::copyFromLocal(const QString& nativeSource, const QString& unc) {
-    const int in = ::open(QFile::encodeName(nativeSource).constData(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) {
-        return errno == ENOENT ? FileError::FileNotFound : fileErrorFromErrno(errno);
+    int in = -1;
+    struct stat st {};
+    if (const FileError error = LocalFiles::openForReading(nativeSource, in, st);
+        error != FileError::None) {
+        return error;
     }
     const FileError error = replace(unc, [in](auto& writeBlock) {
         QByteArray block(kBlockBytes, Qt::Uninitialized);

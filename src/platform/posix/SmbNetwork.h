@@ -48,7 +48,6 @@ private:
 
     QString authenticationFile_;
     std::unique_ptr<Context> context_;
-    unsigned temporaryCounter_ = 0;
 };
 
 } // namespace vantrel

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# A Samba workstation that stops answering in the middle of a copy (its smbd stopped
+# with SIGSTOP): the copy under way waits for its time-out, the workstation's other
+# rules fail at once, and what the cut-off copy left on the share is put in place by
+# the next pass that reaches it. As root, in private network and mount namespaces.
+. "$(dirname "$0")/common.sh" "$1"
+command -v smbd >/dev/null || { echo "SKIP: smbd absent (paquet samba)"; exit 77; }
+in_private_mounts -n
+start_work
+. "$here/tests/support/samba-station.sh"
+station=
+cleanup() {
+    [ -n "$station" ] && kill -CONT -- "-$station" 2>/dev/null && kill -- "-$station" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+ip link set lo up
+printf '127.0.0.1 localhost\n127.0.0.11 PC01\n' >"$work/hosts"
+mount --bind "$work/hosts" /etc/hosts
+samba_station "$work/pc01" 127.0.0.11
+station=$station_pid
+outils=$work/pc01/partage/Outils
+mkdir -p "$outils"
+head -c 200M /dev/urandom >"$demo/Distrib/gros.bin"
+printf 'PC01\r\n' >"$work/pc01.LPO"
+for file in gros.bin outil.exe outil.ini; do
+    printf '%s;\\PARTAGE\\Outils\r\n' "$(win "$demo/Distrib/$file")"
+done >"$work/pc01.Rgl"
+write_deployment "$work/pc01.VTR" "$work/pc01.LPO" "$work/pc01.Rgl"
+smb() { VANTREL_HOME=$home timeout 120 "$program" --deployer "$work/pc01.VTR" >"$work/out" 2>"$work/err"; }
+
+status=0
+started=$(date +%s)
+smb &
+run=$!
+for _ in $(seq 3000); do compgen -G "$outils/gros.bin.vantrel-*" >/dev/null && break; sleep 0.01; done
+kill -STOP -- "-$station"
+wait "$run" || status=$?
+elapsed=$(($(date +%s) - started))
+expect "stopped workstation: its three rules failed (exit 1)" \
+    '[ "$status" -eq 1 ] && grep -q "^PC01 *;   0;3/3" "$work/out"'
+expect "said in French" 'journals | grep -q "^PC01;.*;Le poste ne répond plus;"'
+expect "one time-out, not one per rule ($elapsed s)" '[ "$elapsed" -lt 45 ]'
+
+kill -CONT -- "-$station"
+rm -rf "$home"/2*
+status=0
+smb || status=$?
+expect "the workstation back: everything copied (exit 0)" '[ "$status" -eq 0 ]'
+expect "the large file whole" 'cmp -s "$demo/Distrib/gros.bin" "$outils/gros.bin"'
+expect "no temporary file left" '! ls -a "$outils" | grep -q vantrel-'
+expect_summary "$work/err" "$work/out"
