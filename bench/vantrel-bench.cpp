@@ -1,9 +1,9 @@
 // Measures what an administrator waits for, and how it grows with the network:
-// loading a deployment, the ping sweep beyond its fixed pause, a whole pass in folder
-// mode against cp, painting the board, start-up, and peak memory. Prints one line per
-// figure: name, size, median (ms), reference (ms), ratio. No target is asserted here.
+// loading a deployment, a whole pass in folder mode against cp, painting the board,
+// start-up, and peak memory (the sweep is measured end to end by bench/sweep.sh). Prints one line
+// per figure: name, size, median (ms), reference (ms), ratio. No target is asserted here.
 //
-// Usage: vantrel-bench [load|sweep|pass|board|startup|smbcopy FILE URL-UNC|peak WHAT] [--quick]
+// Usage: vantrel-bench [load|pass|board|startup|smbcopy FILE URL-UNC|peak WHAT] [--quick]
 
 #include "core/DeploymentFile.h"
 #include "core/Lifecycle.h"
@@ -15,7 +15,6 @@
 #include "platform/posix/PosixSystem.h"
 #include "platform/posix/SmbNetwork.h"
 #include "platform/qt/RealClock.h"
-#include "reach/PingSweep.h"
 
 #include <QApplication>
 #include <QDir>
@@ -165,30 +164,6 @@ void warnUnlessWhole(const Workspace& ws, const QString& lastCopy = QString()) {
     }
 }
 
-void benchSweep(bool quick) {
-    for (int n : quick ? std::vector<int>{10, 100} : std::vector<int>{10, 100, 1000}) {
-        QTemporaryDir dir;
-        Bench b;
-        QStringList hosts;
-        for (int i = 0; i < n; ++i) {
-            hosts << QStringLiteral("127.0.%1.%2").arg(i / 250).arg(1 + i % 250);
-        }
-        std::vector<double> beyond;
-        for (int i = 0; i < runs; ++i) {
-            b.ws->state.WorkstationListPath = QStringLiteral("Z:\\x.LPO");
-            b.ws->state.RunFolder = win(dir.path());
-            b.ws->lists.L_PostesenCours.assign(hosts);
-            b.ws->lists.L_PostesFail.clear();
-            b.ws->lists.L_GénéErreurs.clear();
-            b.clock.paused = 0;
-            const double total = timeMs([&] { PingSweep(*b.ws); });
-            beyond.push_back(total - b.clock.paused);
-        }
-        report("ping sweep beyond pause", QString::number(n), median(beyond), 0);
-        warnUnlessWhole(*b.ws);
-    }
-}
-
 void benchPass(bool quick) {
     const QByteArray mib(1 << 20, 'x');
     for (int n : quick ? std::vector<int>{10} : std::vector<int>{10, 100, 500}) {
@@ -324,8 +299,6 @@ int main(int argc, char* argv[]) {
         const QString part = args.value(1);
         if (part == QLatin1String("load"))
             benchLoad(false);
-        if (part == QLatin1String("sweep"))
-            benchSweep(false);
         if (part == QLatin1String("pass"))
             benchPass(false);
         std::printf("peak memory %s: %ld KiB\n", qPrintable(part), peakKib());
@@ -343,7 +316,5 @@ int main(int argc, char* argv[]) {
         benchStartup();
     if (what == QLatin1String("all") || what == QLatin1String("pass"))
         benchPass(quick);
-    if (what == QLatin1String("all") || what == QLatin1String("sweep"))
-        benchSweep(quick);
     return 0;
 }

@@ -4,6 +4,8 @@
 // The host name is resolved here and only its address is handed to ping, so no
 // text from a workstation list can reach ping as an option.
 
+#include "platform/PingTranscript.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <csignal>
@@ -16,9 +18,10 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace vantrel;
+
 namespace {
 
-constexpr int kRequests = 4;
 constexpr unsigned kResolveSeconds = 6; // the program reads the transcript after ten
 
 std::string notFoundText;
@@ -56,7 +59,7 @@ std::string runPing(const std::string& address) {
         close(pipeFds[0]);
         close(pipeFds[1]);
         setenv("LC_ALL", "C", 1);
-        const std::string count = std::to_string(kRequests);
+        const std::string count = std::to_string(PingTranscript::kRequests);
         // No overall deadline (-w): with one, ping sends until it has its count of
         // replies, so a late reply on a loaded machine reads as a lost request. Four
         // requests half a second apart and two seconds of wait bound it well enough.
@@ -82,14 +85,9 @@ std::string runPing(const std::string& address) {
     return output;
 }
 
-struct Reply {
-    std::string ttl;
-    double ms = 0;
-};
-
 // Values of "64 bytes from A: icmp_seq=1 ttl=64 time=0.045 ms" lines.
-std::vector<Reply> replies(const std::string& output) {
-    std::vector<Reply> found;
+std::vector<PingTranscript::Reply> replies(const std::string& output) {
+    std::vector<PingTranscript::Reply> found;
     size_t start = 0;
     while (start < output.size()) {
         size_t end = output.find('\n', start);
@@ -101,8 +99,8 @@ std::vector<Reply> replies(const std::string& output) {
         const size_t time = line.find(" time=");
         if (line.find(" bytes from ") != std::string::npos && ttl != std::string::npos &&
             time != std::string::npos) {
-            Reply reply;
-            reply.ttl = line.substr(ttl + 5, line.find(' ', ttl + 5) - (ttl + 5));
+            PingTranscript::Reply reply;
+            reply.ttl = std::atoi(line.c_str() + ttl + 5);
             reply.ms = std::atof(line.c_str() + time + 6);
             found.push_back(reply);
         }
@@ -122,11 +120,6 @@ int transmitted(const std::string& output) {
     return std::atoi(output.c_str() + begin);
 }
 
-std::string milliseconds(double ms) {
-    const long rounded = static_cast<long>(ms + 0.5);
-    return std::to_string(rounded) + "ms";
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -135,8 +128,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const std::string host = argv[1];
-    notFoundText = "La requ\xEAte Ping n'a pas pu trouver l'h\xF4te " + host +
-                   ". V\xE9rifiez le nom et essayez \xE0 nouveau.\r\n";
+    notFoundText = PingTranscript::hostNotFound(host);
     std::signal(SIGALRM, onResolveTimeout);
     alarm(kResolveSeconds);
     const std::string address = resolve(argv[1]);
@@ -146,40 +138,11 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    std::string out = "\r\nEnvoi d'une requ\xEAte 'Ping'  " + host +
-                      (host == address ? std::string() : " [" + address + "]") +
-                      " avec 32 octets de donn\xE9"
-                      "es :\r\n";
     const std::string output = runPing(address);
-    const std::vector<Reply> answered = replies(output);
+    const std::vector<PingTranscript::Reply> answered = replies(output);
     const int sentByPing = transmitted(output);
-    const int sent = sentByPing > 0 ? sentByPing : kRequests;
-    const int received =
-        static_cast<int>(answered.size()) < sent ? static_cast<int>(answered.size()) : sent;
-    double minimum = 0, maximum = 0, total = 0;
-    for (size_t i = 0; i < answered.size(); ++i) {
-        const Reply& r = answered[i];
-        out += "R\xE9ponse de " + address + " : octets=32 temps" +
-               (r.ms < 1 ? std::string("<1ms") : "=" + milliseconds(r.ms)) + " TTL=" + r.ttl +
-               "\r\n";
-        minimum = i == 0 || r.ms < minimum ? r.ms : minimum;
-        maximum = r.ms > maximum ? r.ms : maximum;
-        total += r.ms;
-    }
-    for (int i = received; i < sent; ++i) {
-        out += "D\xE9lai d'attente de la demande d\xE9pass\xE9.\r\n";
-    }
-    const int lost = sent - received;
-    out += "\r\nStatistiques Ping pour " + address +
-           ":\r\n    Paquets : envoy\xE9s = " + std::to_string(sent) +
-           ", re\xE7us = " + std::to_string(received) + ", perdus = " + std::to_string(lost) +
-           " (perte " + std::to_string(lost * 100 / sent) + "%),\r\n";
-    if (received > 0) {
-        out += "Dur\xE9"
-               "e approximative des boucles en millisecondes :\r\n    Minimum = " +
-               milliseconds(minimum) + ", Maximum = " + milliseconds(maximum) +
-               ", Moyenne = " + milliseconds(total / received) + "\r\n";
-    }
+    const int sent = sentByPing > 0 ? sentByPing : PingTranscript::kRequests;
+    const std::string out = PingTranscript::answered(host, address, sent, answered);
     std::fputs(out.c_str(), stdout);
-    return received > 0 ? 0 : 1;
+    return answered.empty() ? 1 : 0;
 }

@@ -1,9 +1,11 @@
 #include "CommandInterpreter.h"
 
 #include "DesktopPrograms.h"
+#include "IcmpEngine.h"
 #include "LocalFiles.h"
 #include "PathMapper.h"
 #include "ProcessLauncher.h"
+#include "platform/PassCommands.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -11,22 +13,9 @@
 namespace vantrel {
 namespace {
 
-const QString kPingPrefix = QStringLiteral("cmd.exe /C ping ");
-const QString kDatePrefix = QStringLiteral("cmd /C echo %Date");
-const QString kRedirect = QStringLiteral(" > ");
 const QString kNotepad = QStringLiteral("notepad.exe");
 const QString kCalculator = QStringLiteral("calc.exe");
 const QString kPaint = QStringLiteral("C:\\WINDOWS\\system32\\mspaint.exe ");
-
-// What %Date% and %Time% give on a French Windows, cut as the stamp command cuts
-// them: yyyymmdd_hhmmss and a blank, the hour with a blank instead of a leading 0.
-QByteArray dateStampLine(const QDateTime& now) {
-    const int hour = now.time().hour();
-    const QString hourText = (hour < 10 ? QStringLiteral(" ") : QString()) + QString::number(hour);
-    return (now.toString(QStringLiteral("yyyyMMdd_")) + hourText +
-            now.toString(QStringLiteral("mmss")) + QStringLiteral(" \r\n"))
-        .toLatin1();
-}
 
 bool isExecutableFile(const QString& native) {
     const QFileInfo info(native);
@@ -42,15 +31,11 @@ CommandInterpreter::CommandInterpreter(const PathMapper& paths, QString pingProg
 CommandInterpreter::~CommandInterpreter() = default;
 
 bool CommandInterpreter::start(const QString& commandLine) const {
-    const qsizetype redirect = commandLine.lastIndexOf(kRedirect);
-    const QString redirectTarget =
-        redirect < 0 ? QString() : commandLine.mid(redirect + kRedirect.size());
-    if (commandLine.startsWith(kPingPrefix) && redirect >= kPingPrefix.size()) {
-        return startPing(commandLine.mid(kPingPrefix.size(), redirect - kPingPrefix.size()),
-                         redirectTarget);
+    if (const auto ping = PassCommands::ping(commandLine)) {
+        return startPing(ping->argument, ping->outputFile);
     }
-    if (commandLine.startsWith(kDatePrefix) && redirect > 0) {
-        return writeDateStamp(redirectTarget);
+    if (const auto stamp = PassCommands::dateStamp(commandLine)) {
+        return writeDateStamp(stamp->outputFile);
     }
     if (commandLine == kNotepad || commandLine.startsWith(kNotepad + QLatin1Char(' '))) {
         return startTextEditor(commandLine.mid(kNotepad.size() + 1).trimmed());
@@ -68,17 +53,43 @@ bool CommandInterpreter::start(const QString& commandLine) const {
 }
 
 bool CommandInterpreter::startPing(const QString& host, const QString& outputFile) const {
-    const QString output = paths_.toNative(outputFile);
-    if (output.isEmpty() || pingProgram_.isEmpty()) {
+    const QString output = newFileInFolder(outputFile);
+    if (output.isEmpty()) {
         return false;
     }
-    return launch(pingProgram_, {host}, output);
+    if (!echoEngineTried_) {
+        echoEngineTried_ = true;
+        echoEngine_ = IcmpEngine::open();
+    }
+    if (echoEngine_) {
+        echoEngine_->ping(host, output);
+        return true;
+    }
+    // Neither ICMP socket kind is allowed here: the ping stand-in, a process per host.
+    return !pingProgram_.isEmpty() && launch(pingProgram_, {host}, output);
+}
+
+// A file the program makes in its own folders (a pass folder's transcripts) has the
+// name it is given: only its folder is looked up, once for a whole sweep.
+QString CommandInterpreter::newFileInFolder(const QString& windowsPath) const {
+    const qsizetype slash = windowsPath.lastIndexOf(QLatin1Char('\\'));
+    if (slash < 0) {
+        return paths_.toNative(windowsPath);
+    }
+    const QString folder = windowsPath.left(slash);
+    if (folder != lastFolder_) {
+        lastFolder_ = folder;
+        lastNativeFolder_ = paths_.toNative(folder);
+    }
+    return lastNativeFolder_.isEmpty()
+               ? QString()
+               : lastNativeFolder_ + QLatin1Char('/') + windowsPath.mid(slash + 1);
 }
 
 bool CommandInterpreter::writeDateStamp(const QString& outputFile) const {
     const QString output = paths_.toNative(outputFile);
     return !output.isEmpty() &&
-           LocalFiles::write(output, dateStampLine(QDateTime::currentDateTime())) ==
+           LocalFiles::write(output, PassCommands::dateStampLine(QDateTime::currentDateTime())) ==
                FileError::None;
 }
 

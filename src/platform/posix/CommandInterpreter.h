@@ -7,6 +7,7 @@
 
 namespace vantrel {
 
+class IcmpEngine;
 class PathMapper;
 class ProcessLauncher;
 
@@ -22,6 +23,7 @@ public:
 
 private:
     bool startPing(const QString& host, const QString& outputFile) const;
+    QString newFileInFolder(const QString& windowsPath) const;
     bool writeDateStamp(const QString& outputFile) const;
     bool startTextEditor(const QString& file) const;
     bool startProgramWithArgument(const QString& commandLine) const;
@@ -32,6 +34,11 @@ private:
     const PathMapper& paths_;
     QString pingProgram_;
     std::unique_ptr<ProcessLauncher> launcher_;
+    // Opened at the first ping; null where ICMP sockets are not allowed.
+    mutable std::unique_ptr<IcmpEngine> echoEngine_;
+    mutable bool echoEngineTried_ = false;
+    mutable QString lastFolder_;
+    mutable QString lastNativeFolder_;
 };
 
 } // namespace vantrel

@@ -1,0 +1,42 @@
+#include "PassCommands.h"
+
+namespace vantrel::PassCommands {
+namespace {
+
+const QString kPingPrefix = QStringLiteral("cmd.exe /C ping ");
+const QString kDatePrefix = QStringLiteral("cmd /C echo %Date");
+const QString kRedirect = QStringLiteral(" > ");
+
+std::optional<Redirected> redirected(const QString& commandLine, const QString& prefix,
+                                     bool withArgument) {
+    const qsizetype redirect = commandLine.lastIndexOf(kRedirect);
+    if (!commandLine.startsWith(prefix) || redirect < prefix.size()) {
+        return std::nullopt;
+    }
+    Redirected command;
+    if (withArgument) {
+        command.argument = commandLine.mid(prefix.size(), redirect - prefix.size());
+    }
+    command.outputFile = commandLine.mid(redirect + kRedirect.size());
+    return command;
+}
+
+} // namespace
+
+std::optional<Redirected> ping(const QString& commandLine) {
+    return redirected(commandLine, kPingPrefix, true);
+}
+
+std::optional<Redirected> dateStamp(const QString& commandLine) {
+    return redirected(commandLine, kDatePrefix, false);
+}
+
+QByteArray dateStampLine(const QDateTime& now) {
+    const int hour = now.time().hour();
+    const QString hourText = (hour < 10 ? QStringLiteral(" ") : QString()) + QString::number(hour);
+    return (now.toString(QStringLiteral("yyyyMMdd_")) + hourText +
+            now.toString(QStringLiteral("mmss")) + QStringLiteral(" \r\n"))
+        .toLatin1();
+}
+
+} // namespace vantrel::PassCommands

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+// What "ping HOST" writes on a French Windows, in Windows-1252: four echo requests,
+// one line each, then the loss summary the sweep reads. Plain C++, shared by the
+// ping stand-in and the in-process echo engines.
+namespace PingTranscript {
+
+constexpr int kRequests = 4;
+
+struct Reply {
+    double ms = 0;
+    int ttl = 0;
+};
+
+// address is the dotted form; it is shown in brackets when host is a name.
+std::string answered(const std::string& host, const std::string& address, int sent,
+                     const std::vector<Reply>& replies);
+std::string hostNotFound(const std::string& host);
+
+} // namespace PingTranscript
+} // namespace vantrel

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The sweep's echo engine inside the program, in a private network namespace: a host
+# that answers (by address and by name), an unreachable route, a name that does not
+# resolve; then the same sweep as an unprivileged user, where no ICMP socket may be
+# opened and the ping stand-in takes over. As root.
+set -euo pipefail
+program=$(readlink -f "$1")
+here=$(cd "$(dirname "$0")/../.." && pwd)
+if [ "${VANTREL_INSIDE:-}" != 1 ]; then
+    if [ "$(id -u)" -ne 0 ] || ! unshare -n -m true 2>/dev/null; then
+        echo "SKIP: il faut être root pour créer un réseau privé"
+        exit 77
+    fi
+    exec env VANTREL_INSIDE=1 unshare -n -m --propagation private bash "$0" "$program"
+fi
+. "$here/tests/support/expect.sh"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+chmod 755 "$work"
+
+ip link set lo up
+ip route add unreachable 127.0.0.14/32
+printf '127.0.0.1 localhost\n127.0.0.11 PC01\n' >"$work/hosts"
+mount --bind "$work/hosts" /etc/hosts
+
+win() { printf 'Z:%s' "${1//\//\\}"; }
+printf '%s\r\n' 127.0.0.11 PC01 127.0.0.14 PC09.invalid >"$work/sweep.LPO"
+: >"$work/sweep.Rgl"
+printf 'LocListePostes:%s\r\nLocListeR\xe8gles:%s\r\n' "$(win "$work/sweep.LPO")" \
+    "$(win "$work/sweep.Rgl")" >"$work/sweep.VTR"
+mkdir -m 777 "$work/programme"
+cp "$(dirname "$program")/_Vantrel.VTR" "$work/programme/"
+
+sweep() { # [command prefix...]: one ping-only pass; its transcripts in UTF-8, LF
+    rm -rf "$work"/programme/2*
+    status=0
+    "$@" env VANTREL_HOME="$work/programme" "$program" --deployer "$work/sweep.VTR" \
+        >"$work/out" 2>"$work/err" || status=$?
+    for i in 0 1 2 3; do
+        iconv -f WINDOWS-1252 -t UTF-8 "$work"/programme/2*/ping$i.txt | tr -d '\r' >"$work/t$i"
+    done
+}
+answered() { # FILE HOST ADDRESS: four replies, none lost
+    local header="Envoi d'une requête 'Ping'  $2"
+    [ "$2" != "$3" ] && header+=" [$3]"
+    grep -qxF "$header avec 32 octets de données :" "$1" &&
+        [ "$(grep -cE "^Réponse de $3 : octets=32 temps(<1|=[0-9]+)ms TTL=64$" "$1")" -eq 4 ] &&
+        grep -qxF "    Paquets : envoyés = 4, reçus = 4, perdus = 0 (perte 0%)," "$1"
+}
+unreachable() { # FILE
+    [ "$(grep -cxF "Délai d'attente de la demande dépassé." "$1")" -eq 4 ] &&
+        grep -qxF "    Paquets : envoyés = 4, reçus = 0, perdus = 4 (perte 100%)," "$1"
+}
+not_found() { # FILE
+    grep -qxF "La requête Ping n'a pas pu trouver l'hôte PC09.invalid. Vérifiez le nom et essayez à nouveau." "$1"
+}
+rows='[ "$(tr -s " " <"$work/out")" = "$(printf "%s\n" "127.0.0.11 ; 0; Void " "PC01 ; 0; Void " "127.0.0.14 ; 100; Void " "PC09.invalid ;####; Void ")" ]'
+
+sweep
+expect "engine: an address that answers" 'answered "$work/t0" 127.0.0.11 127.0.0.11'
+expect "engine: a name that answers" 'answered "$work/t1" PC01 127.0.0.11'
+expect "engine: an unreachable route" 'unreachable "$work/t2"'
+expect "engine: a name that does not resolve" 'not_found "$work/t3"'
+expect "engine: the board's rows" "$rows"
+
+sweep setpriv --reuid=65534 --regid=65534 --clear-groups
+expect "stand-in: an address that answers" 'answered "$work/t0" 127.0.0.11 127.0.0.11'
+expect "stand-in: a name that answers" 'answered "$work/t1" PC01 127.0.0.11'
+expect "stand-in: an unreachable route" 'unreachable "$work/t2"'
+expect "stand-in: a name that does not resolve" 'not_found "$work/t3"'
+expect "stand-in: the board's rows" "$rows"
+expect_summary "$work/out" "$work/err"
