@@ -13,7 +13,7 @@ printf 'outil version 1\r\n' >"$work/net/PC01/Outils/outil.exe"
 printf 'outil version 2\r\n' >"$work/docs/outil.exe"
 printf '[outil]\r\n' >"$work/docs/outil.ini"
 w="$VANTREL_TEST_WORK\\docs"
-printf 'PC01\r\nPC02\r\nPC03\r\n' >"$work/docs/Demo.LPO"
+printf '127.0.0.1\r\n127.0.0.2\r\n198.51.100.7\r\n' >"$work/docs/Demo.LPO"
 printf '%s\\outil.exe;\\C$\\Outils\r\n%s\\outil.ini;\\C$\\Outils\r\n' "$w" "$w" >"$work/docs/Demo.Rgl"
 printf 'LocListePostes:%s\\Demo.LPO\r\nLocListeR\xe8gles:%s\\Demo.Rgl\r\n' "$w" "$w" >"$work/docs/Demo.VTR"
 
@@ -21,11 +21,11 @@ status=0
 "$wine" "$program" --deployer "$w\\Demo.VTR" --enregistrer >"$work/out" 2>"$work/err" || status=$?
 . "$(dirname "$0")/../support/expect.sh"
 expect "exit status 1 (errors left)" '[ "$status" -eq 1 ]'
-expect "rows on stdout" 'diff <(printf "%s\n" "PC03              ; 100;  Void  " "PC01              ;   0;0/2     " "PC02              ;   0;2/2     ") <(tr -d "\r" <"$work/out")'
+expect "rows on stdout" 'diff <(printf "%s\n" "198.51.100.7      ; 100;  Void  " "127.0.0.1         ;   0;0/2     " "127.0.0.2         ;   0;2/2     ") <(tr -d "\r" <"$work/out")'
 expect "new version" 'grep -q "version 2" "$work/net/PC01/Outils/outil.exe"'
 expect "older version stamped" 'grep -q "version 1" "$work"/net/PC01/Outils/outil.exe2*_*'
 expect "no folder made" '[ -z "$(ls -A "$work/net/PC02")" ]'
-expect "saved rows and backup" '[ -f "$work/docs/Demo.BAK" ] && grep -q "PC02              ;   0;2/2" "$work/docs/Demo.VTR"'
+expect "saved rows and backup" '[ -f "$work/docs/Demo.BAK" ] && grep -q "127.0.0.2         ;   0;2/2" "$work/docs/Demo.VTR"'
 journal=$(ls "$work"/app/*/2*/"Infos D"*.txt)
 expect "journal" 'iconv -f WINDOWS-1252 -t UTF-8 "$journal" | grep -q "Ce déploiement comporte  2 erreurs"'
 expect "copy error in French" 'iconv -f WINDOWS-1252 -t UTF-8 "$journal" | grep -q "Chemin d.accès introuvable"'

@@ -1,8 +1,11 @@
 #include "WindowsSystem.h"
 
+#include "IcmpEngine.h"
 #include "Win32Errors.h"
+#include "platform/PassCommands.h"
 #include "platform/qt/LockFile.h"
 
+#include <QDateTime>
 #include <QDir>
 
 // windows.h must come before the shell headers, which rely on its macros.
@@ -70,6 +73,9 @@ FileError writeAll(HANDLE file, const char* data, qint64 size) {
 }
 
 } // namespace
+
+WindowsSystem::WindowsSystem() = default;
+WindowsSystem::~WindowsSystem() = default;
 
 QString WindowsSystem::programPath() {
     std::vector<wchar_t> buffer(32768);
@@ -239,6 +245,22 @@ QString WindowsSystem::findAssociatedProgram(const QString& extension) {
 }
 
 bool WindowsSystem::startCommand(const QString& commandLine, WindowStyle style) {
+    // The pass's own commands are answered here: cmd.exe would write them in this
+    // Windows' display language and date format.
+    if (const auto ping = PassCommands::ping(commandLine)) {
+        if (!echoEngineTried_) {
+            echoEngineTried_ = true;
+            echoEngine_ = IcmpEngine::open();
+        }
+        if (echoEngine_) {
+            echoEngine_->ping(ping->argument, ping->outputFile);
+            return true;
+        }
+    }
+    if (const auto stamp = PassCommands::dateStamp(commandLine)) {
+        return writeFile(stamp->outputFile, PassCommands::dateStampLine(
+                                                QDateTime::currentDateTime())) == FileError::None;
+    }
     std::wstring line = wide(commandLine);
     line.push_back(L'\0');
     STARTUPINFOW startup{};

@@ -2,12 +2,18 @@
 
 #include "platform/System.h"
 
+#include <memory>
+
 namespace vantrel {
+
+class IcmpEngine;
 
 // Windows itself: paths are native, command lines go to CreateProcessW as written,
 // UNC paths are reached with the logged-on user's credentials.
 class WindowsSystem : public System {
 public:
+    WindowsSystem();
+    ~WindowsSystem() override;
     QString programPath() override;
     QString currentFolder() override;
     FileError readFile(const QString& path, QByteArray& bytes) override;
@@ -31,6 +37,9 @@ private:
     // Fills a temporary file beside target, then moves it into place.
     template <typename Fill> FileError replace(const QString& target, Fill fill);
     unsigned temporaryCounter_ = 0;
+    // Opened at the first ping; null where the ICMP API is not available.
+    std::unique_ptr<IcmpEngine> echoEngine_;
+    bool echoEngineTried_ = false;
 };
 
 } // namespace vantrel

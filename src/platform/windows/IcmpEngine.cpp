@@ -1,0 +1,349 @@
+#include "IcmpEngine.h"
+
+#include "platform/PingTranscript.h"
+
+// clang-format off
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <windows.h>
+#include <winternl.h>
+// winternl.h declares the APC routine type: the ICMP API's declaration may take it.
+#define PIO_APC_ROUTINE_DEFINED
+#include <iphlpapi.h>
+#include <icmpapi.h>
+// clang-format on
+
+#include <array>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace vantrel {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+constexpr milliseconds kInterval{500};
+constexpr DWORD kReplyWaitMs = 2000;
+constexpr milliseconds kResolveWait{6000};
+constexpr int kResolverThreads = 8;
+constexpr WORD kPayloadBytes = 32;
+
+void writeFile(const std::wstring& path, const std::string& text) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return; // the sweep says the transcript could not be read
+    }
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+struct Target {
+    std::string host;
+    std::wstring output;
+    bool named = false;
+    IN_ADDR address{};
+    Clock::time_point start;
+    int sent = 0;
+    int completed = 0;
+    std::vector<PingTranscript::Reply> replies;
+};
+
+// Names resolved on threads of their own; shared with them, since one stuck in a
+// slow resolution may outlive the engine.
+struct Resolutions {
+    struct Answer {
+        uint32_t target;
+        bool found;
+        IN_ADDR address;
+    };
+    std::mutex mutex;
+    std::condition_variable asked;
+    std::deque<std::pair<uint32_t, std::string>> questions;
+    std::deque<Answer> answers;
+    HANDLE wake = nullptr;
+    bool closed = false;
+
+    void resolveForever() {
+        std::unique_lock<std::mutex> lock(mutex);
+        for (;;) {
+            asked.wait(lock, [this] { return closed || !questions.empty(); });
+            if (closed) {
+                return;
+            }
+            const auto [target, host] = questions.front();
+            questions.pop_front();
+            lock.unlock();
+            Answer answer{target, false, {}};
+            addrinfo hints{};
+            hints.ai_family = AF_INET;
+            addrinfo* found = nullptr;
+            if (getaddrinfo(host.c_str(), nullptr, &hints, &found) == 0 && found != nullptr) {
+                answer.found = true;
+                answer.address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
+                freeaddrinfo(found);
+            }
+            lock.lock();
+            if (closed) {
+                return;
+            }
+            answers.push_back(answer);
+            SetEvent(wake);
+        }
+    }
+};
+
+} // namespace
+
+struct IcmpEngine::Worker {
+    HANDLE icmp = INVALID_HANDLE_VALUE;
+    HANDLE wake = nullptr;
+    std::thread thread;
+    std::mutex mutex;
+    std::deque<std::pair<std::string, std::wstring>> incoming;
+    bool stopping = false;
+    std::shared_ptr<Resolutions> resolutions = std::make_shared<Resolutions>();
+    bool resolversStarted = false;
+
+    // The engine thread's own; replies arrive as APCs on that thread.
+    std::map<uint32_t, Target> targets;
+    uint32_t nextTarget = 0;
+    std::deque<uint32_t> sending; // by start time
+    std::deque<uint32_t> naming;
+
+    // One echo request in flight: its reply lands in buffer.
+    struct Request {
+        Worker* worker;
+        uint32_t target;
+        std::array<char, sizeof(ICMP_ECHO_REPLY) + kPayloadBytes + 8 + 64> buffer;
+    };
+
+    ~Worker() {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            stopping = true;
+        }
+        SetEvent(wake);
+        if (thread.joinable()) {
+            thread.join();
+        }
+        {
+            // Resolvers are not woken: one ending while the process exits could leave
+            // it stuck. Idle ones end with the process; busy ones drop their answer.
+            std::lock_guard<std::mutex> lock(resolutions->mutex);
+            resolutions->closed = true;
+        }
+        IcmpCloseHandle(icmp);
+        CloseHandle(wake);
+    }
+
+    static void NTAPI onReply(PVOID context, PIO_STATUS_BLOCK, ULONG) {
+        std::unique_ptr<Request> request(static_cast<Request*>(context));
+        request->worker->record(*request);
+    }
+
+    void record(Request& request) {
+        const auto it = targets.find(request.target);
+        if (it == targets.end()) {
+            return;
+        }
+        Target& target = it->second;
+        ++target.completed;
+        if (IcmpParseReplies(request.buffer.data(), static_cast<DWORD>(request.buffer.size())) ==
+            0) {
+            return;
+        }
+        const auto* reply = reinterpret_cast<const ICMP_ECHO_REPLY*>(request.buffer.data());
+        if (reply->Status == IP_SUCCESS) {
+            target.replies.push_back(
+                {static_cast<double>(reply->RoundTripTime), static_cast<int>(reply->Options.Ttl)});
+        }
+    }
+
+    void run() {
+        for (;;) {
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                if (stopping) {
+                    return;
+                }
+            }
+            takeIncoming();
+            takeAnswers();
+            const Clock::time_point now = Clock::now();
+            giveUpOnNames(now);
+            sendDueRequests(now);
+            finish();
+            // Alertable: the replies' APCs run here.
+            WaitForSingleObjectEx(wake, nextTimeoutMs(), TRUE);
+        }
+    }
+
+    void takeIncoming() {
+        std::deque<std::pair<std::string, std::wstring>> taken;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            taken.swap(incoming);
+        }
+        for (auto& [host, output] : taken) {
+            const uint32_t key = nextTarget++;
+            Target& target = targets[key];
+            target.host = std::move(host);
+            target.output = std::move(output);
+            target.start = Clock::now();
+            if (inet_pton(AF_INET, target.host.c_str(), &target.address) == 1) {
+                target.named = true;
+                sending.push_back(key);
+                continue;
+            }
+            naming.push_back(key);
+            startResolvers();
+            std::lock_guard<std::mutex> lock(resolutions->mutex);
+            resolutions->questions.emplace_back(key, target.host);
+            resolutions->asked.notify_one();
+        }
+    }
+
+    // At the first name: a list of addresses needs no resolver.
+    void startResolvers() {
+        if (resolversStarted) {
+            return;
+        }
+        resolversStarted = true;
+        for (int i = 0; i < kResolverThreads; ++i) {
+            std::thread([shared = resolutions] { shared->resolveForever(); }).detach();
+        }
+    }
+
+    void takeAnswers() {
+        std::deque<Resolutions::Answer> answers;
+        {
+            std::lock_guard<std::mutex> lock(resolutions->mutex);
+            answers.swap(resolutions->answers);
+        }
+        for (const Resolutions::Answer& answer : answers) {
+            const auto it = targets.find(answer.target);
+            if (it == targets.end() || it->second.named) {
+                continue;
+            }
+            if (!answer.found) {
+                writeFile(it->second.output, PingTranscript::hostNotFound(it->second.host));
+                targets.erase(it);
+                continue;
+            }
+            it->second.named = true;
+            it->second.address = answer.address;
+            it->second.start = Clock::now();
+            sending.push_back(answer.target);
+        }
+    }
+
+    void giveUpOnNames(Clock::time_point now) {
+        while (!naming.empty()) {
+            const auto it = targets.find(naming.front());
+            if (it != targets.end() && !it->second.named) {
+                if (it->second.start + kResolveWait > now) {
+                    return;
+                }
+                writeFile(it->second.output, PingTranscript::hostNotFound(it->second.host));
+                targets.erase(it);
+            }
+            naming.pop_front();
+        }
+    }
+
+    // Each workstation's requests go out half a second apart; a workstation whose
+    // four are out leaves the queue.
+    void sendDueRequests(Clock::time_point now) {
+        std::deque<uint32_t> later;
+        while (!sending.empty()) {
+            const uint32_t key = sending.front();
+            Target& target = targets.at(key);
+            if (target.start + kInterval * target.sent > now) {
+                later.push_back(key);
+            } else {
+                send(key, target);
+                if (target.sent < PingTranscript::kRequests) {
+                    later.push_back(key);
+                }
+            }
+            sending.pop_front();
+        }
+        sending.swap(later);
+    }
+
+    void send(uint32_t key, Target& target) {
+        ++target.sent;
+        auto request = std::make_unique<Request>();
+        request->worker = this;
+        request->target = key;
+        std::array<char, kPayloadBytes> payload{};
+        const DWORD result = IcmpSendEcho2(
+            icmp, nullptr, &Worker::onReply, request.get(), target.address.S_un.S_addr,
+            payload.data(), kPayloadBytes, nullptr, request->buffer.data(),
+            static_cast<DWORD>(request->buffer.size()), kReplyWaitMs);
+        if (result == 0 && GetLastError() == ERROR_IO_PENDING) {
+            request.release(); // onReply takes it back
+        } else {
+            record(*request);
+        }
+    }
+
+    void finish() {
+        for (auto it = targets.begin(); it != targets.end();) {
+            const Target& target = it->second;
+            if (!target.named || target.completed < PingTranscript::kRequests) {
+                ++it;
+                continue;
+            }
+            char address[INET_ADDRSTRLEN] = {};
+            inet_ntop(AF_INET, &target.address, address, sizeof address);
+            writeFile(target.output,
+                      PingTranscript::answered(target.host, address, target.sent, target.replies));
+            it = targets.erase(it);
+        }
+    }
+
+    DWORD nextTimeoutMs() const {
+        if (sending.empty() && naming.empty()) {
+            return targets.empty() ? INFINITE : 100; // replies wake the wait themselves
+        }
+        return 20;
+    }
+};
+
+std::unique_ptr<IcmpEngine> IcmpEngine::open() {
+    WSADATA winsock{};
+    if (WSAStartup(MAKEWORD(2, 2), &winsock) != 0) {
+        return nullptr;
+    }
+    auto worker = std::make_unique<Worker>();
+    worker->icmp = IcmpCreateFile();
+    if (worker->icmp == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    worker->wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    worker->resolutions->wake = worker->wake;
+    worker->thread = std::thread([w = worker.get()] { w->run(); });
+    return std::unique_ptr<IcmpEngine>(new IcmpEngine(std::move(worker)));
+}
+
+IcmpEngine::IcmpEngine(std::unique_ptr<Worker> worker) : worker_(std::move(worker)) {}
+
+IcmpEngine::~IcmpEngine() = default;
+
+void IcmpEngine::ping(const QString& host, const QString& outputFile) {
+    {
+        std::lock_guard<std::mutex> lock(worker_->mutex);
+        worker_->incoming.emplace_back(host.toStdString(), outputFile.toStdWString());
+    }
+    SetEvent(worker_->wake);
+}
+
+} // namespace vantrel
