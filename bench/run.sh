@@ -11,9 +11,11 @@ bench=$build/bin/vantrel-bench
 
 echo "# $(date -u +%Y-%m-%d) on $(nproc) cores, $(free -g | awk '/Mem:/{print $2}') GiB, $(uname -r)"
 "$bench" "$@" 2>/dev/null
-for part in load pass sweep; do
+for part in load pass; do
     "$bench" peak "$part" 2>/dev/null | grep '^peak'
 done
+
+"$here/bench/sweep.sh" "$build/bin/vantrel" "$@"
 
 # SMB: one 256 MiB file, five times each way, on a share of this machine.
 if [ "$(id -u)" -ne 0 ] || ! command -v smbd >/dev/null; then
