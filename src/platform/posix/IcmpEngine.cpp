@@ -1,5 +1,6 @@
 #include "IcmpEngine.h"
 
+#include "platform/NameResolutions.h"
 #include "platform/PingTranscript.h"
 
 #include <QFile>
@@ -17,7 +18,6 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <deque>
 #include <mutex>
@@ -33,7 +33,6 @@ using std::chrono::milliseconds;
 constexpr milliseconds kInterval{500};       // between two requests to one workstation
 constexpr milliseconds kLastReplyWait{2000}; // after the last request
 constexpr milliseconds kResolveWait{6000};   // the sweep reads the transcripts after ten
-constexpr int kResolverThreads = 8;
 constexpr int kSocketBufferBytes = 8 << 20;
 constexpr size_t kPayloadBytes = 32; // as Windows' ping
 
@@ -79,50 +78,17 @@ void writeFile(const std::string& path, const std::string& text) {
     ::close(fd);
 }
 
-// Names resolved on threads of their own; shared with them, since a thread stuck in
-// a slow resolution may outlive the engine.
-struct Resolutions {
-    struct Answer {
-        uint32_t target;
-        bool found;
-        in_addr address;
-    };
-    std::mutex mutex;
-    std::condition_variable asked;
-    std::deque<std::pair<uint32_t, std::string>> questions;
-    std::deque<Answer> answers;
-    int wake = -1; // the engine's eventfd, written after each answer
-    bool closed = false;
-
-    void resolveForever() {
-        std::unique_lock<std::mutex> lock(mutex);
-        for (;;) {
-            asked.wait(lock, [this] { return closed || !questions.empty(); });
-            if (closed) {
-                return;
-            }
-            const auto [target, host] = questions.front();
-            questions.pop_front();
-            lock.unlock();
-            Answer answer{target, false, {}};
-            addrinfo hints{};
-            hints.ai_family = AF_INET;
-            addrinfo* found = nullptr;
-            if (::getaddrinfo(host.c_str(), nullptr, &hints, &found) == 0 && found != nullptr) {
-                answer.found = true;
-                answer.address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
-                ::freeaddrinfo(found);
-            }
-            lock.lock();
-            if (closed) {
-                return;
-            }
-            answers.push_back(answer);
-            const uint64_t one = 1;
-            [[maybe_unused]] const ssize_t n = ::write(wake, &one, sizeof one);
-        }
+bool resolve(const std::string& host, uint32_t& address) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
+        return false;
     }
-};
+    address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
+    ::freeaddrinfo(found);
+    return true;
+}
 
 struct Target {
     std::string host;
@@ -147,8 +113,7 @@ struct IcmpEngine::Worker {
     std::mutex mutex; // guards incoming and stopping
     std::deque<std::pair<std::string, std::string>> incoming;
     bool stopping = false;
-    std::shared_ptr<Resolutions> resolutions = std::make_shared<Resolutions>();
-    bool resolversStarted = false;
+    std::unique_ptr<NameResolutions> names;
 
     // The engine thread's own.
     std::unordered_map<uint32_t, Target> targets;
@@ -166,14 +131,9 @@ struct IcmpEngine::Worker {
         if (thread.joinable()) {
             thread.join();
         }
-        {
-            // Resolvers are not woken: one ending while the process exits could leave
-            // it stuck. Idle ones end with the process; busy ones drop their answer.
-            std::lock_guard<std::mutex> lock(resolutions->mutex);
-            resolutions->closed = true;
-        }
+        names.reset(); // before its wake-up handle goes
         ::close(socket);
-        ::close(wake); // no resolver writes it once closed is set
+        ::close(wake);
     }
 
     void signal() const {
@@ -218,32 +178,13 @@ struct IcmpEngine::Worker {
                 continue;
             }
             naming.push_back(key);
-            startResolvers();
-            std::lock_guard<std::mutex> lock(resolutions->mutex);
-            resolutions->questions.emplace_back(key, target.host);
-            resolutions->asked.notify_one();
+            names->ask(key, target.host);
         }
         return true;
     }
 
-    // At the first name: a list of addresses needs no resolver.
-    void startResolvers() {
-        if (resolversStarted) {
-            return;
-        }
-        resolversStarted = true;
-        for (int i = 0; i < kResolverThreads; ++i) {
-            std::thread([shared = resolutions] { shared->resolveForever(); }).detach();
-        }
-    }
-
     void takeAnswers() {
-        std::deque<Resolutions::Answer> answers;
-        {
-            std::lock_guard<std::mutex> lock(resolutions->mutex);
-            answers.swap(resolutions->answers);
-        }
-        for (const Resolutions::Answer& answer : answers) {
+        for (const NameResolutions::Answer& answer : names->takeAnswers()) {
             const auto it = targets.find(answer.target);
             if (it == targets.end() || it->second.named) {
                 continue; // given up on already
@@ -254,7 +195,7 @@ struct IcmpEngine::Worker {
                 continue;
             }
             it->second.named = true;
-            it->second.address = answer.address;
+            it->second.address.s_addr = answer.address;
             it->second.start = Clock::now();
             awaiting[0].push_back(answer.target);
         }
@@ -452,7 +393,10 @@ std::unique_ptr<IcmpEngine> IcmpEngine::open() {
     }
     ::setsockopt(worker->socket, IPPROTO_IP, IP_RECVTTL, &on, sizeof on);
     worker->wake = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    worker->resolutions->wake = worker->wake;
+    worker->names = std::make_unique<NameResolutions>(resolve, [wake = worker->wake] {
+        const uint64_t one = 1;
+        [[maybe_unused]] const ssize_t n = ::write(wake, &one, sizeof one);
+    });
     worker->thread = std::thread([w = worker.get()] { w->run(); });
     return std::unique_ptr<IcmpEngine>(new IcmpEngine(std::move(worker)));
 }

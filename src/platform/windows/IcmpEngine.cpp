@@ -1,5 +1,6 @@
 #include "IcmpEngine.h"
 
+#include "platform/NameResolutions.h"
 #include "platform/PingTranscript.h"
 
 // clang-format off
@@ -15,7 +16,6 @@
 
 #include <array>
 #include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -30,7 +30,6 @@ using std::chrono::milliseconds;
 constexpr milliseconds kInterval{500};
 constexpr DWORD kReplyWaitMs = 2000;
 constexpr milliseconds kResolveWait{6000};
-constexpr int kResolverThreads = 8;
 constexpr WORD kPayloadBytes = 32;
 
 void writeFile(const std::wstring& path, const std::string& text) {
@@ -44,6 +43,18 @@ void writeFile(const std::wstring& path, const std::string& text) {
     CloseHandle(file);
 }
 
+bool resolve(const std::string& host, uint32_t& address) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
+        return false;
+    }
+    address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.S_un.S_addr;
+    freeaddrinfo(found);
+    return true;
+}
+
 struct Target {
     std::string host;
     std::wstring output;
@@ -55,50 +66,6 @@ struct Target {
     std::vector<PingTranscript::Reply> replies;
 };
 
-// Names resolved on threads of their own; shared with them, since one stuck in a
-// slow resolution may outlive the engine.
-struct Resolutions {
-    struct Answer {
-        uint32_t target;
-        bool found;
-        IN_ADDR address;
-    };
-    std::mutex mutex;
-    std::condition_variable asked;
-    std::deque<std::pair<uint32_t, std::string>> questions;
-    std::deque<Answer> answers;
-    HANDLE wake = nullptr;
-    bool closed = false;
-
-    void resolveForever() {
-        std::unique_lock<std::mutex> lock(mutex);
-        for (;;) {
-            asked.wait(lock, [this] { return closed || !questions.empty(); });
-            if (closed) {
-                return;
-            }
-            const auto [target, host] = questions.front();
-            questions.pop_front();
-            lock.unlock();
-            Answer answer{target, false, {}};
-            addrinfo hints{};
-            hints.ai_family = AF_INET;
-            addrinfo* found = nullptr;
-            if (getaddrinfo(host.c_str(), nullptr, &hints, &found) == 0 && found != nullptr) {
-                answer.found = true;
-                answer.address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
-                freeaddrinfo(found);
-            }
-            lock.lock();
-            if (closed) {
-                return;
-            }
-            answers.push_back(answer);
-            SetEvent(wake);
-        }
-    }
-};
-
 } // namespace
 
 struct IcmpEngine::Worker {
@@ -108,8 +75,7 @@ struct IcmpEngine::Worker {
     std::mutex mutex;
     std::deque<std::pair<std::string, std::wstring>> incoming;
     bool stopping = false;
-    std::shared_ptr<Resolutions> resolutions = std::make_shared<Resolutions>();
-    bool resolversStarted = false;
+    std::unique_ptr<NameResolutions> names;
 
     // The engine thread's own; replies arrive as APCs on that thread.
     std::map<uint32_t, Target> targets;
@@ -133,12 +99,7 @@ struct IcmpEngine::Worker {
         if (thread.joinable()) {
             thread.join();
         }
-        {
-            // Resolvers are not woken: one ending while the process exits could leave
-            // it stuck. Idle ones end with the process; busy ones drop their answer.
-            std::lock_guard<std::mutex> lock(resolutions->mutex);
-            resolutions->closed = true;
-        }
+        names.reset(); // before its wake-up handle goes
         IcmpCloseHandle(icmp);
         CloseHandle(wake);
     }
@@ -203,31 +164,12 @@ struct IcmpEngine::Worker {
                 continue;
             }
             naming.push_back(key);
-            startResolvers();
-            std::lock_guard<std::mutex> lock(resolutions->mutex);
-            resolutions->questions.emplace_back(key, target.host);
-            resolutions->asked.notify_one();
-        }
-    }
-
-    // At the first name: a list of addresses needs no resolver.
-    void startResolvers() {
-        if (resolversStarted) {
-            return;
-        }
-        resolversStarted = true;
-        for (int i = 0; i < kResolverThreads; ++i) {
-            std::thread([shared = resolutions] { shared->resolveForever(); }).detach();
+            names->ask(key, target.host);
         }
     }
 
     void takeAnswers() {
-        std::deque<Resolutions::Answer> answers;
-        {
-            std::lock_guard<std::mutex> lock(resolutions->mutex);
-            answers.swap(resolutions->answers);
-        }
-        for (const Resolutions::Answer& answer : answers) {
+        for (const NameResolutions::Answer& answer : names->takeAnswers()) {
             const auto it = targets.find(answer.target);
             if (it == targets.end() || it->second.named) {
                 continue;
@@ -238,7 +180,7 @@ struct IcmpEngine::Worker {
                 continue;
             }
             it->second.named = true;
-            it->second.address = answer.address;
+            it->second.address.S_un.S_addr = answer.address;
             it->second.start = Clock::now();
             sending.push_back(answer.target);
         }
@@ -329,7 +271,8 @@ std::unique_ptr<IcmpEngine> IcmpEngine::open() {
         return nullptr;
     }
     worker->wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    worker->resolutions->wake = worker->wake;
+    worker->names =
+        std::make_unique<NameResolutions>(resolve, [wake = worker->wake] { SetEvent(wake); });
     worker->thread = std::thread([w = worker.get()] { w->run(); });
     return std::unique_ptr<IcmpEngine>(new IcmpEngine(std::move(worker)));
 }

@@ -1,0 +1,76 @@
+#include "NameResolutions.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace vantrel {
+namespace {
+
+constexpr int kResolverThreads = 8;
+
+} // namespace
+
+// Shared with the threads, since one stuck in a slow resolution may outlive its engine.
+struct NameResolutions::Shared {
+    Resolve resolve;
+    std::function<void()> wake;
+    std::mutex mutex;
+    std::condition_variable asked;
+    std::deque<std::pair<uint32_t, std::string>> questions;
+    std::deque<Answer> answers;
+    bool closed = false;
+
+    void resolveForever() {
+        std::unique_lock<std::mutex> lock(mutex);
+        for (;;) {
+            asked.wait(lock, [this] { return closed || !questions.empty(); });
+            if (closed) {
+                return;
+            }
+            const auto [target, host] = questions.front();
+            questions.pop_front();
+            lock.unlock();
+            Answer answer{target, false, 0};
+            answer.found = resolve(host, answer.address);
+            lock.lock();
+            if (closed) {
+                return;
+            }
+            answers.push_back(answer);
+            wake();
+        }
+    }
+};
+
+NameResolutions::NameResolutions(Resolve resolve, std::function<void()> wake)
+    : shared_(std::make_shared<Shared>()) {
+    shared_->resolve = std::move(resolve);
+    shared_->wake = std::move(wake);
+}
+
+NameResolutions::~NameResolutions() {
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    shared_->closed = true;
+}
+
+void NameResolutions::ask(uint32_t target, const std::string& host) {
+    if (!started_) {
+        started_ = true; // a list of addresses needs no resolver
+        for (int i = 0; i < kResolverThreads; ++i) {
+            std::thread([shared = shared_] { shared->resolveForever(); }).detach();
+        }
+    }
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    shared_->questions.emplace_back(target, host);
+    shared_->asked.notify_one();
+}
+
+std::deque<NameResolutions::Answer> NameResolutions::takeAnswers() {
+    std::deque<Answer> taken;
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    taken.swap(shared_->answers);
+    return taken;
+}
+
+} // namespace vantrel
