@@ -22,6 +22,8 @@ fi
 work=$(mktemp -d)
 pids=()
 cleanup() {
+    # PC06's smbd is started by a background subshell: its pid comes through a file.
+    [ -f "$work/pc06.pid" ] && pids+=("$(cat "$work/pc06.pid")")
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     [ -n "${VANTREL_KEEP_TEST:-}" ] && echo "laissé dans $work" || rm -rf "$work"
@@ -139,6 +141,7 @@ first=$(ls "$VANTREL_HOME" | grep -c '^2' || true)
     done
     ip route del unreachable 127.0.0.16/32
     start_station 6
+    echo "$station_pid" >"$work/pc06.pid"
     sleep 600
 ) &
 pids+=($!)
