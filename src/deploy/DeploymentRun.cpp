@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "core/TextFile.h"
 #include "core/Workspace.h"
+#include "platform/PassCommands.h"
 #include "reach/PingSweep.h"
 
 #include <QDateTime>
@@ -17,9 +18,6 @@ constexpr qint64 kStampAgeSeconds = 60;
 // Seconds after its own a pass tries when its stamp is taken.
 constexpr int kStampAttempts = 30;
 constexpr int kLockWaitSeconds = 60;
-
-const QString kStampCommand = QStringLiteral(
-    "cmd /C echo %Date:~-4%%Date:~-7,-5%%Date:~-10,-8%_%Time:~-11,-9%%Time:~-8,-6%%Time:~-5,-3%");
 
 // Marks the pass as running for as long as it lasts, whatever way it ends.
 class PassGuard {
@@ -54,7 +52,7 @@ QDateTime timeOf(const QString& stamp) {
 // could not be rewritten), the clock gives the same form.
 QString readRunStamp(Workspace& ws) {
     const QString dateFile = ws.state.ProgramDir + QStringLiteral("DateDeploiement.txt");
-    ws.system.startCommand(kStampCommand + QStringLiteral(" > ") + dateFile,
+    ws.system.startCommand(PassCommands::dateStampCommand(dateFile),
                            WindowStyle::MinimizedWithFocus);
     ws.clock.pause(2);
     const QDateTime now = ws.clock.now();

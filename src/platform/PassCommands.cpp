@@ -5,6 +5,8 @@ namespace {
 
 const QString kPingPrefix = QStringLiteral("cmd.exe /C ping ");
 const QString kDatePrefix = QStringLiteral("cmd /C echo %Date");
+const QString kDateCommand = QStringLiteral(
+    "cmd /C echo %Date:~-4%%Date:~-7,-5%%Date:~-10,-8%_%Time:~-11,-9%%Time:~-8,-6%%Time:~-5,-3%");
 const QString kRedirect = QStringLiteral(" > ");
 
 std::optional<Redirected> redirected(const QString& commandLine, const QString& prefix,
@@ -22,6 +24,14 @@ std::optional<Redirected> redirected(const QString& commandLine, const QString& 
 }
 
 } // namespace
+
+QString pingCommand(const QString& host, const QString& outputFile) {
+    return kPingPrefix + host + kRedirect + outputFile;
+}
+
+QString dateStampCommand(const QString& outputFile) {
+    return kDateCommand + kRedirect + outputFile;
+}
 
 std::optional<Redirected> ping(const QString& commandLine) {
     return redirected(commandLine, kPingPrefix, true);

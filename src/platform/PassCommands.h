@@ -8,8 +8,8 @@
 
 namespace vantrel {
 
-// The two command lines of a pass that every platform answers in-process, so that
-// what the pass reads never depends on a command interpreter's language:
+// The two command lines a pass starts, as the pass writes them and as every platform
+// recognises them to answer them itself, whatever a command interpreter's language:
 //   cmd.exe /C ping HOST > FILE          the sweep's transcripts
 //   cmd /C echo %Date:...%_%Time:...% > FILE   the pass's date stamp
 namespace PassCommands {
@@ -18,6 +18,9 @@ struct Redirected {
     QString argument; // the host; "" for the date stamp
     QString outputFile;
 };
+
+QString pingCommand(const QString& host, const QString& outputFile);
+QString dateStampCommand(const QString& outputFile);
 
 std::optional<Redirected> ping(const QString& commandLine);
 std::optional<Redirected> dateStamp(const QString& commandLine);

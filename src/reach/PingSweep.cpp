@@ -3,15 +3,12 @@
 #include "core/Text.h"
 #include "core/TextFile.h"
 #include "core/Workspace.h"
+#include "platform/PassCommands.h"
 
 namespace vantrel {
 namespace {
 
 constexpr qint64 kMaxTranscriptBytes = 60000;
-
-QString pingCommand(const QString& host, const QString& outputFile) {
-    return QStringLiteral("cmd.exe /C ping ") + host + QStringLiteral(" > ") + outputFile;
-}
 
 QString boardRow(const Workspace& ws, const QString& host, const QString& loss) {
     return fitToWidth(host, ws.state.NameColumnWidth) + QLatin1Char(';') +
@@ -30,7 +27,8 @@ bool classify(Workspace& ws, int index) {
     const QString file = PingOutputFile(ws, index);
     QByteArray bytes;
     if (ws.system.readFile(file, bytes) != FileError::None) {
-        ws.inform(pingCommand(host, file) + QStringLiteral("\r\nn'a pas pu s'exécuter"),
+        ws.inform(PassCommands::pingCommand(host, file) +
+                      QStringLiteral("\r\nn'a pas pu s'exécuter"),
                   QStringLiteral("Erreur fatale"), Icon::Critical);
         return false;
     }
@@ -92,8 +90,9 @@ bool PingSweep(Workspace& ws) {
         return false;
     }
     for (int i = 0; i < l.L_PostesenCours.count(); ++i) {
-        ws.system.startCommand(pingCommand(l.L_PostesenCours.at(i), PingOutputFile(ws, i)),
-                               WindowStyle::MinimizedWithFocus);
+        ws.system.startCommand(
+            PassCommands::pingCommand(l.L_PostesenCours.at(i), PingOutputFile(ws, i)),
+            WindowStyle::MinimizedWithFocus);
     }
     ws.clock.pause(10);
     for (int i = 0; i < l.L_PostesenCours.count(); ++i) {

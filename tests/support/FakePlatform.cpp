@@ -1,5 +1,7 @@
 #include "FakePlatform.h"
 
+#include "platform/PassCommands.h"
+
 #include "core/Lifecycle.h"
 #include "core/TextFile.h"
 
@@ -200,24 +202,14 @@ bool FakeSystem::startCommand(const QString& commandLine, WindowStyle) {
 }
 
 bool FakeSystem::defaultCommand(const QString& commandLine) {
-    const QString ping = QStringLiteral("cmd.exe /C ping ");
-    const qsizetype redirect = commandLine.lastIndexOf(QStringLiteral(" > "));
-    if (commandLine.startsWith(ping) && redirect > 0) {
-        const QString host = commandLine.mid(ping.size(), redirect - ping.size());
-        if (pingTranscripts.contains(host)) {
-            writeFile(commandLine.mid(redirect + 3), pingTranscripts.value(host));
+    if (const auto ping = PassCommands::ping(commandLine)) {
+        if (pingTranscripts.contains(ping->argument)) {
+            writeFile(ping->outputFile, pingTranscripts.value(ping->argument));
         }
         return true;
     }
-    if (commandLine.startsWith(QStringLiteral("cmd /C echo %Date")) && redirect > 0 && clockNow) {
-        const QDateTime now = clockNow();
-        const int hour = now.time().hour();
-        const QString stamp = now.toString(QStringLiteral("yyyyMMdd_")) +
-                              (hour < 10 ? QStringLiteral(" ") : QString()) +
-                              QString::number(hour) + now.toString(QStringLiteral("mmss")) +
-                              QStringLiteral(" \r\n");
-        writeFile(commandLine.mid(redirect + 3), stamp.toLatin1());
-        return true;
+    if (const auto stamp = PassCommands::dateStamp(commandLine); stamp && clockNow) {
+        writeFile(stamp->outputFile, PassCommands::dateStampLine(clockNow()));
     }
     return true;
 }
