@@ -99,7 +99,7 @@ private slots:
                                << "Erreur sur le mois 1< Mois <13";
         QTest::newRow("february") << QList<int>{2019, 2, 29, 10, 0}
                                   << "Ce mois ne peut avoir plus de 28 jours";
-        QTest::newRow("leap february")
+        QTest::newRow("february 30")
             << QList<int>{2019, 2, 30, 10, 0} << "Ce mois ne peut avoir plus de 28 jours";
         QTest::newRow("30-day month")
             << QList<int>{2019, 4, 31, 10, 0} << "Ce mois ne peut avoir plus de 30 jours";
