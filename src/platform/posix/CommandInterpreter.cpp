@@ -24,9 +24,10 @@ bool isExecutableFile(const QString& native) {
 
 } // namespace
 
-CommandInterpreter::CommandInterpreter(const PathMapper& paths, QString pingProgram)
+CommandInterpreter::CommandInterpreter(const PathMapper& paths, QString pingProgram,
+                                       bool withEchoEngine)
     : paths_(paths), pingProgram_(std::move(pingProgram)),
-      launcher_(std::make_unique<ProcessLauncher>()) {}
+      launcher_(std::make_unique<ProcessLauncher>()), echoEngineTried_(!withEchoEngine) {}
 
 CommandInterpreter::~CommandInterpreter() = default;
 

@@ -16,7 +16,8 @@ class ProcessLauncher;
 // that no text from a list ever reaches a shell.
 class CommandInterpreter {
 public:
-    CommandInterpreter(const PathMapper& paths, QString pingProgram);
+    // withEchoEngine: ping in-process where ICMP sockets are allowed, else pingProgram.
+    CommandInterpreter(const PathMapper& paths, QString pingProgram, bool withEchoEngine);
     ~CommandInterpreter();
 
     bool start(const QString& commandLine) const;

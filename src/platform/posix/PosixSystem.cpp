@@ -24,18 +24,20 @@ QString networkFolder() {
     return configured == QLatin1String("smb") ? QString() : configured;
 }
 
-QString pingStandIn() {
-    const QString configured = environment("VANTREL_PING");
-    if (!configured.isEmpty()) {
-        return configured;
-    }
+QString bundledPingStandIn() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/vantrel-ping");
 }
 
 } // namespace
 
 PosixSystem::PosixSystem()
-    : paths_(environment("VANTREL_LECTEURS"), networkFolder()), commands_(paths_, pingStandIn()),
+    : paths_(environment("VANTREL_LECTEURS"), networkFolder()),
+      // A ping program named by VANTREL_PING pings each workstation instead of the
+      // echo engine; otherwise the bundled one stands in where the engine cannot run.
+      commands_(paths_,
+                environment("VANTREL_PING").isEmpty() ? bundledPingStandIn()
+                                                      : environment("VANTREL_PING"),
+                environment("VANTREL_PING").isEmpty()),
       home_(environment("VANTREL_HOME")) {
     // A reader that goes away (vantrel --deployer ... | head) is a failed write,
     // not the end of the program before its deployment is saved.
