@@ -45,4 +45,23 @@ void OpenWithAssociatedProgram(Workspace& ws, const QString& path) {
               title);
 }
 
+void calculette_Click(Workspace& ws) {
+    if (!ws.system.startCommand(QStringLiteral("calc.exe"), WindowStyle::Normal)) {
+        ws.inform(QStringLiteral("Calculette introuvable"),
+                  QStringLiteral("Windows a encore changé"));
+    }
+}
+
+void notepad_Click(Workspace& ws) {
+    ws.state.CurrentFilePath.clear();
+    if (ws.system.startCommand(QStringLiteral("notepad.exe "), WindowStyle::Normal)) {
+        return;
+    }
+    // No notepad here: the program that opens text files, empty.
+    const QString editor = FindAssociatedProgram(ws, QStringLiteral(".txt"));
+    if (!editor.isEmpty()) {
+        ws.system.startCommand(editor + QLatin1Char(' '), WindowStyle::Normal);
+    }
+}
+
 } // namespace vantrel

@@ -13,4 +13,8 @@ QString FindAssociatedProgram(Workspace& ws, const QString& extensionOrPath);
 // Starts the associated program on path, or says why it cannot.
 void OpenWithAssociatedProgram(Workspace& ws, const QString& path);
 
+// "Appeler" > "Calculette" and "Bloc note".
+void calculette_Click(Workspace& ws);
+void notepad_Click(Workspace& ws);
+
 } // namespace vantrel

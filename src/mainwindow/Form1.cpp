@@ -273,22 +273,10 @@ void Form1::buildMenus() {
     QMenu* appel = menuBar()->addMenu(QStringLiteral("Appeler"));
     appel->setObjectName(QStringLiteral("appel"));
     addAction(appel, QStringLiteral("navigateur Internet"), QStringLiteral("internetExplo"), {});
-    addAction(appel, QStringLiteral("Calculette"), QStringLiteral("calculette"), [this] {
-        if (!ws_.system.startCommand(QStringLiteral("calc.exe"), WindowStyle::Normal)) {
-            ws_.inform(QStringLiteral("Calculette introuvable"),
-                       QStringLiteral("Windows a encore changé"));
-        }
-    });
-    addAction(appel, QStringLiteral("Bloc note"), QStringLiteral("notepad"), [this] {
-        ws_.state.CurrentFilePath.clear();
-        if (ws_.system.startCommand(QStringLiteral("notepad.exe "), WindowStyle::Normal)) {
-            return;
-        }
-        const QString editor = FindAssociatedProgram(ws_, QStringLiteral(".txt"));
-        if (!editor.isEmpty()) {
-            ws_.system.startCommand(editor + QLatin1Char(' '), WindowStyle::Normal);
-        }
-    });
+    addAction(appel, QStringLiteral("Calculette"), QStringLiteral("calculette"),
+              [this] { calculette_Click(ws_); });
+    addAction(appel, QStringLiteral("Bloc note"), QStringLiteral("notepad"),
+              [this] { notepad_Click(ws_); });
 
     QMenu* lisezMoi = menuBar()->addMenu(QStringLiteral("Lisez-moi"));
     lisezMoi->setObjectName(QStringLiteral("ùping"));
