@@ -61,16 +61,42 @@ void NameResolutions::ask(uint32_t target, const std::string& host) {
             std::thread([shared = shared_] { shared->resolveForever(); }).detach();
         }
     }
+    asked_.emplace_back(target, Clock::now());
+    pending_.insert(target);
     std::lock_guard<std::mutex> lock(shared_->mutex);
     shared_->questions.emplace_back(target, host);
     shared_->asked.notify_one();
 }
 
-std::deque<NameResolutions::Answer> NameResolutions::takeAnswers() {
+std::deque<NameResolutions::Answer> NameResolutions::takeAnswers(Clock::time_point now) {
+    std::deque<Answer> in;
+    {
+        std::lock_guard<std::mutex> lock(shared_->mutex);
+        in.swap(shared_->answers);
+    }
     std::deque<Answer> taken;
-    std::lock_guard<std::mutex> lock(shared_->mutex);
-    taken.swap(shared_->answers);
+    for (const Answer& answer : in) {
+        if (pending_.erase(answer.target) != 0) {
+            taken.push_back(answer); // not one given up on already
+        }
+    }
+    // The oldest question still unanswered leads; those before it are done with.
+    while (!asked_.empty()) {
+        const auto [target, at] = asked_.front();
+        if (pending_.count(target) != 0) {
+            if (at + kWait > now) {
+                break;
+            }
+            pending_.erase(target);
+            taken.push_back({target, false, 0});
+        }
+        asked_.pop_front();
+    }
     return taken;
+}
+
+NameResolutions::Clock::time_point NameResolutions::nextGiveUp() const {
+    return asked_.empty() ? Clock::time_point::max() : asked_.front().second + kWait;
 }
 
 } // namespace vantrel

@@ -1,16 +1,19 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 namespace vantrel {
 
 // Workstation names resolved on threads of their own for an echo engine, so that a
-// slow or missing name delays no other workstation. Plain C++: each engine gives
-// its system's resolution and its way to be woken when an answer is in.
+// slow or missing name delays no other workstation, each given up on after a while.
+// Plain C++: each engine gives its system's resolution and its way to be woken when
+// an answer is in. ask and takeAnswers are called from the engine's thread.
 class NameResolutions {
 public:
     struct Answer {
@@ -26,13 +29,21 @@ public:
     // process exits could leave it stuck) and end with the process.
     ~NameResolutions();
 
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds kWait{6000}; // transcripts are read after 10 s
+
     void ask(uint32_t target, const std::string& host); // threads start at the first
-    std::deque<Answer> takeAnswers();
+    // The answers in, and a not-found for each name asked kWait ago; one per target.
+    std::deque<Answer> takeAnswers(Clock::time_point now);
+    bool waiting() const { return !pending_.empty(); }
+    Clock::time_point nextGiveUp() const; // max() when none is waited for
 
 private:
     struct Shared;
     std::shared_ptr<Shared> shared_;
     bool started_ = false;
+    std::deque<std::pair<uint32_t, Clock::time_point>> asked_; // by time asked
+    std::unordered_set<uint32_t> pending_;                     // asked, not yet answered
 };
 
 } // namespace vantrel

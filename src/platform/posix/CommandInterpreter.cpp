@@ -1,10 +1,10 @@
 #include "CommandInterpreter.h"
 
 #include "DesktopPrograms.h"
-#include "IcmpEngine.h"
 #include "LocalFiles.h"
 #include "PathMapper.h"
 #include "ProcessLauncher.h"
+#include "platform/IcmpEngine.h"
 #include "platform/PassCommands.h"
 
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "IcmpEngine.h"
+#include "platform/IcmpEngine.h"
 
 #include "platform/NameResolutions.h"
 #include "platform/PingTranscript.h"
@@ -32,7 +32,6 @@ using std::chrono::milliseconds;
 
 constexpr milliseconds kInterval{500};       // between two requests to one workstation
 constexpr milliseconds kLastReplyWait{2000}; // after the last request
-constexpr milliseconds kResolveWait{6000};   // the sweep reads the transcripts after ten
 constexpr int kSocketBufferBytes = 8 << 20;
 constexpr size_t kPayloadBytes = 32; // as Windows' ping
 
@@ -120,7 +119,6 @@ struct IcmpEngine::Worker {
     uint32_t nextTarget = 0;
     std::array<std::deque<uint32_t>, PingTranscript::kRequests> awaiting; // request k next
     std::deque<uint32_t> finishing;                                       // every request sent
-    std::deque<uint32_t> naming; // waiting for their address
 
     ~Worker() {
         {
@@ -146,9 +144,8 @@ struct IcmpEngine::Worker {
             if (!takeIncoming()) {
                 return;
             }
-            takeAnswers();
             const Clock::time_point now = Clock::now();
-            giveUpOnNames(now);
+            takeAnswers(now);
             sendDueRequests(now);
             receive();
             finish(Clock::now());
@@ -177,17 +174,17 @@ struct IcmpEngine::Worker {
                 awaiting[0].push_back(key);
                 continue;
             }
-            naming.push_back(key);
             names->ask(key, target.host);
         }
         return true;
     }
 
-    void takeAnswers() {
-        for (const NameResolutions::Answer& answer : names->takeAnswers()) {
+    // A name that resolved is pinged from now; one that did not, or not in time, is not found.
+    void takeAnswers(Clock::time_point now) {
+        for (const NameResolutions::Answer& answer : names->takeAnswers(now)) {
             const auto it = targets.find(answer.target);
-            if (it == targets.end() || it->second.named) {
-                continue; // given up on already
+            if (it == targets.end()) {
+                continue;
             }
             if (!answer.found) {
                 writeFile(it->second.output, PingTranscript::hostNotFound(it->second.host));
@@ -196,22 +193,8 @@ struct IcmpEngine::Worker {
             }
             it->second.named = true;
             it->second.address.s_addr = answer.address;
-            it->second.start = Clock::now();
+            it->second.start = now;
             awaiting[0].push_back(answer.target);
-        }
-    }
-
-    void giveUpOnNames(Clock::time_point now) {
-        while (!naming.empty()) {
-            const auto it = targets.find(naming.front());
-            if (it != targets.end() && !it->second.named) {
-                if (it->second.start + kResolveWait > now) {
-                    return;
-                }
-                writeFile(it->second.output, PingTranscript::hostNotFound(it->second.host));
-                targets.erase(it);
-            }
-            naming.pop_front();
         }
     }
 
@@ -355,13 +338,7 @@ struct IcmpEngine::Worker {
             next = std::min(next,
                             targets.at(finishing.front()).start + kInterval * 3 + kLastReplyWait);
         }
-        for (const uint32_t key : naming) {
-            const auto it = targets.find(key);
-            if (it != targets.end() && !it->second.named) {
-                next = std::min(next, it->second.start + kResolveWait);
-                break;
-            }
-        }
+        next = std::min(next, names->nextGiveUp());
         int timeout = -1;
         if (next != Clock::time_point::max()) {
             const auto left =

@@ -1,4 +1,4 @@
-#include "IcmpEngine.h"
+#include "platform/IcmpEngine.h"
 
 #include "platform/NameResolutions.h"
 #include "platform/PingTranscript.h"
@@ -29,7 +29,6 @@ using std::chrono::milliseconds;
 
 constexpr milliseconds kInterval{500};
 constexpr DWORD kReplyWaitMs = 2000;
-constexpr milliseconds kResolveWait{6000};
 constexpr WORD kPayloadBytes = 32;
 
 void writeFile(const std::wstring& path, const std::string& text) {
@@ -81,7 +80,6 @@ struct IcmpEngine::Worker {
     std::map<uint32_t, Target> targets;
     uint32_t nextTarget = 0;
     std::deque<uint32_t> sending; // by start time
-    std::deque<uint32_t> naming;
 
     // One echo request in flight: its reply lands in buffer.
     struct Request {
@@ -136,9 +134,8 @@ struct IcmpEngine::Worker {
                 }
             }
             takeIncoming();
-            takeAnswers();
             const Clock::time_point now = Clock::now();
-            giveUpOnNames(now);
+            takeAnswers(now);
             sendDueRequests(now);
             finish();
             // Alertable: the replies' APCs run here.
@@ -163,15 +160,15 @@ struct IcmpEngine::Worker {
                 sending.push_back(key);
                 continue;
             }
-            naming.push_back(key);
             names->ask(key, target.host);
         }
     }
 
-    void takeAnswers() {
-        for (const NameResolutions::Answer& answer : names->takeAnswers()) {
+    // A name that resolved is pinged from now; one that did not, or not in time, is not found.
+    void takeAnswers(Clock::time_point now) {
+        for (const NameResolutions::Answer& answer : names->takeAnswers(now)) {
             const auto it = targets.find(answer.target);
-            if (it == targets.end() || it->second.named) {
+            if (it == targets.end()) {
                 continue;
             }
             if (!answer.found) {
@@ -181,22 +178,8 @@ struct IcmpEngine::Worker {
             }
             it->second.named = true;
             it->second.address.S_un.S_addr = answer.address;
-            it->second.start = Clock::now();
+            it->second.start = now;
             sending.push_back(answer.target);
-        }
-    }
-
-    void giveUpOnNames(Clock::time_point now) {
-        while (!naming.empty()) {
-            const auto it = targets.find(naming.front());
-            if (it != targets.end() && !it->second.named) {
-                if (it->second.start + kResolveWait > now) {
-                    return;
-                }
-                writeFile(it->second.output, PingTranscript::hostNotFound(it->second.host));
-                targets.erase(it);
-            }
-            naming.pop_front();
         }
     }
 
@@ -253,7 +236,7 @@ struct IcmpEngine::Worker {
     }
 
     DWORD nextTimeoutMs() const {
-        if (sending.empty() && naming.empty()) {
+        if (sending.empty() && !names->waiting()) {
             return targets.empty() ? INFINITE : 100; // replies wake the wait themselves
         }
         return 20;
@@ -281,10 +264,10 @@ IcmpEngine::IcmpEngine(std::unique_ptr<Worker> worker) : worker_(std::move(worke
 
 IcmpEngine::~IcmpEngine() = default;
 
-void IcmpEngine::ping(const QString& host, const QString& outputFile) {
+void IcmpEngine::ping(const QString& host, const QString& nativeOutputFile) {
     {
         std::lock_guard<std::mutex> lock(worker_->mutex);
-        worker_->incoming.emplace_back(host.toStdString(), outputFile.toStdWString());
+        worker_->incoming.emplace_back(host.toStdString(), nativeOutputFile.toStdWString());
     }
     SetEvent(worker_->wake);
 }

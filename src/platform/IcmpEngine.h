@@ -8,12 +8,14 @@ namespace vantrel {
 
 // Pings many workstations at once from one thread, in this process: four echo
 // requests half a second apart to each, two seconds for the last reply, then the
-// French Windows transcript written to that workstation's file. Names are resolved
-// on threads of their own, so a slow or missing name delays nobody else.
+// French Windows transcript written to that workstation's file, whatever the
+// system's language. Names are resolved on threads of their own, so a slow or
+// missing name delays nobody else. One implementation per system, chosen by CMake:
+// ICMP sockets on Linux, the Win32 ICMP API (no administrator rights) on Windows.
 class IcmpEngine {
 public:
-    // An engine on an ICMP datagram socket (allowed by net.ipv4.ping_group_range)
-    // or a raw one (root); null when neither may be opened.
+    // Null where this system does not let the program ping: on Linux, neither an
+    // ICMP datagram socket (net.ipv4.ping_group_range) nor a raw one (root).
     static std::unique_ptr<IcmpEngine> open();
     ~IcmpEngine();
 
