@@ -5,12 +5,13 @@
 //
 // Usage: vantrel-bench [load|pass|board|startup|smbcopy FILE URL-UNC|peak WHAT] [--quick]
 
-#include "core/DeploymentFile.h"
-#include "core/Lifecycle.h"
+#include "documents/DeploymentFile.h"
+#include "documents/Lifecycle.h"
 #include "core/TextFile.h"
 #include "core/Workspace.h"
 #include "deploy/DeploymentRun.h"
 #include "mainwindow/Form1.h"
+#include "board/BoardState.h"
 #include "mainwindow/StatusBoard.h"
 #include "platform/posix/PosixSystem.h"
 #include "platform/posix/SmbNetwork.h"
@@ -233,16 +234,23 @@ void benchBoard() {
                         QStringLiteral(";   0;0/2     ");
         }
         b.ws->lists.Listécritures.assign(rows);
+        BoardState state;
         StatusBoard board;
         board.setLightFolder(QCoreApplication::applicationDirPath() + "/../bin/");
         QImage surface(1016, 740, QImage::Format_RGB32);
         StatusBoard::Place place;
         place.left = 11200;
-        place.top = 1700;
         place.surfaceWidth = 15240;
+        const double ppt = 1.0 / 15;
         std::vector<double> paint;
         for (int i = 0; i < runs; ++i) {
-            paint.push_back(timeMs([&] { board.draw(surface, place, b.ws->lists.Listécritures); }));
+            paint.push_back(timeMs([&] {
+                const BoardFrame frame =
+                    state.frame(b.ws->lists.Listécritures, 1700,
+                                StatusBoard::bottomTwips(surface, ppt),
+                                StatusBoard::lineHeightTwips(ppt));
+                board.paint(surface, place, frame);
+            }));
         }
         report("paint board", QString::number(n), median(paint), 16.0);
     }

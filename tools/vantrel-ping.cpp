@@ -4,7 +4,7 @@
 // The host name is resolved here and only its address is handed to ping, so no
 // text from a workstation list can reach ping as an option.
 
-#include "platform/PingTranscript.h"
+#include "platform/echo/PingTranscript.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

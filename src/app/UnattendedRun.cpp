@@ -1,8 +1,8 @@
 #include "UnattendedRun.h"
 
 #include "CommandLine.h"
-#include "core/DeploymentFile.h"
-#include "core/Lifecycle.h"
+#include "documents/DeploymentFile.h"
+#include "documents/Lifecycle.h"
 #include "core/Paths.h"
 #include "core/Workspace.h"
 #include "deploy/LaunchChecks.h"

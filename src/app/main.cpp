@@ -1,7 +1,7 @@
 #include "CommandLine.h"
 #include "ConsoleUserInterface.h"
 #include "UnattendedRun.h"
-#include "core/Lifecycle.h"
+#include "documents/Lifecycle.h"
 #include "core/Workspace.h"
 #include "mainwindow/Form1.h"
 #include "platform/SystemFactory.h"

@@ -2,14 +2,13 @@
 
 #include "Lists.h"
 #include "WorkingState.h"
-#include "deploy/DeploymentControls.h"
-#include "deploy/RetryTimer.h"
+#include "core/DeploymentControls.h"
+#include "core/RetryTimer.h"
 #include "platform/Platform.h"
 
 #include <QObject>
 
 #include <array>
-#include <functional>
 
 namespace vantrel {
 
@@ -51,8 +50,8 @@ public:
 
     // Board redraw; the window paints, the logic only asks.
     void DrawStatusBoard() { emit boardRedrawRequested(); }
-    // Shows the deferred-start dialog modally; set by the window.
-    std::function<void()> showDeferredStartDialog;
+    // The deferred-start dialog, shown modally by the window (none without one).
+    void showDeferredStartDialog() { emit deferredStartDialogRequested(); }
 
     // The program ends at once (Quit, window unload).
     void endProgram() { emit endRequested(); }
@@ -61,6 +60,7 @@ signals:
     void captionChanged(const QString& caption);
     void recentMenuChanged();
     void boardRedrawRequested();
+    void deferredStartDialogRequested();
     void endRequested();
     void passFinished();
 

@@ -79,9 +79,7 @@ void Différé_Click(Workspace& ws) {
     if (ws.lists.ListePostes.isEmpty()) {
         warnEmptyList(ws);
     }
-    if (ws.showDeferredStartDialog) {
-        ws.showDeferredStartDialog();
-    }
+    ws.showDeferredStartDialog();
 }
 
 void StartPendingDeferredRun(Workspace& ws) {

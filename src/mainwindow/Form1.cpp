@@ -1,13 +1,13 @@
 #include "Form1.h"
 
-#include "BoardRules.h"
+#include "board/BoardRules.h"
 #include "FeuilleBlanche.h"
 #include "Form1Surface.h"
 #include "Form2.h"
-#include "ListEditing.h"
-#include "core/DeploymentFile.h"
-#include "core/Lifecycle.h"
-#include "core/ListFiles.h"
+#include "documents/ListEditing.h"
+#include "documents/DeploymentFile.h"
+#include "documents/Lifecycle.h"
+#include "documents/ListFiles.h"
 #include "core/Programs.h"
 #include "core/Workspace.h"
 #include "deploy/LaunchChecks.h"
@@ -57,18 +57,16 @@ Form1::Form1(Workspace& ws, QWidget* parent) : QMainWindow(parent), ws_(ws) {
 
     connect(&ws_, &Workspace::captionChanged, this, &QWidget::setWindowTitle);
     connect(&ws_, &Workspace::boardRedrawRequested, this, &Form1::DrawStatusBoard);
-    connect(surface_, &Form1Surface::pressed, this, [this](QPoint at) {
-        board_.BoardClicked = true;
-        board_.ClickY = static_cast<qint16>(qRound(at.y() * 1440.0 / logicalDpiY()));
-    });
+    connect(surface_, &Form1Surface::pressed, this,
+            [this](QPoint at) { boardState_.press(qRound(at.y() * 1440.0 / logicalDpiY())); });
     connect(surface_, &Form1Surface::clicked, this, &Form1::DrawStatusBoard);
     connect(surface_, &Form1Surface::doubleClicked, this, [this] {
-        board_.BoardDoubleClicked = true;
+        boardState_.doubleClick();
         DrawStatusBoard();
-        board_.BoardDoubleClicked = false;
     });
     connect(surface_, &Form1Surface::keyPressed, this, &Form1::onBoardKey);
-    ws_.showDeferredStartDialog = [this] { showDeferredStartDialog(); };
+    connect(&ws_, &Workspace::deferredStartDialogRequested, this,
+            &Form1::showDeferredStartDialog);
     connect(&ws_, &Workspace::recentMenuChanged, this, &Form1::refreshRecentMenu);
     connect(&ws_.TimerRécursif, &RetryTimer::changed, this, &Form1::scheduleRetryTick);
     connect(&ws_, &Workspace::passFinished, this, &Form1::scheduleRetryTick);
@@ -404,13 +402,17 @@ void Form1::DrawStatusBoard() {
     const double pixelsPerTwip = logicalDpiX() / 1440.0;
     StatusBoard::Place place;
     place.left = layout_[Form1Layout::Télédéploiement].left();
-    place.top = layout_.boardTop();
     place.pixelsPerTwip = pixelsPerTwip;
     const QSize surfaceSize = surface_->size().expandedTo(size());
     place.surfaceWidth = qRound(surfaceSize.width() / pixelsPerTwip);
+    const BoardFrame frame = boardState_.frame(
+        ws_.lists.Listécritures, layout_.boardTop(),
+        StatusBoard::bottomTwips(surface_->board(), pixelsPerTwip),
+        StatusBoard::lineHeightTwips(pixelsPerTwip));
     board_.setLightFolder(ws_.system.nativePath(ws_.state.ProgramDir) + QLatin1Char('/'));
-    const QString picked = board_.draw(surface_->board(), place, ws_.lists.Listécritures);
+    board_.paint(surface_->board(), place, frame);
     surface_->update();
+    const QString& picked = frame.picked;
     if (picked.isEmpty()) {
         return;
     }
@@ -418,7 +420,7 @@ void Form1::DrawStatusBoard() {
         FeuilleBlanche_ = new FeuilleBlanche(this);
     }
     FeuilleBlanche_->addDetail(picked,
-                               StatusBoard::detailLines(picked, ws_.lists.ListeGénérale.entries()));
+                               BoardState::detailLines(picked, ws_.lists.ListeGénérale.entries()));
 }
 
 void Form1::setBoardTopRow(int row) {
@@ -426,14 +428,14 @@ void Form1::setBoardTopRow(int row) {
         return;
     }
     VScroll1_ = row;
-    board_.BoardTopRow = static_cast<qint16>(row);
+    boardState_.BoardTopRow = static_cast<qint16>(row);
     DrawStatusBoard();
 }
 
 void Form1::onBoardKey(int windowsKeyCode) {
-    board_.BoardTopRow = static_cast<qint16>(
-        ScrollByKey(windowsKeyCode, board_.BoardTopRow, ws_.lists.Listécritures.count()));
-    setBoardTopRow(board_.BoardTopRow);
+    boardState_.BoardTopRow = static_cast<qint16>(
+        ScrollByKey(windowsKeyCode, boardState_.BoardTopRow, ws_.lists.Listécritures.count()));
+    setBoardTopRow(boardState_.BoardTopRow);
     DrawStatusBoard();
 }
 
@@ -442,7 +444,7 @@ void Form1::Form_Activate() {
         return;
     }
     StartPendingDeferredRun(ws_);
-    setBoardTopRow(board_.BoardTopRow);
+    setBoardTopRow(boardState_.BoardTopRow);
 }
 
 void Form1::showDeferredStartDialog() {

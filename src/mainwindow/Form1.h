@@ -2,6 +2,7 @@
 
 #include "Form1Layout.h"
 #include "StatusBoard.h"
+#include "board/BoardState.h"
 
 #include <QMainWindow>
 
@@ -37,7 +38,7 @@ public:
     int twipsToPixels(int twips) const;
     int pixelsToTwips(int pixels) const;
     Form1Surface* surface() const { return surface_; }
-    StatusBoard& board() { return board_; }
+    BoardState& boardState() { return boardState_; }
     FeuilleBlanche* detailWindow() const { return FeuilleBlanche_; }
 
     // Paints the board on the window surface (DrawStatusBoard).
@@ -75,6 +76,7 @@ private:
     Workspace& ws_;
     Form1Layout layout_;
     Form1Surface* surface_ = nullptr;
+    BoardState boardState_;
     StatusBoard board_;
     int VScroll1_ = 0; // carrier of the board's top row
     FeuilleBlanche* FeuilleBlanche_ = nullptr;

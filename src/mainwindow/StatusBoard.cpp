@@ -1,10 +1,11 @@
 #include "StatusBoard.h"
 
-#include "BoardRules.h"
-#include "core/StringList.h"
+#include "board/BoardState.h"
 
 #include <QFontMetrics>
 #include <QPainter>
+
+#include <cmath>
 
 namespace vantrel {
 namespace {
@@ -12,7 +13,6 @@ namespace {
 constexpr int kTwipsPerCharacter = 108; // 9 points x 12
 constexpr int kBoxHeight = 225;
 constexpr int kLightWidth = 250;
-constexpr int kRowHitHeight = 250;
 const QColor kHighlight(0x11, 0xBB, 0x11); // &H11BB11
 
 int px(const StatusBoard::Place& place, int twips) {
@@ -36,47 +36,47 @@ void StatusBoard::setLightFolder(const QString& nativeFolder) {
     }
 }
 
-int StatusBoard::lineHeightTwips(double pixelsPerTwip) const {
+int StatusBoard::lineHeightTwips(double pixelsPerTwip) {
     QFont font = boardFont();
     font.setPixelSize(std::max(1, qRound(9 * 20 * pixelsPerTwip)));
     return qRound(QFontMetrics(font).height() / pixelsPerTwip);
 }
 
-void StatusBoard::printText(QPainter& painter, const Place& place, const QString& text, int x,
-                            int& y) const {
-    painter.drawText(QPoint(px(place, x), px(place, y) + painter.fontMetrics().ascent()), text);
-    y += lineHeightTwips(place.pixelsPerTwip);
+int StatusBoard::bottomTwips(const QImage& surface, double pixelsPerTwip) {
+    // A line whose top rounds to a pixel below the last row of pixels does not show.
+    return static_cast<int>(std::ceil((surface.height() + 0.5) / pixelsPerTwip));
 }
 
-void StatusBoard::printBoxedLine(QPainter& painter, const Place& place, const QString& line, int x,
-                                 int& y, QStringList& fields) const {
-    fields.clear();
-    if (line.isEmpty()) {
-        y += lineHeightTwips(place.pixelsPerTwip);
+void StatusBoard::printText(QPainter& painter, const Place& place, const QString& text, int x,
+                            int y) const {
+    painter.drawText(QPoint(px(place, x), px(place, y) + painter.fontMetrics().ascent()), text);
+}
+
+void StatusBoard::printLine(QPainter& painter, const Place& place, const BoardLine& line) const {
+    const QColor textColour = line.highlighted ? kHighlight : QColor(Qt::black);
+    if (line.text.isEmpty()) {
+        return;
+    }
+    if (!line.text.contains(QLatin1Char(';'))) {
+        painter.setPen(textColour);
+        printText(painter, place, QStringLiteral("      ") + line.text, place.left, line.top);
         return;
     }
     const int right = place.surfaceWidth - 200;
-    const int top = y - 2;
-    if (!line.contains(QLatin1Char(';'))) {
-        painter.setPen(textColour_);
-        printText(painter, place, QStringLiteral("      ") + line, x, y);
-        return;
-    }
-    fields = line.split(QLatin1Char(';'));
-    int cx = x;
-    for (const QString& field : fields) {
+    const int top = line.top - 2;
+    int x = place.left;
+    for (const QString& field : line.text.split(QLatin1Char(';'))) {
         if (field.isEmpty()) {
             continue;
         }
-        const int end = std::min<int>(cx + field.size() * kTwipsPerCharacter + 140, right);
+        const int end = std::min<int>(x + field.size() * kTwipsPerCharacter + 140, right);
         painter.setPen(QPen(Qt::black, 1));
         painter.setBrush(Qt::white);
-        painter.drawRect(QRect(QPoint(px(place, cx), px(place, top)),
+        painter.drawRect(QRect(QPoint(px(place, x), px(place, top)),
                                QPoint(px(place, end), px(place, top + kBoxHeight))));
-        painter.setPen(textColour_);
-        y = top + 15;
-        printText(painter, place, field, cx + 50, y);
-        cx = end;
+        painter.setPen(textColour);
+        printText(painter, place, field, x + 50, top + 15);
+        x = end;
     }
 }
 
@@ -95,7 +95,7 @@ void StatusBoard::drawLight(QPainter& painter, const Place& place, const QString
                       image);
 }
 
-QString StatusBoard::draw(QImage& surface, const Place& place, StringList& rows) {
+void StatusBoard::paint(QImage& surface, const Place& place, const BoardFrame& frame) {
     QPainter painter(&surface);
     QFont font = boardFont();
     font.setPixelSize(std::max(1, qRound(9 * 20 * place.pixelsPerTwip)));
@@ -103,63 +103,16 @@ QString StatusBoard::draw(QImage& surface, const Place& place, StringList& rows)
     // darken a little more at every redraw.
     font.setStyleStrategy(QFont::NoAntialias);
     painter.setFont(font);
-    textColour_ = Qt::black;
-    painter.setPen(textColour_);
-
-    int y = place.top;
-    const int x = place.left;
-    printText(painter, place, QStringLiteral("dbl-clic une ligne pour voir le détail"), x, y);
-    QStringList fields;
-    const QString header = (QStringLiteral(" Adresses") + QString(18, QLatin1Char(' '))).left(18) +
-                           QStringLiteral(";Ping; Tld    ");
-    printBoxedLine(painter, place, header, x, y, fields);
-
-    while (!rows.isEmpty() && rows.at(0).isEmpty()) {
-        rows.removeAt(0);
-    }
-    QString picked;
-    for (int i = std::max<int>(BoardTopRow, 0); i < rows.count(); ++i) {
-        if (px(place, y) > surface.height()) {
-            break; // below the window's edge nothing shows
-        }
-        const QString row = rows.at(i);
-        textColour_ = Qt::black;
-        const bool under = BoardClicked && y < ClickY && ClickY < y + kRowHitHeight;
-        if (under) {
-            rows.setSelected(i);
-            textColour_ = kHighlight;
-            if (BoardDoubleClicked) {
-                picked = row;
-            }
-        }
-        const int rowTop = y;
-        printBoxedLine(painter, place, row, x, y, fields);
-        if (row.isEmpty() || fields.size() < 3) {
-            continue;
-        }
-        drawLight(painter, place, pingLight(fields.at(1)), x - 500, rowTop);
-        drawLight(painter, place, deploymentLight(fields.at(2)), x - 250, rowTop);
-    }
-    BoardDoubleClicked = false;
-    return picked;
-}
-
-QStringList StatusBoard::detailLines(const QString& pickedRow, const QStringList& general) {
-    const QString name = pickedRow.left(18).trimmed();
-    QStringList lines;
-    for (const QString& line : general) {
-        if (!line.startsWith(name)) {
-            continue;
-        }
-        const QStringList fields = line.split(QLatin1Char(';'));
-        for (int j = 0; j < fields.size(); ++j) {
-            lines.append(j > 0 ? QStringLiteral("   ") + fields.at(j) : fields.at(j));
-            if (j % 3 == 0) {
-                lines.append(QString());
-            }
+    painter.setPen(Qt::black);
+    printText(painter, place, frame.caption.text, place.left, frame.caption.top);
+    printLine(painter, place, frame.header);
+    for (const BoardLine& row : frame.rows) {
+        printLine(painter, place, row);
+        if (!row.pingLight.isEmpty()) {
+            drawLight(painter, place, row.pingLight, place.left - 500, row.top);
+            drawLight(painter, place, row.deploymentLight, place.left - 250, row.top);
         }
     }
-    return lines;
 }
 
 } // namespace vantrel

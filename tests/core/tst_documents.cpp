@@ -1,10 +1,10 @@
-#include "core/DeploymentFile.h"
-#include "core/Lifecycle.h"
-#include "core/ListFiles.h"
+#include "documents/DeploymentFile.h"
+#include "documents/Lifecycle.h"
+#include "documents/ListFiles.h"
 #include "core/Settings.h"
 #include "core/TextFile.h"
 #include "support/FakePlatform.h"
-#include "support/TestMain.h"
+#include <QTest>
 
 using namespace vantrel;
 using namespace vantrel::test;
@@ -326,5 +326,5 @@ private slots:
     }
 };
 
-VANTREL_TEST_MAIN(DocumentsTest)
+QTEST_GUILESS_MAIN(DocumentsTest)
 #include "tst_documents.moc"

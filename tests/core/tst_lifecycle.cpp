@@ -1,8 +1,8 @@
-#include "core/Lifecycle.h"
+#include "documents/Lifecycle.h"
 #include "core/Settings.h"
 #include "core/TextFile.h"
 #include "support/FakePlatform.h"
-#include "support/TestMain.h"
+#include <QTest>
 
 using namespace vantrel;
 using namespace vantrel::test;
@@ -108,5 +108,5 @@ private slots:
     }
 };
 
-VANTREL_TEST_MAIN(LifecycleTest)
+QTEST_GUILESS_MAIN(LifecycleTest)
 #include "tst_lifecycle.moc"

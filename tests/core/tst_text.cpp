@@ -3,7 +3,7 @@
 #include "core/Text.h"
 #include "core/TextFile.h"
 #include "support/FakePlatform.h"
-#include "support/TestMain.h"
+#include <QTest>
 
 using namespace vantrel;
 using namespace vantrel::test;
@@ -148,5 +148,5 @@ private slots:
     }
 };
 
-VANTREL_TEST_MAIN(TextTest)
+QTEST_GUILESS_MAIN(TextTest)
 #include "tst_text.moc"

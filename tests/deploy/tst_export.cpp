@@ -1,6 +1,6 @@
 #include "export/ListExport.h"
 #include "support/FakePlatform.h"
-#include "support/TestMain.h"
+#include <QTest>
 
 using namespace vantrel;
 using namespace vantrel::test;
@@ -78,5 +78,5 @@ private slots:
     }
 };
 
-VANTREL_TEST_MAIN(ExportTest)
+QTEST_GUILESS_MAIN(ExportTest)
 #include "tst_export.moc"

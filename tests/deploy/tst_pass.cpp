@@ -5,7 +5,7 @@
 #include "deploy/LaunchChecks.h"
 #include "reach/PingSweep.h"
 #include "support/FakePlatform.h"
-#include "support/TestMain.h"
+#include <QTest>
 
 using namespace vantrel;
 using namespace vantrel::test;
@@ -534,5 +534,5 @@ private slots:
     }
 };
 
-VANTREL_TEST_MAIN(PassTest)
+QTEST_GUILESS_MAIN(PassTest)
 #include "tst_pass.moc"

@@ -1,5 +1,6 @@
-#include "core/Lifecycle.h"
-#include "mainwindow/BoardRules.h"
+#include "documents/Lifecycle.h"
+#include "board/BoardRules.h"
+#include "support/ScopedEnvironment.h"
 #include "mainwindow/FeuilleBlanche.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Form1Surface.h"
@@ -8,7 +9,7 @@
 #include "support/TestMain.h"
 
 #include <QListWidget>
-#include <QProcess>
+#include <QFile>
 #include <QTemporaryDir>
 
 using namespace vantrel;
@@ -19,9 +20,10 @@ namespace {
 const QStringList kRows{"PC03              ; 100;  Void  ", "PC01              ;   0;0/2     ",
                         "PC02              ;   0;2/2     ", "PC04              ;   0;1/2     "};
 
-// The window on the real system, with the demo network and the project's lights.
-struct DemoWindow {
+// The window on the real system, its program folder holding the project's lights.
+struct BoardWindow {
     QTemporaryDir dir;
+    ScopedEnvironment home{"VANTREL_HOME", dir.path().toUtf8()};
     std::unique_ptr<PosixSystem> system;
     FakeUserInterface ui;
     FakeClock clock;
@@ -29,20 +31,16 @@ struct DemoWindow {
     std::unique_ptr<Workspace> ws;
     std::unique_ptr<Form1> form;
 
-    DemoWindow() {
-        const QString demo = dir.path() + QStringLiteral("/demo");
-        QProcess::execute(QStringLiteral(VANTREL_SOURCE_DIR "/scripts/demo-network.sh"),
-                          {demo, QStringLiteral(VANTREL_PROGRAM_DIR)});
-        qputenv("VANTREL_HOME", (demo + QStringLiteral("/programme")).toUtf8());
-        qputenv("VANTREL_RESEAU", (demo + QStringLiteral("/reseau")).toUtf8());
+    BoardWindow() {
+        for (const QString& light : {kGreenLight, kRedLight, kMixedLight})
+            QFile::copy(QStringLiteral(VANTREL_PROGRAM_DIR "/") + light, dir.filePath(light));
         system = std::make_unique<PosixSystem>();
         platform = std::make_unique<Platform>(Platform{*system, ui, clock});
         ws = std::make_unique<Workspace>(*platform);
-        StartProgram(*ws, system->windowsPath(demo + QStringLiteral("/Demo.VTR")));
+        StartProgram(*ws, QString());
         form = std::make_unique<Form1>(*ws);
         form->load();
         form->show();
-        QCOMPARE(ws->lists.ListePostes.count(), 3);
         ws->lists.Listécritures.assign(kRows);
         form->DrawStatusBoard();
     }
@@ -55,7 +53,7 @@ struct DemoWindow {
     int firstRowTop() const { return form->layout().boardTop() + 2 * rowPitch(); }
     int rowPitch() const {
         // One printed line plus the 13 twips the boxes start above and below it.
-        return form->board().lineHeightTwips(form->logicalDpiX() / 1440.0) + 13;
+        return StatusBoard::lineHeightTwips(form->logicalDpiX() / 1440.0) + 13;
     }
     int boardLeft() const { return form->layout()[Form1Layout::Télédéploiement].left(); }
 };
@@ -72,58 +70,8 @@ bool isRed(const QColor& c) {
 class BoardTest : public QObject {
     Q_OBJECT
 private slots:
-    void lights_data() {
-        QTest::addColumn<QString>("ping");
-        QTest::addColumn<QString>("deployment");
-        QTest::addColumn<QString>("pingLight");
-        QTest::addColumn<QString>("deploymentLight");
-        QTest::newRow("all copied") << "   0"
-                                    << "0/3     " << kGreenLight << kGreenLight;
-        QTest::newRow("no answer") << " 100"
-                                   << "  Void  " << kRedLight << kRedLight;
-        QTest::newRow("some failed") << "   0"
-                                     << "2/3     " << kGreenLight << kMixedLight;
-        QTest::newRow("all failed") << "   0"
-                                    << "3/3     " << kGreenLight << kRedLight;
-        QTest::newRow("unreadable") << "####"
-                                    << "####" << kRedLight << kRedLight;
-        QTest::newRow("partial loss") << "  25"
-                                      << "  Void  " << kRedLight << kRedLight;
-    }
-    void lights() {
-        QFETCH(QString, ping);
-        QFETCH(QString, deployment);
-        QFETCH(QString, pingLight);
-        QFETCH(QString, deploymentLight);
-        QCOMPARE(vantrel::pingLight(ping), pingLight);
-        QCOMPARE(vantrel::deploymentLight(deployment), deploymentLight);
-    }
-
-    void scrollByKey_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("top");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("result");
-        QTest::newRow("page down") << 34 << 0 << 100 << 69;
-        QTest::newRow("down capped") << 40 << 60 << 100 << 69;
-        QTest::newRow("down") << 40 << 0 << 100 << 30;
-        QTest::newRow("up floor") << 38 << 10 << 100 << 0;
-        QTest::newRow("page up") << 33 << 50 << 100 << 0;
-        QTest::newRow("short list") << 34 << 0 << 20 << 0;
-        QTest::newRow("other key") << 65 << 12 << 100 << 12;
-    }
-    void scrollByKey() {
-        QFETCH(int, key);
-        QFETCH(int, top);
-        QFETCH(int, rows);
-        QFETCH(int, result);
-        QCOMPARE(ScrollByKey(key, top, rows), result);
-    }
-
     void boardShowsRowsWithTheirLights() {
-        DemoWindow w;
-        const QImage shot = w.form->grab().toImage();
-        shot.save(QStringLiteral(VANTREL_BUILD_DIR "/board.png"));
+        BoardWindow w;
         // Not blank where the board is: boxes are white, text black.
         const int x = w.boardLeft();
         QCOMPARE(w.pixel(x + 30, w.rowTop(0) + 100), QColor(Qt::white));
@@ -146,7 +94,7 @@ private slots:
 
     // The board is drawn over its kept surface: redrawing must not thicken the text.
     void redrawsLeaveTheBoardUnchanged() {
-        DemoWindow w;
+        BoardWindow w;
         const QImage first = w.form->surface()->board().copy();
         for (int i = 0; i < 30; ++i)
             w.form->DrawStatusBoard();
@@ -154,71 +102,27 @@ private slots:
     }
 
     void clickHighlightsAndDoubleClickOpensTheDetail() {
-        DemoWindow w;
+        BoardWindow w;
         w.ws->lists.ListeGénérale.assign({"PC01;Ping Ok", "PC01;OK ;;", "PC02;Ping Ok"});
         const int y = w.rowTop(1);
-        auto press = [&w](int yTwips) {
-            const QPoint at(qRound(w.boardLeft() * w.form->logicalDpiX() / 1440.0) + 5,
-                            qRound(yTwips * w.form->logicalDpiY() / 1440.0));
-            QTest::mouseClick(w.form->surface(), Qt::LeftButton, {}, at);
+        auto at = [&w](int yTwips) {
+            return QPoint(qRound(w.boardLeft() * w.form->logicalDpiX() / 1440.0) + 5,
+                          qRound(yTwips * w.form->logicalDpiY() / 1440.0));
         };
-        press(y + 120);
+        QTest::mouseClick(w.form->surface(), Qt::LeftButton, {}, at(y + 120));
         QCOMPARE(w.ws->lists.Listécritures.selected(), 1);
         QVERIFY(w.form->detailWindow() == nullptr);
-        w.form->board().BoardDoubleClicked = true;
-        w.form->DrawStatusBoard();
+        QTest::mouseDClick(w.form->surface(), Qt::LeftButton, {}, at(y + 120));
         QVERIFY(w.form->detailWindow()->isVisible());
         QCOMPARE(w.form->detailWindow()->windowTitle(), kRows.at(1));
         QCOMPARE(w.form->detailWindow()->List1()->count(), 9);
         QCOMPARE(w.form->detailWindow()->List1()->item(2)->text(), QStringLiteral("   Ping Ok"));
-        w.form->board().BoardDoubleClicked = true;
-        w.form->DrawStatusBoard();
+        QTest::mouseDClick(w.form->surface(), Qt::LeftButton, {}, at(y + 120));
         QCOMPARE(w.form->detailWindow()->List1()->count(), 18); // appended while open
     }
 
-    // A press selects the last row painted whose band, from its top (excluded) to
-    // 250 twips lower (excluded), holds it; rows are closer together than 250 twips.
-    void pressesAtRowEdges_data() {
-        QTest::addColumn<int>("rowsDown");
-        QTest::addColumn<int>("twips");
-        QTest::addColumn<int>("selected");
-        QTest::newRow("on the first top edge") << 0 << 0 << -1;
-        QTest::newRow("just below it") << 0 << 1 << 0;
-        QTest::newRow("on the second top edge") << 1 << 0 << 0;
-        QTest::newRow("just below the second") << 1 << 1 << 1;
-        QTest::newRow("250 below the second top") << 1 << 250 << -1;
-    }
-    void pressesAtRowEdges() {
-        QFETCH(int, rowsDown);
-        QFETCH(int, twips);
-        QFETCH(int, selected);
-        StringList rows;
-        rows.assign({kRows.at(0), kRows.at(1)});
-        StatusBoard board;
-        QImage surface(1016, 740, QImage::Format_RGB32);
-        StatusBoard::Place place;
-        place.left = 11200;
-        place.top = 1000;
-        place.surfaceWidth = 15240;
-        const int line = board.lineHeightTwips(place.pixelsPerTwip);
-        const int pitch = line + 13; // a printed line, and the boxes' 15 - 2 twips
-        QVERIFY(pitch < 250);
-        board.BoardClicked = true;
-        board.ClickY = static_cast<qint16>(place.top + line + pitch + rowsDown * pitch + twips);
-        board.draw(surface, place, rows);
-        QCOMPARE(rows.selected(), selected);
-    }
-
-    void detailLines() {
-        QCOMPARE(StatusBoard::detailLines(QStringLiteral("PC01              ;   0;1/2     "),
-                                          {"PC01;Ping Ok", "PC02;Ping Ok",
-                                           "PC01;Nouveau fichier;C:\\a;\\d;Disque plein;"}),
-                 (QStringList{"PC01", "", "   Ping Ok", "PC01", "", "   Nouveau fichier",
-                              "   C:\\a", "   \\d", "", "   Disque plein", "   "}));
-    }
-
     void keysScrollTheBoard() {
-        DemoWindow w;
+        BoardWindow w;
         QStringList many;
         for (int i = 0; i < 100; ++i) {
             many << QStringLiteral("P%1                ;   0;0/1     ")
@@ -228,9 +132,9 @@ private slots:
         }
         w.ws->lists.Listécritures.assign(many);
         QTest::keyClick(w.form->surface(), Qt::Key_PageDown);
-        QCOMPARE(int(w.form->board().BoardTopRow), 69);
+        QCOMPARE(int(w.form->boardState().BoardTopRow), 69);
         QTest::keyClick(w.form->surface(), Qt::Key_Up);
-        QCOMPARE(int(w.form->board().BoardTopRow), 39);
+        QCOMPARE(int(w.form->boardState().BoardTopRow), 39);
     }
 };
 

@@ -1,5 +1,5 @@
-#include "core/Lifecycle.h"
-#include "dialogs/Ouvrefichier.h"
+#include "documents/Lifecycle.h"
+#include "documents/Ouvrefichier.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Form1Layout.h"
 #include "mainwindow/Form1Surface.h"

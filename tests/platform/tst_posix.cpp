@@ -2,7 +2,7 @@
 #include "platform/posix/PathMapper.h"
 #include "platform/posix/PosixSystem.h"
 #include "platform/posix/ProcessLauncher.h"
-#include "support/TestMain.h"
+#include <QTest>
 
 #include <QDir>
 #include <QFile>
@@ -260,5 +260,5 @@ private:
     QString root_;
 };
 
-VANTREL_TEST_MAIN(PosixTest)
+QTEST_GUILESS_MAIN(PosixTest)
 #include "tst_posix.moc"

@@ -5,7 +5,7 @@
 #include "platform/qt/RealClock.h"
 #include "platform/windows/WindowsSystem.h"
 #include "support/FakePlatform.h"
-#include "support/TestMain.h"
+#include <QTest>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -149,5 +149,5 @@ private slots:
     }
 };
 
-VANTREL_TEST_MAIN(WindowsTest)
+QTEST_GUILESS_MAIN(WindowsTest)
 #include "tst_windows.moc"

@@ -2,7 +2,7 @@
 
 #include "platform/PassCommands.h"
 
-#include "core/Lifecycle.h"
+#include "documents/Lifecycle.h"
 #include "core/TextFile.h"
 
 namespace vantrel::test {

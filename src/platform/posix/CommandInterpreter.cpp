@@ -4,7 +4,7 @@
 #include "LocalFiles.h"
 #include "PathMapper.h"
 #include "ProcessLauncher.h"
-#include "platform/IcmpEngine.h"
+#include "platform/echo/IcmpEngine.h"
 #include "platform/PassCommands.h"
 
 #include <QDateTime>

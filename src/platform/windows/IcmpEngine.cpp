@@ -1,7 +1,7 @@
-#include "platform/IcmpEngine.h"
+#include "platform/echo/IcmpEngine.h"
 
-#include "platform/NameResolutions.h"
-#include "platform/PingTranscript.h"
+#include "platform/echo/NameResolutions.h"
+#include "platform/echo/PingTranscript.h"
 
 // clang-format off
 #include <winsock2.h>

@@ -1,7 +1,7 @@
 #include "WindowsSystem.h"
 
 #include "Win32Errors.h"
-#include "platform/IcmpEngine.h"
+#include "platform/echo/IcmpEngine.h"
 #include "platform/PassCommands.h"
 #include "platform/qt/LockFile.h"
 

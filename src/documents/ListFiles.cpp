@@ -1,10 +1,10 @@
 #include "ListFiles.h"
 
-#include "Paths.h"
-#include "Text.h"
-#include "TextFile.h"
-#include "Workspace.h"
-#include "dialogs/Ouvrefichier.h"
+#include "core/Paths.h"
+#include "core/Text.h"
+#include "core/TextFile.h"
+#include "core/Workspace.h"
+#include "documents/Ouvrefichier.h"
 
 namespace vantrel {
 namespace {

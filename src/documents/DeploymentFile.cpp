@@ -2,12 +2,12 @@
 
 #include "Lifecycle.h"
 #include "ListFiles.h"
-#include "Paths.h"
-#include "Settings.h"
-#include "Text.h"
-#include "TextFile.h"
-#include "Workspace.h"
-#include "dialogs/Ouvrefichier.h"
+#include "core/Paths.h"
+#include "core/Settings.h"
+#include "core/Text.h"
+#include "core/TextFile.h"
+#include "core/Workspace.h"
+#include "documents/Ouvrefichier.h"
 
 namespace vantrel {
 namespace {

@@ -3,7 +3,7 @@
 #include "core/Paths.h"
 #include "core/Text.h"
 #include "core/Workspace.h"
-#include "dialogs/Ouvrefichier.h"
+#include "documents/Ouvrefichier.h"
 
 namespace vantrel {
 namespace {

@@ -1,11 +1,11 @@
 #include "Lifecycle.h"
 
 #include "DeploymentFile.h"
-#include "Paths.h"
-#include "Settings.h"
-#include "Text.h"
-#include "TextFile.h"
-#include "Workspace.h"
+#include "core/Paths.h"
+#include "core/Settings.h"
+#include "core/Text.h"
+#include "core/TextFile.h"
+#include "core/Workspace.h"
 
 namespace vantrel {
 namespace {

@@ -1,0 +1,92 @@
+#include "BoardState.h"
+
+#include "BoardRules.h"
+#include "core/StringList.h"
+
+namespace vantrel {
+namespace {
+
+constexpr int kRowHitHeight = 250;
+// A boxed line starts 2 twips above the pen and its text 15 below that.
+constexpr int kBoxedLineExtra = 13;
+
+bool isBoxed(const QString& line) {
+    return line.contains(QLatin1Char(';'));
+}
+
+// A boxed line moves the pen to below its boxes, and only if it has a box to print.
+int lineAdvance(const QString& line, int lineHeight) {
+    if (!isBoxed(line)) {
+        return lineHeight;
+    }
+    const QStringList fields = line.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    return fields.isEmpty() ? 0 : lineHeight + kBoxedLineExtra;
+}
+
+BoardLine lineAt(const QString& text, int top) {
+    BoardLine line;
+    line.text = text;
+    line.top = top;
+    return line;
+}
+
+} // namespace
+
+void BoardState::press(int yTwips) {
+    BoardClicked = true;
+    ClickY = static_cast<qint16>(yTwips);
+}
+
+BoardFrame BoardState::frame(StringList& rows, int top, int bottom, int lineHeight) {
+    BoardFrame frame;
+    int y = top;
+    frame.caption = lineAt(QStringLiteral("dbl-clic une ligne pour voir le détail"), y);
+    y += lineHeight;
+    frame.header = lineAt((QStringLiteral(" Adresses") + QString(18, QLatin1Char(' '))).left(18) +
+                              QStringLiteral(";Ping; Tld    "),
+                          y);
+    y += lineAdvance(frame.header.text, lineHeight);
+
+    while (!rows.isEmpty() && rows.at(0).isEmpty()) {
+        rows.removeAt(0);
+    }
+    for (int i = std::max<int>(BoardTopRow, 0); i < rows.count() && y < bottom; ++i) {
+        BoardLine line = lineAt(rows.at(i), y);
+        line.highlighted = BoardClicked && y < ClickY && ClickY < y + kRowHitHeight;
+        if (line.highlighted) {
+            rows.setSelected(i);
+            if (BoardDoubleClicked) {
+                frame.picked = line.text;
+            }
+        }
+        const QStringList fields = line.text.split(QLatin1Char(';'));
+        if (isBoxed(line.text) && fields.size() >= 3) {
+            line.pingLight = pingLight(fields.at(1));
+            line.deploymentLight = deploymentLight(fields.at(2));
+        }
+        y += lineAdvance(line.text, lineHeight);
+        frame.rows.push_back(line);
+    }
+    BoardDoubleClicked = false;
+    return frame;
+}
+
+QStringList BoardState::detailLines(const QString& pickedRow, const QStringList& general) {
+    const QString name = pickedRow.left(18).trimmed();
+    QStringList lines;
+    for (const QString& line : general) {
+        if (!line.startsWith(name)) {
+            continue;
+        }
+        const QStringList fields = line.split(QLatin1Char(';'));
+        for (int j = 0; j < fields.size(); ++j) {
+            lines.append(j > 0 ? QStringLiteral("   ") + fields.at(j) : fields.at(j));
+            if (j % 3 == 0) {
+                lines.append(QString());
+            }
+        }
+    }
+    return lines;
+}
+
+} // namespace vantrel
