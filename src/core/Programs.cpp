@@ -2,6 +2,7 @@
 
 #include "Paths.h"
 #include "Workspace.h"
+#include "platform/CommandLines.h"
 
 namespace vantrel {
 
@@ -28,11 +29,11 @@ void OpenWithAssociatedProgram(Workspace& ws, const QString& path) {
     SplitFilePath(ws, path);
     QString program = FindAssociatedProgram(ws, ws.state.PathExt);
     if (ws.state.PathExt.toUpper() == QLatin1String(".BMP")) {
-        program = QStringLiteral("C:\\WINDOWS\\system32\\mspaint.exe");
+        program = CommandLines::imageEditorProgram();
     }
     const QString title = QStringLiteral("Programme introuvable");
     if (!program.isEmpty() && program != QLatin1String("C:\\")) {
-        const QString command = program + QLatin1Char(' ') + ShortPath(ws, path);
+        const QString command = CommandLines::programCommand(program, ShortPath(ws, path));
         if (!ws.system.startCommand(command, WindowStyle::Normal)) {
             ws.inform(QStringLiteral("impossible de lancer ") + path +
                           QStringLiteral(" avec \r\ncheminAppli n'a pas pu touver le programme"),
@@ -46,7 +47,7 @@ void OpenWithAssociatedProgram(Workspace& ws, const QString& path) {
 }
 
 void calculette_Click(Workspace& ws) {
-    if (!ws.system.startCommand(QStringLiteral("calc.exe"), WindowStyle::Normal)) {
+    if (!ws.system.startCommand(CommandLines::calculatorCommand(), WindowStyle::Normal)) {
         ws.inform(QStringLiteral("Calculette introuvable"),
                   QStringLiteral("Windows a encore changé"));
     }
@@ -54,13 +55,14 @@ void calculette_Click(Workspace& ws) {
 
 void notepad_Click(Workspace& ws) {
     ws.state.CurrentFilePath.clear();
-    if (ws.system.startCommand(QStringLiteral("notepad.exe "), WindowStyle::Normal)) {
+    if (ws.system.startCommand(CommandLines::textEditorCommand(QString()), WindowStyle::Normal)) {
         return;
     }
     // No notepad here: the program that opens text files, empty.
     const QString editor = FindAssociatedProgram(ws, QStringLiteral(".txt"));
     if (!editor.isEmpty()) {
-        ws.system.startCommand(editor + QLatin1Char(' '), WindowStyle::Normal);
+        ws.system.startCommand(CommandLines::programCommand(editor, QString()),
+                               WindowStyle::Normal);
     }
 }
 

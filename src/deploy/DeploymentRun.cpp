@@ -4,7 +4,7 @@
 #include "core/Text.h"
 #include "core/TextFile.h"
 #include "core/Workspace.h"
-#include "platform/PassCommands.h"
+#include "platform/CommandLines.h"
 #include "reach/PingSweep.h"
 
 #include <QDateTime>
@@ -52,7 +52,7 @@ QDateTime timeOf(const QString& stamp) {
 // could not be rewritten), the clock gives the same form.
 QString readRunStamp(Workspace& ws) {
     const QString dateFile = ws.state.ProgramDir + QStringLiteral("DateDeploiement.txt");
-    ws.system.startCommand(PassCommands::dateStampCommand(dateFile),
+    ws.system.startCommand(CommandLines::dateStampCommand(dateFile),
                            WindowStyle::MinimizedWithFocus);
     ws.clock.pause(2);
     const QDateTime now = ws.clock.now();

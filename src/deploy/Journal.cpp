@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "core/TextFile.h"
 #include "core/Workspace.h"
+#include "platform/CommandLines.h"
 
 #include <optional>
 
@@ -115,7 +116,7 @@ void WriteDeploymentJournal(Workspace& ws) {
     }
     const std::optional<Message> message = endOfRunMessage(ws);
     if (message && ws.ask(*message) == Answer::Yes) {
-        ws.system.startCommand(QStringLiteral("notepad.exe ") + journal, WindowStyle::Normal);
+        ws.system.startCommand(CommandLines::textEditorCommand(journal), WindowStyle::Normal);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "core/Programs.h"
 #include "core/TextFile.h"
 #include "core/Workspace.h"
+#include "platform/CommandLines.h"
 
 namespace vantrel {
 namespace {
@@ -75,7 +76,7 @@ void Versclipboard(Workspace& ws) {
 void VoirErreursnotepad(Workspace& ws) {
     const QString file = QStringLiteral("tempo.txt");
     exportThroughFile(ws, file, [&ws, &file] {
-        ws.system.startCommand(QStringLiteral("notepad.exe ") + file, WindowStyle::Normal);
+        ws.system.startCommand(CommandLines::textEditorCommand(file), WindowStyle::Normal);
     });
 }
 

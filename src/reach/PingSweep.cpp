@@ -3,7 +3,7 @@
 #include "core/Text.h"
 #include "core/TextFile.h"
 #include "core/Workspace.h"
-#include "platform/PassCommands.h"
+#include "platform/CommandLines.h"
 
 namespace vantrel {
 namespace {
@@ -27,7 +27,7 @@ bool classify(Workspace& ws, int index) {
     const QString file = PingOutputFile(ws, index);
     QByteArray bytes;
     if (ws.system.readFile(file, bytes) != FileError::None) {
-        ws.inform(PassCommands::pingCommand(host, file) +
+        ws.inform(CommandLines::pingCommand(host, file) +
                       QStringLiteral("\r\nn'a pas pu s'exécuter"),
                   QStringLiteral("Erreur fatale"), Icon::Critical);
         return false;
@@ -91,7 +91,7 @@ bool PingSweep(Workspace& ws) {
     }
     for (int i = 0; i < l.L_PostesenCours.count(); ++i) {
         ws.system.startCommand(
-            PassCommands::pingCommand(l.L_PostesenCours.at(i), PingOutputFile(ws, i)),
+            CommandLines::pingCommand(l.L_PostesenCours.at(i), PingOutputFile(ws, i)),
             WindowStyle::MinimizedWithFocus);
     }
     ws.clock.pause(10);

@@ -26,12 +26,18 @@ private slots:
         QTest::addColumn<QString>("deployment");
         QTest::addColumn<QString>("pingLight");
         QTest::addColumn<QString>("deploymentLight");
-        QTest::newRow("all copied") << "   0" << "0/3     " << kGreenLight << kGreenLight;
-        QTest::newRow("no answer") << " 100" << "  Void  " << kRedLight << kRedLight;
-        QTest::newRow("some failed") << "   0" << "2/3     " << kGreenLight << kMixedLight;
-        QTest::newRow("all failed") << "   0" << "3/3     " << kGreenLight << kRedLight;
-        QTest::newRow("unreadable") << "####" << "####" << kRedLight << kRedLight;
-        QTest::newRow("partial loss") << "  25" << "  Void  " << kRedLight << kRedLight;
+        QTest::newRow("all copied") << "   0"
+                                    << "0/3     " << kGreenLight << kGreenLight;
+        QTest::newRow("no answer") << " 100"
+                                   << "  Void  " << kRedLight << kRedLight;
+        QTest::newRow("some failed") << "   0"
+                                     << "2/3     " << kGreenLight << kMixedLight;
+        QTest::newRow("all failed") << "   0"
+                                    << "3/3     " << kGreenLight << kRedLight;
+        QTest::newRow("unreadable") << "####"
+                                    << "####" << kRedLight << kRedLight;
+        QTest::newRow("partial loss") << "  25"
+                                      << "  Void  " << kRedLight << kRedLight;
     }
     void lights() {
         QFETCH(QString, ping);
@@ -79,8 +85,7 @@ private slots:
             tops.push_back(line.top);
         const int first = kTop + kLine + kPitch;
         QCOMPARE(tops, (std::vector<int>{first, first + kPitch, first + kPitch + kLine,
-                                         first + kPitch + 2 * kLine,
-                                         first + kPitch + 2 * kLine}));
+                                         first + kPitch + 2 * kLine, first + kPitch + 2 * kLine}));
         QCOMPARE(frame.rows.front().pingLight, kGreenLight);
         QVERIFY(frame.rows.at(1).pingLight.isEmpty()); // no lights for a plain line
     }

@@ -1,7 +1,11 @@
+#include "platform/posix/CommandInterpreter.h"
+#include "platform/posix/DesktopPrograms.h"
 #include "platform/posix/LocalFiles.h"
 #include "platform/posix/PathMapper.h"
 #include "platform/posix/PosixSystem.h"
 #include "platform/posix/ProcessLauncher.h"
+#include "support/ScopedEnvironment.h"
+
 #include <QTest>
 
 #include <QDir>
@@ -42,6 +46,34 @@ int zombieChildren() {
     }
     return zombies;
 }
+
+// Records what would be started, as "program|argument|...>output".
+class RecordingLauncher : public ProgramLauncher {
+public:
+    explicit RecordingLauncher(QStringList& started) : started_(started) {}
+    bool start(const QString& program, const QStringList& arguments,
+               const QString& outputFile) override {
+        started_.append((QStringList{program} + arguments).join(QLatin1Char('|')) +
+                        (outputFile.isEmpty() ? QString() : QLatin1Char('>') + outputFile));
+        return true;
+    }
+
+private:
+    QStringList& started_;
+};
+
+class FixedDesktop : public DesktopPrograms {
+public:
+    explicit FixedDesktop(bool withEditor) : withEditor_(withEditor) {}
+    QString textEditor() const override {
+        return withEditor_ ? QStringLiteral("/bin/ed") : QString();
+    }
+    QString calculator() const override { return QStringLiteral("/bin/calc"); }
+    QString opener() const override { return QStringLiteral("/bin/xdg-open"); }
+
+private:
+    bool withEditor_;
+};
 
 } // namespace
 
@@ -111,9 +143,8 @@ private slots:
     void uncPathsStayInTheirShare() {
         QFETCH(QString, path);
         QFETCH(FileError, error);
-        qputenv("VANTREL_RESEAU", (root_ + QStringLiteral("/net")).toUtf8());
+        const test::ScopedEnvironment network("VANTREL_RESEAU", (root_ + "/net").toUtf8());
         PosixSystem system;
-        qunsetenv("VANTREL_RESEAU");
         write(root_ + QStringLiteral("/source"), "new");
         QCOMPARE(system.copyFile(system.windowsPath(root_ + QStringLiteral("/source")), path),
                  error);
@@ -218,7 +249,7 @@ private slots:
     }
 
     void systemWritesTheDateStamp() {
-        qputenv("VANTREL_LECTEURS", (QStringLiteral("C=") + root_ + QStringLiteral("/c")).toUtf8());
+        const test::ScopedEnvironment drives("VANTREL_LECTEURS", ("C=" + root_ + "/c").toUtf8());
         PosixSystem system;
         QVERIFY(system.startCommand(
             QStringLiteral("cmd /C echo %Date:~-4%%Date:~-7,-5%%Date:~-10,-8%_%Time:~-11,-9%"
@@ -233,7 +264,52 @@ private slots:
             !system.startCommand(QStringLiteral("C:\\absent.exe fichier"), WindowStyle::Normal));
         QCOMPARE(system.shortPath(QStringLiteral("C:\\Distrib")), QStringLiteral("C:\\Distrib"));
         QCOMPARE(system.longPath(QStringLiteral("C:\\Absent")), QString());
-        qunsetenv("VANTREL_LECTEURS");
+    }
+
+    // The command lines the logic writes become argument vectors: text from a list
+    // (a host name, a file name) is one argument, never read by a shell.
+    void commandLinesBecomeArgumentVectors_data() {
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<bool>("withEditor");
+        QTest::addColumn<QString>("started"); // "" when nothing may start; @ is the root
+        QTest::newRow("ping") << "cmd.exe /C ping PC01 > C:\\Run\\PC01.txt" << true
+                              << "/opt/ping|PC01>@/c/Run/PC01.txt";
+        QTest::newRow("hostile host") << "cmd.exe /C ping PC01; rm -rf ~ > C:\\Run\\x.txt" << true
+                                      << "/opt/ping|PC01; rm -rf ~>@/c/Run/x.txt";
+        QTest::newRow("host with quotes and substitution")
+            << "cmd.exe /C ping \"$(id)\" `x` > C:\\Run\\y.txt" << true
+            << "/opt/ping|\"$(id)\" `x`>@/c/Run/y.txt";
+        QTest::newRow("text editor on a file")
+            << "notepad.exe C:\\Distrib\\liste a.txt" << true << "/bin/ed|@/c/Distrib/liste a.txt";
+        QTest::newRow("text editor, empty") << "notepad.exe " << true << "/bin/ed";
+        QTest::newRow("no editor: the opener")
+            << "notepad.exe C:\\Distrib\\l.txt" << false << "/bin/xdg-open|@/c/Distrib/l.txt";
+        QTest::newRow("calculator") << "calc.exe" << true << "/bin/calc";
+        QTest::newRow("image editor") << "C:\\WINDOWS\\system32\\mspaint.exe C:\\Distrib\\f.bmp"
+                                      << true << "/bin/xdg-open|@/c/Distrib/f.bmp";
+        QTest::newRow("program path with blanks")
+            << "C:\\Program Files\\Ed\\ed.exe C:\\Distrib\\a; b.txt" << true
+            << "@/c/Program Files/Ed/ed.exe|@/c/Distrib/a; b.txt";
+        QTest::newRow("no such program") << "C:\\absent.exe C:\\Distrib\\a.txt" << true << "";
+        QTest::newRow("shell words are no program") << "sh -c id" << true << "";
+    }
+    void commandLinesBecomeArgumentVectors() {
+        QFETCH(QString, commandLine);
+        QFETCH(bool, withEditor);
+        QFETCH(QString, started);
+        const QString editor = root_ + QStringLiteral("/c/Program Files/Ed/ed.exe");
+        QVERIFY(QDir(root_).mkpath(QStringLiteral("c/Program Files/Ed")));
+        write(editor, "#!/bin/sh\n");
+        QVERIFY(QFile::setPermissions(editor, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(QDir(root_).mkpath(QStringLiteral("c/Run")));
+        const PathMapper paths(QStringLiteral("C=") + root_ + QStringLiteral("/c"), QString());
+        QStringList launched;
+        const CommandInterpreter interpreter(paths, QStringLiteral("/opt/ping"), false,
+                                             std::make_unique<RecordingLauncher>(launched),
+                                             std::make_unique<FixedDesktop>(withEditor));
+        QCOMPARE(interpreter.start(commandLine), !started.isEmpty());
+        started.replace(QLatin1Char('@'), root_);
+        QCOMPARE(launched, started.isEmpty() ? QStringList() : QStringList{started});
     }
 
     void launchedProgramsGetTheirWordsAndAreReaped() {
@@ -246,9 +322,9 @@ private slots:
                                     QStringLiteral("deux")},
                                    output));
             for (int i = 0; i < 20; ++i) {
-                QVERIFY(launcher.start(QStringLiteral("true"), {}));
+                QVERIFY(launcher.start(QStringLiteral("true"), {}, QString()));
             }
-            QVERIFY(!launcher.start(root_ + QStringLiteral("/absent"), {}));
+            QVERIFY(!launcher.start(root_ + QStringLiteral("/absent"), {}, QString()));
             QTRY_COMPARE_WITH_TIMEOUT(read(output), QByteArray("PC01; echo $(id) *|deux|"), 10000);
             QTRY_COMPARE_WITH_TIMEOUT(zombieChildren(), 0, 10000);
         }

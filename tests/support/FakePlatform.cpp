@@ -1,9 +1,9 @@
 #include "FakePlatform.h"
 
-#include "platform/PassCommands.h"
+#include "platform/CommandLines.h"
 
-#include "documents/Lifecycle.h"
 #include "core/TextFile.h"
+#include "documents/Lifecycle.h"
 
 namespace vantrel::test {
 
@@ -202,14 +202,14 @@ bool FakeSystem::startCommand(const QString& commandLine, WindowStyle) {
 }
 
 bool FakeSystem::defaultCommand(const QString& commandLine) {
-    if (const auto ping = PassCommands::ping(commandLine)) {
+    if (const auto ping = CommandLines::ping(commandLine)) {
         if (pingTranscripts.contains(ping->argument)) {
             writeFile(ping->outputFile, pingTranscripts.value(ping->argument));
         }
         return true;
     }
-    if (const auto stamp = PassCommands::dateStamp(commandLine); stamp && clockNow) {
-        writeFile(stamp->outputFile, PassCommands::dateStampLine(clockNow()));
+    if (const auto stamp = CommandLines::dateStamp(commandLine); stamp && clockNow) {
+        writeFile(stamp->outputFile, CommandLines::dateStampLine(clockNow()));
     }
     return true;
 }

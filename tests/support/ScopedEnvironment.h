@@ -10,9 +10,9 @@ namespace vantrel::test {
 class ScopedEnvironment {
 public:
     ScopedEnvironment(const char* name, const QByteArray& value)
-        : name_(name), saved_(qEnvironmentVariableIsSet(name)
-                                  ? std::optional<QByteArray>(qgetenv(name))
-                                  : std::nullopt) {
+        : name_(name),
+          saved_(qEnvironmentVariableIsSet(name) ? std::optional<QByteArray>(qgetenv(name))
+                                                 : std::nullopt) {
         qputenv(name, value);
     }
     ~ScopedEnvironment() {

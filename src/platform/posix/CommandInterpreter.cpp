@@ -4,18 +4,14 @@
 #include "LocalFiles.h"
 #include "PathMapper.h"
 #include "ProcessLauncher.h"
+#include "platform/CommandLines.h"
 #include "platform/echo/IcmpEngine.h"
-#include "platform/PassCommands.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 
 namespace vantrel {
 namespace {
-
-const QString kNotepad = QStringLiteral("notepad.exe");
-const QString kCalculator = QStringLiteral("calc.exe");
-const QString kPaint = QStringLiteral("C:\\WINDOWS\\system32\\mspaint.exe ");
 
 bool isExecutableFile(const QString& native) {
     const QFileInfo info(native);
@@ -26,29 +22,36 @@ bool isExecutableFile(const QString& native) {
 
 CommandInterpreter::CommandInterpreter(const PathMapper& paths, QString pingProgram,
                                        bool withEchoEngine)
-    : paths_(paths), pingProgram_(std::move(pingProgram)),
-      launcher_(std::make_unique<ProcessLauncher>()), echoEngineTried_(!withEchoEngine) {}
+    : CommandInterpreter(paths, std::move(pingProgram), withEchoEngine,
+                         std::make_unique<ProcessLauncher>(), std::make_unique<DesktopPrograms>()) {
+}
+
+CommandInterpreter::CommandInterpreter(const PathMapper& paths, QString pingProgram,
+                                       bool withEchoEngine,
+                                       std::unique_ptr<ProgramLauncher> launcher,
+                                       std::unique_ptr<DesktopPrograms> desktop)
+    : paths_(paths), pingProgram_(std::move(pingProgram)), launcher_(std::move(launcher)),
+      desktop_(std::move(desktop)), echoEngineTried_(!withEchoEngine) {}
 
 CommandInterpreter::~CommandInterpreter() = default;
 
 bool CommandInterpreter::start(const QString& commandLine) const {
-    if (const auto ping = PassCommands::ping(commandLine)) {
+    if (const auto ping = CommandLines::ping(commandLine)) {
         return startPing(ping->argument, ping->outputFile);
     }
-    if (const auto stamp = PassCommands::dateStamp(commandLine)) {
+    if (const auto stamp = CommandLines::dateStamp(commandLine)) {
         return writeDateStamp(stamp->outputFile);
     }
-    if (commandLine == kNotepad || commandLine.startsWith(kNotepad + QLatin1Char(' '))) {
-        return startTextEditor(commandLine.mid(kNotepad.size() + 1).trimmed());
+    if (const auto file = CommandLines::textEditorFile(commandLine)) {
+        return startTextEditor(*file);
     }
-    if (commandLine == kCalculator) {
-        const QString calculator = DesktopPrograms::calculator();
+    if (CommandLines::isCalculator(commandLine)) {
+        const QString calculator = desktop_->calculator();
         return !calculator.isEmpty() && launch(calculator, {});
     }
-    if (commandLine.startsWith(kPaint)) {
-        const QString opener = DesktopPrograms::opener();
-        return !opener.isEmpty() &&
-               launch(opener, {nativeArgument(commandLine.mid(kPaint.size()))});
+    if (const auto image = CommandLines::imageEditorFile(commandLine)) {
+        const QString opener = desktop_->opener();
+        return !opener.isEmpty() && !image->isEmpty() && launch(opener, {nativeArgument(*image)});
     }
     return startProgramWithArgument(commandLine);
 }
@@ -90,18 +93,18 @@ QString CommandInterpreter::newFileInFolder(const QString& windowsPath) const {
 bool CommandInterpreter::writeDateStamp(const QString& outputFile) const {
     const QString output = paths_.toNative(outputFile);
     return !output.isEmpty() &&
-           LocalFiles::write(output, PassCommands::dateStampLine(QDateTime::currentDateTime())) ==
+           LocalFiles::write(output, CommandLines::dateStampLine(QDateTime::currentDateTime())) ==
                FileError::None;
 }
 
 bool CommandInterpreter::startTextEditor(const QString& file) const {
     const QStringList arguments =
         file.isEmpty() ? QStringList() : QStringList{nativeArgument(file)};
-    const QString editor = DesktopPrograms::textEditor();
+    const QString editor = desktop_->textEditor();
     if (!editor.isEmpty() && launch(editor, arguments)) {
         return true;
     }
-    const QString opener = DesktopPrograms::opener();
+    const QString opener = desktop_->opener();
     return !arguments.isEmpty() && !opener.isEmpty() && launch(opener, arguments);
 }
 

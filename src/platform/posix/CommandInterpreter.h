@@ -7,9 +7,10 @@
 
 namespace vantrel {
 
+class DesktopPrograms;
 class IcmpEngine;
 class PathMapper;
-class ProcessLauncher;
+class ProgramLauncher;
 
 // Stands in for cmd.exe and the Windows accessories: it recognises the few command
 // lines the program writes and runs an equivalent from an argument vector, so
@@ -18,6 +19,10 @@ class CommandInterpreter {
 public:
     // withEchoEngine: ping in-process where ICMP sockets are allowed, else pingProgram.
     CommandInterpreter(const PathMapper& paths, QString pingProgram, bool withEchoEngine);
+    // The same, starting programs through launcher and finding them through desktop.
+    CommandInterpreter(const PathMapper& paths, QString pingProgram, bool withEchoEngine,
+                       std::unique_ptr<ProgramLauncher> launcher,
+                       std::unique_ptr<DesktopPrograms> desktop);
     ~CommandInterpreter();
 
     bool start(const QString& commandLine) const;
@@ -34,7 +39,8 @@ private:
 
     const PathMapper& paths_;
     QString pingProgram_;
-    std::unique_ptr<ProcessLauncher> launcher_;
+    std::unique_ptr<ProgramLauncher> launcher_;
+    std::unique_ptr<DesktopPrograms> desktop_;
     // Opened at the first ping; null where ICMP sockets are not allowed.
     mutable std::unique_ptr<IcmpEngine> echoEngine_;
     mutable bool echoEngineTried_ = false;

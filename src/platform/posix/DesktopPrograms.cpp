@@ -6,7 +6,7 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
-namespace vantrel::DesktopPrograms {
+namespace vantrel {
 namespace {
 
 // The program of a desktop entry's Exec line (its first word).
@@ -54,7 +54,7 @@ QString firstInPath(const QStringList& names) {
 
 } // namespace
 
-QString forExtension(const QString& extension) {
+QString DesktopPrograms::forExtension(const QString& extension) {
     const QMimeType type = QMimeDatabase().mimeTypeForFile(
         QStringLiteral("x") + extension.toLower(), QMimeDatabase::MatchExtension);
     if (!type.isValid() || type.isDefault()) {
@@ -64,7 +64,7 @@ QString forExtension(const QString& extension) {
     return desktopId.isEmpty() ? QString() : execProgram(desktopId);
 }
 
-QString textEditor() {
+QString DesktopPrograms::textEditor() const {
     const QString associated = forExtension(QStringLiteral(".txt"));
     return associated.isEmpty()
                ? firstInPath({QStringLiteral("gnome-text-editor"), QStringLiteral("gedit"),
@@ -73,14 +73,14 @@ QString textEditor() {
                : associated;
 }
 
-QString calculator() {
+QString DesktopPrograms::calculator() const {
     return firstInPath({QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),
                         QStringLiteral("galculator"), QStringLiteral("mate-calc"),
                         QStringLiteral("qalculate-gtk"), QStringLiteral("xcalc")});
 }
 
-QString opener() {
+QString DesktopPrograms::opener() const {
     return QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
 }
 
-} // namespace vantrel::DesktopPrograms
+} // namespace vantrel

@@ -1,18 +1,19 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 namespace vantrel {
 
 // What the Linux desktop offers in place of the Windows accessories and of the
 // file-type associations: answers are native program paths, "" when there is none.
-namespace DesktopPrograms {
+class DesktopPrograms {
+public:
+    virtual ~DesktopPrograms() = default;
 
-QString forExtension(const QString& extension);
-QString textEditor();
-QString calculator();
-QString opener(); // xdg-open
+    static QString forExtension(const QString& extension);
+    virtual QString textEditor() const;
+    virtual QString calculator() const;
+    virtual QString opener() const; // xdg-open
+};
 
-} // namespace DesktopPrograms
 } // namespace vantrel

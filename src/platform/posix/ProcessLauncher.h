@@ -11,20 +11,28 @@
 
 namespace vantrel {
 
+// Starts a program from an argument vector, without waiting for it.
+class ProgramLauncher {
+public:
+    virtual ~ProgramLauncher() = default;
+    // Standard input and error on /dev/null; output to outputFile (created or
+    // emptied) or /dev/null. False when the program could not be started.
+    virtual bool start(const QString& program, const QStringList& arguments,
+                       const QString& outputFile) = 0;
+};
+
 // Starts programs without waiting for them. A ping sweep starts one per workstation,
 // so this uses posix_spawn, a fraction of the cost of QProcess::startDetached's two
 // forks; the children stay ours, and a thread reaps each one as it ends.
-class ProcessLauncher {
+class ProcessLauncher : public ProgramLauncher {
 public:
     ProcessLauncher();
     ~ProcessLauncher();
     ProcessLauncher(const ProcessLauncher&) = delete;
     ProcessLauncher& operator=(const ProcessLauncher&) = delete;
 
-    // Standard input and error on /dev/null; output to outputFile (created or
-    // emptied) or /dev/null. False when the program could not be started.
     bool start(const QString& program, const QStringList& arguments,
-               const QString& outputFile = QString());
+               const QString& outputFile) override;
 
 private:
     void reapFinishedChildren();

@@ -1,8 +1,8 @@
 #include "WindowsSystem.h"
 
 #include "Win32Errors.h"
+#include "platform/CommandLines.h"
 #include "platform/echo/IcmpEngine.h"
-#include "platform/PassCommands.h"
 #include "platform/qt/LockFile.h"
 
 #include <QDateTime>
@@ -247,7 +247,7 @@ QString WindowsSystem::findAssociatedProgram(const QString& extension) {
 bool WindowsSystem::startCommand(const QString& commandLine, WindowStyle style) {
     // The pass's own commands are answered here: cmd.exe would write them in this
     // Windows' display language and date format.
-    if (const auto ping = PassCommands::ping(commandLine)) {
+    if (const auto ping = CommandLines::ping(commandLine)) {
         if (!echoEngineTried_) {
             echoEngineTried_ = true;
             echoEngine_ = IcmpEngine::open();
@@ -257,8 +257,8 @@ bool WindowsSystem::startCommand(const QString& commandLine, WindowStyle style) 
             return true;
         }
     }
-    if (const auto stamp = PassCommands::dateStamp(commandLine)) {
-        return writeFile(stamp->outputFile, PassCommands::dateStampLine(
+    if (const auto stamp = CommandLines::dateStamp(commandLine)) {
+        return writeFile(stamp->outputFile, CommandLines::dateStampLine(
                                                 QDateTime::currentDateTime())) == FileError::None;
     }
     std::wstring line = wide(commandLine);

@@ -1,6 +1,6 @@
-#include "PassCommands.h"
+#include "CommandLines.h"
 
-namespace vantrel::PassCommands {
+namespace vantrel::CommandLines {
 namespace {
 
 const QString kPingPrefix = QStringLiteral("cmd.exe /C ping ");
@@ -8,6 +8,19 @@ const QString kDatePrefix = QStringLiteral("cmd /C echo %Date");
 const QString kDateCommand = QStringLiteral(
     "cmd /C echo %Date:~-4%%Date:~-7,-5%%Date:~-10,-8%_%Time:~-11,-9%%Time:~-8,-6%%Time:~-5,-3%");
 const QString kRedirect = QStringLiteral(" > ");
+const QString kTextEditor = QStringLiteral("notepad.exe");
+const QString kCalculator = QStringLiteral("calc.exe");
+const QString kImageEditor = QStringLiteral("C:\\WINDOWS\\system32\\mspaint.exe");
+
+std::optional<QString> argumentOf(const QString& commandLine, const QString& program) {
+    if (commandLine == program) {
+        return QString();
+    }
+    if (!commandLine.startsWith(program + QLatin1Char(' '))) {
+        return std::nullopt;
+    }
+    return commandLine.mid(program.size() + 1).trimmed();
+}
 
 std::optional<Redirected> redirected(const QString& commandLine, const QString& prefix,
                                      bool withArgument) {
@@ -33,6 +46,38 @@ QString dateStampCommand(const QString& outputFile) {
     return kDateCommand + kRedirect + outputFile;
 }
 
+QString programCommand(const QString& program, const QString& argument) {
+    return program + QLatin1Char(' ') + argument;
+}
+
+QString textEditorCommand(const QString& file) {
+    return programCommand(kTextEditor, file);
+}
+
+QString calculatorCommand() {
+    return kCalculator;
+}
+
+QString imageEditorProgram() {
+    return kImageEditor;
+}
+
+QString imageEditorCommand(const QString& file) {
+    return programCommand(kImageEditor, file);
+}
+
+std::optional<QString> textEditorFile(const QString& commandLine) {
+    return argumentOf(commandLine, kTextEditor);
+}
+
+std::optional<QString> imageEditorFile(const QString& commandLine) {
+    return argumentOf(commandLine, kImageEditor);
+}
+
+bool isCalculator(const QString& commandLine) {
+    return commandLine == kCalculator;
+}
+
 std::optional<Redirected> ping(const QString& commandLine) {
     return redirected(commandLine, kPingPrefix, true);
 }
@@ -49,4 +94,4 @@ QByteArray dateStampLine(const QDateTime& now) {
         .toLatin1();
 }
 
-} // namespace vantrel::PassCommands
+} // namespace vantrel::CommandLines
