@@ -96,10 +96,15 @@ FileError FakeSystem::checkWritable(const QString& path) const {
     return isFolder(parentOf(absolute(path))) ? FileError::None : FileError::PathNotFound;
 }
 
+// What a system answers for a name that is not there: it depends on its folder.
+FileError FakeSystem::notFound(const QString& path) const {
+    return isFolder(parentOf(absolute(path))) ? FileError::FileNotFound : FileError::PathNotFound;
+}
+
 FileError FakeSystem::readFile(const QString& path, QByteArray& bytes) {
     const auto it = entries_.constFind(key(path));
     if (it == entries_.constEnd()) {
-        return FileError::FileNotFound;
+        return notFound(path);
     }
     if (it->folder) {
         return FileError::IsAFolder;
@@ -127,7 +132,7 @@ qint64 FakeSystem::fileLength(const QString& path) {
 FileError FakeSystem::removeFile(const QString& path) {
     const auto it = entries_.find(key(path));
     if (it == entries_.end()) {
-        return FileError::FileNotFound;
+        return notFound(path);
     }
     if (it->folder) {
         return FileError::IsAFolder;
@@ -139,7 +144,7 @@ FileError FakeSystem::removeFile(const QString& path) {
 FileError FakeSystem::renameFile(const QString& from, const QString& to) {
     const auto it = entries_.constFind(key(from));
     if (it == entries_.constEnd()) {
-        return FileError::FileNotFound;
+        return notFound(from);
     }
     if (it->folder) {
         return FileError::IsAFolder;

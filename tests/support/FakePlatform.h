@@ -76,6 +76,7 @@ private:
     QString key(const QString& path) const;
     static QString parentOf(const QString& path);
     FileError checkWritable(const QString& path) const;
+    FileError notFound(const QString& path) const;
 
     QMap<QString, Entry> entries_;
     QMap<QString, FileError> failingWrites_;
