@@ -1,11 +1,10 @@
 #include "UnattendedRun.h"
 
 #include "CommandLine.h"
-#include "documents/DeploymentFile.h"
-#include "documents/Lifecycle.h"
-#include "core/Paths.h"
 #include "core/Workspace.h"
 #include "deploy/LaunchChecks.h"
+#include "documents/DeploymentFile.h"
+#include "documents/Lifecycle.h"
 
 #include <QTextStream>
 
@@ -13,19 +12,6 @@
 
 namespace vantrel {
 namespace {
-
-// What ChargeDéploiement does with a chosen path.
-void makeCurrent(Workspace& ws, const QString& path) {
-    WorkingState& s = ws.state;
-    SplitFilePath(ws, path);
-    s.LastFolder = s.PathFolder;
-    if (s.PathExt.isEmpty()) {
-        s.PathExt = s.DeploymentExt;
-    }
-    s.DeploymentFileName = s.PathBaseName + s.PathExt;
-    s.DeploymentName = s.PathBaseName;
-    s.CurrentFilePath = s.LastFolder + s.DeploymentFileName;
-}
 
 // False when the program is asked to end while it waits.
 bool waitForRetryTick(Workspace& ws) {
@@ -54,7 +40,7 @@ int runUnattended(Workspace& ws, const UnattendedOptions& options) {
     if (ws.system.longPath(ws.state.ProgramDir).isEmpty()) {
         return kCouldNotRun;
     }
-    makeCurrent(ws, options.deploymentFile);
+    SelectDeployment(ws, options.deploymentFile);
     if (LoadDeployment(ws) != LoadResult::Loaded) {
         return kCouldNotRun;
     }

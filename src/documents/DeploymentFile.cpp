@@ -105,6 +105,13 @@ void ChargeDéploiement(Workspace& ws) {
             return;
         }
     }
+    SelectDeployment(ws, path);
+    LoadDeployment(ws);
+}
+
+void SelectDeployment(Workspace& ws, const QString& path) {
+    WorkingState& s = ws.state;
+    SplitFilePath(ws, path);
     s.LastFolder = s.PathFolder;
     if (s.PathExt.isEmpty()) {
         s.PathExt = s.DeploymentExt;
@@ -115,7 +122,6 @@ void ChargeDéploiement(Workspace& ws) {
     s.DeploymentFileName = s.PathBaseName + s.PathExt;
     s.DeploymentName = s.PathBaseName;
     s.CurrentFilePath = s.LastFolder + s.DeploymentFileName;
-    LoadDeployment(ws);
 }
 
 LoadResult LoadDeployment(Workspace& ws) {

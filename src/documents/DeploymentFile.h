@@ -10,6 +10,8 @@ enum class LoadResult { Loaded, DeploymentMissing, WorkstationListMissing, RuleF
 
 // The .VTR document: load, save with a one-generation .BAK, save under a new name.
 void ChargeDéploiement(Workspace& ws);
+// Makes path the current deployment, without reading it.
+void SelectDeployment(Workspace& ws, const QString& path);
 LoadResult LoadDeployment(Workspace& ws);
 // Returns true when the deployment file was written.
 bool EnregistreDéploiement(Workspace& ws);

@@ -36,6 +36,25 @@ bool chooseAndRead(Workspace& ws, const QString& caption, const QString& extensi
     return true;
 }
 
+// The save commands propose the deployment's name, in its folder or in the last one
+// used (the rule dialog always has), and save under the chosen name with their own
+// extension. "" when the operator cancelled.
+enum class ProposedFolder { DeploymentFolder, LastFolder };
+
+QString chooseSaveTarget(Workspace& ws, const QString& caption, ProposedFolder folder,
+                         const QString& extension) {
+    WorkingState& s = ws.state;
+    SplitFilePath(ws, s.LastFolder + s.DeploymentFileName);
+    const QString proposed =
+        (folder == ProposedFolder::LastFolder ? s.LastFolder : s.PathFolder) + s.PathBaseName;
+    const QString chosen = Ouvrefichier(ws, caption, proposed, extension);
+    if (chosen.isEmpty()) {
+        return QString();
+    }
+    SplitFilePath(ws, chosen);
+    return s.PathFolder + s.PathBaseName + QLatin1Char('.') + extension;
+}
+
 } // namespace
 
 FileError LoadListFromFile(Workspace& ws, StringList& list, const QString& path,
@@ -83,17 +102,14 @@ void ParcourPoste(Workspace& ws) {
 }
 
 void EnregistreLPostes(Workspace& ws) {
-    WorkingState& s = ws.state;
-    SplitFilePath(ws, s.LastFolder + s.DeploymentFileName);
-    const QString chosen = Ouvrefichier(ws, QStringLiteral("Enregistrer la liste des postes Sous"),
-                                        s.PathFolder + s.PathBaseName, QStringLiteral("LPO"));
-    if (chosen.isEmpty()) {
+    const QString target =
+        chooseSaveTarget(ws, QStringLiteral("Enregistrer la liste des postes Sous"),
+                         ProposedFolder::DeploymentFolder, QStringLiteral("LPO"));
+    if (target.isEmpty()) {
         return;
     }
-    SplitFilePath(ws, chosen);
-    const QString target = s.PathFolder + s.PathBaseName + QStringLiteral(".LPO");
     SaveListToFile(ws, ws.lists.ListePostes, target);
-    s.WorkstationListPath = target;
+    ws.state.WorkstationListPath = target;
 }
 
 void ChargeRègle(Workspace& ws) {
@@ -131,14 +147,11 @@ void EnregistreRègle(Workspace& ws) {
                   QStringLiteral("Aucune règle de déploiement"), Icon::Information);
         return;
     }
-    SplitFilePath(ws, s.LastFolder + s.DeploymentFileName);
-    const QString chosen = Ouvrefichier(ws, QStringLiteral("Enregistrer une règle"),
-                                        s.LastFolder + s.PathBaseName, QStringLiteral("Rgl"));
-    if (chosen.isEmpty()) {
+    const QString target = chooseSaveTarget(ws, QStringLiteral("Enregistrer une règle"),
+                                            ProposedFolder::LastFolder, QStringLiteral("Rgl"));
+    if (target.isEmpty()) {
         return;
     }
-    SplitFilePath(ws, chosen);
-    const QString target = s.PathFolder + s.PathBaseName + QStringLiteral(".Rgl");
     QStringList lines;
     lines.reserve(sources.count());
     for (int i = 0; i < sources.count(); ++i) {

@@ -72,6 +72,27 @@ FileError writeAll(int fd, const char* data, qint64 size) {
     return FileError::None;
 }
 
+// Reads fd to its end a megabyte at a time, handing each block to take, which may
+// stop the reading with an error.
+template <typename Take> FileError readBlocks(int fd, Take take) {
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t n = ::read(fd, block.data(), static_cast<size_t>(block.size()));
+        if (n == 0) {
+            return FileError::None;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return lastError();
+        }
+        if (const FileError error = take(block.constData(), n); error != FileError::None) {
+            return error;
+        }
+    }
+}
+
 FileError copyContent(int in, int out) {
     // The kernel copies without a round trip through user space where it can.
     for (;;) {
@@ -89,45 +110,19 @@ FileError copyContent(int in, int out) {
             return lastError();
         }
     }
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const ssize_t n = ::read(in, buffer.data(), static_cast<size_t>(buffer.size()));
-        if (n == 0) {
-            return FileError::None;
-        }
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return lastError();
-        }
-        const FileError error = writeAll(out, buffer.constData(), n);
-        if (error != FileError::None) {
-            return error;
-        }
-    }
+    return readBlocks(in, [out](const char* data, ssize_t n) { return writeAll(out, data, n); });
 }
 
 FileError readAtMost(int fd, qint64 limit, QByteArray& bytes) {
     bytes.clear();
-    QByteArray block(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const ssize_t n = ::read(fd, block.data(), static_cast<size_t>(block.size()));
-        if (n == 0) {
-            return FileError::None;
-        }
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return lastError();
-        }
+    return readBlocks(fd, [&bytes, limit](const char* data, ssize_t n) {
         if (bytes.size() + n > limit) {
             bytes.clear();
             return FileError::TooLarge; // it grew while being read
         }
-        bytes.append(block.constData(), n);
-    }
+        bytes.append(data, n);
+        return FileError::None;
+    });
 }
 
 // Writes into a temporary file beside target, then puts it in place.
