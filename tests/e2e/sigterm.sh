@@ -13,7 +13,15 @@ printf 'LocListePostes:Z:%s\r\nLocListeR\xe8gles:Z:%s\r\n' "${home//\//\\}\\a.LP
 
 QT_QPA_PLATFORM=offscreen VANTREL_HOME=$home "$program" "\"$home/a.VTR\"" >/dev/null 2>&1 &
 pid=$!
-sleep 2 # the window is up and handles the signal
+trap 'kill -KILL "$pid" 2>/dev/null || true; rm -rf "$home"' EXIT
+# Ready once the program catches SIGTERM (bit 15 of its caught-signal mask).
+catches_term() {
+    local mask
+    mask=$(awk '/^SigCgt:/ { print $2 }' "/proc/$pid/status" 2>/dev/null) || return 1
+    [ -n "$mask" ] && (( (16#$mask >> 14) & 1 ))
+}
+for _ in $(seq 200); do catches_term && break; sleep 0.05; done
+catches_term || { echo "le programme n'intercepte pas SIGTERM"; exit 1; }
 kill -TERM "$pid"
 status=0
 wait "$pid" || status=$?
