@@ -4,8 +4,8 @@
 # Usage: bench/run.sh [--quick]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$here/build}
-"$here/scripts/setup.sh" "$build" >/dev/null
+build=$here/build
+"$here/scripts/build.sh" >/dev/null
 cmake --build "$build" --target vantrel-bench >/dev/null
 bench=$build/bin/vantrel-bench
 

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds the program and runs it on its demo network: the window when there is a
-# display, otherwise the same deployment without a window.
+# Installs what is missing, builds the program and runs it on its demo network: the
+# window when there is a display, otherwise the same deployment without a window.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$here/build}
-"$here/scripts/setup.sh" "$build"
+build=$here/build
+"$here/scripts/install-packages.sh"
+"$here/scripts/build.sh"
 demo=$build/demo
 "$here/scripts/demo-network.sh" "$demo" "$build/bin"
 

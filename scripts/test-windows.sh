@@ -17,10 +17,6 @@ if [ -z "${VANTREL_QT_MINGW:-}" ]; then
     export VANTREL_QT_MINGW=$build/qt/qt6-mingw64
 fi
 
-packages=(g++-mingw-w64-x86-64-posix wine wine64 unzip cmake ninja-build qt6-base-dev-tools
-          qt6-translations-l10n fonts-liberation)
-"$here/scripts/ensure-packages.sh" "${packages[@]}"
-
 cd "$here"
 cmake --preset windows-cross >/dev/null
 cmake --build --preset windows-cross --target all package

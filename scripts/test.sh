@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite.
+# Builds everything and runs the whole test suite: Linux, then Windows under Wine.
+# Installs nothing (scripts/install-packages.sh does); arguments go to ctest.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$here/build}
-"$here/scripts/setup.sh" "$build"
-cd "$build"
-ctest --output-on-failure "$@"
+"$here/scripts/build.sh"
+ctest --preset linux "$@"
 "$here/scripts/test-windows.sh"

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs with apt-get (as root) the Debian 12 packages that building, testing and
+# packaging need, Linux and Windows alike; those already there are left alone.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+linux=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+       libsmbclient-dev samba smbclient iproute2 util-linux
+       iputils-ping fonts-liberation xdg-utils shared-mime-info
+       xvfb xdotool imagemagick x11-utils)
+windows=(g++-mingw-w64-x86-64-posix wine wine64 unzip)
+"$here/scripts/ensure-packages.sh" "${linux[@]}" "${windows[@]}"
