@@ -5,13 +5,13 @@
 //
 // Usage: vantrel-bench [load|pass|board|startup|smbcopy FILE URL-UNC|peak WHAT] [--quick]
 
-#include "documents/DeploymentFile.h"
-#include "documents/Lifecycle.h"
+#include "board/BoardState.h"
 #include "core/TextFile.h"
 #include "core/Workspace.h"
 #include "deploy/DeploymentRun.h"
+#include "documents/DeploymentFile.h"
+#include "documents/Lifecycle.h"
 #include "mainwindow/Form1.h"
-#include "board/BoardState.h"
 #include "mainwindow/StatusBoard.h"
 #include "platform/posix/PosixSystem.h"
 #include "platform/posix/SmbNetwork.h"
@@ -245,10 +245,9 @@ void benchBoard() {
         std::vector<double> paint;
         for (int i = 0; i < runs; ++i) {
             paint.push_back(timeMs([&] {
-                const BoardFrame frame =
-                    state.frame(b.ws->lists.Listécritures, 1700,
-                                StatusBoard::bottomTwips(surface, ppt),
-                                StatusBoard::lineHeightTwips(ppt));
+                const BoardFrame frame = state.frame(b.ws->lists.Listécritures, 1700,
+                                                     StatusBoard::bottomTwips(surface, ppt),
+                                                     StatusBoard::lineHeightTwips(ppt));
                 board.paint(surface, place, frame);
             }));
         }

@@ -1,16 +1,16 @@
 #include "Form1.h"
 
-#include "board/BoardRules.h"
 #include "FeuilleBlanche.h"
 #include "Form1Surface.h"
 #include "Form2.h"
-#include "documents/ListEditing.h"
-#include "documents/DeploymentFile.h"
-#include "documents/Lifecycle.h"
-#include "documents/ListFiles.h"
+#include "board/BoardRules.h"
 #include "core/Programs.h"
 #include "core/Workspace.h"
 #include "deploy/LaunchChecks.h"
+#include "documents/DeploymentFile.h"
+#include "documents/Lifecycle.h"
+#include "documents/ListEditing.h"
+#include "documents/ListFiles.h"
 #include "export/ListExport.h"
 
 #include <QAbstractButton>
@@ -65,8 +65,7 @@ Form1::Form1(Workspace& ws, QWidget* parent) : QMainWindow(parent), ws_(ws) {
         DrawStatusBoard();
     });
     connect(surface_, &Form1Surface::keyPressed, this, &Form1::onBoardKey);
-    connect(&ws_, &Workspace::deferredStartDialogRequested, this,
-            &Form1::showDeferredStartDialog);
+    connect(&ws_, &Workspace::deferredStartDialogRequested, this, &Form1::showDeferredStartDialog);
     connect(&ws_, &Workspace::recentMenuChanged, this, &Form1::refreshRecentMenu);
     connect(&ws_.TimerRécursif, &RetryTimer::changed, this, &Form1::scheduleRetryTick);
     connect(&ws_, &Workspace::passFinished, this, &Form1::scheduleRetryTick);
@@ -405,10 +404,10 @@ void Form1::DrawStatusBoard() {
     place.pixelsPerTwip = pixelsPerTwip;
     const QSize surfaceSize = surface_->size().expandedTo(size());
     place.surfaceWidth = qRound(surfaceSize.width() / pixelsPerTwip);
-    const BoardFrame frame = boardState_.frame(
-        ws_.lists.Listécritures, layout_.boardTop(),
-        StatusBoard::bottomTwips(surface_->board(), pixelsPerTwip),
-        StatusBoard::lineHeightTwips(pixelsPerTwip));
+    const BoardFrame frame =
+        boardState_.frame(ws_.lists.Listécritures, layout_.boardTop(),
+                          StatusBoard::bottomTwips(surface_->board(), pixelsPerTwip),
+                          StatusBoard::lineHeightTwips(pixelsPerTwip));
     board_.setLightFolder(ws_.system.nativePath(ws_.state.ProgramDir) + QLatin1Char('/'));
     board_.paint(surface_->board(), place, frame);
     surface_->update();

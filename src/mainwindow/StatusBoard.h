@@ -36,8 +36,7 @@ public:
 
 private:
     void printLine(QPainter& painter, const Place& place, const BoardLine& line) const;
-    void printText(QPainter& painter, const Place& place, const QString& text, int x,
-                   int y) const;
+    void printText(QPainter& painter, const Place& place, const QString& text, int x, int y) const;
     void drawLight(QPainter& painter, const Place& place, const QString& name, int x, int y);
 
     QString lightFolder_;

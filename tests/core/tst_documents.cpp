@@ -1,8 +1,8 @@
+#include "core/Settings.h"
+#include "core/TextFile.h"
 #include "documents/DeploymentFile.h"
 #include "documents/Lifecycle.h"
 #include "documents/ListFiles.h"
-#include "core/Settings.h"
-#include "core/TextFile.h"
 #include "support/FakePlatform.h"
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "documents/Lifecycle.h"
 #include "core/Settings.h"
 #include "core/TextFile.h"
+#include "documents/Lifecycle.h"
 #include "support/FakePlatform.h"
 #include <QTest>
 

@@ -1,15 +1,15 @@
-#include "documents/Lifecycle.h"
 #include "board/BoardRules.h"
-#include "support/ScopedEnvironment.h"
+#include "documents/Lifecycle.h"
 #include "mainwindow/FeuilleBlanche.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Form1Surface.h"
 #include "platform/posix/PosixSystem.h"
 #include "support/FakePlatform.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TestMain.h"
 
-#include <QListWidget>
 #include <QFile>
+#include <QListWidget>
 #include <QTemporaryDir>
 
 using namespace vantrel;

@@ -191,33 +191,6 @@ private slots:
         }
     }
 
-    void renameNeverReplaces() {
-        const QString a = root_ + QStringLiteral("/a");
-        const QString b = root_ + QStringLiteral("/b");
-        QCOMPARE(LocalFiles::rename(a, b), FileError::FileNotFound);
-        write(a, "A");
-        write(b, "B");
-        QCOMPARE(LocalFiles::rename(a, b), FileError::AlreadyExists);
-        QCOMPARE(read(b), QByteArray("B"));
-        QCOMPARE(LocalFiles::rename(root_ + QStringLiteral("/c"), root_ + QStringLiteral("/d")),
-                 FileError::IsAFolder);
-    }
-
-    void copyReplacesButNeverCreatesFolders() {
-        const QString source = root_ + QStringLiteral("/c/Distrib/a.exe");
-        write(source, QByteArray(3 * 1024 * 1024, 'x'));
-        const QString target = root_ + QStringLiteral("/net/PC01/C$/Outils/a.exe");
-        write(target, "old");
-        QCOMPARE(LocalFiles::copy(source, target), FileError::None);
-        QCOMPARE(read(target), read(source));
-        QCOMPARE(LocalFiles::copy(source, root_ + QStringLiteral("/net/PC01/C$/Absent/a.exe")),
-                 FileError::PathNotFound);
-        QCOMPARE(LocalFiles::copy(root_ + QStringLiteral("/nothing"), target),
-                 FileError::FileNotFound);
-        QCOMPARE(QDir(root_ + QStringLiteral("/net/PC01/C$/Outils")).entryList(QDir::Files),
-                 QStringList{"a.exe"});
-    }
-
     void fullDiskLeavesNoPartialFile() {
         const QString small = root_ + QStringLiteral("/small");
         QDir(root_).mkpath(QStringLiteral("small"));
@@ -236,16 +209,6 @@ private slots:
         QCOMPARE(describe(error), QStringLiteral("Disque plein"));
         QCOMPARE(left, QStringList{"a.exe"});
         QCOMPARE(kept, QByteArray("old"));
-    }
-
-    void writeReplacesInOneStep() {
-        const QString path = root_ + QStringLiteral("/f.VTR");
-        write(path, "ancien");
-        QCOMPARE(LocalFiles::write(path, "nouveau"), FileError::None);
-        QCOMPARE(read(path), QByteArray("nouveau"));
-        QCOMPARE(LocalFiles::write(root_ + QStringLiteral("/absent/f.VTR"), "x"),
-                 FileError::PathNotFound);
-        QCOMPARE(LocalFiles::write(root_ + QStringLiteral("/c"), "x"), FileError::IsAFolder);
     }
 
     void systemWritesTheDateStamp() {

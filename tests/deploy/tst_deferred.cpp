@@ -1,14 +1,7 @@
 #include "deploy/DeferredStart.h"
-#include "mainwindow/Form1.h"
-#include "mainwindow/Form2.h"
 #include "support/FakePlatform.h"
-#include "support/TestMain.h"
 
-#include <QCheckBox>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
+#include <QTest>
 
 using namespace vantrel;
 using namespace vantrel::test;
@@ -211,58 +204,7 @@ private slots:
         QCOMPARE(e.state().DeferredStartFlag, QStringLiteral("Annule"));
         QVERIFY(e.form->isClosed());
     }
-
-    void dialogFiltersKeys() {
-        Fixture f;
-        f.start();
-        Form2 dialog(*f.ws);
-        auto* minute = dialog.findChild<QLineEdit*>(QStringLiteral("Dminute"));
-        minute->clear();
-        for (const QString& typed : {QStringLiteral("é"), QStringLiteral("\"")}) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, typed);
-            QApplication::sendEvent(minute, &press);
-        }
-        QCOMPARE(minute->text(), QStringLiteral("23"));
-        QCOMPARE(dialog.logic().target(F::Minute), QStringLiteral("23"));
-    }
-
-    void deferredBoxRunsThePassWhenTheDialogSaysSo() {
-        Fixture f;
-        Workspace& ws = f.start();
-        ws.state.WorkstationListPath = QStringLiteral("C:\\a.LPO");
-        ws.lists.ListePostes.append(QStringLiteral("PC01"));
-        Form1 form(ws);
-        form.load();
-        form.show();
-        QRect shown;
-        QRect frame;
-        QStringList cutCaptions;
-        QTimer::singleShot(0, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            QVERIFY(modal != nullptr);
-            shown = modal->geometry();
-            frame = modal->frameGeometry();
-            for (const QPushButton* button : modal->findChildren<QPushButton*>()) {
-                if (button->fontMetrics().horizontalAdvance(button->text()) + 8 > button->width()) {
-                    cutCaptions << button->text();
-                }
-            }
-            QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("AnnuleDélai")),
-                              Qt::LeftButton);
-        });
-        QTest::mouseClick(form.findChild<QCheckBox*>(QStringLiteral("Différé")), Qt::LeftButton);
-        // Shown 6560 twips wide, 50 twips from the top, its right edge on the screen's.
-        const double ppt = form.logicalDpiX() / 1440.0;
-        QCOMPARE(shown.width(), qRound(6560 * ppt));
-        QCOMPARE(frame.right() + 1, qRound(f.ui.screen.width() * ppt));
-        QCOMPARE(frame.top(), qRound(50 * ppt));
-        QCOMPARE(cutCaptions, QStringList());
-        QVERIFY(f.system.commands.contains(QStringLiteral("cmd.exe /C ping PC01 > ") +
-                                           ws.state.RunFolder + QStringLiteral("\\ping0.txt")));
-        QVERIFY(!ws.controls.Différé());
-        QCOMPARE(ws.state.DeferredStartFlag, QString());
-    }
 };
 
-VANTREL_TEST_MAIN(DeferredTest)
+QTEST_GUILESS_MAIN(DeferredTest)
 #include "tst_deferred.moc"
