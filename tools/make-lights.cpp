@@ -1,6 +1,7 @@
 // Draws the board's three traffic lights, "feu vert.bmp", "feu rouge.bmp" and
-// "feu mixte.bmp", into the folder given. The committed images in resources/ were
-// made with it; run it again to change them.
+// "feu mixte.bmp", and the program's icon, "vantrel.png" and "vantrel.ico", into the
+// folder given. The committed images in resources/ were made with it; run it again
+// to change them.
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -38,6 +39,23 @@ QImage light(const QColor& left, const QColor& right) {
     return image;
 }
 
+// The program's icon: a traffic light, green over red, on a dark rounded case.
+QImage icon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x30, 0x30, 0x30));
+    p.drawRoundedRect(QRectF(14, 2, 36, 60), 10, 10);
+    p.setBrush(QColor(0x10, 0xC0, 0x20));
+    p.drawEllipse(QRectF(20, 8, 24, 24));
+    p.setBrush(QColor(0xE0, 0x10, 0x10));
+    p.drawEllipse(QRectF(20, 34, 24, 24));
+    return image;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -47,6 +65,8 @@ int main(int argc, char* argv[]) {
     const QColor red(0xE0, 0x10, 0x10);
     const bool ok = light(green, green).save(folder + QStringLiteral("/feu vert.bmp"), "BMP") &&
                     light(red, red).save(folder + QStringLiteral("/feu rouge.bmp"), "BMP") &&
-                    light(red, green).save(folder + QStringLiteral("/feu mixte.bmp"), "BMP");
+                    light(red, green).save(folder + QStringLiteral("/feu mixte.bmp"), "BMP") &&
+                    icon(64).save(folder + QStringLiteral("/vantrel.png"), "PNG") &&
+                    icon(48).save(folder + QStringLiteral("/vantrel.ico"), "ICO");
     return ok ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include "DesktopPrograms.h"
 #include "LocalFiles.h"
+#include "ProgramFolder.h"
 #include "TerminationSignal.h"
 #include "platform/qt/LockFile.h"
 
@@ -38,7 +39,7 @@ PosixSystem::PosixSystem()
                 environment("VANTREL_PING").isEmpty() ? bundledPingStandIn()
                                                       : environment("VANTREL_PING"),
                 environment("VANTREL_PING").isEmpty()),
-      home_(environment("VANTREL_HOME")) {
+      home_(programFolder(environment("VANTREL_HOME"), QCoreApplication::applicationDirPath())) {
     // A reader that goes away (vantrel --deployer ... | head) is a failed write,
     // not the end of the program before its deployment is saved.
     std::signal(SIGPIPE, SIG_IGN);
@@ -72,10 +73,13 @@ FileError PosixSystem::mapTarget(const QString& windowsPath, QString& native) co
 }
 
 QString PosixSystem::programPath() {
-    if (!home_.isEmpty()) {
-        return windowsPath(QDir(home_).absoluteFilePath(QStringLiteral("vantrel")));
+    if (home_.isEmpty()) {
+        return QString();
     }
-    return windowsPath(QCoreApplication::applicationFilePath());
+    if (home_ == QCoreApplication::applicationDirPath()) {
+        return windowsPath(QCoreApplication::applicationFilePath());
+    }
+    return windowsPath(QDir(home_).absoluteFilePath(QStringLiteral("vantrel")));
 }
 
 QString PosixSystem::currentFolder() {
