@@ -48,3 +48,16 @@ set(CPACK_PACKAGE_NAME vantrel)
 set(CPACK_PACKAGE_FILE_NAME vantrel-${PROJECT_VERSION}-win64)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 include(CPack)
+
+# The installer (cmake --build ... --target installer): vantrel-<version>-setup.exe.
+find_program(VANTREL_MAKENSIS makensis)
+if(VANTREL_MAKENSIS)
+    set(VANTREL_SETUP ${CMAKE_BINARY_DIR}/vantrel-${PROJECT_VERSION}-setup.exe)
+    add_custom_target(installer
+        COMMAND ${CMAKE_COMMAND} -DBINARY_DIR=${CMAKE_BINARY_DIR} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+                -DVERSION=${PROJECT_VERSION} -DMAKENSIS=${VANTREL_MAKENSIS}
+                -DOUTFILE=${VANTREL_SETUP} -P ${PROJECT_SOURCE_DIR}/cmake/MakeInstaller.cmake
+        DEPENDS vantrel vantrelc
+        COMMENT "Installateur ${VANTREL_SETUP}"
+        VERBATIM)
+endif()

@@ -7,5 +7,5 @@ linux=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-tran
        libsmbclient-dev samba smbclient iproute2 util-linux
        iputils-ping fonts-liberation xdg-utils shared-mime-info
        xvfb xdotool imagemagick x11-utils)
-windows=(g++-mingw-w64-x86-64-posix wine wine64 unzip)
+windows=(g++-mingw-w64-x86-64-posix wine wine64 unzip nsis)
 "$here/scripts/ensure-packages.sh" "${linux[@]}" "${windows[@]}"

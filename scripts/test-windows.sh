@@ -19,6 +19,6 @@ fi
 
 cd "$here"
 cmake --preset windows-cross >/dev/null
-cmake --build --preset windows-cross --target all package
+cmake --build --preset windows-cross --target all package installer
 cd "$build"
 ctest --output-on-failure "$@"
