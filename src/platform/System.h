@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace vantrel {
 
@@ -15,6 +16,13 @@ enum class WindowStyle { Normal, MinimizedWithFocus };
 
 // Room for 100,000 workstations with their status rows and error lines.
 constexpr qint64 kMaxReadBytes = qint64(64) << 20;
+
+// One name in a folder.
+struct FolderEntry {
+    QString name;
+    qint64 size = 0;
+    bool folder = false;
+};
 
 // The operating system as the logic sees it. Every path is in Windows form
 // (drive letter or \\HOST\share\...), whatever the system underneath.
@@ -39,6 +47,8 @@ public:
     // The source must be a regular file.
     virtual FileError copyFile(const QString& from, const QString& to) = 0;
     virtual FileError createFolder(const QString& path) = 0;
+    // What a folder holds, "." and ".." left out, in no particular order.
+    virtual FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) = 0;
     // The lock of a local folder; null while another process holds it.
     virtual std::unique_ptr<FolderLock> tryLockFolder(const QString& folder) = 0;
 

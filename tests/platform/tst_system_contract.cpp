@@ -134,6 +134,30 @@ private slots:
                  FileError::None);
     }
 
+    void listingGivesNamesSizesAndFolders_data() { roots(); }
+    void listingGivesNamesSizesAndFolders() {
+        QCOMPARE(system().writeFile(root() + QStringLiteral("\\Outil.exe"), "12345"),
+                 FileError::None);
+        QCOMPARE(system().writeFile(root() + QStringLiteral("\\Outil.exe20261207_90503"), "12"),
+                 FileError::None);
+        QCOMPARE(system().createFolder(root() + QStringLiteral("\\Sous")), FileError::None);
+        std::vector<FolderEntry> entries;
+        QCOMPARE(system().listFolder(root(), entries), FileError::None);
+        QStringList listed;
+        for (const FolderEntry& entry : entries)
+            listed << QStringLiteral("%1 %2 %3").arg(entry.name).arg(entry.size).arg(entry.folder);
+        listed.removeIf([](const QString& line) { return line.startsWith(QLatin1String("Sous")); });
+        listed.sort();
+        QCOMPARE(listed, (QStringList{"Outil.exe 5 0", "Outil.exe20261207_90503 2 0"}));
+        QVERIFY(std::any_of(entries.begin(), entries.end(), [](const FolderEntry& entry) {
+            return entry.name == QLatin1String("Sous") && entry.folder;
+        }));
+        QCOMPARE(system().listFolder(root() + QStringLiteral("\\Absent"), entries),
+                 FileError::PathNotFound);
+        QCOMPARE(system().listFolder(root() + QStringLiteral("\\Outil.exe"), entries),
+                 FileError::PathNotFound);
+    }
+
     // The failure texts of the journal come from these: each backend must name a
     // fault the same way.
     void sameErrorsForSameFaults_data() { roots(); }

@@ -184,6 +184,21 @@ FileError FakeSystem::createFolder(const QString& path) {
     return FileError::None;
 }
 
+FileError FakeSystem::listFolder(const QString& path, std::vector<FolderEntry>& entries) {
+    entries.clear();
+    if (!isFolder(path)) {
+        return FileError::PathNotFound;
+    }
+    const QString folder = key(path);
+    for (const Entry& entry : entries_) {
+        if (key(parentOf(absolute(entry.path))) == folder) {
+            const QString name = entry.path.mid(entry.path.lastIndexOf(QLatin1Char('\\')) + 1);
+            entries.push_back({name, entry.bytes.size(), entry.folder});
+        }
+    }
+    return FileError::None;
+}
+
 std::unique_ptr<FolderLock> FakeSystem::tryLockFolder(const QString& folder) {
     return lockedFolders.contains(folder, Qt::CaseInsensitive) ? nullptr
                                                                : std::make_unique<FolderLock>();

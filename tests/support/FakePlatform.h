@@ -49,6 +49,7 @@ public:
     FileError renameFile(const QString& from, const QString& to) override;
     FileError copyFile(const QString& from, const QString& to) override;
     FileError createFolder(const QString& path) override;
+    FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) override;
     // Null while the folder is in lockedFolders (another process holds it).
     std::unique_ptr<FolderLock> tryLockFolder(const QString& folder) override;
     QStringList lockedFolders;

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -254,6 +255,28 @@ FileError createFolder(const QString& path) {
     if (::mkdir(name.constData(), 0777) != 0) {
         return lastError();
     }
+    return FileError::None;
+}
+
+FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) {
+    entries.clear();
+    const QByteArray name = encoded(path);
+    DIR* folder = ::opendir(name.constData());
+    if (folder == nullptr) {
+        return errno == ENOTDIR ? FileError::PathNotFound : lastError();
+    }
+    errno = 0;
+    while (const dirent* entry = ::readdir(folder)) {
+        const QByteArray entryName(entry->d_name);
+        if (entryName == "." || entryName == "..") {
+            continue;
+        }
+        struct stat st {};
+        if (::fstatat(::dirfd(folder), entry->d_name, &st, 0) == 0) {
+            entries.push_back({QFile::decodeName(entryName), st.st_size, S_ISDIR(st.st_mode)});
+        }
+    }
+    ::closedir(folder);
     return FileError::None;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileError.h"
+#include "platform/System.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,6 +23,7 @@ FileError remove(const QString& path);
 FileError rename(const QString& from, const QString& to);
 FileError copy(const QString& from, const QString& to);
 FileError createFolder(const QString& path);
+FileError listFolder(const QString& path, std::vector<FolderEntry>& entries);
 
 } // namespace LocalFiles
 } // namespace vantrel

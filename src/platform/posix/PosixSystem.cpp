@@ -153,6 +153,15 @@ FileError PosixSystem::copyFile(const QString& from, const QString& to) {
     return error != FileError::None ? error : LocalFiles::copy(source, target);
 }
 
+FileError PosixSystem::listFolder(const QString& path, std::vector<FolderEntry>& entries) {
+    if (onSmb(path)) {
+        return smb_->list(path, entries);
+    }
+    QString native;
+    const FileError error = map(path, native);
+    return error != FileError::None ? error : LocalFiles::listFolder(native, entries);
+}
+
 FileError PosixSystem::createFolder(const QString& path) {
     if (onSmb(path)) {
         return smb_->createFolder(path);

@@ -378,6 +378,28 @@ FileError SmbNetwork::createFolder(const QString& unc) {
     return FileError::None;
 }
 
+FileError SmbNetwork::list(const QString& unc, std::vector<FolderEntry>& entries) {
+    entries.clear();
+    Context* ctx = nullptr;
+    if (const FileError error = context(ctx); error != FileError::None) {
+        return error;
+    }
+    SMBCFILE* folder = smbc_getFunctionOpendir(ctx->ctx)(ctx->ctx, url(unc).constData());
+    if (folder == nullptr) {
+        return classify(errno, unc);
+    }
+    struct stat st {};
+    while (const libsmb_file_info* info =
+               smbc_getFunctionReaddirPlus2(ctx->ctx)(ctx->ctx, folder, &st)) {
+        const QString name = QString::fromUtf8(info->name);
+        if (name != QLatin1String(".") && name != QLatin1String("..")) {
+            entries.push_back({name, static_cast<qint64>(info->size), S_ISDIR(st.st_mode)});
+        }
+    }
+    smbc_getFunctionClosedir(ctx->ctx)(ctx->ctx, folder);
+    return FileError::None;
+}
+
 qint64 SmbNetwork::length(const QString& unc) {
     Context* ctx = nullptr;
     struct stat st {};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileError.h"
+#include "platform/System.h"
 
 #include <QByteArray>
 #include <QString>
@@ -29,6 +30,7 @@ public:
     FileError rename(const QString& fromUnc, const QString& toUnc);
     FileError remove(const QString& unc);
     FileError createFolder(const QString& unc);
+    FileError list(const QString& unc, std::vector<FolderEntry>& entries);
     qint64 length(const QString& unc);
     bool exists(const QString& unc);
 

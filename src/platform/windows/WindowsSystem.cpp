@@ -204,6 +204,30 @@ FileError WindowsSystem::createFolder(const QString& path) {
     return CreateDirectoryW(wide(path).c_str(), nullptr) ? FileError::None : lastError();
 }
 
+FileError WindowsSystem::listFolder(const QString& path, std::vector<FolderEntry>& entries) {
+    entries.clear();
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(wide(path + QStringLiteral("\\*")).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        // A file named as the folder answers "not a folder", a missing one "not found".
+        const DWORD code = GetLastError();
+        if (code == ERROR_DIRECTORY || code == ERROR_FILE_NOT_FOUND) {
+            return FileError::PathNotFound;
+        }
+        return lastError();
+    }
+    do {
+        const QString name = QString::fromWCharArray(found.cFileName);
+        if (name != QLatin1String(".") && name != QLatin1String("..")) {
+            const qint64 size = (qint64(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+            entries.push_back(
+                {name, size, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return FileError::None;
+}
+
 std::unique_ptr<FolderLock> WindowsSystem::tryLockFolder(const QString& folder) {
     return LockFile::tryLock(QDir::fromNativeSeparators(folder));
 }

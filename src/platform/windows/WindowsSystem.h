@@ -23,6 +23,7 @@ public:
     FileError renameFile(const QString& from, const QString& to) override;
     FileError copyFile(const QString& from, const QString& to) override;
     FileError createFolder(const QString& path) override;
+    FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) override;
     std::unique_ptr<FolderLock> tryLockFolder(const QString& folder) override;
     QString shortPath(const QString& path) override;
     QString longPath(const QString& path) override;
