@@ -206,14 +206,17 @@ FileError WindowsSystem::createFolder(const QString& path) {
 
 FileError WindowsSystem::listFolder(const QString& path, std::vector<FolderEntry>& entries) {
     entries.clear();
+    const DWORD kind = attributes(path);
+    if (kind == INVALID_FILE_ATTRIBUTES) {
+        const FileError error = lastError();
+        return error == FileError::FileNotFound ? FileError::PathNotFound : error;
+    }
+    if ((kind & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return FileError::PathNotFound;
+    }
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW(wide(path + QStringLiteral("\\*")).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
-        // A file named as the folder answers "not a folder", a missing one "not found".
-        const DWORD code = GetLastError();
-        if (code == ERROR_DIRECTORY || code == ERROR_FILE_NOT_FOUND) {
-            return FileError::PathNotFound;
-        }
         return lastError();
     }
     do {
