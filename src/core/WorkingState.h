@@ -40,6 +40,8 @@ struct WorkingState {
     QString SourceBrowseFolder;
     QString DestBrowseFolder;
     bool fileDialogHostLoaded = false; // the hidden form Ouverture
+    // Stamped versions a pass keeps of each target it replaces; 0 keeps them all.
+    int keptVersions = 0;
 };
 
 } // namespace vantrel

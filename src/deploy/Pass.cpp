@@ -1,0 +1,198 @@
+#include "Pass.h"
+
+#include "DeploymentRun.h"
+#include "Journal.h"
+#include "Stamps.h"
+#include "core/Text.h"
+#include "core/TextFile.h"
+#include "core/Workspace.h"
+#include "platform/CommandLines.h"
+#include "reach/PingSweep.h"
+
+namespace vantrel {
+namespace {
+
+// A date file older than this is an earlier pass's.
+constexpr qint64 kStampAgeSeconds = 60;
+// Seconds after its own a pass tries when its stamp is taken.
+constexpr int kStampAttempts = 30;
+constexpr int kLockWaitSeconds = 60;
+
+// The stamp the command interpreter writes. When its file cannot be read, holds
+// something else (Wine's %Time% has no seconds) or is an earlier pass's (the file
+// could not be rewritten), the clock gives the same form.
+QString readRunStamp(Workspace& ws) {
+    const QString dateFile = ws.state.ProgramDir + QStringLiteral("DateDeploiement.txt");
+    ws.system.startCommand(CommandLines::dateStampCommand(dateFile),
+                           WindowStyle::MinimizedWithFocus);
+    ws.clock.pause(2);
+    const QDateTime now = ws.clock.now();
+    QStringList lines;
+    if (TextFile::readLines(ws.system, dateFile, lines) != FileError::None || lines.isEmpty()) {
+        ws.inform(QStringLiteral("impossible d'ouvrir\r\n"), QString(), Icon::Critical);
+        return stampOf(now);
+    }
+    const QString stamp = QString(lines.first()).remove(QLatin1Char(' '));
+    const bool current =
+        isRunStamp(stamp) && qAbs(stampTime(stamp).secsTo(now)) <= kStampAgeSeconds;
+    return current ? stamp : stampOf(now);
+}
+
+// Every pass gets a folder of its own, never an earlier pass's with its transcripts:
+// a stamp already taken (two passes in one second) moves on to the next free second.
+bool openRunFolder(Workspace& ws) {
+    WorkingState& s = ws.state;
+    QString stamp = readRunStamp(ws);
+    const QDateTime start = stampTime(stamp);
+    for (int later = 1;; ++later) {
+        const FileError error = ws.system.createFolder(s.ProgramDir + stamp);
+        if (error == FileError::None) {
+            s.RunStamp = stamp;
+            s.RunFolder = s.ProgramDir + stamp;
+            return true;
+        }
+        if (error != FileError::AlreadyExists || later > kStampAttempts) {
+            ws.inform(QStringLiteral("Impossible de créer le dossier du déploiement\r\n") +
+                          s.ProgramDir + stamp + QStringLiteral("\r\n") + describe(error),
+                      QStringLiteral("Déploiement impossible"), Icon::Critical);
+            return false;
+        }
+        stamp = stampOf(start.addSecs(later));
+    }
+}
+
+// Two programs on one program folder (two scheduled runs, a run and the window)
+// take turns: the second waits for a while, then gives up.
+std::unique_ptr<FolderLock> lockProgramFolder(Workspace& ws) {
+    for (int waited = 0;; ++waited) {
+        if (std::unique_ptr<FolderLock> lock = ws.system.tryLockFolder(ws.state.ProgramDir)) {
+            return lock;
+        }
+        if (ws.stopRequested()) {
+            return nullptr;
+        }
+        if (waited == kLockWaitSeconds) {
+            ws.inform(
+                QStringLiteral("Un autre déploiement utilise le dossier du programme\r\n") +
+                    ws.state.ProgramDir +
+                    QStringLiteral("\r\ndepuis plus d'une minute : ce déploiement n'a pas lieu"),
+                QStringLiteral("Déploiement impossible"), Icon::Critical);
+            return nullptr;
+        }
+        ws.clock.pause(1);
+    }
+}
+
+void chooseWorkstations(Workspace& ws) {
+    Lists& l = ws.lists;
+    if (leadingNumber(ws.controls.Tentative()) == 0) {
+        CopyList(l.ListePostes, l.L_PostesenCours);
+        return;
+    }
+    QStringList hosts;
+    for (const QString& line : l.L_PostesFail.entries()) {
+        const qsizetype p = line.indexOf(QLatin1Char(';')) + 1;
+        hosts.append(p > 1 ? line.left(p - 1) : line);
+    }
+    l.L_PostesenCours.assign(hosts);
+}
+
+bool rulesUsable(const Workspace& ws) {
+    const Lists& l = ws.lists;
+    return !l.ListeSource.isEmpty() && l.ListeSource.count() == l.ListeDest.count() &&
+           !ws.state.RuleFilePath.isEmpty();
+}
+
+// The board rows after the copy phase, one per result line.
+void rebuildBoardRows(Workspace& ws) {
+    const Lists& l = ws.lists;
+    const QString ruleCount = QString::number(l.ListeSource.count());
+    QStringList rows;
+    QString name;
+    QString count;
+    for (const QString& line : l.L_PostesFail.entries()) {
+        const qsizetype p = line.indexOf(QLatin1Char(';')) + 1;
+        if (p > 2) {
+            // A shorter host name keeps the previous line's name and count.
+            name = fitToWidth(line.left(p - 1), ws.state.NameColumnWidth);
+            count = line.mid(p);
+        }
+        if (line.right(8) == QLatin1String("PingFail")) {
+            rows.append(name + QStringLiteral("; 100;  Void  "));
+        } else {
+            rows.append(
+                name + QStringLiteral(";   0;") +
+                (count + QLatin1Char('/') + ruleCount + QString(8, QLatin1Char(' '))).left(8));
+        }
+    }
+    ws.lists.Listécritures.assign(rows);
+}
+
+} // namespace
+
+PassGuard::PassGuard(Workspace& ws) : ws_(ws) {
+    ws_.setPassRunning(true);
+}
+
+PassGuard::~PassGuard() {
+    ws_.setPassRunning(false);
+}
+
+QString ruleTarget(const QString& host, const QString& source, const QString& destination) {
+    const QString fileName = source.mid(source.lastIndexOf(QLatin1Char('\\')) + 1);
+    return QStringLiteral("\\\\") + host + destination + QLatin1Char('\\') + fileName;
+}
+
+bool isLostWorkstation(FileError error) {
+    return error == FileError::TimedOut || error == FileError::HostUnreachable;
+}
+
+void recordWorkstation(Workspace& ws, const QString& host, int failures, const QString& message) {
+    Lists& l = ws.lists;
+    l.L_PostesFail.append(host + QLatin1Char(';') + QString::number(failures));
+    if (failures > 0) {
+        const QString line = host + QLatin1Char(';') + message;
+        l.L_GénéErreurs.append(line);
+        l.ListeGénérale.append(line);
+    } else {
+        const QString line = host + QStringLiteral(";OK ") + message;
+        l.L_PostesOk.append(line);
+        l.ListeGénérale.append(line);
+    }
+}
+
+bool runPass(Workspace& ws, const WorkstationStep& step) {
+    WorkingState& s = ws.state;
+    Lists& l = ws.lists;
+    ws.setPassStopped(true);
+    const std::unique_ptr<FolderLock> lock = lockProgramFolder(ws);
+    if (!lock || !openRunFolder(ws)) {
+        return false;
+    }
+    s.RunStartText = QStringLiteral("Début déploiement le: ") + timestampText(ws.clock.now());
+    ClearList(l.L_GénéErreurs);
+    chooseWorkstations(ws);
+    ClearList(l.Listécritures);
+    ClearList(l.L_PostesFail);
+    // A sweep cut short still goes on to the copies, with the workstations it has seen.
+    ws.setPassStopped(!PingSweep(ws) || ws.stopRequested());
+    if (ws.stopRequested() || !rulesUsable(ws)) {
+        return false;
+    }
+    ws.ui.setBusy(true);
+    const QStringList hosts = l.L_PostesenCours.entries();
+    for (const QString& host : hosts) {
+        if (IsReachable(ws, host) && !step(ws, host)) {
+            ws.setPassStopped(true);
+            ws.ui.setBusy(false);
+            return false; // asked to end: no journal of a pass that did not finish
+        }
+    }
+    rebuildBoardRows(ws);
+    ws.ui.setBusy(false);
+    ws.DrawStatusBoard();
+    WriteDeploymentJournal(ws);
+    return true;
+}
+
+} // namespace vantrel
