@@ -1,7 +1,10 @@
 #include "CommandLine.h"
 
 #include "core/Text.h"
+#include "deploy/Stamps.h"
 #include "platform/System.h"
+
+#include <algorithm>
 
 namespace vantrel {
 namespace {
@@ -24,32 +27,121 @@ QString deploymentArgument(System& system, const QStringList& arguments) {
     return system.windowsPath(path);
 }
 
+namespace {
+
+using Command = UnattendedOptions::Command;
+
+const QString kDeploy = QStringLiteral("--deployer");
+const QString kRestore = QStringLiteral("--restaurer");
+const QString kHistory = QStringLiteral("--historique");
+
+std::optional<Command> commandOf(const QString& word) {
+    if (word == kDeploy) {
+        return Command::Deploy;
+    }
+    if (word == kRestore) {
+        return Command::Restore;
+    }
+    if (word == kHistory) {
+        return Command::History;
+    }
+    return std::nullopt;
+}
+
+// The reason the options do not go together, "" when they do.
+QString inconsistency(const UnattendedOptions& options, const QStringList& deployOnly) {
+    if (options.deploymentFile.isEmpty()) {
+        return QStringLiteral("--deployer attend le chemin d'un fichier .VTR");
+    }
+    if (options.command != Command::Deploy && !deployOnly.isEmpty()) {
+        return QStringLiteral("option réservée à --deployer : ") + deployOnly.first();
+    }
+    if (options.command == Command::Restore && !isRunStamp(options.passStamp)) {
+        return options.passStamp.isEmpty()
+                   ? QStringLiteral("--restaurer attend --passe ESTAMPILLE")
+                   : QStringLiteral("estampille de passe invalide : ") + options.passStamp +
+                         QStringLiteral(" (attendu AAAAMMJJ_HHMMSS, ou AAAAMMJJ_HMMSS avant "
+                                        "10 heures)");
+    }
+    if (options.command != Command::Restore && !options.passStamp.isEmpty()) {
+        return QStringLiteral("--passe ne va qu'avec --restaurer");
+    }
+    return QString();
+}
+
+} // namespace
+
+bool isHelpRequest(const QStringList& arguments) {
+    return arguments.size() == 1 && (arguments.first() == QLatin1String("--help") ||
+                                     arguments.first() == QLatin1String("-h"));
+}
+
+QString usageText() {
+    return QStringLiteral(
+        "usage: vantrel [FICHIER.VTR]                    la fenêtre\n"
+        "       vantrel --deployer FICHIER.VTR [--recursif] [--essais N] [--delai S]\n"
+        "               [--enregistrer] [--garder N]     une passe sans fenêtre\n"
+        "       vantrel --restaurer FICHIER.VTR --passe AAAAMMJJ_HHMMSS\n"
+        "                                                remet la version que cette passe a "
+        "remplacée\n"
+        "       vantrel --historique FICHIER.VTR         les versions datées sur chaque poste\n"
+        "--garder N : après chaque copie, ne garder que les N versions datées les plus "
+        "récentes.\n"
+        "Code de sortie : 0 sans erreur, 1 erreurs restantes, 2 impossible, 128 + signal.\n"
+        "Voir aussi : man vantrel (Debian), README.\n");
+}
+
 bool isUnattended(const QStringList& arguments) {
-    return arguments.contains(QStringLiteral("--deployer"));
+    return std::any_of(arguments.begin(), arguments.end(),
+                       [](const QString& word) { return commandOf(word).has_value(); });
 }
 
 std::optional<UnattendedOptions> parseUnattended(const QStringList& arguments, QString& error) {
     UnattendedOptions options;
+    QStringList deployOnly; // options that only a deployment takes
+    bool commandSeen = false;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& word = arguments.at(i);
         const bool hasValue = i + 1 < arguments.size();
-        if (word == QLatin1String("--deployer") && hasValue) {
+        const std::optional<Command> command = commandOf(word);
+        if (command && commandSeen) {
+            error = QStringLiteral("une seule commande à la fois : ") + word;
+            return std::nullopt;
+        }
+        if (command && hasValue) {
+            commandSeen = true;
+            options.command = *command;
             options.deploymentFile = arguments.at(++i);
         } else if (word == QLatin1String("--recursif")) {
             options.recursive = true;
+            deployOnly << word;
         } else if (word == QLatin1String("--essais") && hasValue) {
             options.attempts = arguments.at(++i);
+            deployOnly << word;
         } else if (word == QLatin1String("--delai") && hasValue) {
             options.delay = arguments.at(++i);
+            deployOnly << word;
         } else if (word == QLatin1String("--enregistrer")) {
             options.save = true;
+            deployOnly << word;
+        } else if (word == QLatin1String("--garder") && hasValue) {
+            bool number = false;
+            options.keptVersions = arguments.at(++i).toInt(&number);
+            if (!number || options.keptVersions < 1) {
+                error = QStringLiteral("--garder attend un nombre de versions, 1 ou plus : ") +
+                        arguments.at(i);
+                return std::nullopt;
+            }
+            deployOnly << word;
+        } else if (word == QLatin1String("--passe") && hasValue) {
+            options.passStamp = arguments.at(++i);
         } else {
             error = QStringLiteral("argument inattendu ou incomplet : ") + word;
             return std::nullopt;
         }
     }
-    if (options.deploymentFile.isEmpty()) {
-        error = QStringLiteral("--deployer attend le chemin d'un fichier .VTR");
+    error = inconsistency(options, deployOnly);
+    if (!error.isEmpty()) {
         return std::nullopt;
     }
     return options;

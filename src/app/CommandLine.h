@@ -14,7 +14,11 @@ class System;
 QString deploymentArgument(System& system, const QStringList& arguments);
 
 struct UnattendedOptions {
+    enum class Command { Deploy, Restore, History };
+    Command command = Command::Deploy;
     QString deploymentFile;
+    QString passStamp;    // the pass a restore undoes
+    int keptVersions = 0; // 0: every stamped version stays
     bool recursive = false;
     QString attempts = QStringLiteral("2");
     QString delay = QStringLiteral("1");
@@ -22,8 +26,12 @@ struct UnattendedOptions {
 };
 
 // Recognises "--deployer FICHIER.VTR [--recursif] [--essais N] [--delai S]
-// [--enregistrer]"; error receives the French reason when the words are wrong.
+// [--enregistrer] [--garder N]", "--restaurer FICHIER.VTR --passe STAMP" and
+// "--historique FICHIER.VTR"; error receives the French reason when the words are wrong.
 std::optional<UnattendedOptions> parseUnattended(const QStringList& arguments, QString& error);
 bool isUnattended(const QStringList& arguments);
+bool isHelpRequest(const QStringList& arguments);
+// The command-line summary printed by --help and after a wrong word.
+QString usageText();
 
 } // namespace vantrel

@@ -2,7 +2,9 @@
 
 #include "CommandLine.h"
 #include "core/Workspace.h"
+#include "deploy/HistoryListing.h"
 #include "deploy/LaunchChecks.h"
+#include "deploy/RestoreRun.h"
 #include "documents/DeploymentFile.h"
 #include "documents/Lifecycle.h"
 
@@ -25,6 +27,49 @@ bool waitForRetryTick(Workspace& ws) {
     return !ws.stopRequested();
 }
 
+int endStatus(Workspace& ws) {
+    if (const int signal = ws.system.terminationSignal(); signal != 0) {
+        return 128 + signal; // as a shell reports a program ended by that signal
+    }
+    if (ws.passStopped()) {
+        return kCouldNotRun;
+    }
+    return ws.lists.L_GénéErreurs.isEmpty() ? kNoErrorLeft : kErrorsLeft;
+}
+
+// A restore and a listing need workstations and rules, as a deployment does.
+bool hasWorkstationsAndRules(Workspace& ws) {
+    const Lists& l = ws.lists;
+    if (l.ListePostes.isEmpty() || l.ListeSource.isEmpty() ||
+        l.ListeSource.count() != l.ListeDest.count()) {
+        ws.inform(QStringLiteral("Il faut une liste de postes et des règles complètes"),
+                  QStringLiteral("Déploiement impossible"), Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+int restore(Workspace& ws, const QString& passStamp) {
+    if (!hasWorkstationsAndRules(ws)) {
+        return kCouldNotRun;
+    }
+    RestoreRun(ws, passStamp);
+    return endStatus(ws);
+}
+
+int listHistory(Workspace& ws, QTextStream& out) {
+    if (!hasWorkstationsAndRules(ws)) {
+        return kCouldNotRun;
+    }
+    QStringList lines;
+    ListHistory(ws, lines);
+    for (const QString& line : lines) {
+        out << line << '\n';
+    }
+    out.flush();
+    return endStatus(ws);
+}
+
 } // namespace
 
 int runUnattended(Workspace& ws, const UnattendedOptions& options) {
@@ -44,6 +89,15 @@ int runUnattended(Workspace& ws, const UnattendedOptions& options) {
     if (LoadDeployment(ws) != LoadResult::Loaded) {
         return kCouldNotRun;
     }
+    switch (options.command) {
+    case UnattendedOptions::Command::Restore:
+        return restore(ws, options.passStamp);
+    case UnattendedOptions::Command::History:
+        return listHistory(ws, out);
+    case UnattendedOptions::Command::Deploy:
+        break;
+    }
+    ws.state.keptVersions = options.keptVersions;
     ws.controls.setNbessais(options.attempts);
     ws.controls.setDélai(options.delay);
     ws.controls.setRécursif(options.recursive ? 1 : 0);
@@ -53,16 +107,11 @@ int runUnattended(Workspace& ws, const UnattendedOptions& options) {
     while (ws.TimerRécursif.isEnabled() && !ws.passStopped() && waitForRetryTick(ws)) {
         deliverRetryTick(ws);
     }
-    if (const int signal = ws.system.terminationSignal(); signal != 0) {
-        return 128 + signal; // as a shell reports a program ended by that signal
-    }
-    if (ws.passStopped()) {
+    const int status = endStatus(ws);
+    if (status != kCouldNotRun && status < 128 && options.save && !EnregistreDéploiement(ws)) {
         return kCouldNotRun;
     }
-    if (options.save && !EnregistreDéploiement(ws)) {
-        return kCouldNotRun;
-    }
-    return ws.lists.L_GénéErreurs.isEmpty() ? kNoErrorLeft : kErrorsLeft;
+    return status;
 }
 
 } // namespace vantrel

@@ -26,8 +26,7 @@ int unattended(int argc, char* argv[]) {
     QString error;
     const std::optional<UnattendedOptions> options = parseUnattended(arguments, error);
     if (!options) {
-        QTextStream(stderr) << "vantrel: " << error << "\nusage: vantrel --deployer FICHIER.VTR "
-                            << "[--recursif] [--essais N] [--delai S] [--enregistrer]\n";
+        QTextStream(stderr) << "vantrel: " << error << '\n' << usageText();
         return kCouldNotRun;
     }
     const std::unique_ptr<System> system = createSystem();
@@ -55,6 +54,10 @@ void installFrenchTranslation(QApplication& app, QTranslator& translator) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (isHelpRequest(QStringList(argv + 1, argv + argc))) {
+        QTextStream(stdout) << usageText();
+        return 0;
+    }
     if (isUnattended(QStringList(argv + 1, argv + argc))) {
         return unattended(argc, argv);
     }

@@ -42,6 +42,8 @@ struct WorkingState {
     bool fileDialogHostLoaded = false; // the hidden form Ouverture
     // Stamped versions a pass keeps of each target it replaces; 0 keeps them all.
     int keptVersions = 0;
+    // What kind of pass the journal tells of, on its first line; "" for a deployment.
+    QString passHeading;
 };
 
 } // namespace vantrel

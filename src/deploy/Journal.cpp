@@ -78,12 +78,12 @@ QStringList journalLines(Workspace& ws) {
     const Lists& l = ws.lists;
     const DeploymentControls& c = ws.controls;
     const QString stars(kBanner.size(), QLatin1Char('*'));
-    QStringList lines{stars,
-                      kBanner,
-                      stars,
-                      QString(),
-                      ws.state.RunStartText,
-                      QStringLiteral("Fin du déploiement le: ") + timestampText(ws.clock.now())};
+    QStringList lines{stars, kBanner, stars, QString()};
+    if (!ws.state.passHeading.isEmpty()) {
+        lines.append(ws.state.passHeading);
+    }
+    lines.append(ws.state.RunStartText);
+    lines.append(QStringLiteral("Fin du déploiement le: ") + timestampText(ws.clock.now()));
     if (c.Récursif() > 0) {
         lines.append(QStringLiteral("Ce déploiement comportait ") + c.Nbessais() +
                      QStringLiteral("essais séparés de ") + c.Délai() + QStringLiteral("mn;  ") +

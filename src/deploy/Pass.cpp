@@ -161,7 +161,7 @@ void recordWorkstation(Workspace& ws, const QString& host, int failures, const Q
     }
 }
 
-bool runPass(Workspace& ws, const WorkstationStep& step) {
+bool visitWorkstations(Workspace& ws, const WorkstationStep& step) {
     WorkingState& s = ws.state;
     Lists& l = ws.lists;
     ws.setPassStopped(true);
@@ -190,6 +190,13 @@ bool runPass(Workspace& ws, const WorkstationStep& step) {
     }
     rebuildBoardRows(ws);
     ws.ui.setBusy(false);
+    return true;
+}
+
+bool runPass(Workspace& ws, const WorkstationStep& step) {
+    if (!visitWorkstations(ws, step)) {
+        return false;
+    }
     ws.DrawStatusBoard();
     WriteDeploymentJournal(ws);
     return true;

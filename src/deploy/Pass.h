@@ -18,6 +18,10 @@ using WorkstationStep = std::function<bool(Workspace& ws, const QString& host)>;
 // of its own, the ping sweep, then step on each workstation that answered, the board
 // rows and the journal. False when the pass could not run to its end.
 bool runPass(Workspace& ws, const WorkstationStep& step);
+// The same without the board and the journal: the program folder locked while the
+// workstations are swept and visited, the result rows made. False when it could not
+// run to its end.
+bool visitWorkstations(Workspace& ws, const WorkstationStep& step);
 
 // Marks the pass as running for as long as it lasts, whatever way it ends.
 class PassGuard {

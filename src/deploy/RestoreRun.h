@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace vantrel {
+
+class Workspace;
+
+// Puts back, on every workstation that answers and for every rule, the version the
+// pass passStamp replaced. The version in place is first put aside under this run's
+// own stamp, so that nothing is lost and the restore can itself be undone; the
+// stamped version stays in the history. A rule with no version from that pass is
+// left as it is. Runs as a pass does: its own stamp and folder, sweep, rows, journal.
+void RestoreRun(Workspace& ws, const QString& passStamp);
+
+} // namespace vantrel
