@@ -153,4 +153,34 @@ run retry --recursif --essais 1 --delai 15
 expect "retry: files after the retry" '[ $status -eq 0 ] && cmp -s "$work/src/outil.exe" "$work/pc06/partage/outil.exe"'
 expect "retry: two passes of rows" '[ "$(grep -c "^PC06" "$work/retry.out")" -eq 2 ] && tail -n 2 "$work/retry.out" | grep -q "^PC06              ;   0;0/1"'
 
+# 5. The history over SMB: three passes keeping two versions, the last one undone.
+# notes.txt appears before the last pass only: that pass makes it, with no backup.
+deployment history "PC02 PC04" 'outil.exe;\PARTAGE\Outils' 'notes.txt;\PARTAGE\Outils'
+newest_pass() { ls -d "$VANTREL_HOME"/2*/ | sort -t_ -k1,1 -k2,2n | tail -n 1 | xargs basename; }
+pc02=$work/pc02/partage/Outils
+for version in 3 4 5; do
+    printf 'version %s\r\n' "$version" >"$work/src/outil.exe"
+    [ "$version" = 5 ] && printf 'notes\r\n' >"$work/src/notes.txt"
+    run history --garder 2
+    eval "pass$version=$(newest_pass)"
+done
+expect "history: --garder 2 keeps the two newest" \
+    '[ "$(ls "$pc02" | grep -c "^outil.exe2")" -eq 2 ] && grep -q "version 4" "$pc02/outil.exe$pass5" && grep -q "version 3" "$pc02/outil.exe$pass4"'
+status=0
+"$program" --restaurer "$work/history.VTR" --passe "$pass5" >"$work/restore.out" 2>"$work/restore.err" || status=$?
+restored=$(newest_pass)
+expect "restore: the dead workstation counted (exit 1)" '[ $status -eq 1 ] && rows restore "PC04              ; 100;  Void  " "PC02              ;   0;0/2     "'
+expect "restore: version 4 live, version 5 kept under the restore's stamp" \
+    'grep -q "version 4" "$pc02/outil.exe" && grep -q "version 5" "$pc02/outil.exe$restored" && grep -q "version 4" "$pc02/outil.exe$pass5"'
+expect "restore: a file the pass made is left as it is" '[ -f "$pc02/notes.txt" ] && [ ! -e "$pc02/notes.txt$restored" ]'
+expect "restore: no partial file" 'no_partial'
+status=0
+"$program" --historique "$work/history.VTR" >"$work/listing.out" 2>"$work/listing.err" || status=$?
+expect "listing: live, then newest first" \
+    'grep "^PC02;.*outil.exe;" "$work/listing.out" | cut -d";" -f3 | diff - <(printf "%s\n" "en place" "$restored" "$pass5" "$pass4")'
+expect "listing: the dead workstation" '[ $status -eq 1 ] && grep -qx "PC04;PingFail" "$work/listing.out"'
+status=0
+"$program" --restaurer "$work/history.VTR" --passe hier >/dev/null 2>&1 || status=$?
+expect "restore: a wrong stamp refused (exit 2)" '[ $status -eq 2 ]'
+
 expect_summary "$work"/*.err
