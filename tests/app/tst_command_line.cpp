@@ -27,6 +27,28 @@ private slots:
             << "argument inattendu ou incomplet : --essais";
         QTest::newRow("unknown word") << QStringList{"--deployer", "a.VTR", "--vite"} << ""
                                       << "argument inattendu ou incomplet : --vite";
+        QTest::newRow("keep two") << QStringList{"--deployer", "a.VTR", "--garder", "2"}
+                                  << "a.VTR|0|2|1|0|keep 2"
+                                  << "";
+        QTest::newRow("keep none") << QStringList{"--deployer", "a.VTR", "--garder", "0"} << ""
+                                   << "--garder attend un nombre de versions, 1 ou plus : 0";
+        QTest::newRow("restore") << QStringList{"--restaurer", "a.VTR", "--passe", "20261207_90503"}
+                                 << "a.VTR|0|2|1|0|restore 20261207_90503"
+                                 << "";
+        QTest::newRow("restore without its pass") << QStringList{"--restaurer", "a.VTR"} << ""
+                                                  << "--restaurer attend --passe ESTAMPILLE";
+        QTest::newRow("restore of no stamp")
+            << QStringList{"--restaurer", "a.VTR", "--passe", "hier"} << ""
+            << "estampille de passe invalide : hier (attendu AAAAMMJJ_HHMMSS, ou AAAAMMJJ_HMMSS "
+               "avant 10 heures)";
+        QTest::newRow("history") << QStringList{"--historique", "a.VTR"} << "a.VTR|0|2|1|0|history"
+                                 << "";
+        QTest::newRow("history takes no deployment option")
+            << QStringList{"--historique", "a.VTR", "--enregistrer"} << ""
+            << "option réservée à --deployer : --enregistrer";
+        QTest::newRow("two commands")
+            << QStringList{"--deployer", "a.VTR", "--historique", "a.VTR"} << ""
+            << "une seule commande à la fois : --historique";
         QTest::newRow("options but no deployment")
             << QStringList{"--recursif"} << ""
             << "--deployer attend le chemin d'un fichier .VTR";
@@ -40,11 +62,15 @@ private slots:
         QCOMPARE(reason, error);
         QCOMPARE(options.has_value(), error.isEmpty());
         if (options) {
-            QCOMPARE(
-                QStringList({options->deploymentFile, QString::number(options->recursive),
-                             options->attempts, options->delay, QString::number(options->save)})
-                    .join(QLatin1Char('|')),
-                understood);
+            QStringList fields{options->deploymentFile, QString::number(options->recursive),
+                               options->attempts, options->delay, QString::number(options->save)};
+            if (options->command == UnattendedOptions::Command::Restore)
+                fields << QStringLiteral("restore ") + options->passStamp;
+            if (options->command == UnattendedOptions::Command::History)
+                fields << QStringLiteral("history");
+            if (options->keptVersions > 0)
+                fields << QStringLiteral("keep %1").arg(options->keptVersions);
+            QCOMPARE(fields.join(QLatin1Char('|')), understood);
         }
     }
 };
