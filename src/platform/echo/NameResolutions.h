@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -36,6 +37,30 @@ public:
     // The answers in, and a not-found for each name asked kWait ago; one per target.
     std::deque<Answer> takeAnswers(Clock::time_point now);
     bool waiting() const { return !pending_.empty(); }
+
+    // Hands the answers in to an engine's table of targets (a map from target to a
+    // record with named, address, start): a name that resolved is pinged from now
+    // (ready(target)), one that did not, or not in time, is not found (notFound(record),
+    // then the record goes).
+    template <typename Targets, typename NotFound, typename Ready>
+    void deliverAnswers(Targets& targets, Clock::time_point now, NotFound notFound, Ready ready) {
+        for (const Answer& answer : takeAnswers(now)) {
+            const auto it = targets.find(answer.target);
+            if (it == targets.end()) {
+                continue;
+            }
+            if (!answer.found) {
+                notFound(it->second);
+                targets.erase(it);
+                continue;
+            }
+            it->second.named = true;
+            static_assert(sizeof it->second.address == sizeof answer.address);
+            std::memcpy(&it->second.address, &answer.address, sizeof answer.address);
+            it->second.start = now;
+            ready(answer.target);
+        }
+    }
     Clock::time_point nextGiveUp() const; // max() when none is waited for
 
 private:

@@ -179,23 +179,13 @@ struct IcmpEngine::Worker {
         return true;
     }
 
-    // A name that resolved is pinged from now; one that did not, or not in time, is not found.
     void takeAnswers(Clock::time_point now) {
-        for (const NameResolutions::Answer& answer : names->takeAnswers(now)) {
-            const auto it = targets.find(answer.target);
-            if (it == targets.end()) {
-                continue;
-            }
-            if (!answer.found) {
-                writeFile(it->second.output, PingTranscript::hostNotFound(it->second.host));
-                targets.erase(it);
-                continue;
-            }
-            it->second.named = true;
-            it->second.address.s_addr = answer.address;
-            it->second.start = now;
-            awaiting[0].push_back(answer.target);
-        }
+        names->deliverAnswers(
+            targets, now,
+            [](const Target& target) {
+                writeFile(target.output, PingTranscript::hostNotFound(target.host));
+            },
+            [this](uint32_t key) { awaiting[0].push_back(key); });
     }
 
     void sendDueRequests(Clock::time_point now) {

@@ -164,23 +164,13 @@ struct IcmpEngine::Worker {
         }
     }
 
-    // A name that resolved is pinged from now; one that did not, or not in time, is not found.
     void takeAnswers(Clock::time_point now) {
-        for (const NameResolutions::Answer& answer : names->takeAnswers(now)) {
-            const auto it = targets.find(answer.target);
-            if (it == targets.end()) {
-                continue;
-            }
-            if (!answer.found) {
-                writeFile(it->second.output, PingTranscript::hostNotFound(it->second.host));
-                targets.erase(it);
-                continue;
-            }
-            it->second.named = true;
-            it->second.address.S_un.S_addr = answer.address;
-            it->second.start = now;
-            sending.push_back(answer.target);
-        }
+        names->deliverAnswers(
+            targets, now,
+            [](const Target& target) {
+                writeFile(target.output, PingTranscript::hostNotFound(target.host));
+            },
+            [this](uint32_t key) { sending.push_back(key); });
     }
 
     // Each workstation's requests go out half a second apart; a workstation whose
