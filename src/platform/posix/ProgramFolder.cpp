@@ -9,8 +9,11 @@
 namespace vantrel {
 namespace {
 
-bool isWritableFolder(const QString& folder) {
-    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+// A build or an unpacked copy: a folder the user may write, not one of the system's
+// (root may write /usr/lib/vantrel, but an installed program's passes are no system file).
+bool isOwnFolder(const QString& folder) {
+    return !folder.startsWith(QLatin1String("/usr/")) &&
+           ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
 }
 
 // The help file (_NAME.VTR) and the board's lights go with the program.
@@ -30,7 +33,7 @@ QString programFolder(const QString& environmentHome, const QString& executableF
     if (!environmentHome.isEmpty()) {
         return environmentHome;
     }
-    if (isWritableFolder(executableFolder)) {
+    if (isOwnFolder(executableFolder)) {
         return executableFolder;
     }
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
