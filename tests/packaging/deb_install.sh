@@ -47,7 +47,11 @@ expect "the sweep ran unprivileged: localhost answered" 'grep -q "^localhost    
 expect "copied, older version kept" 'grep -q "version 2" "$work/demo/reseau/localhost/C\$/Outils/outil.exe" && ls "$work/demo/reseau/localhost/C\$/Outils" | grep -q "outil.exe2"'
 expect "program folder in the user's data, with its companions" \
     '[ -f "$data/_Vantrel.VTR" ] && [ -f "$data/feu rouge.bmp" ] && ls "$data"/2*/"Infos D"*.txt >/dev/null'
-expect "nothing written beside the installed program" '[ "$(ls /usr/lib/vantrel | wc -l)" -eq 6 ]'
+mkdir -p "$work/root-home"
+env -i HOME="$work/root-home" PATH=/usr/bin:/bin VANTREL_RESEAU="$work/demo/reseau" \
+    vantrel --historique "$work/demo/Demo.VTR" >/dev/null 2>&1 || true
+expect "nothing written beside the installed program, not even by root" \
+    '[ "$(ls /usr/lib/vantrel | wc -l)" -eq 6 ] && ls "$work/root-home/.local/share/vantrel"/2* >/dev/null'
 
 expect ".VTR is the program's file type" \
     'grep -qx "50:application/x-vantrel-deploiement:\*.vtr" /usr/share/mime/globs2'
