@@ -27,6 +27,9 @@ trap cleanup EXIT
 . "$here/tests/support/expect.sh"
 
 export DEBIAN_FRONTEND=noninteractive
+# apt reads the package as its own user, who may not reach the build tree.
+cp "$deb" "$work/"
+deb=$work/$(basename "$deb")
 apt-get install -y -qq "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; exit 1; }
 expect "installed: program, ping stand-in, help file and lights together" \
     '[ -x /usr/lib/vantrel/vantrel ] && [ -x /usr/lib/vantrel/vantrel-ping ] && [ -f /usr/lib/vantrel/_Vantrel.VTR ] && [ -f "/usr/lib/vantrel/feu vert.bmp" ]'
