@@ -2,13 +2,9 @@
 
 #include "core/Text.h"
 
+#include <algorithm>
+
 namespace vantrel {
-namespace {
-
-constexpr int kPageRows = 31;
-constexpr int kStepRows = 30;
-
-} // namespace
 
 QString pingLight(const QString& field) {
     QString light = kRedLight;
@@ -44,27 +40,29 @@ QString deploymentLight(const QString& field) {
     return light;
 }
 
-int ScrollByKey(int keyCode, int topRow, int rowCount) {
+int ScrollByKey(int keyCode, int topRow, int rowCount, int pageRows) {
+    pageRows = std::clamp(pageRows, 1, kBoardPageRows);
+    const int step = std::max(pageRows - 1, 1);
     int top = topRow;
     switch (keyCode) {
     case 33:
         top = 0;
         break;
     case 34:
-        top = rowCount - kPageRows;
+        top = rowCount - pageRows;
         break;
     case 37:
     case 38:
-        top = topRow - kStepRows;
+        top = topRow - step;
         break;
     case 39:
     case 40:
-        top = topRow + kStepRows;
+        top = topRow + step;
         break;
     default:
         break;
     }
-    top = std::min(top, rowCount - kPageRows);
+    top = std::min(top, rowCount - pageRows);
     return std::max(top, 0);
 }
 

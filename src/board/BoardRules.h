@@ -13,7 +13,12 @@ inline const QString kMixedLight = QStringLiteral("feu mixte.bmp");
 QString pingLight(const QString& field);
 QString deploymentLight(const QString& field);
 
-// The first row shown after a key (Windows key codes), within 0 and rowCount - 31.
-int ScrollByKey(int keyCode, int topRow, int rowCount);
+// The design's page: what the board shows when the window is tall enough.
+constexpr int kBoardPageRows = 31;
+
+// The first row shown after a key (Windows key codes), within 0 and rowCount - pageRows.
+// A page is the rows the board has room for, at most the design's 31; a step, one row
+// less, so that the row at the edge stays in view.
+int ScrollByKey(int keyCode, int topRow, int rowCount, int pageRows = kBoardPageRows);
 
 } // namespace vantrel

@@ -3,6 +3,8 @@
 #include "BoardRules.h"
 #include "core/StringList.h"
 
+#include <algorithm>
+
 namespace vantrel {
 namespace {
 
@@ -69,6 +71,12 @@ BoardFrame BoardState::frame(StringList& rows, int top, int bottom, int lineHeig
     }
     BoardDoubleClicked = false;
     return frame;
+}
+
+int BoardState::rowsThatFit(int top, int bottom, int lineHeight) {
+    const int pitch = lineHeight + kBoxedLineExtra;
+    const int firstRow = top + lineHeight + pitch;
+    return std::max(0, (bottom - firstRow) / pitch);
 }
 
 QStringList BoardState::detailLines(const QString& pickedRow, const QStringList& general) {

@@ -46,6 +46,9 @@ public:
     // click is selected in rows.
     BoardFrame frame(StringList& rows, int top, int bottom, int lineHeight);
 
+    // How many rows lie whole between the header and bottom, for the same figures.
+    static int rowsThatFit(int top, int bottom, int lineHeight);
+
     // The detail lines of a picked row, taken from ListeGénérale.
     static QStringList detailLines(const QString& pickedRow, const QStringList& general);
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <array>
 
 namespace vantrel {
@@ -28,6 +29,10 @@ struct WorkingState {
     qint16 ModifiedCount = 0;
     qint16 AddedCount = 0;
     qint16 ImportCount = 0;
+    // The edits of each list since that list was last written: saving the deployment
+    // alone leaves them pending.
+    qint16 WorkstationEdits = 0;
+    qint16 RuleEdits = 0;
     qint16 NameColumnWidth = 0;
     QString DeferredStartFlag;
     QString FieldSeparator;
@@ -44,6 +49,19 @@ struct WorkingState {
     int keptVersions = 0;
     // What kind of pass the journal tells of, on its first line; "" for a deployment.
     QString passHeading;
+
+    void countEdit(qint16& listEdits) {
+        ++ModifiedCount;
+        ++listEdits;
+    }
+    void listWritten(qint16& listEdits) {
+        ModifiedCount = static_cast<qint16>(std::max(0, ModifiedCount - listEdits));
+        listEdits = 0;
+    }
+    void forgetEdits() {
+        ModifiedCount = AddedCount = ImportCount = 0;
+        WorkstationEdits = RuleEdits = 0;
+    }
 };
 
 } // namespace vantrel

@@ -79,8 +79,12 @@ QString DeferredStart::validationMessage() const {
     const int year = value(Year);
     const int month = value(Month);
     const int day = value(Day);
-    if (year < 2018 || year > 2019) {
-        message = QStringLiteral("Erreur sur l'année  2017 < Année < 2019");
+    // This year or the next: the same window the year field's correction allows.
+    const int currentYear = ws_.clock.now().date().year();
+    if (year < currentYear || year > currentYear + 1) {
+        message = QStringLiteral("Erreur sur l'année  %1 < Année < %2")
+                      .arg(currentYear - 1)
+                      .arg(currentYear + 1);
     }
     if (value(Minute) < 0 || value(Minute) > 59) {
         message = QStringLiteral("Erreur sur les minutes  0= <Minutes <60");

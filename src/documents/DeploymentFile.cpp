@@ -83,6 +83,39 @@ Answer askYesNo(Workspace& ws, const QString& title, MessageId id) {
     return ws.ask(question);
 }
 
+LoadResult readDeploymentAndCompanions(Workspace& ws) {
+    WorkingState& s = ws.state;
+    Lists& l = ws.lists;
+    QStringList lines;
+    if (TextFile::readLines(ws.system, s.CurrentFilePath, lines) != FileError::None) {
+        ws.inform(QStringLiteral(
+                      "Pour créer un nouveau déploiement saisir des postes\r\npuis l'enregistrer"),
+                  QStringLiteral("Le fichier ") + s.CurrentFilePath +
+                      QStringLiteral(" n'existe pas"),
+                  Icon::Information);
+        return LoadResult::DeploymentMissing;
+    }
+    readDeploymentLines(ws, lines);
+
+    if (LoadListFromFile(ws, l.ListePostes, s.WorkstationListPath, QStringLiteral(".LPO")) !=
+        FileError::None) {
+        ws.inform(QStringLiteral("Ce chargement ne peut aboutir; charger une liste de postes\r\n"
+                                 "à partir du menu 'Fichier' 'Charger' 'Liste de postes"),
+                  missingCompanionTitle(s.WorkstationListPath), Icon::Information);
+        return LoadResult::WorkstationListMissing;
+    }
+
+    QStringList rules;
+    if (TextFile::readLines(ws.system, s.RuleFilePath, rules) != FileError::None) {
+        ws.inform(QStringLiteral("Ce chargement ne peut aboutir; charger une liste de règles\r\n"
+                                 "à partir du menu 'Fichier' 'Charger' 'Liste de règltes"),
+                  missingCompanionTitle(s.RuleFilePath), Icon::Information);
+        return LoadResult::RuleFileMissing;
+    }
+    readRules(ws, rules);
+    return LoadResult::Loaded;
+}
+
 } // namespace
 
 void ChargeDéploiement(Workspace& ws) {
@@ -125,7 +158,6 @@ void SelectDeployment(Workspace& ws, const QString& path) {
 }
 
 LoadResult LoadDeployment(Workspace& ws) {
-    WorkingState& s = ws.state;
     Lists& l = ws.lists;
     ClearList(l.L_PostesFail);
     ClearList(l.L_PostesenCours);
@@ -133,39 +165,14 @@ LoadResult LoadDeployment(Workspace& ws) {
     ClearList(l.Listécritures);
     ClearList(l.ListeSource);
     ClearList(l.ListeDest);
-
-    QStringList lines;
-    if (TextFile::readLines(ws.system, s.CurrentFilePath, lines) != FileError::None) {
-        ws.inform(QStringLiteral(
-                      "Pour créer un nouveau déploiement saisir des postes\r\npuis l'enregistrer"),
-                  QStringLiteral("Le fichier ") + s.CurrentFilePath +
-                      QStringLiteral(" n'existe pas"),
-                  Icon::Information);
-        RefreshCaption(ws);
-        return LoadResult::DeploymentMissing;
-    }
-    readDeploymentLines(ws, lines);
-
-    if (LoadListFromFile(ws, l.ListePostes, s.WorkstationListPath, QStringLiteral(".LPO")) !=
-        FileError::None) {
-        ws.inform(QStringLiteral("Ce chargement ne peut aboutir; charger une liste de postes\r\n"
-                                 "à partir du menu 'Fichier' 'Charger' 'Liste de postes"),
-                  missingCompanionTitle(s.WorkstationListPath), Icon::Information);
-        return LoadResult::WorkstationListMissing;
-    }
-
-    QStringList rules;
-    if (TextFile::readLines(ws.system, s.RuleFilePath, rules) != FileError::None) {
-        ws.inform(QStringLiteral("Ce chargement ne peut aboutir; charger une liste de règles\r\n"
-                                 "à partir du menu 'Fichier' 'Charger' 'Liste de règltes"),
-                  missingCompanionTitle(s.RuleFilePath), Icon::Information);
-        return LoadResult::RuleFileMissing;
-    }
-    readRules(ws, rules);
-
+    const LoadResult result = readDeploymentAndCompanions(ws);
+    // Whatever was read, the board and the caption show it, not the deployment before.
     ws.DrawStatusBoard();
-    UpdateRecentMenu(ws);
-    return LoadResult::Loaded;
+    if (result == LoadResult::Loaded) {
+        UpdateRecentMenu(ws);
+    }
+    RefreshCaption(ws);
+    return result;
 }
 
 bool EnregistreDéploiement(Workspace& ws) {
@@ -208,6 +215,8 @@ bool EnregistreDéploiement(Workspace& ws) {
                  MessageId::SaveListAfterDeployment) == Answer::Yes) {
         EnregistreRègle(ws);
     }
+    // A list the operator chose not to write keeps its edits to ask about.
+    s.ModifiedCount = static_cast<qint16>(s.WorkstationEdits + s.RuleEdits);
     return written;
 }
 

@@ -119,9 +119,7 @@ void ConfirmDiscardChanges(Workspace& ws) {
         s.ReturnMessage = kRefused;
         return;
     }
-    s.ModifiedCount = 0;
-    s.AddedCount = 0;
-    s.ImportCount = 0;
+    s.forgetEdits();
 }
 
 void fermer_Click(Workspace& ws) {
@@ -137,8 +135,8 @@ void fermer_Click(Workspace& ws) {
     ClearList(l.Listécritures);
     ws.state.DeploymentFileName.clear();
     RefreshCaption(ws);
-    ws.state.ModifiedCount = 0;
-    ws.state.AddedCount = 0;
+    ws.DrawStatusBoard();
+    ws.state.forgetEdits();
 }
 
 void Quit_Click(Workspace& ws) {

@@ -33,7 +33,7 @@ void AjoutePoste(Workspace& ws, const QString& NomPoste) {
         return;
     }
     ws.lists.ListePostes.append(NomPoste);
-    ++ws.state.ModifiedCount;
+    ws.state.countEdit(ws.state.WorkstationEdits);
 }
 
 void SupprimePoste(Workspace& ws) {
@@ -41,7 +41,7 @@ void SupprimePoste(Workspace& ws) {
     if (list.selected() >= 0) {
         list.removeAt(list.selected());
     }
-    ++ws.state.ModifiedCount;
+    ws.state.countEdit(ws.state.WorkstationEdits);
 }
 
 QString pickWorkstation(Workspace& ws, const QString& NomPoste) {
@@ -52,7 +52,7 @@ QString pickWorkstation(Workspace& ws, const QString& NomPoste) {
 void ListePostesDeleteKey(Workspace& ws) {
     StringList& list = ws.lists.ListePostes;
     if (list.selected() >= 0) {
-        ++ws.state.ModifiedCount;
+        ws.state.countEdit(ws.state.WorkstationEdits);
         list.removeAt(list.selected());
     }
 }
@@ -66,14 +66,14 @@ void AjouteAdress(Workspace& ws, const RuleFields& fields) {
     }
     ws.lists.ListeSource.append(fields.source);
     ws.lists.ListeDest.append(fields.destination);
-    ++ws.state.ModifiedCount;
+    ws.state.countEdit(ws.state.RuleEdits);
 }
 
 void SuppAdress(Workspace& ws) {
     const int i = ws.lists.ListeSource.selected();
     if (i >= 0) {
         removeRule(ws, i);
-        ++ws.state.ModifiedCount;
+        ws.state.countEdit(ws.state.RuleEdits);
     }
 }
 
@@ -104,7 +104,7 @@ RuleFields pickRule(Workspace& ws, const RuleFields& fields) {
 void RuleListDeleteKey(Workspace& ws) {
     const int i = ws.lists.ListeSource.selected();
     if (i > -1) {
-        ++ws.state.ModifiedCount;
+        ws.state.countEdit(ws.state.RuleEdits);
         removeRule(ws, i);
     }
 }

@@ -70,15 +70,16 @@ FileError LoadListFromFile(Workspace& ws, StringList& list, const QString& path,
     return error;
 }
 
-void SaveListToFile(Workspace& ws, const StringList& list, const QString& path) {
+bool SaveListToFile(Workspace& ws, const StringList& list, const QString& path) {
     SplitFilePath(ws, path);
-    if (TextFile::writeLines(ws.system, path, nonEmpty(list.entries())) != FileError::None) {
-        const WorkingState& s = ws.state;
-        ws.inform(QStringLiteral("Chemin:") + s.PathFolder +
-                      QStringLiteral("\r\nou Nom de fichier: ") + s.PathBaseName + s.PathExt +
-                      QStringLiteral(" invalide"),
-                  QStringLiteral("Sauvegarde impossible"), Icon::Information);
+    if (TextFile::writeLines(ws.system, path, nonEmpty(list.entries())) == FileError::None) {
+        return true;
     }
+    const WorkingState& s = ws.state;
+    ws.inform(QStringLiteral("Chemin:") + s.PathFolder + QStringLiteral("\r\nou Nom de fichier: ") +
+                  s.PathBaseName + s.PathExt + QStringLiteral(" invalide"),
+              QStringLiteral("Sauvegarde impossible"), Icon::Information);
+    return false;
 }
 
 void ChargeListePostes(Workspace& ws) {
@@ -108,7 +109,9 @@ void EnregistreLPostes(Workspace& ws) {
     if (target.isEmpty()) {
         return;
     }
-    SaveListToFile(ws, ws.lists.ListePostes, target);
+    if (SaveListToFile(ws, ws.lists.ListePostes, target)) {
+        ws.state.listWritten(ws.state.WorkstationEdits);
+    }
     ws.state.WorkstationListPath = target;
 }
 
@@ -165,6 +168,7 @@ void EnregistreRègle(Workspace& ws) {
         return;
     }
     s.RuleFilePath = target;
+    s.listWritten(s.RuleEdits);
 }
 
 } // namespace vantrel

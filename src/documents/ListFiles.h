@@ -14,7 +14,7 @@ class Workspace;
 FileError LoadListFromFile(Workspace& ws, StringList& list, const QString& path,
                            const QString& extension);
 // Writes the non-empty entries of list; tells the operator when it cannot.
-void SaveListToFile(Workspace& ws, const StringList& list, const QString& path);
+bool SaveListToFile(Workspace& ws, const StringList& list, const QString& path);
 
 // The workstation-list (.LPO) and rule-file (.Rgl) commands of the main window.
 void ChargeListePostes(Workspace& ws);

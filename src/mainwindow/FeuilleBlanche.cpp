@@ -3,6 +3,8 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vantrel {
 
 FeuilleBlanche::FeuilleBlanche(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -20,6 +22,17 @@ void FeuilleBlanche::addDetail(const QString& row, const QStringList& lines) {
     list_->addItems(lines);
     show();
     raise();
+}
+
+void FeuilleBlanche::placeBeside(int rightEdge, int rowTop, const QRect& area) {
+    // The frame (title bar, borders) counts: it is what must stay inside the area.
+    const QSize decoration = frameGeometry().size() - size();
+    resize(size().boundedTo(area.size() - decoration));
+    const QSize outer = frameGeometry().size();
+    const int x =
+        std::clamp(rightEdge - outer.width(), area.left(), area.right() + 1 - outer.width());
+    const int y = std::clamp(rowTop, area.top(), area.bottom() + 1 - outer.height());
+    move(x, y);
 }
 
 void FeuilleBlanche::closeEvent(QCloseEvent* event) {

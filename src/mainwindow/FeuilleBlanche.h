@@ -14,6 +14,9 @@ public:
     explicit FeuilleBlanche(QWidget* parent = nullptr);
 
     void addDetail(const QString& row, const QStringList& lines);
+    // Places the shown window with its frame's right edge at rightEdge and its top at rowTop
+    // (global pixels), inside area, which leaves out the main window's menu bar.
+    void placeBeside(int rightEdge, int rowTop, const QRect& area);
     QListWidget* List1() const { return list_; }
 
 protected:

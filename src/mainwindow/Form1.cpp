@@ -22,6 +22,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 namespace vantrel {
@@ -65,6 +66,7 @@ Form1::Form1(Workspace& ws, QWidget* parent) : QMainWindow(parent), ws_(ws) {
         DrawStatusBoard();
     });
     connect(surface_, &Form1Surface::keyPressed, this, &Form1::onBoardKey);
+    connect(surface_, &Form1Surface::wheelTurned, this, &Form1::onBoardWheel);
     connect(&ws_, &Workspace::deferredStartDialogRequested, this, &Form1::showDeferredStartDialog);
     connect(&ws_, &Workspace::recentMenuChanged, this, &Form1::refreshRecentMenu);
     connect(&ws_.TimerRécursif, &RetryTimer::changed, this, &Form1::scheduleRetryTick);
@@ -181,6 +183,16 @@ void Form1::buildControls() {
             [this, setRuleFields, ruleFields] { setRuleFields(ParcourDest(ws_, ruleFields())); });
     onClick(L::Télédéploiement, [this] { Télédéploiement_Click(ws_); });
 
+    // Enter in a group's field adds what it holds, as that group's add button does.
+    auto enterPresses = [this](QLineEdit* field, L::Control button) {
+        connect(field, &QLineEdit::returnPressed, static_cast<QPushButton*>(controls_[button]),
+                &QPushButton::click);
+    };
+    enterPresses(NomPoste_, L::AjoutePoste);
+    enterPresses(saisieSource_, L::AjouteAdress);
+    enterPresses(saisieDest_, L::AjouteAdress);
+    setTabOrderByGroup();
+
     connect(ListePostes_, &QListView::doubleClicked, this,
             [this] { NomPoste_->setText(pickWorkstation(ws_, NomPoste_->text())); });
     // A click or an arrow key in one rule list moves the other one with it.
@@ -199,6 +211,20 @@ void Form1::buildControls() {
     for (QListView* rules : {ListeSource_, ListeDest_}) {
         connect(rules, &QListView::doubleClicked, this,
                 [setRuleFields, ruleFields, this] { setRuleFields(pickRule(ws_, ruleFields())); });
+    }
+}
+
+void Form1::setTabOrderByGroup() {
+    using L = Form1Layout;
+    // Each group in turn: its fields, its add and remove buttons, its lists, its browse
+    // buttons; then the deployment controls.
+    const L::Control order[] = {
+        L::NomPoste,     L::AjoutePoste,   L::SupprimePoste, L::ListePostes,     L::ParcourPoste,
+        L::saisieSource, L::saisieDest,    L::AjouteAdress,  L::SuppAdress,      L::ListeSource,
+        L::ListeDest,    L::ParcourSource, L::ParcourDest,   L::Télédéploiement, L::Récursif,
+        L::Différé,      L::Nbessais,      L::Délai,         L::Tentative};
+    for (size_t i = 1; i < std::size(order); ++i) {
+        QWidget::setTabOrder(controls_[order[i - 1]], controls_[order[i]]);
     }
 }
 
@@ -393,11 +419,14 @@ void Form1::applyLayout() {
         }
     }
     surface_->setFrames(frames);
+    // The board moves with Shape3 and spans the window: it is drawn anew at its place.
+    DrawStatusBoard();
 }
 
 void Form1::DrawStatusBoard() {
     // The board may be drawn while the window loads, before the surface has its size.
     surface_->ensureBoardSize(size());
+    surface_->clearBoard();
     const double pixelsPerTwip = logicalDpiX() / 1440.0;
     StatusBoard::Place place;
     place.left = layout_[Form1Layout::Télédéploiement].left();
@@ -418,8 +447,34 @@ void Form1::DrawStatusBoard() {
     if (FeuilleBlanche_ == nullptr) {
         FeuilleBlanche_ = new FeuilleBlanche(this);
     }
+    const bool opening = !FeuilleBlanche_->isVisible();
     FeuilleBlanche_->addDetail(picked,
                                BoardState::detailLines(picked, ws_.lists.ListeGénérale.entries()));
+    if (opening) {
+        placeDetailWindow(frame); // once shown, its frame is known
+    }
+}
+
+void Form1::placeDetailWindow(const BoardFrame& frame) {
+    int rowTop = 0;
+    for (const BoardLine& row : frame.rows) {
+        if (row.highlighted) {
+            rowTop = row.top;
+        }
+    }
+    // Left of the row's lights, over the lists; never over the menu bar.
+    const int lightsLeft = layout_[Form1Layout::Télédéploiement].left() - 500;
+    const QPoint rowCorner =
+        surface_->mapToGlobal(QPoint(twipsToPixels(lightsLeft), twipsToPixels(rowTop)));
+    QRect area = screen()->availableGeometry();
+    area.setTop(std::max(area.top(), surface_->mapToGlobal(QPoint(0, 0)).y()));
+    FeuilleBlanche_->placeBeside(rowCorner.x(), rowCorner.y(), area);
+}
+
+int Form1::boardPageRows() const {
+    const double pixelsPerTwip = logicalDpiY() / 1440.0;
+    return BoardState::rowsThatFit(layout_.boardTop(), pixelsToTwips(surface_->height()),
+                                   StatusBoard::lineHeightTwips(pixelsPerTwip));
 }
 
 void Form1::setBoardTopRow(int row) {
@@ -432,10 +487,15 @@ void Form1::setBoardTopRow(int row) {
 }
 
 void Form1::onBoardKey(int windowsKeyCode) {
-    boardState_.BoardTopRow = static_cast<qint16>(
-        ScrollByKey(windowsKeyCode, boardState_.BoardTopRow, ws_.lists.Listécritures.count()));
+    boardState_.BoardTopRow = static_cast<qint16>(ScrollByKey(
+        windowsKeyCode, boardState_.BoardTopRow, ws_.lists.Listécritures.count(), boardPageRows()));
     setBoardTopRow(boardState_.BoardTopRow);
     DrawStatusBoard();
+}
+
+void Form1::onBoardWheel(int rows) {
+    const int last = std::max(0, ws_.lists.Listécritures.count() - boardPageRows());
+    setBoardTopRow(std::clamp(boardState_.BoardTopRow + rows, 0, last));
 }
 
 void Form1::Form_Activate() {
@@ -492,7 +552,7 @@ void Form1::resizeEvent(QResizeEvent* event) {
         return; // not laid out yet
     }
     layout_.resize(qRound(surface_->height() * 1440.0 / logicalDpiY()));
-    applyLayout();
+    applyLayout(); // and the board, over the whole of the enlarged area
 }
 
 void Form1::changeEvent(QEvent* event) {

@@ -62,8 +62,13 @@ private:
     void applyLayout();
     void refreshRecentMenu();
     void refreshDeploymentControls();
+    void setTabOrderByGroup();
     void setBoardTopRow(int row);
     void onBoardKey(int windowsKeyCode);
+    void onBoardWheel(int rows);
+    // Whole rows the board has room for below its header, in the surface's height.
+    int boardPageRows() const;
+    void placeDetailWindow(const BoardFrame& frame);
     void showDeferredStartDialog();
     void scheduleRetryTick();
     void onRetryTick();

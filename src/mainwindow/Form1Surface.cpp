@@ -3,9 +3,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace vantrel {
 namespace {
+
+const QColor kBackground(0xE0, 0xE0, 0xE0);
+constexpr int kRowsPerWheelNotch = 3;
 
 // The key codes the board reacts to, as Windows numbers them.
 int windowsKeyCode(int qtKey) {
@@ -48,10 +52,14 @@ void Form1Surface::ensureBoardSize(const QSize& atLeast) {
     }
     QImage bigger(std::max(board_.width(), wanted.width()),
                   std::max(board_.height(), wanted.height()), QImage::Format_RGB32);
-    bigger.fill(QColor(0xE0, 0xE0, 0xE0));
+    bigger.fill(kBackground);
     QPainter painter(&bigger);
     painter.drawImage(0, 0, board_);
     board_ = bigger;
+}
+
+void Form1Surface::clearBoard() {
+    board_.fill(kBackground);
 }
 
 void Form1Surface::paintEvent(QPaintEvent*) {
@@ -83,6 +91,14 @@ void Form1Surface::mouseDoubleClickEvent(QMouseEvent*) {
 
 void Form1Surface::keyPressEvent(QKeyEvent* event) {
     emit keyPressed(windowsKeyCode(event->key()));
+    event->accept();
+}
+
+void Form1Surface::wheelEvent(QWheelEvent* event) {
+    const int notches = -event->angleDelta().y() / 120;
+    if (notches != 0) {
+        emit wheelTurned(notches * kRowsPerWheelNotch);
+    }
     event->accept();
 }
 

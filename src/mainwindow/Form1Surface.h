@@ -19,12 +19,16 @@ public:
     // Makes the board image at least the surface's size (or the given one, before the
     // window is shown), keeping what it shows.
     void ensureBoardSize(const QSize& atLeast = QSize());
+    // Wipes the board image to the window's background: a board shows only what it
+    // is about to paint.
+    void clearBoard();
 
 signals:
     void pressed(QPoint position);
     void clicked();
     void doubleClicked();
     void keyPressed(int windowsKeyCode);
+    void wheelTurned(int rows); // positive: towards the end of the board
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -33,6 +37,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     QList<QRect> frames_;

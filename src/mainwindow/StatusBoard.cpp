@@ -99,9 +99,6 @@ void StatusBoard::paint(QImage& surface, const Place& place, const BoardFrame& f
     QPainter painter(&surface);
     QFont font = boardFont();
     font.setPixelSize(std::max(1, qRound(9 * 20 * place.pixelsPerTwip)));
-    // The board paints over what it painted before: smoothed glyph edges would
-    // darken a little more at every redraw.
-    font.setStyleStrategy(QFont::NoAntialias);
     painter.setFont(font);
     painter.setPen(Qt::black);
     printText(painter, place, frame.caption.text, place.left, frame.caption.top);

@@ -52,21 +52,27 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("top");
         QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("page"); // rows the board has room for
         QTest::addColumn<int>("result");
-        QTest::newRow("page down") << 34 << 0 << 100 << 69;
-        QTest::newRow("down capped") << 40 << 60 << 100 << 69;
-        QTest::newRow("down") << 40 << 0 << 100 << 30;
-        QTest::newRow("up floor") << 38 << 10 << 100 << 0;
-        QTest::newRow("page up") << 33 << 50 << 100 << 0;
-        QTest::newRow("short list") << 34 << 0 << 20 << 0;
-        QTest::newRow("other key") << 65 << 12 << 100 << 12;
+        QTest::newRow("page down") << 34 << 0 << 100 << 31 << 69;
+        QTest::newRow("down capped") << 40 << 60 << 100 << 31 << 69;
+        QTest::newRow("down") << 40 << 0 << 100 << 31 << 30;
+        QTest::newRow("up floor") << 38 << 10 << 100 << 31 << 0;
+        QTest::newRow("page up") << 33 << 50 << 100 << 31 << 0;
+        QTest::newRow("short list") << 34 << 0 << 20 << 31 << 0;
+        QTest::newRow("other key") << 65 << 12 << 100 << 31 << 12;
+        QTest::newRow("tall window: the design's page") << 34 << 0 << 100 << 40 << 69;
+        QTest::newRow("short window: last row at the bottom") << 34 << 0 << 100 << 24 << 76;
+        QTest::newRow("short window: steps keep one row") << 40 << 0 << 100 << 24 << 23;
+        QTest::newRow("no room at all") << 40 << 0 << 100 << 0 << 1;
     }
     void scrollByKey() {
         QFETCH(int, key);
         QFETCH(int, top);
         QFETCH(int, rows);
+        QFETCH(int, page);
         QFETCH(int, result);
-        QCOMPARE(ScrollByKey(key, top, rows), result);
+        QCOMPARE(ScrollByKey(key, top, rows, page), result);
     }
 
     // Rows follow the caption line and the boxed header; a boxed line is 13 twips

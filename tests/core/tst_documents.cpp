@@ -2,6 +2,7 @@
 #include "core/TextFile.h"
 #include "documents/DeploymentFile.h"
 #include "documents/Lifecycle.h"
+#include "documents/ListEditing.h"
 #include "documents/ListFiles.h"
 #include "support/FakePlatform.h"
 #include <QTest>
@@ -195,6 +196,7 @@ private slots:
         QCOMPARE(ws.lists.Listécritures.entries(), QStringList{"PC01              ;   0;0/2     "});
         QCOMPARE(ws.state.DeploymentFileName, QStringLiteral("Atelier.VTR"));
         QCOMPARE(ws.ouvrap[0], QStringLiteral("C:\\DEPLOI\\Atelier.VTR"));
+        QCOMPARE(ws.caption(), QStringLiteral("Vantrel/    Atelier.VTR      1 fiches"));
         QVERIFY(f.ui.messages.empty());
     }
 
@@ -303,6 +305,50 @@ private slots:
         QCOMPARE(ws.state.DeploymentFileName, QStringLiteral("Bureau.VTR"));
         QCOMPARE(ws.ouvrap[0], QStringLiteral("D:\\Test\\Bureau.VTR"));
         QCOMPARE(ws.caption(), QStringLiteral("Vantrel/    Bureau.VTR      0 fiches"));
+    }
+
+    // Three workstations and one rule typed, then Save As: only the lists written stop
+    // counting as edits, and Close asks about the rest.
+    void saveAsKeepsTheEditsOfAListNotWritten_data() {
+        QTest::addColumn<bool>("saveWorkstations");
+        QTest::addColumn<bool>("saveRules");
+        QTest::addColumn<QString>("closeAsks"); // "" when Close asks nothing
+        QTest::newRow("neither") << false << false << " 4 modification(s)";
+        QTest::newRow("workstations only") << true << false << " 1 modification(s)";
+        QTest::newRow("rules only") << false << true << " 3 modification(s)";
+        QTest::newRow("both") << true << true << "";
+    }
+    void saveAsKeepsTheEditsOfAListNotWritten() {
+        QFETCH(bool, saveWorkstations);
+        QFETCH(bool, saveRules);
+        QFETCH(QString, closeAsks);
+        Fixture f;
+        Workspace& ws = f.start();
+        f.system.addFolder(QStringLiteral("D:\\Test"));
+        for (const char* name : {"PC01", "PC02", "PC03"}) {
+            AjoutePoste(ws, QString::fromLatin1(name));
+        }
+        AjouteAdress(ws, RuleFields{QStringLiteral("C:\\a.exe"), QStringLiteral("\\P")});
+        const auto answer = [](bool yes) { return yes ? Answer::Yes : Answer::No; };
+        f.ui.answers = {answer(saveWorkstations), answer(saveRules)};
+        f.ui.chosenFiles = {QStringLiteral("D:\\Test\\Bureau.VTR")};
+        for (bool saved : {saveWorkstations, saveRules}) {
+            if (saved) {
+                f.ui.chosenFiles.push_back(QStringLiteral("D:\\Test\\Bureau"));
+            }
+        }
+        QVERIFY(Enregistrersous(ws));
+        QCOMPARE(f.system.exists(QStringLiteral("D:\\Test\\Bureau.LPO")), saveWorkstations);
+        QCOMPARE(f.system.exists(QStringLiteral("D:\\Test\\Bureau.Rgl")), saveRules);
+        const std::size_t shown = f.ui.messages.size();
+        f.ui.answers = {Answer::No};
+        fermer_Click(ws);
+        if (closeAsks.isEmpty()) {
+            QCOMPARE(f.ui.messages.size(), shown);
+            return;
+        }
+        QVERIFY(f.ui.last().text.startsWith(closeAsks + QStringLiteral("\r\n")));
+        QCOMPARE(ws.state.DeploymentFileName, QStringLiteral("Bureau.VTR")); // still open
     }
 
     void foreignFilesLoadWithoutHarm_data() {

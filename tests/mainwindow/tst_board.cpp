@@ -8,8 +8,10 @@
 #include "support/ScopedEnvironment.h"
 #include "support/TestMain.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QListWidget>
+#include <QScreen>
 #include <QTemporaryDir>
 
 using namespace vantrel;
@@ -57,6 +59,8 @@ struct BoardWindow {
     }
     int boardLeft() const { return form->layout()[Form1Layout::Télédéploiement].left(); }
 };
+
+const QColor kBackground(0xE0, 0xE0, 0xE0);
 
 bool isGreen(const QColor& c) {
     return c.green() > 150 && c.red() < 100;
@@ -114,6 +118,13 @@ private slots:
         QVERIFY(w.form->detailWindow() == nullptr);
         QTest::mouseDClick(w.form->surface(), Qt::LeftButton, {}, at(y + 120));
         QVERIFY(w.form->detailWindow()->isVisible());
+        // Beside the row, left of its lights, below the menu bar, inside the screen.
+        const QRect detail = w.form->detailWindow()->frameGeometry();
+        const QPoint lights = w.form->surface()->mapToGlobal(
+            QPoint(w.form->twipsToPixels(w.boardLeft() - 500), w.form->twipsToPixels(y)));
+        QVERIFY(detail.right() < lights.x());
+        QVERIFY(detail.top() >= w.form->surface()->mapToGlobal(QPoint(0, 0)).y());
+        QVERIFY(w.form->screen()->availableGeometry().contains(detail));
         QCOMPARE(w.form->detailWindow()->windowTitle(), kRows.at(1));
         QCOMPARE(w.form->detailWindow()->List1()->count(), 9);
         QCOMPARE(w.form->detailWindow()->List1()->item(2)->text(), QStringLiteral("   Ping Ok"));
@@ -121,20 +132,54 @@ private slots:
         QCOMPARE(w.form->detailWindow()->List1()->count(), 18); // appended while open
     }
 
-    void keysScrollTheBoard() {
+    // At the design size the board has room for fewer rows than the design's page:
+    // Page Down still brings the last row into view, with nothing painted below it.
+    void keysBringTheLastRowIntoView() {
         BoardWindow w;
         QStringList many;
         for (int i = 0; i < 100; ++i) {
-            many << QStringLiteral("P%1                ;   0;0/1     ")
-                            .arg(i, 3, 10, QLatin1Char('0'))
-                            .left(18) +
+            many << QStringLiteral("P%1").arg(i, 3, 10, QLatin1Char('0')).leftJustified(18) +
                         ";   0;0/1     ";
         }
         w.ws->lists.Listécritures.assign(many);
         QTest::keyClick(w.form->surface(), Qt::Key_PageDown);
-        QCOMPARE(int(w.form->boardState().BoardTopRow), 69);
+        const int top = w.form->boardState().BoardTopRow;
+        QVERIFY(top > 69);
+        const int lastTop = w.rowTop(99 - top);
+        QVERIFY(lastTop + 225 < w.form->pixelsToTwips(w.form->surface()->height()));
+        QCOMPARE(w.pixel(w.boardLeft() + 30, lastTop + 100), QColor(Qt::white));
+        QCOMPARE(w.pixel(w.boardLeft() + 30, w.rowTop(100 - top) + 100), kBackground);
         QTest::keyClick(w.form->surface(), Qt::Key_Up);
-        QCOMPARE(int(w.form->boardState().BoardTopRow), 39);
+        QCOMPARE(int(w.form->boardState().BoardTopRow), top - (99 - top));
+
+        // Taller than 31 rows: the design's page, and the new area painted at once.
+        w.form->resize(w.form->width(), w.form->height() * 2);
+        QCOMPARE(w.pixel(w.boardLeft() + 30, w.rowTop(40) + 100), QColor(Qt::white));
+        QTest::keyClick(w.form->surface(), Qt::Key_PageDown);
+        QCOMPARE(int(w.form->boardState().BoardTopRow), 69);
+    }
+
+    // Récursif moves the board down, Close empties its rows: nothing is left where
+    // the earlier board stood.
+    void noStaleRowsAfterAMoveOrClose() {
+        BoardWindow w;
+        const int lightX = w.boardLeft() - 500 + 125;
+        const int oldFirstRow = w.firstRowTop();
+        QVERIFY(isRed(w.pixel(lightX, oldFirstRow + 110)));
+        QTest::mouseClick(w.form->findChild<QCheckBox*>(QStringLiteral("Récursif")),
+                          Qt::LeftButton);
+        QVERIFY(w.firstRowTop() > oldFirstRow);
+        for (int y = oldFirstRow; y < w.firstRowTop() - 30; y += 15) {
+            QCOMPARE(w.pixel(lightX, y), kBackground);
+        }
+        QVERIFY(isRed(w.pixel(lightX, w.rowTop(0) + 110)));
+        QVERIFY(isGreen(w.pixel(lightX, w.rowTop(1) + 110)));
+
+        fermer_Click(*w.ws);
+        for (int row = 0; row < 4; ++row) {
+            QCOMPARE(w.pixel(lightX, w.rowTop(row) + 110), kBackground);
+            QCOMPARE(w.pixel(w.boardLeft() + 30, w.rowTop(row) + 100), kBackground);
+        }
     }
 };
 

@@ -190,6 +190,33 @@ private slots:
         QCOMPARE(w.state().ModifiedCount, qint16(3));
     }
 
+    // Tab walks one group at a time; Enter in a field presses its group's add button.
+    void keyboardFollowsEachGroup() {
+        Window w;
+        const QStringList order{"NomPoste",     "AjoutePoste",    "SupprimePoste", "ListePostes",
+                                "ParcourPoste", "saisieSource",   "saisieDest",    "AjouteAdress",
+                                "SuppAdress",   "ListeSource",    "ListeDest",     "ParcourSource",
+                                "ParcourDest",  "Télédéploiement"};
+        w.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        w.find<QWidget>(order.first())->setFocus();
+        QStringList visited{w.form->focusWidget()->objectName()};
+        for (int i = 1; i < order.size(); ++i) {
+            QTest::keyClick(w.form->focusWidget(), Qt::Key_Tab);
+            visited << w.form->focusWidget()->objectName();
+        }
+        QCOMPARE(visited, order);
+
+        w.type(QStringLiteral("NomPoste"), QStringLiteral("PC07"));
+        QTest::keyClick(w.find<QLineEdit>(QStringLiteral("NomPoste")), Qt::Key_Return);
+        QCOMPARE(w.lists().ListePostes.entries(), QStringList{"PC07"});
+        w.type(QStringLiteral("saisieSource"), QStringLiteral("C:\\a.exe"));
+        w.type(QStringLiteral("saisieDest"), QStringLiteral("\\P"));
+        QTest::keyClick(w.find<QLineEdit>(QStringLiteral("saisieDest")), Qt::Key_Enter);
+        QCOMPARE(w.lists().ListeSource.entries(), QStringList{"C:\\a.exe"});
+        QCOMPARE(w.lists().ListeDest.entries(), QStringList{"\\P"});
+    }
+
     // Clicks and arrow keys keep the two rule lists on one rule; a removal leaves
     // no selection, so a second "Sup ligne" removes nothing.
     void ruleListsStayInStep() {
