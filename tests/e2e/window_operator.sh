@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# The window as an operator meets it on a real X display, through real input (XTEST)
+# and real timers: a pass started from its button on the demo network and the list of
+# errors shown inside the window; the board moved by "Récursif" and back; a deferred
+# start set for today counting down to its pass; Save As with both list questions
+# answered No, then Close asking about the edit; the board empty after Close.
+set -euo pipefail
+program=$1
+here=$(cd "$(dirname "$0")/../.." && pwd)
+for tool in Xvfb xdotool import xwininfo; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool absent"; exit 77; }
+done
+work=$(mktemp -d)
+xvfb_pid=
+program_pid=
+cleanup() {
+    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'echo "ÉCHEC: ligne $LINENO"; cat "$work/out"' ERR
+
+# 96 dpi: 15 twips per pixel. Without a window manager windows stay where they are put.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1600x1200x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display")
+
+"$here/scripts/demo-network.sh" "$work/demo" "$(dirname "$program")"
+demo=$work/demo
+QT_QPA_PLATFORM=xcb VANTREL_HOME=$demo/programme VANTREL_RESEAU=$demo/reseau \
+    "$program" "\"$demo/Demo.VTR\"" >"$work/out" 2>&1 &
+program_pid=$!
+
+wait_window() { timeout "$2" xdotool search --sync --onlyvisible --name "$1" | head -1 || true; }
+# The colour of one pixel of the screen, as #RRGGBB.
+pixel() { convert "$1" -format "%[hex:u.p{$2,$3}]" info: | cut -c1-6; }
+# FILE: "COUNT TOP" of the red and green pixels in the board's column of lights, below
+# the deployment frame; the same rows show the same count wherever the board stands.
+lights() {
+    convert "$1" -crop 90x$((HEIGHT - 100))+700+$((menubar + 1335 / 15)) +repage txt:- |
+        awk -F'[(),:]+' 'NR > 1 && (($4 > 150 && $5 < 100) || ($5 > 150 && $4 < 100)) {
+            n++; if (top == "" || $2 < top) top = $2 } END { print n + 0, top + 0 }'
+}
+shot() { sleep 0.5; import -window root "$work/$1.png"; }
+
+window=$(wait_window '^Vantrel/' 20)
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+eval "$(xdotool getwindowgeometry --shell "$window")"
+. "$here/tests/support/expect.sh"
+expect "window 15240 x 8190 twips below its menu bar" '[ "$WIDTH" -eq 1016 ] && [ "$HEIGHT" -gt 546 ]'
+
+# The board's area, where the error list belongs: (10700, 1435) to (15090, 8040) twips.
+menubar=$((HEIGHT - 546))
+list_x=$((10700 / 15 + 150))
+list_y=$((menubar + 8040 / 15 - 20))
+import -window root "$work/before.png"
+
+# Télédéploiement; a click that comes before the window takes input is tried again.
+for _ in 1 2 3; do
+    click $((11200 / 15 + 80)) $((menubar + 450 / 15))
+    question=$(wait_window 'Valider Date' 5)
+    [ -n "$question" ] && break
+done
+expect "the button asks to confirm the date" '[ -n "$question" ]'
+# Keys go to the focused window; without a window manager, focus it first.
+answer() { xdotool windowfocus --sync "$1" && xdotool key "$2"; }
+answer "$question" Return
+end=$(wait_window '^Fin du déploiement le: ' 60)
+expect "end-of-run question after the pass" '[ -n "$end" ]'
+answer "$end" Escape # no journal
+timeout 10 bash -c "while xdotool search --name '^Fin du d' >/dev/null; do sleep 0.2; done"
+
+# The keyboard from the workstation field: Tab goes through its group, then the rules',
+# to Télédéploiement, Récursif, Différé.
+tab_from_workstation_field() {
+    xdotool windowfocus --sync "$window"
+    click 40 $((menubar + 725 / 15 + 10))
+    for _ in $(seq "$1"); do xdotool key --window "$window" Tab; done
+}
+shot board
+tab_from_workstation_field 14 && xdotool key --window "$window" space && shot moved
+xdotool key --window "$window" space && shot back
+read -r lit lit_top < <(lights "$work/board.png")
+read -r moved moved_top < <(lights "$work/moved.png")
+read -r back back_top < <(lights "$work/back.png")
+expect "three rows with their lights after the pass" '[ "$lit" -gt 300 ]'
+expect "Récursif moves the board down, its lights once" '[ "$moved" -eq "$lit" ] && [ "$moved_top" -gt "$lit_top" ]'
+expect "and back up, nothing left below" '[ "$back" -eq "$lit" ] && [ "$back_top" -eq "$lit_top" ]'
+
+click 96 $((menubar / 2)) # Listes
+sleep 0.5
+xdotool mousemove --window "$window" 160 $((menubar + 32)) click 1 # générale des erreurs
+sleep 0.5
+import -window root "$work/after.png"
+expect "the window shows no list before" '[ "$(pixel "$work/before.png" $list_x $list_y)" != FFFFFF ]'
+expect "the error list inside the window" '[ "$(pixel "$work/after.png" $list_x $list_y)" = FFFFFF ]'
+expect "its bottom edge above the window's" '[ "$(pixel "$work/after.png" $list_x $((HEIGHT - 3)))" != FFFFFF ]'
+click 96 $((menubar / 2)) && sleep 0.5 && xdotool key Down Down Down Return # masquer la liste
+
+# Différé with the target the dialog proposes, today's minute: Lancer asks to start at
+# once; No, and the next tick of the countdown starts the pass.
+tab_from_workstation_field 15 && xdotool key --window "$window" space
+deferred=$(wait_window '^Dépoiement Différé$' 10)
+expect "Différé opens the deferred-start dialog" '[ -n "$deferred" ]'
+eval "$(xdotool getwindowgeometry --shell --prefix DEFERRED_ "$deferred")"
+xdotool mousemove --window "$deferred" $((DEFERRED_WIDTH / 5)) $((DEFERRED_HEIGHT - 20)) click 1 # Lancer
+now=$(wait_window '^Vantrel$' 5)
+expect "today's date is accepted: start at once?" '[ -n "$now" ] && [ -z "$(xdotool search --name "^Erreur sur la date$")" ]'
+answer "$now" Escape
+end=$(wait_window '^Fin du déploiement le: ' 75)
+expect "the countdown ends in its pass" '[ -n "$end" ]'
+answer "$end" Escape
+
+# A workstation typed and added with Enter, Save As a new name, No to both lists:
+# Close asks about the edit, and once answered, the board is empty.
+tab_from_workstation_field 0 && xdotool type --window "$window" PC04 && xdotool key --window "$window" Return
+menu_file() { xdotool windowfocus --sync "$window" && xdotool key alt+f && sleep 0.4 && xdotool key "$@"; }
+menu_file Down Down Return # Enregistrer Sous
+saveas=$(wait_window '^Enregistrer Sous$' 10)
+expect "Save As asks for a name" '[ -n "$saveas" ]'
+xdotool type "$demo/Autre.VTR" && xdotool key Return
+for title in '^Sauvegarde de' '^Enregistrer la liste des postes$' '^Enregistrer la liste des R'; do
+    box=$(wait_window "$title" 10)
+    [ -n "$box" ] && answer "$box" Escape
+done
+expect "the deployment saved under its new name" '[ -f "$demo/Autre.VTR" ] && [ ! -e "$demo/Autre.LPO" ]'
+menu_file Down Down Down Return # Fermer
+asked=$(wait_window '^Le fichier Autre.VTR a été modifié $' 10)
+expect "Close asks about the workstation not saved" '[ -n "$asked" ]'
+answer "$asked" Return
+sleep 0.5
+shot closed
+read -r left _ < <(lights "$work/closed.png")
+expect "no light left after Close" '[ "$left" -eq 0 ]'
+expect_summary "$work/out"
