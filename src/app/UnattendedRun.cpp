@@ -53,8 +53,10 @@ int restore(Workspace& ws, const QString& passStamp) {
     if (!hasWorkstationsAndRules(ws)) {
         return kCouldNotRun;
     }
-    RestoreRun(ws, passStamp);
-    return endStatus(ws);
+    const int restored = RestoreRun(ws, passStamp);
+    const int status = endStatus(ws);
+    // Nothing undone is no success for the scheduler that asked for it.
+    return restored == 0 && status == kNoErrorLeft ? kErrorsLeft : status;
 }
 
 int listHistory(Workspace& ws, QTextStream& out) {
@@ -82,7 +84,7 @@ int runUnattended(Workspace& ws, const UnattendedOptions& options) {
     });
 
     // The program's folder holds the pass folders: without it nothing can run.
-    if (ws.system.longPath(ws.state.ProgramDir).isEmpty()) {
+    if (ws.system.longPath(ws.state.ProgramDir).isEmpty() || !isFolder(ws, ws.state.ProgramDir)) {
         return kCouldNotRun;
     }
     SelectDeployment(ws, options.deploymentFile);

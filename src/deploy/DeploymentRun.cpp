@@ -1,8 +1,11 @@
 #include "DeploymentRun.h"
 
 #include "Pass.h"
+#include "Replacement.h"
 #include "StampedVersions.h"
 #include "core/Workspace.h"
+
+#include <QSet>
 
 namespace vantrel {
 namespace {
@@ -11,32 +14,16 @@ QString newFileNote(const QString& host, const QString& destination) {
     return QStringLiteral("Nouveau fichier ") + host + QLatin1Char(' ') + destination;
 }
 
-// Puts the live target aside under the pass's stamp, then copies the new version.
-// A target that is there but could not be put aside is never replaced; when the copy
-// fails, the version put aside goes back in place.
+// Copies the new version in place, keeping the live one under the pass's stamp.
 FileError replaceKeepingBackup(Workspace& ws, const QString& host, const QString& source,
                                const QString& destination, const QString& target) {
     WorkingState& s = ws.state;
-    const FileError keptAside = ws.system.renameFile(target, target + s.RunStamp);
-    if (keptAside == FileError::None) {
-        const FileError error = ws.system.copyFile(source, target);
-        if (error != FileError::None && !isLostWorkstation(error)) {
-            ws.system.renameFile(target + s.RunStamp, target);
-        } else if (error == FileError::None) {
-            keepNewestVersions(ws.system, target, s.keptVersions);
-        }
-        return error;
+    const Replacement done =
+        replaceKeepingAside(ws.system, source, target, target + s.RunStamp, s.RunStamp);
+    if (!done.liveKeptAside) {
+        s.ReturnMessage = newFileNote(host, destination);
     }
-    s.ReturnMessage = newFileNote(host, destination);
-    if (isLostWorkstation(keptAside) ||
-        (keptAside != FileError::FileNotFound && ws.system.fileLength(target) >= 0)) {
-        return keptAside;
-    }
-    const FileError error = ws.system.copyFile(source, target);
-    if (error == FileError::None) {
-        keepNewestVersions(ws.system, target, s.keptVersions);
-    }
-    return error;
+    return done.error;
 }
 
 // False when the program was asked to end before every rule was copied.
@@ -46,6 +33,8 @@ bool copyToWorkstation(Workspace& ws, const QString& host) {
     qint16 CopyFailureCount = 0;
     s.ReturnMessage.clear();
     FileError lost = FileError::None;
+    QSet<QString> cleanedFolders;
+    QStringList replaced;
     for (int j = 0; j < l.ListeSource.count(); ++j) {
         if (ws.stopRequested()) {
             return false; // between two copies: nothing is left half done
@@ -55,6 +44,11 @@ bool copyToWorkstation(Workspace& ws, const QString& host) {
         const QString target = ruleTarget(host, source, destination);
         FileError error = lost;
         if (lost == FileError::None) {
+            const QString folder = folderOf(target).toLower();
+            if (!cleanedFolders.contains(folder)) {
+                cleanedFolders.insert(folder);
+                removeLeftoverCopies(ws.system, target, ws.clock.now());
+            }
             error = replaceKeepingBackup(ws, host, source, destination, target);
         } else {
             s.ReturnMessage = newFileNote(host, destination); // as a failed rename would
@@ -66,8 +60,14 @@ bool copyToWorkstation(Workspace& ws, const QString& host) {
             ++CopyFailureCount;
             s.ReturnMessage += QLatin1Char(';') + source + QLatin1Char(';') + destination +
                                QLatin1Char(';') + describe(error);
+        } else {
+            replaced.append(target);
         }
         s.ReturnMessage += QLatin1Char(';');
+    }
+    if (lost == FileError::None) {
+        keepNewestVersions(ws.system, replaced,
+                           KeptVersions{s.keptVersions, s.RunStamp, ws.clock.now()});
     }
     recordWorkstation(ws, host, CopyFailureCount, s.ReturnMessage);
     return true;

@@ -9,6 +9,8 @@
 #include "platform/CommandLines.h"
 #include "reach/PingSweep.h"
 
+#include <algorithm>
+
 namespace vantrel {
 namespace {
 
@@ -17,6 +19,7 @@ constexpr qint64 kStampAgeSeconds = 60;
 // Seconds after its own a pass tries when its stamp is taken.
 constexpr int kStampAttempts = 30;
 constexpr int kLockWaitSeconds = 60;
+const QString kLockName = QStringLiteral("Vantrel.lock");
 
 // The stamp the command interpreter writes. When its file cannot be read, holds
 // something else (Wine's %Time% has no seconds) or is an earlier pass's (the file
@@ -61,9 +64,31 @@ bool openRunFolder(Workspace& ws) {
     }
 }
 
+// The lock file's name taken by a folder: no program could ever hold the lock.
+bool lockNameIsAFolder(Workspace& ws) {
+    std::vector<FolderEntry> entries;
+    if (ws.system.listFolder(ws.state.ProgramDir, entries) != FileError::None) {
+        return false; // the pass folder's creation tells what is wrong
+    }
+    const auto isLock = [](const FolderEntry& e) {
+        return e.folder && e.name.compare(kLockName, Qt::CaseInsensitive) == 0;
+    };
+    if (std::none_of(entries.begin(), entries.end(), isLock)) {
+        return false;
+    }
+    ws.inform(QStringLiteral("Le dossier\r\n") + ws.state.ProgramDir + kLockName +
+                  QStringLiteral("\r\nporte le nom du verrou des déploiements : le supprimer ou "
+                                 "le renommer, puis relancer"),
+              QStringLiteral("Déploiement impossible"), Icon::Critical);
+    return true;
+}
+
 // Two programs on one program folder (two scheduled runs, a run and the window)
 // take turns: the second waits for a while, then gives up.
 std::unique_ptr<FolderLock> lockProgramFolder(Workspace& ws) {
+    if (lockNameIsAFolder(ws)) {
+        return nullptr;
+    }
     for (int waited = 0;; ++waited) {
         if (std::unique_ptr<FolderLock> lock = ws.system.tryLockFolder(ws.state.ProgramDir)) {
             return lock;
@@ -141,6 +166,14 @@ PassGuard::~PassGuard() {
 QString ruleTarget(const QString& host, const QString& source, const QString& destination) {
     const QString fileName = source.mid(source.lastIndexOf(QLatin1Char('\\')) + 1);
     return QStringLiteral("\\\\") + host + destination + QLatin1Char('\\') + fileName;
+}
+
+QString folderOf(const QString& target) {
+    return target.left(target.lastIndexOf(QLatin1Char('\\')));
+}
+
+QString nameOf(const QString& target) {
+    return target.mid(target.lastIndexOf(QLatin1Char('\\')) + 1);
 }
 
 bool isLostWorkstation(FileError error) {

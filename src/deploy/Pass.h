@@ -37,6 +37,9 @@ private:
 
 // The file a rule makes on a workstation: \\HOST + destination + the source's name.
 QString ruleTarget(const QString& host, const QString& source, const QString& destination);
+// A target's folder (without the final backslash) and its name.
+QString folderOf(const QString& target);
+QString nameOf(const QString& target);
 
 // A workstation that stopped answering: its other rules would each wait as long.
 bool isLostWorkstation(FileError error);

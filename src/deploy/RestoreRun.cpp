@@ -1,7 +1,9 @@
 #include "RestoreRun.h"
 
 #include "Pass.h"
+#include "Replacement.h"
 #include "StampedVersions.h"
+#include "Stamps.h"
 #include "core/Workspace.h"
 
 #include <algorithm>
@@ -9,46 +11,43 @@
 namespace vantrel {
 namespace {
 
-bool hasVersion(const std::vector<StampedVersion>& versions, const QString& stamp) {
-    return std::any_of(versions.begin(), versions.end(),
-                       [&stamp](const StampedVersion& v) { return v.stamp == stamp; });
+// The version of that pass, whichever form its stamp was written in ("" when none).
+QString versionOf(const std::vector<StampedVersion>& versions, const QString& passStamp) {
+    const QDateTime time = stampTime(passStamp);
+    const auto found = std::find_if(versions.begin(), versions.end(),
+                                    [&time](const StampedVersion& v) { return v.time == time; });
+    return found == versions.end() ? QString() : found->stamp;
 }
 
 // One rule on one workstation; note says what was done when nothing failed.
-FileError restoreRule(Workspace& ws, const QString& target, const QString& passStamp,
-                      QString& note) {
+FileError restoreRule(Workspace& ws, const QString& target, const QString& passStamp, QString& note,
+                      int& restored) {
     std::vector<StampedVersion> versions;
     if (const FileError error = stampedVersions(ws.system, target, versions);
         error != FileError::None) {
         return error;
     }
-    if (!hasVersion(versions, passStamp)) {
+    const QString versionStamp = versionOf(versions, passStamp);
+    if (versionStamp.isEmpty()) {
         note = QStringLiteral("Pas de version de la passe ") + passStamp +
                QStringLiteral(" : laissé tel quel");
         return FileError::None;
     }
-    const QString aside = target + ws.state.RunStamp;
-    const bool live = ws.system.fileLength(target) >= 0;
-    if (live) {
-        if (const FileError error = ws.system.renameFile(target, aside); error != FileError::None) {
-            return error; // a version that cannot be put aside is never replaced
-        }
-    }
-    const FileError error = ws.system.copyFile(target + passStamp, target);
-    if (error != FileError::None) {
-        if (live && !isLostWorkstation(error)) {
-            ws.system.renameFile(aside, target);
-        }
-        return error;
+    const Replacement done = replaceKeepingAside(ws.system, target + versionStamp, target,
+                                                 target + ws.state.RunStamp, ws.state.RunStamp);
+    if (done.error != FileError::None) {
+        return done.error;
     }
     note = QStringLiteral("Version de la passe ") + passStamp + QStringLiteral(" remise en place");
-    if (live) {
+    ++restored;
+    if (done.liveKeptAside) {
         note += QStringLiteral(", la version remplacée gardée sous ") + ws.state.RunStamp;
     }
     return FileError::None;
 }
 
-bool restoreWorkstation(Workspace& ws, const QString& host, const QString& passStamp) {
+bool restoreWorkstation(Workspace& ws, const QString& host, const QString& passStamp,
+                        int& restored) {
     const Lists& l = ws.lists;
     int failures = 0;
     QString message;
@@ -62,7 +61,8 @@ bool restoreWorkstation(Workspace& ws, const QString& host, const QString& passS
         QString note;
         FileError error = lost;
         if (lost == FileError::None) {
-            error = restoreRule(ws, ruleTarget(host, source, destination), passStamp, note);
+            error =
+                restoreRule(ws, ruleTarget(host, source, destination), passStamp, note, restored);
         }
         if (isLostWorkstation(error)) {
             lost = error;
@@ -80,16 +80,22 @@ bool restoreWorkstation(Workspace& ws, const QString& host, const QString& passS
 
 } // namespace
 
-void RestoreRun(Workspace& ws, const QString& passStamp) {
+int RestoreRun(Workspace& ws, const QString& passStamp) {
     PassGuard running(ws);
     ws.TimerRécursif.setEnabled(false);
     ws.state.passHeading = QStringLiteral("Restauration de la passe ") + passStamp +
                            QStringLiteral(" : chaque poste reprend la version qu'elle avait "
                                           "remplacée");
-    runPass(ws, [&passStamp](Workspace& w, const QString& host) {
-        return restoreWorkstation(w, host, passStamp);
+    int restored = 0;
+    const bool ended = runPass(ws, [&passStamp, &restored](Workspace& w, const QString& host) {
+        return restoreWorkstation(w, host, passStamp, restored);
     });
     ws.state.passHeading.clear();
+    if (ended && restored == 0) {
+        ws.inform(QStringLiteral("Aucune version de la passe ") + passStamp,
+                  QStringLiteral("Restauration"), Icon::Information);
+    }
+    return restored;
 }
 
 } // namespace vantrel

@@ -11,6 +11,8 @@ class Workspace;
 // own stamp, so that nothing is lost and the restore can itself be undone; the
 // stamped version stays in the history. A rule with no version from that pass is
 // left as it is. Runs as a pass does: its own stamp and folder, sweep, rows, journal.
-void RestoreRun(Workspace& ws, const QString& passStamp);
+// Stamps compare by the time they stand for. Returns how many versions were put back;
+// a pass that ended having put back none says so.
+int RestoreRun(Workspace& ws, const QString& passStamp);
 
 } // namespace vantrel

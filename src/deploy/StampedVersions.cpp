@@ -1,19 +1,50 @@
 #include "StampedVersions.h"
 
+#include "Pass.h"
 #include "Stamps.h"
 #include "platform/System.h"
+
+#include <QHash>
 
 #include <algorithm>
 
 namespace vantrel {
 namespace {
 
-QString folderOf(const QString& path) {
-    return path.left(path.lastIndexOf(QLatin1Char('\\')));
+// A version stamped this far after the clock is not a pass of this clock's.
+constexpr qint64 kFutureToleranceSeconds = 60;
+
+// The versions of the file named name among a folder's entries, newest first.
+std::vector<StampedVersion> versionsAmong(const QString& name,
+                                          const std::vector<FolderEntry>& entries) {
+    std::vector<StampedVersion> newestFirst;
+    for (const FolderEntry& entry : entries) {
+        if (entry.folder || !entry.name.startsWith(name, Qt::CaseInsensitive)) {
+            continue;
+        }
+        const QString stamp = entry.name.mid(name.size());
+        if (isRunStamp(stamp)) {
+            newestFirst.push_back({stamp, stampTime(stamp), entry.size});
+        }
+    }
+    std::sort(newestFirst.begin(), newestFirst.end(),
+              [](const StampedVersion& a, const StampedVersion& b) { return a.time > b.time; });
+    return newestFirst;
 }
 
-QString nameOf(const QString& path) {
-    return path.mid(path.lastIndexOf(QLatin1Char('\\')) + 1);
+void pruneVersions(System& system, const QString& target, const std::vector<FolderEntry>& entries,
+                   const KeptVersions& keep) {
+    const QDateTime future = keep.now.addSecs(kFutureToleranceSeconds);
+    int place = 0;
+    for (const StampedVersion& version : versionsAmong(nameOf(target), entries)) {
+        if (version.time > future) {
+            continue;
+        }
+        ++place;
+        if (place > keep.count && version.stamp != keep.ownStamp) {
+            system.removeFile(target + version.stamp);
+        }
+    }
 }
 
 } // namespace
@@ -26,28 +57,33 @@ FileError stampedVersions(System& system, const QString& target,
         error != FileError::None) {
         return error;
     }
-    const QString name = nameOf(target);
-    for (const FolderEntry& entry : entries) {
-        if (entry.folder || !entry.name.startsWith(name, Qt::CaseInsensitive)) {
-            continue;
-        }
-        const QString stamp = entry.name.mid(name.size());
-        if (isRunStamp(stamp)) {
-            newestFirst.push_back({stamp, stampTime(stamp), entry.size});
-        }
-    }
-    std::sort(newestFirst.begin(), newestFirst.end(),
-              [](const StampedVersion& a, const StampedVersion& b) { return a.time > b.time; });
+    newestFirst = versionsAmong(nameOf(target), entries);
     return FileError::None;
 }
 
-void keepNewestVersions(System& system, const QString& target, int kept) {
-    std::vector<StampedVersion> versions;
-    if (kept < 1 || stampedVersions(system, target, versions) != FileError::None) {
+void keepNewestVersions(System& system, const QStringList& targets, const KeptVersions& keep) {
+    if (keep.count < 1) {
         return;
     }
-    for (std::size_t i = static_cast<std::size_t>(kept); i < versions.size(); ++i) {
-        system.removeFile(target + versions[i].stamp);
+    // Each folder is listed once, however many of its files were replaced.
+    QHash<QString, QStringList> byFolder;
+    QStringList folders;
+    for (const QString& target : targets) {
+        const QString folder = folderOf(target);
+        const QString key = folder.toLower();
+        if (!byFolder.contains(key)) {
+            folders.append(folder);
+        }
+        byFolder[key].append(target);
+    }
+    for (const QString& folder : folders) {
+        std::vector<FolderEntry> entries;
+        if (system.listFolder(folder, entries) != FileError::None) {
+            continue;
+        }
+        for (const QString& target : byFolder.value(folder.toLower())) {
+            pruneVersions(system, target, entries, keep);
+        }
     }
 }
 

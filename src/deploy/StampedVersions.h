@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -24,7 +25,17 @@ struct StampedVersion {
 FileError stampedVersions(System& system, const QString& target,
                           std::vector<StampedVersion>& newestFirst);
 
-// Deletes all but the kept newest stamped versions of target.
-void keepNewestVersions(System& system, const QString& target, int kept);
+// What a pass keeps of the versions it replaced.
+struct KeptVersions {
+    int count = 0;    // the newest so many; 0 keeps them all
+    QString ownStamp; // this pass's stamp: its own versions are never deleted
+    QDateTime now;
+};
+
+// Deletes all but the kept newest stamped versions of each target, listing each folder
+// once. The version this pass has just put aside is never deleted; nor is a version
+// stamped later than now by more than a minute (a clock that was wrong once, a copied
+// folder): those are kept without taking one of the kept places.
+void keepNewestVersions(System& system, const QStringList& targets, const KeptVersions& keep);
 
 } // namespace vantrel

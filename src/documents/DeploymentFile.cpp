@@ -49,7 +49,8 @@ void readDeploymentLines(Workspace& ws, const QStringList& lines) {
 
 // Rules as a deployment load reads them: a line without a semicolon is left out,
 // so that the two lists keep the same length, and the operator is told once.
-void readRules(Workspace& ws, const QStringList& lines) {
+// False when a line was left out.
+bool readRules(Workspace& ws, const QStringList& lines) {
     QStringList sources;
     QStringList destinations;
     QString firstRejected;
@@ -71,6 +72,7 @@ void readRules(Workspace& ws, const QStringList& lines) {
                   QStringLiteral("    ") + ws.state.RuleFilePath + QStringLiteral(" est incomplet"),
                   Icon::Information);
     }
+    return firstRejected.isEmpty();
 }
 
 Answer askYesNo(Workspace& ws, const QString& title, MessageId id) {
@@ -112,8 +114,7 @@ LoadResult readDeploymentAndCompanions(Workspace& ws) {
                   missingCompanionTitle(s.RuleFilePath), Icon::Information);
         return LoadResult::RuleFileMissing;
     }
-    readRules(ws, rules);
-    return LoadResult::Loaded;
+    return readRules(ws, rules) ? LoadResult::Loaded : LoadResult::RulesIncomplete;
 }
 
 } // namespace
@@ -168,7 +169,7 @@ LoadResult LoadDeployment(Workspace& ws) {
     const LoadResult result = readDeploymentAndCompanions(ws);
     // Whatever was read, the board and the caption show it, not the deployment before.
     ws.DrawStatusBoard();
-    if (result == LoadResult::Loaded) {
+    if (result == LoadResult::Loaded || result == LoadResult::RulesIncomplete) {
         UpdateRecentMenu(ws);
     }
     RefreshCaption(ws);

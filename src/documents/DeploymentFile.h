@@ -6,7 +6,14 @@ namespace vantrel {
 
 class Workspace;
 
-enum class LoadResult { Loaded, DeploymentMissing, WorkstationListMissing, RuleFileMissing };
+// RulesIncomplete: loaded, but a rule line without ";" was left out (and reported).
+enum class LoadResult {
+    Loaded,
+    RulesIncomplete,
+    DeploymentMissing,
+    WorkstationListMissing,
+    RuleFileMissing
+};
 
 // The .VTR document: load, save with a one-generation .BAK, save under a new name.
 void ChargeDéploiement(Workspace& ws);

@@ -33,6 +33,11 @@ void findProgramFolder(Workspace& ws) {
 
 } // namespace
 
+bool isFolder(Workspace& ws, const QString& path) {
+    std::vector<FolderEntry> entries;
+    return ws.system.listFolder(path, entries) == FileError::None;
+}
+
 bool refused(const Workspace& ws) {
     return ws.state.ReturnMessage == kRefused;
 }
@@ -44,7 +49,7 @@ void StartProgram(Workspace& ws, const QString& commandLine) {
     s.DeploymentExt = QStringLiteral(".VTR");
     findProgramFolder(ws);
     const QString shortForm = ShortPath(ws, s.ProgramDir);
-    if (shortForm.isEmpty() && !s.ProgramDir.isEmpty()) {
+    if (!s.ProgramDir.isEmpty() && (shortForm.isEmpty() || !isFolder(ws, s.ProgramDir))) {
         // The folder is kept: what is written there then fails with its own message
         // instead of landing in whatever folder the program was started from.
         ws.inform(QStringLiteral("Le dossier du programme\r\n") + s.ProgramDir +

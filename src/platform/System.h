@@ -4,6 +4,7 @@
 #include "FolderLock.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 #include <functional>
@@ -22,6 +23,7 @@ struct FolderEntry {
     QString name;
     qint64 size = 0;
     bool folder = false;
+    QDateTime modified; // invalid when the system does not tell
 };
 
 // The operating system as the logic sees it. Every path is in Windows form

@@ -73,20 +73,23 @@ private slots:
     }
 
     // Only names that are the target's followed by a stamp are its versions; they
-    // compare by the time they stand for, not as text.
+    // compare by the time they stand for, not as text. The pass (14:30:15) keeps the
+    // version it has just made, and one from the future stays without taking a place.
     void keepingTheNewestVersions_data() {
         QTest::addColumn<int>("kept");
         QTest::addColumn<QStringList>("left");
-        const QStringList foreign{"outil.exe", "outil.exe.bak", "outil.exe20261207_143015x",
-                                  "outil.exe2"};
-        QTest::newRow("two") << 2
-                             << foreign + QStringList{"outil.exe20261207_100503",
-                                                      "OUTIL.EXE20261207_90503"};
-        QTest::newRow("one") << 1 << foreign + QStringList{"outil.exe20261207_100503"};
+        const QStringList always{"outil.exe",
+                                 "outil.exe.bak",
+                                 "outil.exe20261207_143015x",
+                                 "outil.exe2",
+                                 "outil.exe20270101_120000",
+                                 "outil.exe20261207_143015"};
+        QTest::newRow("two") << 2 << always + QStringList{"outil.exe20261207_100503"};
+        QTest::newRow("one") << 1 << always;
         QTest::newRow("more than there are")
             << 9
-            << foreign + QStringList{"outil.exe20261207_100503", "OUTIL.EXE20261207_90503",
-                                     "outil.exe20261206_235959"};
+            << always + QStringList{"outil.exe20261207_100503", "OUTIL.EXE20261207_90503",
+                                    "outil.exe20261206_235959"};
     }
     void keepingTheNewestVersions() {
         QFETCH(int, kept);
@@ -96,10 +99,13 @@ private slots:
         system.addFolder(folder);
         for (const char* name :
              {"outil.exe", "outil.exe.bak", "outil.exe20261207_143015x", "outil.exe2",
-              "outil.exe20261207_100503", "OUTIL.EXE20261207_90503", "outil.exe20261206_235959"})
+              "outil.exe20261207_100503", "OUTIL.EXE20261207_90503", "outil.exe20261206_235959",
+              "outil.exe20270101_120000", "outil.exe20261207_143015"})
             system.addFile(folder + QLatin1Char('\\') + QLatin1String(name), "x");
         system.addFolder(folder + QStringLiteral("\\outil.exe20261201_100000"));
-        keepNewestVersions(system, folder + QStringLiteral("\\outil.exe"), kept);
+        keepNewestVersions(system, {folder + QStringLiteral("\\outil.exe")},
+                           KeptVersions{kept, QStringLiteral("20261207_143015"),
+                                        QDateTime(QDate(2026, 12, 7), QTime(14, 30, 15))});
         QStringList files = system.filesUnder(folder);
         for (QString& file : files)
             file = file.mid(folder.size() + 1);
@@ -133,6 +139,26 @@ private slots:
             kUndone + QStringLiteral(" : laissé tel quel;")));
         QVERIFY(journal.contains(QStringLiteral(
             "PC02;;C:\\Distrib\\outil.exe;\\C$\\Outils;Chemin d'accès introuvable;")));
+    }
+
+    // The pass is found by the time its stamp stands for, in either form; a pass that
+    // left no version anywhere is said to have none.
+    void restoreFindsThePassByItsTime_data() {
+        QTest::addColumn<QString>("stamp");
+        QTest::addColumn<int>("restored");
+        QTest::newRow("as the pass wrote it") << kUndone << 1;
+        QTest::newRow("hour with a leading zero") << "20261205_090503" << 1;
+        QTest::newRow("a pass that never was") << "20261205_100000" << 0;
+    }
+    void restoreFindsThePassByItsTime() {
+        QFETCH(QString, stamp);
+        QFETCH(int, restored);
+        History h;
+        QCOMPARE(RestoreRun(*h.ws, stamp), restored);
+        QCOMPARE(h.system.contents(kTool), QByteArray(restored > 0 ? "v2" : "v3"));
+        if (restored == 0) {
+            QCOMPARE(h.ui.last().text, QStringLiteral("Aucune version de la passe ") + stamp);
+        }
     }
 
     // A live version that cannot be put aside is never replaced.

@@ -338,6 +338,33 @@ private slots:
             !n.system.exists(n.ws->state.RunFolder + QStringLiteral("\\Infos Déploiement.txt")));
     }
 
+    // What a program stopped in the middle of a copy left beside the target goes at the
+    // next pass, once older than a minute; anything else stays.
+    void leftoverCopiesGoAtTheNextPass() {
+        Network n;
+        const QDateTime now = n.clock.now();
+        const QString old = kOldTool + QStringLiteral(".vantrel-20261206_143015");
+        const QString partial =
+            kOldTool + QStringLiteral(".vantrel-20261206_143015.vantrel-Ab12Cd");
+        const QString fresh = kOldTool + QStringLiteral(".vantrel-Xy34Zt");
+        const QString other = QStringLiteral("\\\\PC01\\C$\\Outils\\autre.exe.vantrel-Qw56Er");
+        const QString foreign = kOldTool + QStringLiteral(".old");
+        n.system.addFile(old, "v2 partiel", now.addSecs(-120));
+        n.system.addFile(partial, "v2 partiel", now.addSecs(-120));
+        n.system.addFile(fresh, "v2 partiel", now.addSecs(-10));
+        n.system.addFile(other, "x", now.addSecs(-3600));
+        n.system.addFile(foreign, "x", now.addSecs(-3600));
+        n.ui.defaultAnswer = Answer::No;
+        DeploymentRun(*n.ws);
+        QVERIFY(!n.system.exists(old));
+        QVERIFY(!n.system.exists(partial));
+        for (const QString& kept : {fresh, other, foreign}) {
+            QVERIFY2(n.system.exists(kept), qPrintable(kept));
+        }
+        QCOMPARE(n.system.contents(kOldTool), QByteArray("v2"));
+        QVERIFY(!n.system.exists(kOldTool + QStringLiteral(".vantrel-") + n.ws->state.RunStamp));
+    }
+
     void failedCopyPutsTheLiveVersionBack() {
         Network n;
         n.system.failCopiesFrom(QStringLiteral("C:\\Distrib\\outil.exe"), FileError::DiskFull);

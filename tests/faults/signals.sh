@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # An unattended run ended by a signal stops at its next safe point: the copy under
 # way is finished whole, the next one not begun, no journal or deployment half
-# written; the exit status says which signal. A reader that goes away (| head) does
+# written; the exit status says which signal. Killed outright, it leaves every target
+# as it was. A reader that goes away (| head) does
 # not keep the deployment from being saved.
 . "$(dirname "$0")/common.sh" "$1"
 start_work
@@ -19,7 +20,7 @@ start() {
         "$@" >"$work/out" 2>"$work/err" &
     pid=$!
 }
-finish() { status=0; wait "$pid" || status=$?; }
+finish() { status=0; wait "$pid" 2>/dev/null || status=$?; }
 saved=$(md5sum <"$demo/Demo.VTR")
 
 # SIGINT during the sweep's pause: nothing is copied.
@@ -46,6 +47,21 @@ expect "no temporary file left" '! ls -a "$outils" | grep -q vantrel-'
 expect "the copy under way ended whole" 'cmp -s "$demo/Distrib/grand.bin" "$outils/grand.bin"'
 expect "the next rule not begun" 'grep -q "version 1" "$outils/outil.exe" && ! ls "$outils" | grep -q "outil.exe2"'
 expect "no journal" '[ ! -e "$(pass_folder)Infos Déploiement.txt" ]'
+
+# kill -9 during a large copy: the workstation keeps the version it had; what the copy
+# left beside it goes at the next pass, once older than a minute.
+printf 'ancienne\r\n' >"$outils/grand.bin"
+rm -rf "$home"/2*
+start "$work/big.VTR"
+await "$outils/grand.bin.vantrel-*" && kill -KILL "$pid"
+finish
+expect "kill -9: the live file is the version it was" 'grep -q ancienne "$outils/grand.bin"'
+expect "kill -9: a partial copy left beside it" 'ls -a "$outils" | grep -q "^grand.bin.vantrel-"'
+touch -d '2 minutes ago' "$outils"/grand.bin.vantrel-*
+rm -rf "$home"/2*
+deployer "$work/big.VTR"
+expect "the next pass removes it" '! ls -a "$outils" | grep -q vantrel-'
+expect "and puts the new version in place" 'cmp -s "$demo/Distrib/grand.bin" "$outils/grand.bin"'
 rm -f "$demo/Distrib/grand.bin" "$outils/grand.bin"
 
 # A closed standard output: the run goes on and saves its deployment.

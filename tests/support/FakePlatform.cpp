@@ -49,13 +49,13 @@ void FakeSystem::addFolder(const QString& path) {
         addFolder(parent);
     }
     if (!isFolder(path)) {
-        entries_.insert(key(path), Entry{path, {}, true});
+        entries_.insert(key(path), Entry{path, {}, true, now()});
     }
 }
 
-void FakeSystem::addFile(const QString& path, const QByteArray& bytes) {
+void FakeSystem::addFile(const QString& path, const QByteArray& bytes, const QDateTime& modified) {
     addFolder(parentOf(path));
-    entries_.insert(key(path), Entry{path, bytes, false});
+    entries_.insert(key(path), Entry{path, bytes, false, modified.isValid() ? modified : now()});
 }
 
 void FakeSystem::addTextFile(const QString& path, const QString& text) {
@@ -120,7 +120,7 @@ FileError FakeSystem::writeFile(const QString& path, const QByteArray& bytes) {
     if (const FileError error = checkWritable(path); error != FileError::None) {
         return error;
     }
-    entries_.insert(key(path), Entry{path, bytes, false});
+    entries_.insert(key(path), Entry{path, bytes, false, now()});
     return FileError::None;
 }
 
@@ -180,7 +180,7 @@ FileError FakeSystem::createFolder(const QString& path) {
     if (!isFolder(parentOf(path))) {
         return FileError::PathNotFound;
     }
-    entries_.insert(key(path), Entry{path, {}, true});
+    entries_.insert(key(path), Entry{path, {}, true, now()});
     return FileError::None;
 }
 
@@ -193,7 +193,7 @@ FileError FakeSystem::listFolder(const QString& path, std::vector<FolderEntry>& 
     for (const Entry& entry : entries_) {
         if (key(parentOf(absolute(entry.path))) == folder) {
             const QString name = entry.path.mid(entry.path.lastIndexOf(QLatin1Char('\\')) + 1);
-            entries.push_back({name, entry.bytes.size(), entry.folder});
+            entries.push_back({name, entry.bytes.size(), entry.folder, entry.modified});
         }
     }
     return FileError::None;

@@ -30,7 +30,8 @@ public:
     std::function<void()> terminationHandler;
 
     void addFolder(const QString& path);
-    void addFile(const QString& path, const QByteArray& bytes);
+    void addFile(const QString& path, const QByteArray& bytes,
+                 const QDateTime& modified = QDateTime());
     void addTextFile(const QString& path, const QString& text); // Windows-1252
     bool exists(const QString& path) const;
     bool isFolder(const QString& path) const;
@@ -72,7 +73,9 @@ private:
         QString path;
         QByteArray bytes;
         bool folder = false;
+        QDateTime modified; // the fake clock's time when written, if it has one
     };
+    QDateTime now() const { return clockNow ? clockNow() : QDateTime(); }
     QString absolute(const QString& path) const;
     QString key(const QString& path) const;
     static QString parentOf(const QString& path);

@@ -273,7 +273,8 @@ FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) {
         }
         struct stat st {};
         if (::fstatat(::dirfd(folder), entry->d_name, &st, 0) == 0) {
-            entries.push_back({QFile::decodeName(entryName), st.st_size, S_ISDIR(st.st_mode)});
+            entries.push_back({QFile::decodeName(entryName), st.st_size, S_ISDIR(st.st_mode),
+                               QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec)});
         }
     }
     ::closedir(folder);

@@ -393,7 +393,8 @@ FileError SmbNetwork::list(const QString& unc, std::vector<FolderEntry>& entries
                smbc_getFunctionReaddirPlus2(ctx->ctx)(ctx->ctx, folder, &st)) {
         const QString name = QString::fromUtf8(info->name);
         if (name != QLatin1String(".") && name != QLatin1String("..")) {
-            entries.push_back({name, static_cast<qint64>(info->size), S_ISDIR(st.st_mode)});
+            entries.push_back({name, static_cast<qint64>(info->size), S_ISDIR(st.st_mode),
+                               QDateTime::fromSecsSinceEpoch(st.st_mtime)});
         }
     }
     smbc_getFunctionClosedir(ctx->ctx)(ctx->ctx, folder);

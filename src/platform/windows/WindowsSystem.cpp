@@ -72,6 +72,13 @@ FileError writeAll(HANDLE file, const char* data, qint64 size) {
     return FileError::None;
 }
 
+// 100-nanosecond intervals since 1601-01-01, UTC.
+QDateTime fileTimeToDateTime(const FILETIME& time) {
+    const qint64 ticks = (qint64(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    constexpr qint64 kEpochDifferenceSeconds = 11644473600LL;
+    return QDateTime::fromSecsSinceEpoch(ticks / 10000000 - kEpochDifferenceSeconds);
+}
+
 } // namespace
 
 WindowsSystem::WindowsSystem() = default;
@@ -223,8 +230,8 @@ FileError WindowsSystem::listFolder(const QString& path, std::vector<FolderEntry
         const QString name = QString::fromWCharArray(found.cFileName);
         if (name != QLatin1String(".") && name != QLatin1String("..")) {
             const qint64 size = (qint64(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-            entries.push_back(
-                {name, size, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+            entries.push_back({name, size, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                               fileTimeToDateTime(found.ftLastWriteTime)});
         }
     } while (FindNextFileW(search, &found));
     FindClose(search);
