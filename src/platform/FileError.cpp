@@ -37,6 +37,8 @@ QString describe(FileError error) {
         return QStringLiteral("Ce nom ne désigne pas un fichier ordinaire");
     case FileError::TooLarge:
         return QStringLiteral("Fichier trop volumineux");
+    case FileError::PathTooLong:
+        return QStringLiteral("Chemin trop long : plus de 32 767 caractères");
     case FileError::Other:
         break;
     }

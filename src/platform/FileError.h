@@ -23,8 +23,12 @@ enum class FileError {
     UnsafeCredentials,
     NotAFile,
     TooLarge,
+    PathTooLong,
     Other,
 };
+
+// The longest path Windows itself takes: a longer one names nothing anywhere.
+constexpr qsizetype kMaxPathCharacters = 32767;
 
 QString describe(FileError error);
 

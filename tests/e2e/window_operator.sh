@@ -44,7 +44,23 @@ lights() {
         awk -F'[(),:]+' 'NR > 1 && (($4 > 150 && $5 < 100) || ($5 > 150 && $4 < 100)) {
             n++; if (top == "" || $2 < top) top = $2 } END { print n + 0, top + 0 }'
 }
-shot() { sleep 0.5; import -window root "$work/$1.png"; }
+shot() { import -window root "$work/$1.png"; }
+# Tries CONDITION (evaluated) every 0.2 s for up to 10 s: the window keeps its own pace.
+eventually() {
+    for _ in $(seq 50); do
+        eval "$1" && return 0
+        sleep 0.2
+    done
+    return 1
+}
+# NAME COUNT TEST TOP: a screenshot whose lights number COUNT pixels, the first of them
+# at a height that passes [ top TEST TOP ], within 10 s.
+lights_become() {
+    local name=$1 count=$2 test=$3 want=$4 n top
+    eventually 'shot "$name" && read -r n top < <(lights "$work/$name.png") &&
+        [ "$n" -eq "$count" ] && [ "$top" "$test" "$want" ]'
+}
+list_shown() { shot list && [ "$(pixel "$work/list.png" $list_x $list_y)" = FFFFFF ]; }
 
 window=$(wait_window '^Vantrel/' 20)
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
@@ -65,48 +81,58 @@ for _ in 1 2 3; do
     [ -n "$question" ] && break
 done
 expect "the button asks to confirm the date" '[ -n "$question" ]'
-# Keys go to the focused window; without a window manager, focus it first.
-answer() { xdotool windowfocus --sync "$1" && xdotool key "$2"; }
+# Keys go to the focused window; without a window manager, focus it first. A box that
+# shows before it takes keys is answered again until it is gone.
+shown() { xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1"; }
+answer() {
+    for _ in 1 2 3 4 5; do
+        xdotool windowfocus --sync "$1" 2>/dev/null && xdotool key "$2"
+        for _ in 1 2 3 4 5; do shown "$1" || return 0; sleep 0.2; done
+    done
+}
 answer "$question" Return
 end=$(wait_window '^Fin du déploiement le: ' 60)
 expect "end-of-run question after the pass" '[ -n "$end" ]'
 answer "$end" Escape # no journal
 timeout 10 bash -c "while xdotool search --name '^Fin du d' >/dev/null; do sleep 0.2; done"
 
-# The keyboard from the workstation field: Tab goes through its group, then the rules',
-# to Télédéploiement, Récursif, Différé.
+# Keys through XTEST to the focused window. From the workstation field, Tab goes
+# through its group, then the rules', to Télédéploiement, Récursif, Différé.
+keys() { xdotool windowfocus --sync "$window" && xdotool key --delay 60 "$@"; }
 tab_from_workstation_field() {
     xdotool windowfocus --sync "$window"
     click 40 $((menubar + 725 / 15 + 10))
-    for _ in $(seq "$1"); do xdotool key --window "$window" Tab; done
+    sleep 0.3
+    local tabs=()
+    for _ in $(seq "$1"); do tabs+=(Tab); done
+    [ "$1" -eq 0 ] || keys "${tabs[@]}"
 }
 shot board
-tab_from_workstation_field 14 && xdotool key --window "$window" space && shot moved
-xdotool key --window "$window" space && shot back
 read -r lit lit_top < <(lights "$work/board.png")
-read -r moved moved_top < <(lights "$work/moved.png")
-read -r back back_top < <(lights "$work/back.png")
 expect "three rows with their lights after the pass" '[ "$lit" -gt 300 ]'
-expect "Récursif moves the board down, its lights once" '[ "$moved" -eq "$lit" ] && [ "$moved_top" -gt "$lit_top" ]'
-expect "and back up, nothing left below" '[ "$back" -eq "$lit" ] && [ "$back_top" -eq "$lit_top" ]'
+tab_from_workstation_field 14 && keys space
+expect "Récursif moves the board down, its lights once" 'lights_become moved "$lit" -gt "$lit_top"'
+keys space
+expect "and back up, nothing left below" 'lights_become back "$lit" -eq "$lit_top"'
 
 click 96 $((menubar / 2)) # Listes
-sleep 0.5
+sleep 1
 xdotool mousemove --window "$window" 160 $((menubar + 32)) click 1 # générale des erreurs
-sleep 0.5
-import -window root "$work/after.png"
 expect "the window shows no list before" '[ "$(pixel "$work/before.png" $list_x $list_y)" != FFFFFF ]'
-expect "the error list inside the window" '[ "$(pixel "$work/after.png" $list_x $list_y)" = FFFFFF ]'
-expect "its bottom edge above the window's" '[ "$(pixel "$work/after.png" $list_x $((HEIGHT - 3)))" != FFFFFF ]'
-click 96 $((menubar / 2)) && sleep 0.5 && xdotool key Down Down Down Return # masquer la liste
+expect "the error list inside the window" 'eventually list_shown'
+expect "its bottom edge above the window's" '[ "$(pixel "$work/list.png" $list_x $((HEIGHT - 3)))" != FFFFFF ]'
+click 96 $((menubar / 2)) && sleep 1 && xdotool key Down Down Down Return # masquer la liste
+expect "the list hidden again" 'eventually "! list_shown"'
 
 # Différé with the target the dialog proposes, today's minute: Lancer asks to start at
 # once; No, and the next tick of the countdown starts the pass.
-tab_from_workstation_field 15 && xdotool key --window "$window" space
+tab_from_workstation_field 15 && keys space
 deferred=$(wait_window '^Dépoiement Différé$' 10)
 expect "Différé opens the deferred-start dialog" '[ -n "$deferred" ]'
-eval "$(xdotool getwindowgeometry --shell --prefix DEFERRED_ "$deferred")"
-xdotool mousemove --window "$deferred" $((DEFERRED_WIDTH / 5)) $((DEFERRED_HEIGHT - 20)) click 1 # Lancer
+if [ -n "$deferred" ]; then
+    eval "$(xdotool getwindowgeometry --shell --prefix DEFERRED_ "$deferred")"
+    xdotool mousemove --window "$deferred" $((DEFERRED_WIDTH / 5)) $((DEFERRED_HEIGHT - 20)) click 1 # Lancer
+fi
 now=$(wait_window '^Vantrel$' 5)
 expect "today's date is accepted: start at once?" '[ -n "$now" ] && [ -z "$(xdotool search --name "^Erreur sur la date$")" ]'
 answer "$now" Escape
@@ -116,8 +142,8 @@ answer "$end" Escape
 
 # A workstation typed and added with Enter, Save As a new name, No to both lists:
 # Close asks about the edit, and once answered, the board is empty.
-tab_from_workstation_field 0 && xdotool type --window "$window" PC04 && xdotool key --window "$window" Return
-menu_file() { xdotool windowfocus --sync "$window" && xdotool key alt+f && sleep 0.4 && xdotool key "$@"; }
+tab_from_workstation_field 0 && keys P C 0 4 Return
+menu_file() { keys alt+f && sleep 1 && xdotool key --delay 60 "$@"; }
 menu_file Down Down Return # Enregistrer Sous
 saveas=$(wait_window '^Enregistrer Sous$' 10)
 expect "Save As asks for a name" '[ -n "$saveas" ]'
@@ -131,8 +157,5 @@ menu_file Down Down Down Return # Fermer
 asked=$(wait_window '^Le fichier Autre.VTR a été modifié $' 10)
 expect "Close asks about the workstation not saved" '[ -n "$asked" ]'
 answer "$asked" Return
-sleep 0.5
-shot closed
-read -r left _ < <(lights "$work/closed.png")
-expect "no light left after Close" '[ "$left" -eq 0 ]'
+expect "no light left after Close" 'lights_become closed 0 -ge 0'
 expect_summary "$work/out"

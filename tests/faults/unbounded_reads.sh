@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Documents that never end, block, or would fill memory: a device, a FIFO, a file
 # beyond the size limit, as the deployment, as its workstation list, as a rule's
-# source. Each gets a French answer at once and nothing else is touched.
+# source, as the SMB authentication file; a path of millions of folders. Each gets a
+# French answer at once and nothing else is touched.
 . "$(dirname "$0")/common.sh" "$1"
 start_work
 mkfifo "$work/fifo" "$work/fifo.VTR"
@@ -27,4 +28,24 @@ deployer "$work/zerosource.VTR"
 expect "a device as a rule's source: a copy error (exit 1)" '[ "$status" -eq 1 ]'
 expect "said in French in the journal" 'journals | grep -q "Ce nom ne désigne pas un fichier ordinaire"'
 expect "nothing written in its place" '[ ! -e "$outils/zero" ] && ! ls "$outils" | grep -q vantrel-'
+
+# A rule whose source path has five million folders: refused as too long, at once.
+{
+    printf 'Z:'
+    head -c 10000000 /dev/zero | tr '\0' 'a' | sed 's/a/\\a/g'
+    printf '\\outil.exe;\\C$\\Outils\r\n'
+} >"$work/long.Rgl"
+write_deployment "$work/long.VTR" "$demo/Demo.LPO" "$work/long.Rgl"
+SECONDS=0
+deployer "$work/long.VTR"
+expect "five million folders: a copy error (exit 1), within seconds" '[ "$status" -eq 1 ] && [ "$SECONDS" -lt 30 ]'
+expect "said too long" '[ "$(journals | grep -c "Chemin trop long")" -gt 0 ]'
+
+# The authentication file a FIFO: refused without waiting for a writer.
+rm -rf "$home"/2*
+SECONDS=0
+status=0
+VANTREL_HOME=$home VANTREL_SMB_AUTH=$work/fifo timeout 60 "$program" --deployer "$demo/Demo.VTR" \
+    >"$work/out" 2>"$work/err" || status=$?
+expect "authentication FIFO: the pass ends (exit 1), within seconds" '[ "$status" -eq 1 ] && [ "$SECONDS" -lt 40 ]'
 expect_summary "$work/err" "$work/out"

@@ -23,10 +23,14 @@ bool isAscii(const QByteArray& bytes) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// The entry of folder whose name matches name without regard to case, or name.
-// A sweep asks this for each new file of a folder that fills up as it goes, so the
-// folder is read unsorted and only as far as the first match.
-QString matchingEntry(const QString& folder, const QString& name) {
+// Beyond this many bytes the system names nothing: a longer path is not looked up.
+constexpr qsizetype kLongestNativePath = 4096;
+
+// The entry of folder whose name matches name without regard to case, or name; found
+// tells whether there is one. A sweep asks this for each new file of a folder that
+// fills up as it goes, so the folder is read unsorted and only as far as the first match.
+QString matchingEntry(const QString& folder, const QString& name, bool& found) {
+    found = true;
     const QByteArray folderBytes =
         QFile::encodeName(folder.isEmpty() ? QStringLiteral("/") : folder);
     const QByteArray nameBytes = QFile::encodeName(name);
@@ -34,23 +38,25 @@ QString matchingEntry(const QString& folder, const QString& name) {
     if (::stat((folderBytes + '/' + nameBytes).constData(), &st) == 0) {
         return name;
     }
+    found = false;
     DIR* dir = ::opendir(folderBytes.constData());
     if (dir == nullptr) {
         return name;
     }
     const bool ascii = isAscii(nameBytes);
-    QString found = name;
+    QString match = name;
     while (const dirent* entry = ::readdir(dir)) {
         const bool same =
             ascii ? ::strcasecmp(entry->d_name, nameBytes.constData()) == 0
                   : QFile::decodeName(entry->d_name).compare(name, Qt::CaseInsensitive) == 0;
         if (same) {
-            found = QFile::decodeName(entry->d_name);
+            match = QFile::decodeName(entry->d_name);
+            found = true;
             break;
         }
     }
     ::closedir(dir);
-    return found;
+    return match;
 }
 
 } // namespace
@@ -82,8 +88,11 @@ bool PathMapper::isShareLevel(const QString& windowsPath) {
     return isUnc(windowsPath) && components(windowsPath).size() < 3;
 }
 
+// Linear in the path's length: names are looked up in the file system only while the
+// folders above them exist and the path stays within what the system can name.
 QString PathMapper::mapRest(const QString& root, const QStringList& parts, Above above) const {
     QString native = root;
+    bool lookingUp = true;
     for (const QString& part : parts) {
         if (part == QLatin1String(".")) {
             continue;
@@ -95,10 +104,14 @@ QString PathMapper::mapRest(const QString& root, const QStringList& parts, Above
                 }
                 continue; // a drive's root is its own parent
             }
-            native = native.left(std::max<qsizetype>(0, native.lastIndexOf(QLatin1Char('/'))));
+            native.truncate(std::max<qsizetype>(0, native.lastIndexOf(QLatin1Char('/'))));
+            lookingUp = true;
             continue;
         }
-        native += QLatin1Char('/') + matchingEntry(native, part);
+        lookingUp = lookingUp && native.size() < kLongestNativePath;
+        bool found = false;
+        native += QLatin1Char('/') + (lookingUp ? matchingEntry(native, part, found) : part);
+        lookingUp = found;
     }
     return native.isEmpty() ? QStringLiteral("/") : native;
 }

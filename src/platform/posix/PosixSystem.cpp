@@ -55,6 +55,10 @@ bool PosixSystem::onSmb(const QString& path) const {
 PosixSystem::~PosixSystem() = default;
 
 FileError PosixSystem::map(const QString& windowsPath, QString& native) const {
+    if (windowsPath.size() > kMaxPathCharacters) {
+        native.clear();
+        return FileError::PathTooLong;
+    }
     native = paths_.toNative(windowsPath);
     if (!native.isEmpty()) {
         return FileError::None;

@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QStringList>
-#include <QTextStream>
 #include <QUrl>
 
 #include <libsmbclient.h>
@@ -42,7 +41,11 @@ bool kerberosTicketPresent() {
     return QFile::exists(QStringLiteral("/tmp/krb5cc_%1").arg(::getuid()));
 }
 
+// An authentication file holds three short lines: anything bigger is not one.
+constexpr qint64 kMaxCredentialBytes = 64 * 1024;
+
 // Reads smbclient's authentication-file format; false when the file cannot be used.
+// Like every file the program reads, a regular file only, opened without blocking.
 bool readCredentials(const QString& path, Credentials& credentials, FileError& refusal) {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
@@ -53,14 +56,13 @@ bool readCredentials(const QString& path, Credentials& credentials, FileError& r
         refusal = FileError::UnsafeCredentials;
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    QByteArray bytes;
+    if (st.st_size > kMaxCredentialBytes || LocalFiles::read(path, bytes) != FileError::None ||
+        bytes.size() > kMaxCredentialBytes) {
         refusal = FileError::LogonFailure;
         return false;
     }
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const QString line = in.readLine();
+    for (const QString& line : QString::fromUtf8(bytes).split(QLatin1Char('\n'))) {
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq < 0) {
             continue;
