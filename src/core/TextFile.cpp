@@ -94,11 +94,44 @@ FileError readText(System& system, const QString& path, QString& text) {
     return error;
 }
 
-FileError readLines(System& system, const QString& path, QStringList& lines) {
-    QString text;
-    const FileError error = readText(system, path, text);
+namespace {
+
+FileError checkLimits(const QByteArray& bytes, const Limits& limits) {
+    if (bytes.size() > limits.bytes) {
+        return FileError::TooLarge;
+    }
+    qsizetype lines = 0;
+    qsizetype start = 0;
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i <= n; ++i) {
+        const char c = i < n ? bytes.at(i) : '\n';
+        if (c != '\r' && c != '\n') {
+            continue;
+        }
+        if (i - start > limits.lineLength) {
+            return FileError::LineTooLong;
+        }
+        if ((i < n || start < n) && ++lines > limits.lines) {
+            return FileError::TooManyLines;
+        }
+        if (c == '\r' && i + 1 < n && bytes.at(i + 1) == '\n') {
+            ++i;
+        }
+        start = i + 1;
+    }
+    return FileError::None;
+}
+
+} // namespace
+
+FileError readLines(System& system, const QString& path, QStringList& lines, const Limits& limits) {
+    QByteArray bytes;
+    FileError error = system.readFile(path, bytes);
     if (error == FileError::None) {
-        lines = splitLines(text);
+        error = checkLimits(bytes, limits);
+    }
+    if (error == FileError::None) {
+        lines = splitLines(decode(bytes));
     }
     return error;
 }

@@ -21,7 +21,21 @@ QStringList splitLines(const QString& text);
 // Each line followed by CR LF.
 QString joinLines(const QStringList& lines);
 
-FileError readLines(System& system, const QString& path, QStringList& lines);
+// What a document may hold, checked on its bytes before any line is made of them, so
+// that no accepted document takes more than a few times its size in memory.
+struct Limits {
+    qsizetype bytes;
+    qsizetype lines;
+    qsizetype lineLength = 65536;
+};
+// Documents the operator edits (a deployment's rows, a workstation list) and anything
+// else the program reads: room for 100,000 workstations.
+inline constexpr Limits kDocumentLimits{qsizetype(64) << 20, 100002};
+// A rule file: each rule is copied to every workstation and each failure written out.
+inline constexpr Limits kRuleFileLimits{qsizetype(1) << 20, 1000};
+
+FileError readLines(System& system, const QString& path, QStringList& lines,
+                    const Limits& limits = kDocumentLimits);
 FileError readText(System& system, const QString& path, QString& text);
 FileError writeLines(System& system, const QString& path, const QStringList& lines);
 FileError writeText(System& system, const QString& path, const QString& text);

@@ -16,6 +16,19 @@ const QString kWorkstationKey = QStringLiteral("LocListePostes:");
 const QString kRuleKey = QStringLiteral("LocListeRègles:");
 constexpr int kKeyLength = 15;
 
+// The messages of a load name a missing file; a file that is there but refused (too
+// large, a folder...) is named as such, with the reason.
+void tellNotLoaded(Workspace& ws, const QString& text, const QString& missingTitle,
+                   const QString& path, FileError error) {
+    if (error == FileError::FileNotFound || error == FileError::PathNotFound) {
+        ws.inform(text, missingTitle, Icon::Information);
+        return;
+    }
+    ws.inform(text + QStringLiteral("\r\n") + describe(error),
+              QStringLiteral("    ") + path + QStringLiteral(" ne peut être chargé"),
+              Icon::Information);
+}
+
 QString missingCompanionTitle(const QString& path) {
     return QStringLiteral("    ") + path + QStringLiteral(" est introuvable");
 }
@@ -89,29 +102,38 @@ LoadResult readDeploymentAndCompanions(Workspace& ws) {
     WorkingState& s = ws.state;
     Lists& l = ws.lists;
     QStringList lines;
-    if (TextFile::readLines(ws.system, s.CurrentFilePath, lines) != FileError::None) {
-        ws.inform(QStringLiteral(
-                      "Pour créer un nouveau déploiement saisir des postes\r\npuis l'enregistrer"),
-                  QStringLiteral("Le fichier ") + s.CurrentFilePath +
-                      QStringLiteral(" n'existe pas"),
-                  Icon::Information);
+    if (const FileError error = TextFile::readLines(ws.system, s.CurrentFilePath, lines);
+        error != FileError::None) {
+        tellNotLoaded(ws,
+                      QStringLiteral("Pour créer un nouveau déploiement saisir des postes\r\npuis "
+                                     "l'enregistrer"),
+                      QStringLiteral("Le fichier ") + s.CurrentFilePath +
+                          QStringLiteral(" n'existe pas"),
+                      s.CurrentFilePath, error);
         return LoadResult::DeploymentMissing;
     }
     readDeploymentLines(ws, lines);
 
-    if (LoadListFromFile(ws, l.ListePostes, s.WorkstationListPath, QStringLiteral(".LPO")) !=
-        FileError::None) {
-        ws.inform(QStringLiteral("Ce chargement ne peut aboutir; charger une liste de postes\r\n"
-                                 "à partir du menu 'Fichier' 'Charger' 'Liste de postes"),
-                  missingCompanionTitle(s.WorkstationListPath), Icon::Information);
+    if (const FileError error =
+            LoadListFromFile(ws, l.ListePostes, s.WorkstationListPath, QStringLiteral(".LPO"));
+        error != FileError::None) {
+        tellNotLoaded(
+            ws,
+            QStringLiteral("Ce chargement ne peut aboutir; charger une liste de postes\r\n"
+                           "à partir du menu 'Fichier' 'Charger' 'Liste de postes"),
+            missingCompanionTitle(s.WorkstationListPath), s.WorkstationListPath, error);
         return LoadResult::WorkstationListMissing;
     }
 
     QStringList rules;
-    if (TextFile::readLines(ws.system, s.RuleFilePath, rules) != FileError::None) {
-        ws.inform(QStringLiteral("Ce chargement ne peut aboutir; charger une liste de règles\r\n"
-                                 "à partir du menu 'Fichier' 'Charger' 'Liste de règltes"),
-                  missingCompanionTitle(s.RuleFilePath), Icon::Information);
+    if (const FileError error =
+            TextFile::readLines(ws.system, s.RuleFilePath, rules, TextFile::kRuleFileLimits);
+        error != FileError::None) {
+        tellNotLoaded(
+            ws,
+            QStringLiteral("Ce chargement ne peut aboutir; charger une liste de règles\r\n"
+                           "à partir du menu 'Fichier' 'Charger' 'Liste de règltes"),
+            missingCompanionTitle(s.RuleFilePath), s.RuleFilePath, error);
         return LoadResult::RuleFileMissing;
     }
     return readRules(ws, rules) ? LoadResult::Loaded : LoadResult::RulesIncomplete;

@@ -26,14 +26,20 @@ QStringList nonEmpty(const QStringList& lines) {
 // The load commands: a path from the dialog and its lines, or the message when the
 // file cannot be read (also after a cancelled dialog); false then.
 bool chooseAndRead(Workspace& ws, const QString& caption, const QString& extension, QString& path,
-                   QStringList& lines) {
+                   QStringList& lines, const TextFile::Limits& limits) {
     const WorkingState& s = ws.state;
     path = Ouvrefichier(ws, caption, s.LastFolder + s.DeploymentFileName, extension);
-    if (path.isEmpty() || TextFile::readLines(ws.system, path, lines) != FileError::None) {
-        ws.inform(path + kInvalidPath, kCannotLoad, Icon::Information);
-        return false;
+    const FileError error = path.isEmpty() ? FileError::FileNotFound
+                                           : TextFile::readLines(ws.system, path, lines, limits);
+    if (error == FileError::None) {
+        return true;
     }
-    return true;
+    QString text = path + kInvalidPath;
+    if (error != FileError::FileNotFound && error != FileError::PathNotFound) {
+        text += QStringLiteral("\r\n") + describe(error);
+    }
+    ws.inform(text, kCannotLoad, Icon::Information);
+    return false;
 }
 
 // The save commands propose the deployment's name, in its folder or in the last one
@@ -86,7 +92,7 @@ void ChargeListePostes(Workspace& ws) {
     QString path;
     QStringList lines;
     if (!chooseAndRead(ws, QStringLiteral("Charger une liste de postes"), QStringLiteral("LPO"),
-                       path, lines)) {
+                       path, lines, TextFile::kDocumentLimits)) {
         return;
     }
     ws.lists.ListePostes.assign(lines);
@@ -119,7 +125,7 @@ void ChargeRègle(Workspace& ws) {
     QString path;
     QStringList lines;
     if (!chooseAndRead(ws, QStringLiteral("Charger une règle de déploiement"),
-                       QStringLiteral("Rgl"), path, lines)) {
+                       QStringLiteral("Rgl"), path, lines, TextFile::kRuleFileLimits)) {
         return;
     }
     QStringList sources;

@@ -37,6 +37,10 @@ QString describe(FileError error) {
         return QStringLiteral("Ce nom ne désigne pas un fichier ordinaire");
     case FileError::TooLarge:
         return QStringLiteral("Fichier trop volumineux");
+    case FileError::TooManyLines:
+        return QStringLiteral("Trop de lignes pour ce genre de fichier");
+    case FileError::LineTooLong:
+        return QStringLiteral("Ligne trop longue : plus de 65 536 caractères");
     case FileError::PathTooLong:
         return QStringLiteral("Chemin trop long : plus de 32 767 caractères");
     case FileError::Other:

@@ -23,6 +23,8 @@ enum class FileError {
     UnsafeCredentials,
     NotAFile,
     TooLarge,
+    TooManyLines,
+    LineTooLong,
     PathTooLong,
     Other,
 };

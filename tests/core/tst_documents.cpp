@@ -119,12 +119,17 @@ private slots:
 
     void unreadableWorkstationListIsReported_data() {
         QTest::addColumn<QString>("chosen");
-        QTest::newRow("missing") << "C:\\DEPLOI\\absent.LPO";
-        QTest::newRow("folder") << "C:\\DEPLOI";
-        QTest::newRow("cancelled") << "";
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "C:\\DEPLOI\\absent.LPO"
+                                 << "";
+        QTest::newRow("folder") << "C:\\DEPLOI"
+                                << "\r\nUn dossier porte ce nom";
+        QTest::newRow("cancelled") << ""
+                                   << "";
     }
     void unreadableWorkstationListIsReported() {
         QFETCH(QString, chosen);
+        QFETCH(QString, reason);
         Fixture f;
         Workspace& ws = f.start();
         addAtelier(f.system);
@@ -133,7 +138,7 @@ private slots:
         ChargeListePostes(ws);
         QCOMPARE(ws.lists.ListePostes.entries(), QStringList{"GARDE"});
         QCOMPARE(f.ui.last().text,
-                 chosen + QStringLiteral("\r\nn'est pas un chemin de fichier valide"));
+                 chosen + QStringLiteral("\r\nn'est pas un chemin de fichier valide") + reason);
         QCOMPARE(f.ui.last().title,
                  QStringLiteral("Impossible de charger cette règle de déploiement"));
         QCOMPARE(f.ui.last().icon, Icon::Information);
@@ -351,24 +356,61 @@ private slots:
         QCOMPARE(ws.state.DeploymentFileName, QStringLiteral("Bureau.VTR")); // still open
     }
 
+    // Foreign bytes load as lines; what would take far more memory as lines than as
+    // bytes is refused with its reason, the lists left as they were.
     void foreignFilesLoadWithoutHarm_data() {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("binary") << QByteArray("\x00\x01\xFF\r\n\x00zz", 8);
-        QTest::newRow("long line") << QByteArray(100000, 'x');
-        QTest::newRow("50 MB") << QByteArray(50 * 1024 * 1024, 'y').replace(0, 2, "\r\n");
+        QTest::addColumn<QString>("reason"); // "" when it loads
+        QTest::newRow("binary") << QByteArray("\x00\x01\xFF\r\n\x00zz", 8) << "";
+        QTest::newRow("longest line") << QByteArray(65536, 'x') << "";
+        QTest::newRow("line too long")
+            << QByteArray(65537, 'x') << "Ligne trop longue : plus de 65 536 caractères";
+        QTest::newRow("most lines") << QByteArray(100002, '\n') << "";
+        QTest::newRow("too many lines")
+            << QByteArray(100003, '\n') << "Trop de lignes pour ce genre de fichier";
+        QTest::newRow("50 MB line") << QByteArray(50 * 1024 * 1024, 'y').replace(0, 2, "\r\n")
+                                    << "Ligne trop longue : plus de 65 536 caractères";
     }
     void foreignFilesLoadWithoutHarm() {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
         Fixture f;
         Workspace& ws = f.start();
         f.system.addFile(QStringLiteral("C:\\D\\x.VTR"), bytes);
         f.system.addFile(QStringLiteral("C:\\D\\x.LPO"), bytes);
         f.ui.chosenFiles = {QStringLiteral("C:\\D\\x.VTR"), QStringLiteral("C:\\D\\x.LPO")};
-        ChargeDéploiement(ws); // no key lines: the list path stays empty
-        QCOMPARE(f.ui.last().title, QStringLiteral("     est introuvable"));
+        ChargeDéploiement(ws);
+        if (!reason.isEmpty()) {
+            QCOMPARE(f.ui.last().title, QStringLiteral("    C:\\D\\x.VTR ne peut être chargé"));
+            QVERIFY(f.ui.last().text.endsWith(QStringLiteral("\r\n") + reason));
+            ChargeListePostes(ws);
+            QVERIFY(f.ui.last().text.endsWith(QStringLiteral("\r\n") + reason));
+            QVERIFY(ws.lists.ListePostes.isEmpty());
+            return;
+        }
+        QCOMPARE(f.ui.last().title, QStringLiteral("     est introuvable")); // no key lines
         ChargeListePostes(ws);
         QCOMPARE(ws.lists.ListePostes.count(),
                  TextFile::splitLines(TextFile::decode(bytes)).size());
+    }
+
+    // A rule file holds at most a thousand rules.
+    void ruleFileLimits() {
+        Fixture f;
+        Workspace& ws = f.start();
+        QStringList rules;
+        for (int i = 0; i < 1001; ++i) {
+            rules << QStringLiteral("C:\\s%1.exe;\\P").arg(i);
+        }
+        f.system.addFile(QStringLiteral("C:\\D\\mille.Rgl"), crlf(rules.mid(0, 1000)));
+        f.system.addFile(QStringLiteral("C:\\D\\trop.Rgl"), crlf(rules));
+        f.ui.chosenFiles = {QStringLiteral("C:\\D\\mille.Rgl"), QStringLiteral("C:\\D\\trop.Rgl")};
+        ChargeRègle(ws);
+        QCOMPARE(ws.lists.ListeSource.count(), 1000);
+        ChargeRègle(ws);
+        QVERIFY(
+            f.ui.last().text.endsWith(QStringLiteral("Trop de lignes pour ce genre de fichier")));
+        QCOMPARE(ws.lists.ListeSource.count(), 1000);
     }
 };
 
