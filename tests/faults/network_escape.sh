@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The folder network: a destination that climbs with "..", or that names no share
-# (an empty destination), is a missing path as on Windows, never a file written
+# The folder network: a destination that climbs with "..", that leads out through a
+# link (the workstation's folder, a share or a destination folder), or that names no
+# share (an empty destination), is a missing path as on Windows, never a file written
 # outside a share.
 . "$(dirname "$0")/common.sh" "$1"
 start_work
@@ -20,4 +21,18 @@ check() { # ERROR DESTINATION...: every rule fails; the journal shows the last o
 }
 check "Chemin d.accès introuvable" '\C$\..\..\..\..' '\..\..\..' '\C$\Outils\../../..'
 check "Partage introuvable" ''
+mkdir -p "$work/ailleurs/C\$/Outils" "$work/ailleurs2/Outils" "$work/ailleurs3"
+ln -s "$work/ailleurs" "$demo/reseau/lien-poste"
+ln -s "$work/ailleurs2" "$demo/reseau/127.0.0.2/D\$"
+ln -s "$work/ailleurs3" "$demo/reseau/localhost/C\$/Sortie"
+printf 'lien-poste\r\n127.0.0.2\r\nlocalhost\r\n' >"$work/liens.LPO"
+printf '%s;\\C$\\Outils\r\n%s;\\D$\\Outils\r\n%s;\\C$\\Sortie\r\n' "$source" "$source" "$source" >"$work/liens.Rgl"
+write_deployment "$work/liens.VTR" "$work/liens.LPO" "$work/liens.Rgl"
+printf '#!/bin/sh\necho "    Paquets : envoyés = 4, reçus = 4, perdus = 0 (perte 0%%),"\n' >"$work/ping-ok"
+chmod +x "$work/ping-ok"
+rm -rf "$home"/2*
+VANTREL_PING=$work/ping-ok deployer "$work/liens.VTR"
+expect "links out of the network: nothing written through them" \
+    '[ -z "$(find "$work/ailleurs" "$work/ailleurs2" "$work/ailleurs3" -type f)" ]'
+expect "links: refused as a missing path" '[ "$(journals | grep -c "Chemin d.accès introuvable")" -gt 0 ]'
 expect_summary "$work/err" "$work/out"

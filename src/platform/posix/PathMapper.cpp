@@ -59,6 +59,28 @@ QString matchingEntry(const QString& folder, const QString& name, bool& found) {
     return match;
 }
 
+// The path with every link resolved, from its deepest part that exists.
+QString resolvedPath(const QString& native) {
+    QString existing = native;
+    QString rest;
+    while (!existing.isEmpty() && !QFileInfo::exists(existing)) {
+        const qsizetype slash = existing.lastIndexOf(QLatin1Char('/'));
+        rest.prepend(existing.mid(slash));
+        existing.truncate(std::max<qsizetype>(0, slash));
+    }
+    const QString real = QFileInfo(existing.isEmpty() ? QStringLiteral("/") : existing)
+                             .canonicalFilePath();
+    return real == QLatin1String("/") ? rest : real + rest;
+}
+
+// Within root once links are followed: a link in the folder network never leads a
+// write out of it.
+bool staysWithin(const QString& native, const QString& root) {
+    const QString realRoot = resolvedPath(root);
+    const QString real = resolvedPath(native);
+    return real == realRoot || real.startsWith(realRoot + QLatin1Char('/'));
+}
+
 } // namespace
 
 PathMapper::PathMapper(const QString& drives, const QString& networkFolder) {
@@ -131,9 +153,10 @@ QString PathMapper::toNative(const QString& windowsPath) const {
         if (dots(parts.at(0)) || dots(parts.at(1))) {
             return QString();
         }
-        // A UNC path never climbs above its share.
+        // A UNC path never climbs above its share, nor leaves the network by a link.
         const QString share = mapRest(*networkFolder_, parts.mid(0, 2), Above::Refused);
-        return mapRest(share, parts.mid(2), Above::Refused);
+        const QString native = mapRest(share, parts.mid(2), Above::Refused);
+        return native.isEmpty() || !staysWithin(native, *networkFolder_) ? QString() : native;
     }
     if (windowsPath.size() >= 2 && windowsPath.at(1) == QLatin1Char(':') &&
         windowsPath.at(0).isLetter()) {
