@@ -9,6 +9,8 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installation de : ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    # Another installation under way (unattended upgrades): wait for it, up to 10 min.
+    wait_lock=(-o DPkg::Lock::Timeout=600)
+    apt-get "${wait_lock[@]}" update -qq
+    apt-get "${wait_lock[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
