@@ -9,6 +9,9 @@
 namespace vantrel {
 namespace {
 
+// More versions than anyone keeps by hand; beyond, a typing slip.
+constexpr int kMaxKeptVersions = 9999;
+
 bool isWindowsForm(const QString& path) {
     return path.startsWith(QLatin1String("\\\\")) ||
            (path.size() >= 2 && path.at(1) == QLatin1Char(':'));
@@ -127,8 +130,9 @@ std::optional<UnattendedOptions> parseUnattended(const QStringList& arguments, Q
         } else if (word == QLatin1String("--garder") && hasValue) {
             bool number = false;
             options.keptVersions = arguments.at(++i).toInt(&number);
-            if (!number || options.keptVersions < 1) {
-                error = QStringLiteral("--garder attend un nombre de versions, 1 ou plus : ") +
+            if (!number || options.keptVersions < 1 || options.keptVersions > kMaxKeptVersions) {
+                error = QStringLiteral("--garder attend un nombre de versions de 1 à %1 : ")
+                            .arg(kMaxKeptVersions) +
                         arguments.at(i);
                 return std::nullopt;
             }

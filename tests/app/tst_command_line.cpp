@@ -31,7 +31,10 @@ private slots:
                                   << "a.VTR|0|2|1|0|keep 2"
                                   << "";
         QTest::newRow("keep none") << QStringList{"--deployer", "a.VTR", "--garder", "0"} << ""
-                                   << "--garder attend un nombre de versions, 1 ou plus : 0";
+                                   << "--garder attend un nombre de versions de 1 à 9999 : 0";
+        QTest::newRow("keep past any int")
+            << QStringList{"--deployer", "a.VTR", "--garder", "99999999999"} << ""
+            << "--garder attend un nombre de versions de 1 à 9999 : 99999999999";
         QTest::newRow("restore") << QStringList{"--restaurer", "a.VTR", "--passe", "20261207_90503"}
                                  << "a.VTR|0|2|1|0|restore 20261207_90503"
                                  << "";
