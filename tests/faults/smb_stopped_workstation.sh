@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A Samba workstation that stops answering in the middle of a copy (its smbd stopped
 # with SIGSTOP): the copy under way waits for its time-out, the workstation's other
-# rules fail at once, and what the cut-off copy left on the share is put in place by
-# the next pass that reaches it. As root, in private network and mount namespaces.
+# rules fail at once, the live files stay as they were, and what the cut-off copy left
+# on the share is removed by the next pass that reaches it once a minute old. As root,
+# in private network and mount namespaces.
 . "$(dirname "$0")/common.sh" "$1"
 command -v smbd >/dev/null || { echo "SKIP: smbd absent (paquet samba)"; exit 77; }
 in_private_mounts -n
@@ -44,6 +45,9 @@ expect "said in French" 'journals | grep -q "^PC01;.*;Le poste ne répond plus;"
 expect "one time-out, not one per rule ($elapsed s)" '[ "$elapsed" -lt 45 ]'
 
 kill -CONT -- "-$station"
+expect "the cut-off copy left beside the target, not in its place" \
+    'ls -a "$outils" | grep -q "^gros.bin.vantrel-" && [ ! -e "$outils/gros.bin" ]'
+touch -d '2 minutes ago' "$outils"/*.vantrel-*
 rm -rf "$home"/2*
 status=0
 smb || status=$?
