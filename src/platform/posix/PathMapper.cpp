@@ -59,18 +59,20 @@ QString matchingEntry(const QString& folder, const QString& name, bool& found) {
     return match;
 }
 
-// The path with every link resolved, from its deepest part that exists.
+// The path with every link resolved, from its deepest part that exists. Nothing
+// longer than the system can name exists, so the search starts below that length.
 QString resolvedPath(const QString& native) {
-    QString existing = native;
-    QString rest;
-    while (!existing.isEmpty() && !QFileInfo::exists(existing)) {
-        const qsizetype slash = existing.lastIndexOf(QLatin1Char('/'));
-        rest.prepend(existing.mid(slash));
-        existing.truncate(std::max<qsizetype>(0, slash));
+    qsizetype cut = native.size();
+    if (cut >= kLongestNativePath) {
+        cut = native.lastIndexOf(QLatin1Char('/'), kLongestNativePath - 1);
     }
-    const QString real = QFileInfo(existing.isEmpty() ? QStringLiteral("/") : existing)
-                             .canonicalFilePath();
-    return real == QLatin1String("/") ? rest : real + rest;
+    while (cut > 0 && !QFileInfo::exists(native.left(cut))) {
+        cut = native.lastIndexOf(QLatin1Char('/'), cut - 1);
+    }
+    cut = std::max<qsizetype>(cut, 0);
+    const QString real =
+        QFileInfo(cut == 0 ? QStringLiteral("/") : native.left(cut)).canonicalFilePath();
+    return (real == QLatin1String("/") ? QString() : real) + native.mid(cut);
 }
 
 // Within root once links are followed: a link in the folder network never leads a
