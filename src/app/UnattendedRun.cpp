@@ -84,7 +84,7 @@ int runUnattended(Workspace& ws, const UnattendedOptions& options) {
     });
 
     // The program's folder holds the pass folders: without it nothing can run.
-    if (ws.system.longPath(ws.state.ProgramDir).isEmpty() || !isFolder(ws, ws.state.ProgramDir)) {
+    if (!isFolder(ws, ws.state.ProgramDir)) {
         return kCouldNotRun;
     }
     SelectDeployment(ws, options.deploymentFile);

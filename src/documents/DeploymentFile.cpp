@@ -29,8 +29,15 @@ void tellNotLoaded(Workspace& ws, const QString& text, const QString& missingTit
               Icon::Information);
 }
 
-QString missingCompanionTitle(const QString& path) {
-    return QStringLiteral("    ") + path + QStringLiteral(" est introuvable");
+// A deployment's workstation list or rule file that could not be loaded; list and
+// menuEntry are the words of the message ("postes", or "règles" and its menu's "règltes").
+void tellCompanionNotLoaded(Workspace& ws, const QString& list, const QString& menuEntry,
+                            const QString& path, FileError error) {
+    tellNotLoaded(ws,
+                  QStringLiteral("Ce chargement ne peut aboutir; charger une liste de ") + list +
+                      QStringLiteral("\r\nà partir du menu 'Fichier' 'Charger' 'Liste de ") +
+                      menuEntry,
+                  QStringLiteral("    ") + path + QStringLiteral(" est introuvable"), path, error);
 }
 
 // Reads the key lines and the status rows, in the order the save writes them.
@@ -117,11 +124,8 @@ LoadResult readDeploymentAndCompanions(Workspace& ws) {
     if (const FileError error =
             LoadListFromFile(ws, l.ListePostes, s.WorkstationListPath, QStringLiteral(".LPO"));
         error != FileError::None) {
-        tellNotLoaded(
-            ws,
-            QStringLiteral("Ce chargement ne peut aboutir; charger une liste de postes\r\n"
-                           "à partir du menu 'Fichier' 'Charger' 'Liste de postes"),
-            missingCompanionTitle(s.WorkstationListPath), s.WorkstationListPath, error);
+        tellCompanionNotLoaded(ws, QStringLiteral("postes"), QStringLiteral("postes"),
+                               s.WorkstationListPath, error);
         return LoadResult::WorkstationListMissing;
     }
 
@@ -129,11 +133,8 @@ LoadResult readDeploymentAndCompanions(Workspace& ws) {
     if (const FileError error =
             TextFile::readLines(ws.system, s.RuleFilePath, rules, TextFile::kRuleFileLimits);
         error != FileError::None) {
-        tellNotLoaded(
-            ws,
-            QStringLiteral("Ce chargement ne peut aboutir; charger une liste de règles\r\n"
-                           "à partir du menu 'Fichier' 'Charger' 'Liste de règltes"),
-            missingCompanionTitle(s.RuleFilePath), s.RuleFilePath, error);
+        tellCompanionNotLoaded(ws, QStringLiteral("règles"), QStringLiteral("règltes"),
+                               s.RuleFilePath, error);
         return LoadResult::RuleFileMissing;
     }
     return readRules(ws, rules) ? LoadResult::Loaded : LoadResult::RulesIncomplete;

@@ -34,8 +34,12 @@ void findProgramFolder(Workspace& ws) {
 } // namespace
 
 bool isFolder(Workspace& ws, const QString& path) {
-    std::vector<FolderEntry> entries;
-    return ws.system.listFolder(path, entries) == FileError::None;
+    // Asked at every start of a folder that holds every pass folder: no listing.
+    QString bare = path;
+    while (bare.size() > 3 && bare.endsWith(QLatin1Char('\\'))) {
+        bare.chop(1);
+    }
+    return !ws.system.longPath(bare).isEmpty() && ws.system.fileLength(bare) < 0;
 }
 
 bool refused(const Workspace& ws) {

@@ -25,7 +25,7 @@ bool Form_QueryUnload(Workspace& ws);
 void Form_Unload(Workspace& ws);
 
 bool refused(const Workspace& ws);
-// True when path names a folder that can be listed (not a file, not missing).
+// True when path names a folder (not a file, not missing).
 bool isFolder(Workspace& ws, const QString& path);
 
 } // namespace vantrel
