@@ -34,7 +34,16 @@ QT_QPA_PLATFORM=xcb VANTREL_HOME=$demo/programme VANTREL_RESEAU=$demo/reseau \
     "$program" "\"$demo/Demo.VTR\"" >"$work/out" 2>&1 &
 program_pid=$!
 
-wait_window() { timeout "$2" xdotool search --sync --onlyvisible --name "$1" | head -1 || true; }
+# TITLE SECONDS: the id of a visible window so titled, or "" once the time is up. A search
+# that meets a window closing under it (BadWindow) is simply made again.
+wait_window() {
+    local end=$((SECONDS + $2)) id
+    while [ "$SECONDS" -lt "$end" ]; do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+        [ -n "$id" ] && echo "$id" && return
+        sleep 0.2
+    done
+}
 # The colour of one pixel of the screen, as #RRGGBB.
 pixel() { convert "$1" -format "%[hex:u.p{$2,$3}]" info: | cut -c1-6; }
 # FILE: "COUNT TOP" of the red and green pixels in the board's column of lights, below
