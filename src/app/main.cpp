@@ -31,7 +31,7 @@ int unattended(int argc, char* argv[]) {
     }
     const std::unique_ptr<System> system = createSystem();
     ConsoleUserInterface ui;
-    RealClock clock(nullptr);
+    RealClock clock(nullptr, *system);
     Platform platform{*system, ui, clock};
     Workspace ws(platform);
     // A signal only marks the run: it stops at its next safe point, files whole.
@@ -67,7 +67,7 @@ int main(int argc, char* argv[]) {
 
     const std::unique_ptr<System> system = createSystem();
     QtUserInterface ui(*system);
-    RealClock clock(&ui);
+    RealClock clock(&ui, *system);
     Platform platform{*system, ui, clock};
     Workspace ws(platform);
 

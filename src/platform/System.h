@@ -62,6 +62,10 @@ public:
     virtual QString findAssociatedProgram(const QString& extension) = 0;
     // Starts a command line without waiting; false when nothing could be started.
     virtual bool startCommand(const QString& commandLine, WindowStyle style) = 0;
+    // Ends the pings started that are still under way: each one's transcript is
+    // written now, a request not yet answered counting as lost, and a ping program
+    // still running is ended with every process it started.
+    virtual void finishPings() = 0;
 
     // Translation for the few places that must hand a path to native code (dialogs).
     virtual QString nativePath(const QString& windowsPath) = 0;

@@ -26,13 +26,14 @@ bool classify(Workspace& ws, int index) {
     }
     const QString file = PingOutputFile(ws, index);
     QByteArray bytes;
-    if (ws.system.readFile(file, bytes) != FileError::None) {
+    const FileError error = ws.system.readFile(file, bytes);
+    if (error != FileError::None && error != FileError::TooLarge) {
         ws.inform(CommandLines::pingCommand(host, file) +
                       QStringLiteral("\r\nn'a pas pu s'exécuter"),
                   QStringLiteral("Erreur fatale"), Icon::Critical);
         return false;
     }
-    if (bytes.size() > kMaxTranscriptBytes) {
+    if (error == FileError::TooLarge || bytes.size() > kMaxTranscriptBytes) {
         ws.inform(QStringLiteral("La taille doit être inférieure à 60ko"),
                   QStringLiteral("Fichier trop volumineux"));
         return false;
@@ -95,6 +96,12 @@ bool PingSweep(Workspace& ws) {
             WindowStyle::MinimizedWithFocus);
     }
     ws.clock.pause(10);
+    // Whatever the load, every transcript is written by now; a reply not in counts as lost.
+    ws.system.finishPings();
+    if (ws.stopRequested()) {
+        ws.ui.setBusy(false);
+        return false;
+    }
     for (int i = 0; i < l.L_PostesenCours.count(); ++i) {
         if (!classify(ws, i)) {
             ws.ui.setBusy(false);

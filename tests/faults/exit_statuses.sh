@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # What an unattended run tells its scheduler when it could not run: a program folder
 # that is not there or is a file, a rule file with a broken line, a sweep whose
-# transcripts cannot be read.
+# transcripts cannot be read, ping programs that never end or never stop writing.
 . "$(dirname "$0")/common.sh" "$1"
 start_work
 mkdir "$work/ailleurs"
@@ -28,4 +28,27 @@ chmod +x "$work/ping-casse"
 VANTREL_PING=$work/ping-casse deployer "$demo/Demo.VTR"
 expect "unreadable transcripts: exit 2" '[ "$status" -eq 2 ]'
 expect "Erreur fatale said" 'grep -q "^\[Erreur fatale\]" "$work/err"'
+
+# A ping program that answers, then never ends: the sweep ends it, and what it
+# started, with its pause; the pass goes on.
+printf '#!/bin/sh
+echo "    Paquets : envoyés = 4, reçus = 4, perdus = 0 (perte 0%%),"
+sleep 4242 &
+wait
+' >"$work/ping-sans-fin"
+chmod +x "$work/ping-sans-fin"
+VANTREL_PING=$work/ping-sans-fin deployer "$demo/Demo.VTR"
+expect "endless ping program: the pass goes on" '[ "$status" -ne 2 ] && grep -q "^localhost *;   0;" "$work/out"'
+expect "no process of it left" '! pgrep -f "sleep 4242" >/dev/null'
+# One that writes without end: bounded on disk, and said too large.
+printf '#!/bin/sh
+exec yes "Réponse de 127.0.0.1 : octets=32 temps<1ms TTL=64"
+' >"$work/ping-bavard"
+chmod +x "$work/ping-bavard"
+VANTREL_PING=$work/ping-bavard deployer "$demo/Demo.VTR"
+expect "endless transcript: exit 2, Fichier trop volumineux" \
+    '[ "$status" -eq 2 ] && grep -q "^\[Fichier trop volumineux\]" "$work/err"'
+expect "the transcript bounded to 1 MiB" \
+    '[ "$(find "$home"/2* -name "ping*.txt" -size +1024k | wc -l)" -eq 0 ]'
+expect "no writer left" '! pgrep -f "$work/ping-bavard" >/dev/null'
 expect_summary "$work/err"

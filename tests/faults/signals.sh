@@ -23,11 +23,14 @@ start() {
 finish() { status=0; wait "$pid" 2>/dev/null || status=$?; }
 saved=$(md5sum <"$demo/Demo.VTR")
 
-# SIGINT during the sweep's pause: nothing is copied.
+# SIGINT during the sweep's ten-second pause: the run ends without waiting it out,
+# nothing is copied.
 start "$demo/Demo.VTR" --enregistrer
 await "$home/2*/ping0.txt" && kill -INT "$pid"
+signalled=$SECONDS
 finish
 expect "SIGINT: exit 130" '[ "$status" -eq 130 ]'
+expect "SIGINT: the pause not waited out" '[ $((SECONDS - signalled)) -le 5 ]'
 expect "SIGINT in the sweep: no copy" 'grep -q "version 1" "$outils/outil.exe" && [ "$(ls "$outils")" = outil.exe ]'
 expect "SIGINT: no journal, the deployment untouched" \
     '[ ! -e "$(pass_folder)Infos Déploiement.txt" ] && [ "$(md5sum <"$demo/Demo.VTR")" = "$saved" ]'

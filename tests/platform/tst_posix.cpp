@@ -57,6 +57,11 @@ public:
                         (outputFile.isEmpty() ? QString() : QLatin1Char('>') + outputFile));
         return true;
     }
+    bool startInGroup(const QString& program, const QStringList& arguments,
+                      const QString& outputFile) override {
+        return start(program, arguments, outputFile);
+    }
+    void endGroups() override {}
 
 private:
     QStringList& started_;

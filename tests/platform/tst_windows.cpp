@@ -79,7 +79,7 @@ private slots:
         FakeUserInterface ui;
         ui.defaultAnswer = Answer::No;
         ui.answers = {Answer::Yes};
-        RealClock clock(&ui);
+        RealClock clock(&ui, system);
         Platform platform{system, ui, clock};
         Workspace ws(platform);
         ws.state.NameColumnWidth = 18;

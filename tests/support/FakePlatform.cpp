@@ -221,6 +221,10 @@ bool FakeSystem::startCommand(const QString& commandLine, WindowStyle) {
     return onCommand ? onCommand(commandLine) : defaultCommand(commandLine);
 }
 
+void FakeSystem::finishPings() {
+    ++pingsFinished;
+}
+
 bool FakeSystem::defaultCommand(const QString& commandLine) {
     if (const auto ping = CommandLines::ping(commandLine)) {
         if (pingTranscripts.contains(ping->argument)) {

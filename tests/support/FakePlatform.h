@@ -22,6 +22,7 @@ public:
     QString currentFolderAnswer = QStringLiteral("C:\\Travail");
     QMap<QString, QString> associations; // ".txt" -> program
     QStringList commands;                // every command line started
+    int pingsFinished = 0;               // finishPings calls
     // Acts on a command line; returns whether it "started". Default: ping
     // transcripts from pingTranscripts, the date stamp from the clock.
     std::function<bool(const QString&)> onCommand;
@@ -58,6 +59,7 @@ public:
     QString longPath(const QString& path) override;
     QString findAssociatedProgram(const QString& extension) override;
     bool startCommand(const QString& commandLine, WindowStyle style) override;
+    void finishPings() override;
     QString nativePath(const QString& windowsPath) override { return windowsPath; }
     QString windowsPath(const QString& nativePath) override { return nativePath; }
     void onTerminationRequest(std::function<void()> handler) override {

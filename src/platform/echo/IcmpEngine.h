@@ -21,6 +21,9 @@ public:
 
     // Starts pinging host; the transcript goes to nativeOutputFile when done.
     void ping(const QString& host, const QString& nativeOutputFile);
+    // Writes every transcript still to come, now: a request not answered yet, or
+    // not sent yet, is lost; a name not found yet is not found. Returns once written.
+    void finishAll();
 
     struct Worker;
 

@@ -70,7 +70,14 @@ bool CommandInterpreter::startPing(const QString& host, const QString& outputFil
         return true;
     }
     // Neither ICMP socket kind is allowed here: the ping stand-in, a process per host.
-    return !pingProgram_.isEmpty() && launch(pingProgram_, {host}, output);
+    return !pingProgram_.isEmpty() && launcher_->startInGroup(pingProgram_, {host}, output);
+}
+
+void CommandInterpreter::finishPings() const {
+    if (echoEngine_) {
+        echoEngine_->finishAll();
+    }
+    launcher_->endGroups();
 }
 
 // A file the program makes in its own folders (a pass folder's transcripts) has the

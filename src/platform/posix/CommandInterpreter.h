@@ -26,6 +26,8 @@ public:
     ~CommandInterpreter();
 
     bool start(const QString& commandLine) const;
+    // Ends the pings under way: see System::finishPings.
+    void finishPings() const;
 
 private:
     bool startPing(const QString& host, const QString& outputFile) const;

@@ -18,6 +18,7 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <deque>
 #include <mutex>
@@ -109,9 +110,11 @@ struct IcmpEngine::Worker {
     int wake = -1;
     std::thread thread;
 
-    std::mutex mutex; // guards incoming and stopping
+    std::mutex mutex; // guards incoming, stopping and finishRequested
     std::deque<std::pair<std::string, std::string>> incoming;
     bool stopping = false;
+    bool finishRequested = false;
+    std::condition_variable finished;
     std::unique_ptr<NameResolutions> names;
 
     // The engine thread's own.
@@ -141,11 +144,17 @@ struct IcmpEngine::Worker {
 
     void run() {
         for (;;) {
-            if (!takeIncoming()) {
+            bool finishNow = false;
+            if (!takeIncoming(finishNow)) {
                 return;
             }
             const Clock::time_point now = Clock::now();
             takeAnswers(now);
+            if (finishNow) {
+                receive();
+                finishAll();
+                continue;
+            }
             sendDueRequests(now);
             receive();
             finish(Clock::now());
@@ -153,7 +162,7 @@ struct IcmpEngine::Worker {
         }
     }
 
-    bool takeIncoming() {
+    bool takeIncoming(bool& finishNow) {
         std::deque<std::pair<std::string, std::string>> taken;
         {
             std::lock_guard<std::mutex> lock(mutex);
@@ -161,6 +170,7 @@ struct IcmpEngine::Worker {
                 return false;
             }
             taken.swap(incoming);
+            finishNow = finishRequested;
         }
         const Clock::time_point now = Clock::now();
         for (auto& [host, output] : taken) {
@@ -315,6 +325,27 @@ struct IcmpEngine::Worker {
         }
     }
 
+    void finishAll() {
+        for (const auto& [key, target] : targets) {
+            char address[INET_ADDRSTRLEN] = {};
+            ::inet_ntop(AF_INET, &target.address, address, sizeof address);
+            writeFile(target.output, target.named ? PingTranscript::answered(
+                                                        target.host, address,
+                                                        PingTranscript::kRequests, target.replies)
+                                                  : PingTranscript::hostNotFound(target.host));
+        }
+        targets.clear();
+        for (std::deque<uint32_t>& queue : awaiting) {
+            queue.clear();
+        }
+        finishing.clear();
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            finishRequested = false;
+        }
+        finished.notify_all();
+    }
+
     // Until a request, a deadline or a reply is due, or new work comes in.
     void waitForWork() {
         Clock::time_point next = Clock::time_point::max();
@@ -379,6 +410,13 @@ void IcmpEngine::ping(const QString& host, const QString& nativeOutputFile) {
                                        QFile::encodeName(nativeOutputFile).toStdString());
     }
     worker_->signal();
+}
+
+void IcmpEngine::finishAll() {
+    std::unique_lock<std::mutex> lock(worker_->mutex);
+    worker_->finishRequested = true;
+    worker_->signal();
+    worker_->finished.wait(lock, [this] { return !worker_->finishRequested; });
 }
 
 } // namespace vantrel

@@ -201,6 +201,10 @@ bool PosixSystem::startCommand(const QString& commandLine, WindowStyle) {
     return commands_.start(commandLine);
 }
 
+void PosixSystem::finishPings() {
+    commands_.finishPings();
+}
+
 QString PosixSystem::nativePath(const QString& windowsPath) {
     return paths_.toNative(windowsPath);
 }

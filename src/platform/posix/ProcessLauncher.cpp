@@ -3,10 +3,12 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,32 +33,41 @@ private:
 };
 
 // A child starts with no signal blocked and SIGPIPE at its default, whatever
-// the thread that starts it has set.
-class CleanSignals {
+// the thread that starts it has set; in a process group of its own when asked.
+class SpawnAttributes {
 public:
-    CleanSignals() {
+    explicit SpawnAttributes(bool ownGroup) {
         posix_spawnattr_init(&attributes_);
         sigset_t set;
         sigemptyset(&set);
         posix_spawnattr_setsigmask(&attributes_, &set);
         sigaddset(&set, SIGPIPE);
         posix_spawnattr_setsigdefault(&attributes_, &set);
-        posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+        if (ownGroup) {
+            posix_spawnattr_setpgroup(&attributes_, 0);
+            flags |= POSIX_SPAWN_SETPGROUP;
+        }
+        posix_spawnattr_setflags(&attributes_, flags);
     }
-    ~CleanSignals() { posix_spawnattr_destroy(&attributes_); }
-    CleanSignals(const CleanSignals&) = delete;
-    CleanSignals& operator=(const CleanSignals&) = delete;
+    ~SpawnAttributes() { posix_spawnattr_destroy(&attributes_); }
+    SpawnAttributes(const SpawnAttributes&) = delete;
+    SpawnAttributes& operator=(const SpawnAttributes&) = delete;
     const posix_spawnattr_t* get() const { return &attributes_; }
 
 private:
     posix_spawnattr_t attributes_;
 };
 
+// Far more than any transcript the sweep accepts, far less than a full disk.
+constexpr rlim_t kGroupOutputBytes = 1 << 20;
+
 } // namespace
 
 ProcessLauncher::ProcessLauncher() : reaper_([this] { reapFinishedChildren(); }) {}
 
 ProcessLauncher::~ProcessLauncher() {
+    endGroups();
     {
         std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;
@@ -67,6 +78,46 @@ ProcessLauncher::~ProcessLauncher() {
 
 bool ProcessLauncher::start(const QString& program, const QStringList& arguments,
                             const QString& outputFile) {
+    const pid_t child = spawn(program, arguments, outputFile, false);
+    if (child <= 0) {
+        return false;
+    }
+    bool wasIdle = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        wasIdle = children_.empty();
+        children_.push_back(child);
+    }
+    if (wasIdle) {
+        wake_.notify_one();
+    }
+    return true;
+}
+
+bool ProcessLauncher::startInGroup(const QString& program, const QStringList& arguments,
+                                   const QString& outputFile) {
+    const pid_t leader = spawn(program, arguments, outputFile, true);
+    if (leader <= 0) {
+        return false;
+    }
+    // Set right after the start: a program that writes without end is stopped there.
+    const rlimit limit{kGroupOutputBytes, kGroupOutputBytes};
+    ::prlimit(leader, RLIMIT_FSIZE, &limit, nullptr);
+    groupLeaders_.push_back(leader);
+    return true;
+}
+
+void ProcessLauncher::endGroups() {
+    for (const pid_t leader : groupLeaders_) {
+        ::kill(-leader, SIGKILL);
+        while (::waitpid(leader, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+    groupLeaders_.clear();
+}
+
+pid_t ProcessLauncher::spawn(const QString& program, const QStringList& arguments,
+                             const QString& outputFile, bool ownGroup) {
     const QByteArray output =
         outputFile.isEmpty() ? QByteArray(kNullDevice) : QFile::encodeName(outputFile);
     FileActions actions;
@@ -85,22 +136,14 @@ bool ProcessLauncher::start(const QString& program, const QStringList& arguments
     }
     argv.push_back(nullptr);
 
-    static const CleanSignals cleanSignals; // the same for every child
+    static const SpawnAttributes detached(false);
+    static const SpawnAttributes grouped(true);
     pid_t child = 0;
-    if (posix_spawnp(&child, argv[0], actions.get(), cleanSignals.get(), argv.data(), environ) !=
-        0) {
-        return false;
+    if (posix_spawnp(&child, argv[0], actions.get(), (ownGroup ? grouped : detached).get(),
+                     argv.data(), environ) != 0) {
+        return 0;
     }
-    bool wasIdle = false;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        wasIdle = children_.empty();
-        children_.push_back(child);
-    }
-    if (wasIdle) {
-        wake_.notify_one();
-    }
-    return true;
+    return child;
 }
 
 // Polls rather than waiting on one child: a text editor may stay open for hours

@@ -19,6 +19,12 @@ public:
     // emptied) or /dev/null. False when the program could not be started.
     virtual bool start(const QString& program, const QStringList& arguments,
                        const QString& outputFile) = 0;
+    // The same for a program that must not outlive its use (a ping): it runs in a
+    // process group of its own, its output file is bounded, and endGroups() ends it
+    // with every process it started.
+    virtual bool startInGroup(const QString& program, const QStringList& arguments,
+                              const QString& outputFile) = 0;
+    virtual void endGroups() = 0;
 };
 
 // Starts programs without waiting for them. A ping sweep starts one per workstation,
@@ -33,13 +39,21 @@ public:
 
     bool start(const QString& program, const QStringList& arguments,
                const QString& outputFile) override;
+    bool startInGroup(const QString& program, const QStringList& arguments,
+                      const QString& outputFile) override;
+    void endGroups() override;
 
 private:
+    pid_t spawn(const QString& program, const QStringList& arguments, const QString& outputFile,
+                bool ownGroup);
     void reapFinishedChildren();
 
     std::mutex mutex_;
     std::condition_variable wake_;
     std::vector<pid_t> children_;
+    // Group leaders are reaped only once their group is ended, so that their
+    // number still names the group when it is.
+    std::vector<pid_t> groupLeaders_;
     bool stopping_ = false;
     std::thread reaper_;
 };

@@ -1,5 +1,6 @@
 #include "RealClock.h"
 
+#include "platform/System.h"
 #include "platform/UserInterface.h"
 
 #include <QCoreApplication>
@@ -7,7 +8,7 @@
 
 namespace vantrel {
 
-RealClock::RealClock(UserInterface* ui) : ui_(ui) {
+RealClock::RealClock(UserInterface* ui, System& system) : ui_(ui), system_(system) {
     elapsed_.start();
 }
 
@@ -26,7 +27,8 @@ void RealClock::pause(double seconds) {
     }
     const qint64 end = elapsed_.elapsed() + static_cast<qint64>(seconds * 1000);
     const bool withEvents = QCoreApplication::instance() != nullptr;
-    for (qint64 left = end - elapsed_.elapsed(); left > 0; left = end - elapsed_.elapsed()) {
+    for (qint64 left = end - elapsed_.elapsed(); left > 0 && system_.terminationSignal() == 0;
+         left = end - elapsed_.elapsed()) {
         if (withEvents) {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }

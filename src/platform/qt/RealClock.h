@@ -6,13 +6,15 @@
 
 namespace vantrel {
 
+class System;
 class UserInterface;
 
 // The system clock. Its pause lets the window repaint but handles no operator input;
 // timer ticks that arrive meanwhile are held back by their receivers while a pass runs.
+// A pause ends early when the program is asked to end.
 class RealClock : public Clock {
 public:
-    explicit RealClock(UserInterface* ui);
+    RealClock(UserInterface* ui, System& system);
 
     QDateTime now() override;
     qint64 elapsedMs() override;
@@ -20,6 +22,7 @@ public:
 
 private:
     UserInterface* ui_;
+    System& system_;
     QElapsedTimer elapsed_;
 };
 

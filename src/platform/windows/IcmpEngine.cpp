@@ -16,6 +16,7 @@
 
 #include <array>
 #include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -71,9 +72,11 @@ struct IcmpEngine::Worker {
     HANDLE icmp = INVALID_HANDLE_VALUE;
     HANDLE wake = nullptr;
     std::thread thread;
-    std::mutex mutex;
+    std::mutex mutex; // guards incoming, stopping and finishRequested
     std::deque<std::pair<std::string, std::wstring>> incoming;
     bool stopping = false;
+    bool finishRequested = false;
+    std::condition_variable finished;
     std::unique_ptr<NameResolutions> names;
 
     // The engine thread's own; replies arrive as APCs on that thread.
@@ -127,15 +130,22 @@ struct IcmpEngine::Worker {
 
     void run() {
         for (;;) {
+            bool finishNow = false;
             {
                 std::lock_guard<std::mutex> lock(mutex);
                 if (stopping) {
                     return;
                 }
+                finishNow = finishRequested;
             }
             takeIncoming();
             const Clock::time_point now = Clock::now();
             takeAnswers(now);
+            if (finishNow) {
+                SleepEx(0, TRUE); // the replies already in
+                finishAll();
+                continue;
+            }
             sendDueRequests(now);
             finish();
             // Alertable: the replies' APCs run here.
@@ -225,6 +235,25 @@ struct IcmpEngine::Worker {
         }
     }
 
+    // Requests still in flight find no target when they return.
+    void finishAll() {
+        for (const auto& [key, target] : targets) {
+            char address[INET_ADDRSTRLEN] = {};
+            inet_ntop(AF_INET, &target.address, address, sizeof address);
+            writeFile(target.output, target.named ? PingTranscript::answered(
+                                                        target.host, address,
+                                                        PingTranscript::kRequests, target.replies)
+                                                  : PingTranscript::hostNotFound(target.host));
+        }
+        targets.clear();
+        sending.clear();
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            finishRequested = false;
+        }
+        finished.notify_all();
+    }
+
     DWORD nextTimeoutMs() const {
         if (sending.empty() && !names->waiting()) {
             return targets.empty() ? INFINITE : 100; // replies wake the wait themselves
@@ -260,6 +289,13 @@ void IcmpEngine::ping(const QString& host, const QString& nativeOutputFile) {
         worker_->incoming.emplace_back(host.toStdString(), nativeOutputFile.toStdWString());
     }
     SetEvent(worker_->wake);
+}
+
+void IcmpEngine::finishAll() {
+    std::unique_lock<std::mutex> lock(worker_->mutex);
+    worker_->finishRequested = true;
+    SetEvent(worker_->wake);
+    worker_->finished.wait(lock, [this] { return !worker_->finishRequested; });
 }
 
 } // namespace vantrel

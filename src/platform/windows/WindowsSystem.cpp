@@ -312,6 +312,13 @@ bool WindowsSystem::startCommand(const QString& commandLine, WindowStyle style) 
     return true;
 }
 
+// Windows' own ping, used where the echo engine cannot open, ends by itself.
+void WindowsSystem::finishPings() {
+    if (echoEngine_) {
+        echoEngine_->finishAll();
+    }
+}
+
 QString WindowsSystem::nativePath(const QString& windowsPath) {
     return windowsPath;
 }

@@ -29,6 +29,7 @@ public:
     QString longPath(const QString& path) override;
     QString findAssociatedProgram(const QString& extension) override;
     bool startCommand(const QString& commandLine, WindowStyle style) override;
+    void finishPings() override;
     QString nativePath(const QString& windowsPath) override;
     QString windowsPath(const QString& nativePath) override;
     void onTerminationRequest(std::function<void()> handler) override;
