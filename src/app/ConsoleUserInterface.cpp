@@ -1,10 +1,17 @@
 #include "ConsoleUserInterface.h"
 
+#include <algorithm>
 #include <cstdio>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace vantrel {
 
-ConsoleUserInterface::ConsoleUserInterface() : err_(stderr) {}
+ConsoleUserInterface::ConsoleUserInterface()
+    : err_(stderr), onTerminal_(isatty(fileno(stderr)) != 0) {}
 
 QString ConsoleUserInterface::oneLine(const Message& message) {
     QString text = message.text;
@@ -13,6 +20,7 @@ QString ConsoleUserInterface::oneLine(const Message& message) {
 }
 
 Answer ConsoleUserInterface::show(const Message& message) {
+    eraseProgress();
     err_ << oneLine(message) << Qt::endl;
     if (message.buttons == Buttons::Ok) {
         return Answer::Ok;
@@ -26,6 +34,28 @@ QString ConsoleUserInterface::chooseFile(const FileDialogRequest& request) {
     err_ << QLatin1Char('[') << request.title << QStringLiteral("] aucun fichier choisi")
          << Qt::endl;
     return QString();
+}
+
+// Blanks rather than terminal escapes: every console understands a carriage return.
+void ConsoleUserInterface::showProgress(const QString& line) {
+    if (!onTerminal_) {
+        return;
+    }
+    if (line.isEmpty()) {
+        eraseProgress();
+        return;
+    }
+    err_ << '\r' << line << QString(std::max<qsizetype>(0, shownLength_ - line.size()), u' ');
+    err_.flush();
+    shownLength_ = line.size();
+}
+
+void ConsoleUserInterface::eraseProgress() {
+    if (shownLength_ > 0) {
+        err_ << '\r' << QString(shownLength_, u' ') << '\r';
+        err_.flush();
+        shownLength_ = 0;
+    }
 }
 
 // No screen to check: a size that raises no warning.

@@ -19,11 +19,17 @@ public:
     void setClipboardText(const QString&) override {}
     void clearClipboard() override {}
     QSize screenSizeTwips() override;
+    // On a terminal only: one line rewritten in place; a log or cron sees none of it.
+    void showProgress(const QString& line) override;
 
     static QString oneLine(const Message& message);
 
 private:
+    void eraseProgress();
+
     QTextStream err_;
+    bool onTerminal_ = false;
+    qsizetype shownLength_ = 0; // of the progress line on the terminal
 };
 
 } // namespace vantrel

@@ -53,6 +53,13 @@ public:
     // The deferred-start dialog, shown modally by the window (none without one).
     void showDeferredStartDialog() { emit deferredStartDialogRequested(); }
 
+    // One line on long work ("" when it is over): the window shows it while it
+    // repaints, a run on a terminal rewrites it in place.
+    void showProgress(const QString& line) {
+        emit progressChanged(line);
+        ui.showProgress(line);
+    }
+
     // The program ends at once (Quit, window unload).
     void endProgram() { emit endRequested(); }
 
@@ -63,6 +70,7 @@ signals:
     void deferredStartDialogRequested();
     void endRequested();
     void passFinished();
+    void progressChanged(const QString& line);
 
 private:
     QString caption_;

@@ -14,75 +14,59 @@ QString newFileNote(const QString& host, const QString& destination) {
     return QStringLiteral("Nouveau fichier ") + host + QLatin1Char(' ') + destination;
 }
 
-// Copies the new version in place, keeping the live one under the pass's stamp.
-FileError replaceKeepingBackup(Workspace& ws, const QString& host, const QString& source,
-                               const QString& destination, const QString& target) {
-    WorkingState& s = ws.state;
-    const Replacement done =
-        replaceKeepingAside(ws.system, source, target, target + s.RunStamp, s.RunStamp);
-    if (!done.liveKeptAside) {
-        s.ReturnMessage = newFileNote(host, destination);
-    }
-    return done.error;
-}
-
-// False when the program was asked to end before every rule was copied.
-bool copyToWorkstation(Workspace& ws, const QString& host) {
-    Lists& l = ws.lists;
-    WorkingState& s = ws.state;
-    qint16 CopyFailureCount = 0;
-    s.ReturnMessage.clear();
+// Copies each rule's file to one workstation, keeping the version it replaces under
+// the pass's stamp. After a lost connection the other rules fail without being tried.
+WorkstationResult copyToWorkstation(System& system, const PassRules& rules, int keptVersions,
+                                    const WorkstationJob& job) {
+    WorkstationResult result;
+    const QString& host = job.host;
+    const QString& runStamp = job.runStamp;
     FileError lost = FileError::None;
     QSet<QString> cleanedFolders;
     QStringList replaced;
-    for (int j = 0; j < l.ListeSource.count(); ++j) {
-        if (ws.stopRequested()) {
-            return false; // between two copies: nothing is left half done
+    for (int j = 0; j < rules.count(); ++j) {
+        if (job.stopRequested()) {
+            result.finished = false; // between two copies: nothing is left half done
+            return result;
         }
-        const QString& source = l.ListeSource.at(j);
-        const QString& destination = l.ListeDest.at(j);
+        const QString& source = rules.sources.at(j);
+        const QString& destination = rules.destinations.at(j);
         const QString target = ruleTarget(host, source, destination);
         FileError error = lost;
         if (lost == FileError::None) {
             const QString folder = folderOf(target).toLower();
             if (!cleanedFolders.contains(folder)) {
                 cleanedFolders.insert(folder);
-                removeLeftoverCopies(ws.system, target, ws.clock.now());
+                removeLeftoverCopies(system, target, job.now);
             }
-            error = replaceKeepingBackup(ws, host, source, destination, target);
+            const Replacement done =
+                replaceKeepingAside(system, source, target, target + runStamp, runStamp);
+            if (!done.liveKeptAside) {
+                result.message = newFileNote(host, destination);
+            }
+            error = done.error;
         } else {
-            s.ReturnMessage = newFileNote(host, destination); // as a failed rename would
+            result.message = newFileNote(host, destination); // as a failed rename would
         }
         if (isLostWorkstation(error)) {
             lost = error;
         }
         if (error != FileError::None) {
-            ++CopyFailureCount;
-            s.ReturnMessage += QLatin1Char(';') + source + QLatin1Char(';') + destination +
-                               QLatin1Char(';') + describe(error);
+            ++result.failures;
+            result.message += QLatin1Char(';') + source + QLatin1Char(';') + destination +
+                              QLatin1Char(';') + describe(error);
         } else {
             replaced.append(target);
         }
-        s.ReturnMessage += QLatin1Char(';');
+        result.message += QLatin1Char(';');
     }
     if (lost == FileError::None) {
-        keepNewestVersions(ws.system, replaced,
-                           KeptVersions{s.keptVersions, s.RunStamp, ws.clock.now()});
+        keepNewestVersions(system, replaced, KeptVersions{keptVersions, runStamp, job.now});
     }
-    recordWorkstation(ws, host, CopyFailureCount, s.ReturnMessage);
-    return true;
+    return result;
 }
 
 } // namespace
-
-bool IsReachable(const Workspace& ws, const QString& host) {
-    for (const QString& line : ws.lists.L_PostesFail.entries()) {
-        if (line.startsWith(host)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 void DeploymentRun(Workspace& ws) {
     PassGuard running(ws);
@@ -90,7 +74,12 @@ void DeploymentRun(Workspace& ws) {
     if (ws.controls.Récursif() > 0) {
         ws.TimerRécursif.setEnabled(true);
     }
-    if (runPass(ws, copyToWorkstation)) {
+    PassOutcome outcome;
+    const auto step = [rules = PassRules(ws),
+                       kept = ws.state.keptVersions](System& system, const WorkstationJob& job) {
+        return copyToWorkstation(system, rules, kept, job);
+    };
+    if (runPass(ws, step, outcome)) {
         ws.TimerRécursif.setEnabled(true);
     }
 }

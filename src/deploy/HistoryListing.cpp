@@ -8,14 +8,14 @@
 namespace vantrel {
 namespace {
 
-QStringList targetLines(Workspace& ws, const QString& prefix, const QString& target,
+QStringList targetLines(System& system, const QString& prefix, const QString& target,
                         FileError& error) {
     std::vector<StampedVersion> versions;
-    error = stampedVersions(ws.system, target, versions);
+    error = stampedVersions(system, target, versions);
     if (error != FileError::None) {
         return {prefix + describe(error)};
     }
-    const qint64 live = ws.system.fileLength(target);
+    const qint64 live = system.fileLength(target);
     QStringList lines{prefix + (live < 0 ? QStringLiteral("absent;;")
                                          : QStringLiteral("en place;;") + QString::number(live))};
     for (const StampedVersion& version : versions) {
@@ -30,22 +30,25 @@ QStringList targetLines(Workspace& ws, const QString& prefix, const QString& tar
 
 bool ListHistory(Workspace& ws, QStringList& lines) {
     lines.clear();
-    const bool ended = visitWorkstations(ws, [&lines](Workspace& w, const QString& host) {
-        const Lists& l = w.lists;
-        int failures = 0;
-        for (int j = 0; j < l.ListeSource.count(); ++j) {
-            if (w.stopRequested()) {
-                return false;
+    const auto step = [rules = PassRules(ws)](System& system, const WorkstationJob& job) {
+        WorkstationResult result;
+        for (int j = 0; j < rules.count(); ++j) {
+            if (job.stopRequested()) {
+                result.finished = false;
+                return result;
             }
-            const QString target = ruleTarget(host, l.ListeSource.at(j), l.ListeDest.at(j));
+            const QString target =
+                ruleTarget(job.host, rules.sources.at(j), rules.destinations.at(j));
             FileError error = FileError::None;
-            lines +=
-                targetLines(w, host + QLatin1Char(';') + target + QLatin1Char(';'), target, error);
-            failures += error != FileError::None ? 1 : 0;
+            result.lines += targetLines(
+                system, job.host + QLatin1Char(';') + target + QLatin1Char(';'), target, error);
+            result.failures += error != FileError::None ? 1 : 0;
         }
-        recordWorkstation(w, host, failures, QString());
-        return true;
-    });
+        return result;
+    };
+    PassOutcome outcome;
+    const bool ended = visitWorkstations(ws, step, outcome);
+    lines = outcome.lines;
     for (const QString& line : ws.lists.L_PostesFail.entries()) {
         if (line.endsWith(QLatin1String(";PingFail"))) {
             lines.append(line);

@@ -3,6 +3,7 @@
 #include "DeploymentRun.h"
 #include "Journal.h"
 #include "Stamps.h"
+#include "WorkerPool.h"
 #include "core/Text.h"
 #include "core/TextFile.h"
 #include "core/Workspace.h"
@@ -10,6 +11,8 @@
 #include "reach/PingSweep.h"
 
 #include <algorithm>
+#include <map>
+#include <set>
 
 namespace vantrel {
 namespace {
@@ -153,6 +156,121 @@ void rebuildBoardRows(Workspace& ws) {
     ws.lists.Listécritures.assign(rows);
 }
 
+// Which workstations the copy phase skips: one that a result line begins with (a
+// failed ping, or a workstation served earlier in the pass, duplicates included).
+// The lines are kept sorted, so the lines that begin with a name come first from
+// where the name would stand: each question costs a logarithm, not the whole list.
+class SkippedNames {
+public:
+    explicit SkippedNames(const QStringList& lines) : lines_(lines.begin(), lines.end()) {}
+    bool skips(const QString& host) const {
+        const auto found = lines_.lower_bound(host);
+        return found != lines_.end() && found->startsWith(host);
+    }
+    void add(const QString& line) { lines_.insert(line); }
+
+private:
+    std::set<QString> lines_;
+};
+
+// "Postes : 1234/10000, 5 en erreur, 00:42", rewritten at most every fifth of a second.
+class ProgressLine {
+public:
+    ProgressLine(Workspace& ws, int total, int errors)
+        : ws_(ws), total_(total), errors_(errors), start_(ws.clock.elapsedMs()) {}
+    void workstationDone(bool failed) {
+        ++done_;
+        errors_ += failed ? 1 : 0;
+    }
+    void show(bool now = false) {
+        const qint64 elapsed = ws_.clock.elapsedMs();
+        if (!now && shown_ >= 0 && elapsed - shown_ < 200) {
+            return;
+        }
+        shown_ = elapsed;
+        const qint64 seconds = (elapsed - start_) / 1000;
+        ws_.showProgress(QStringLiteral("Postes : %1/%2, %3 en erreur, %4:%5")
+                             .arg(done_)
+                             .arg(total_)
+                             .arg(errors_)
+                             .arg(seconds / 60, 2, 10, QLatin1Char('0'))
+                             .arg(seconds % 60, 2, 10, QLatin1Char('0')));
+    }
+
+private:
+    Workspace& ws_;
+    int total_;
+    int done_ = 0;
+    int errors_;
+    qint64 start_;
+    qint64 shown_ = -1;
+};
+
+int failedPings(const Lists& l) {
+    return static_cast<int>(std::count_if(
+        l.L_PostesFail.entries().cbegin(), l.L_PostesFail.entries().cend(),
+        [](const QString& line) { return line.endsWith(QLatin1String(";PingFail")); }));
+}
+
+// Serves the workstations that answered, up to state.simultaneous at once, and
+// records their results in pass order, whatever order they end in. False when the
+// program was asked to end first.
+bool serveWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome) {
+    Lists& l = ws.lists;
+    const QStringList hosts = l.L_PostesenCours.entries();
+    SkippedNames skipped(l.L_PostesFail.entries());
+    ProgressLine progress(ws, static_cast<int>(hosts.size()), failedPings(l));
+    WorkerPool pool(ws.system, ws.state.simultaneous, step, [&ws] { return ws.stopRequested(); });
+    std::vector<QString> handed;              // by the order handed out
+    std::map<int, WorkstationResult> waiting; // finished, not yet recorded
+    int recorded = 0;
+    bool stopped = false;
+    for (qsizetype next = 0;;) {
+        while (!stopped && static_cast<int>(handed.size()) - recorded < pool.workers() &&
+               next < hosts.size()) {
+            const QString& host = hosts.at(next);
+            // A name with ";" may begin a result line past the name before it: wait
+            // for the failure counts of the workstations before it.
+            if (host.contains(QLatin1Char(';')) && recorded < static_cast<int>(handed.size())) {
+                break;
+            }
+            ++next;
+            if (skipped.skips(host)) {
+                progress.workstationDone(false);
+                continue;
+            }
+            skipped.add(host + QLatin1Char(';'));
+            handed.push_back(host);
+            pool.hand(static_cast<int>(handed.size()) - 1,
+                      WorkstationJob{host, ws.state.RunStamp, ws.clock.now(), {}});
+        }
+        if (recorded == static_cast<int>(handed.size()) && (stopped || next == hosts.size())) {
+            break;
+        }
+        for (WorkerPool::Finished& finished : pool.takeFinished(100)) {
+            waiting.emplace(finished.index, std::move(finished.result));
+        }
+        for (auto first = waiting.begin(); first != waiting.end() && first->first == recorded;
+             first = waiting.erase(first), ++recorded) {
+            const WorkstationResult& result = first->second;
+            stopped = stopped || !result.finished;
+            if (stopped) {
+                continue; // nothing after the first workstation left unfinished
+            }
+            const QString& host = handed.at(static_cast<size_t>(recorded));
+            recordWorkstation(ws, host, result.failures, result.message);
+            skipped.add(l.L_PostesFail.entries().constLast());
+            outcome.lines += result.lines;
+            outcome.restored += result.restored;
+            progress.workstationDone(result.failures > 0);
+        }
+        stopped = stopped || ws.stopRequested();
+        progress.show();
+    }
+    progress.show(true);
+    ws.showProgress(QString());
+    return !stopped;
+}
 } // namespace
 
 PassGuard::PassGuard(Workspace& ws) : ws_(ws) {
@@ -162,6 +280,9 @@ PassGuard::PassGuard(Workspace& ws) : ws_(ws) {
 PassGuard::~PassGuard() {
     ws_.setPassRunning(false);
 }
+
+PassRules::PassRules(const Workspace& ws)
+    : sources(ws.lists.ListeSource.entries()), destinations(ws.lists.ListeDest.entries()) {}
 
 QString ruleTarget(const QString& host, const QString& source, const QString& destination) {
     const QString fileName = source.mid(source.lastIndexOf(QLatin1Char('\\')) + 1);
@@ -194,7 +315,7 @@ void recordWorkstation(Workspace& ws, const QString& host, int failures, const Q
     }
 }
 
-bool visitWorkstations(Workspace& ws, const WorkstationStep& step) {
+bool visitWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome) {
     WorkingState& s = ws.state;
     Lists& l = ws.lists;
     ws.setPassStopped(true);
@@ -213,21 +334,18 @@ bool visitWorkstations(Workspace& ws, const WorkstationStep& step) {
         return false;
     }
     ws.ui.setBusy(true);
-    const QStringList hosts = l.L_PostesenCours.entries();
-    for (const QString& host : hosts) {
-        if (IsReachable(ws, host) && !step(ws, host)) {
-            ws.setPassStopped(true);
-            ws.ui.setBusy(false);
-            return false; // asked to end: no journal of a pass that did not finish
-        }
+    if (!serveWorkstations(ws, step, outcome)) {
+        ws.setPassStopped(true);
+        ws.ui.setBusy(false);
+        return false; // asked to end: no journal of a pass that did not finish
     }
     rebuildBoardRows(ws);
     ws.ui.setBusy(false);
     return true;
 }
 
-bool runPass(Workspace& ws, const WorkstationStep& step) {
-    if (!visitWorkstations(ws, step)) {
+bool runPass(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome) {
+    if (!visitWorkstations(ws, step, outcome)) {
         return false;
     }
     ws.DrawStatusBoard();

@@ -4,24 +4,53 @@
 
 #include "platform/FileError.h"
 
+#include <QDateTime>
+#include <QStringList>
+
 #include <functional>
 
 namespace vantrel {
 
+class System;
 class Workspace;
 
-// What a pass does on one workstation that answered; false when the program was
-// asked to end before it was done.
-using WorkstationStep = std::function<bool(Workspace& ws, const QString& host)>;
+// One workstation to serve, as a worker receives it.
+struct WorkstationJob {
+    QString host;
+    QString runStamp;                    // the pass's
+    QDateTime now;                       // the clock when it was handed out
+    std::function<bool()> stopRequested; // checked between two rules; set by the pool
+};
+
+// What serving one workstation came to.
+struct WorkstationResult {
+    bool finished = true; // false: asked to end before its rules were all done
+    int failures = 0;
+    QString message;   // its result line after the name
+    QStringList lines; // what a listing found there
+    int restored = 0;  // versions put back in place
+};
+
+// What the steps of a pass gave besides the result lines, in pass order.
+struct PassOutcome {
+    QStringList lines;
+    int restored = 0;
+};
+
+// What a pass does on one workstation that answered. When a pass serves several
+// workstations at once it runs on a worker thread, with a system of its own: it
+// touches nothing but that system and what it captured by value.
+using WorkstationStep = std::function<WorkstationResult(System& system, const WorkstationJob& job)>;
 
 // The steps every pass shares: the program folder locked, a stamp and a pass folder
-// of its own, the ping sweep, then step on each workstation that answered, the board
-// rows and the journal. False when the pass could not run to its end.
-bool runPass(Workspace& ws, const WorkstationStep& step);
+// of its own, the ping sweep, then step on each workstation that answered (up to
+// state.simultaneous at once, the results recorded in pass order), the board rows
+// and the journal. False when the pass could not run to its end.
+bool runPass(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome);
 // The same without the board and the journal: the program folder locked while the
 // workstations are swept and visited, the result rows made. False when it could not
 // run to its end.
-bool visitWorkstations(Workspace& ws, const WorkstationStep& step);
+bool visitWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome);
 
 // Marks the pass as running for as long as it lasts, whatever way it ends.
 class PassGuard {
@@ -46,5 +75,13 @@ bool isLostWorkstation(FileError error);
 
 // The result lines of one workstation: failures counted, message after its name.
 void recordWorkstation(Workspace& ws, const QString& host, int failures, const QString& message);
+
+// The rules of the deployment as a worker needs them, copied out of the lists.
+struct PassRules {
+    QStringList sources;
+    QStringList destinations;
+    explicit PassRules(const Workspace& ws);
+    int count() const { return static_cast<int>(sources.size()); }
+};
 
 } // namespace vantrel

@@ -20,10 +20,10 @@ QString versionOf(const std::vector<StampedVersion>& versions, const QString& pa
 }
 
 // One rule on one workstation; note says what was done when nothing failed.
-FileError restoreRule(Workspace& ws, const QString& target, const QString& passStamp, QString& note,
-                      int& restored) {
+FileError restoreRule(System& system, const QString& target, const QString& passStamp,
+                      const QString& runStamp, QString& note, int& restored) {
     std::vector<StampedVersion> versions;
-    if (const FileError error = stampedVersions(ws.system, target, versions);
+    if (const FileError error = stampedVersions(system, target, versions);
         error != FileError::None) {
         return error;
     }
@@ -33,49 +33,48 @@ FileError restoreRule(Workspace& ws, const QString& target, const QString& passS
                QStringLiteral(" : laissé tel quel");
         return FileError::None;
     }
-    const Replacement done = replaceKeepingAside(ws.system, target + versionStamp, target,
-                                                 target + ws.state.RunStamp, ws.state.RunStamp);
+    const Replacement done =
+        replaceKeepingAside(system, target + versionStamp, target, target + runStamp, runStamp);
     if (done.error != FileError::None) {
         return done.error;
     }
     note = QStringLiteral("Version de la passe ") + passStamp + QStringLiteral(" remise en place");
     ++restored;
     if (done.liveKeptAside) {
-        note += QStringLiteral(", la version remplacée gardée sous ") + ws.state.RunStamp;
+        note += QStringLiteral(", la version remplacée gardée sous ") + runStamp;
     }
     return FileError::None;
 }
 
-bool restoreWorkstation(Workspace& ws, const QString& host, const QString& passStamp,
-                        int& restored) {
-    const Lists& l = ws.lists;
-    int failures = 0;
-    QString message;
+WorkstationResult restoreWorkstation(System& system, const PassRules& rules,
+                                     const QString& passStamp, const WorkstationJob& job) {
+    WorkstationResult result;
     FileError lost = FileError::None;
-    for (int j = 0; j < l.ListeSource.count(); ++j) {
-        if (ws.stopRequested()) {
-            return false;
+    for (int j = 0; j < rules.count(); ++j) {
+        if (job.stopRequested()) {
+            result.finished = false;
+            return result;
         }
-        const QString& source = l.ListeSource.at(j);
-        const QString& destination = l.ListeDest.at(j);
+        const QString& source = rules.sources.at(j);
+        const QString& destination = rules.destinations.at(j);
         QString note;
         FileError error = lost;
         if (lost == FileError::None) {
-            error =
-                restoreRule(ws, ruleTarget(host, source, destination), passStamp, note, restored);
+            error = restoreRule(system, ruleTarget(job.host, source, destination), passStamp,
+                                job.runStamp, note, result.restored);
         }
         if (isLostWorkstation(error)) {
             lost = error;
         }
         if (error != FileError::None) {
-            ++failures;
+            ++result.failures;
             note = describe(error);
         }
-        message +=
+        result.message +=
             QLatin1Char(';') + source + QLatin1Char(';') + destination + QLatin1Char(';') + note;
     }
-    recordWorkstation(ws, host, failures, message + QLatin1Char(';'));
-    return true;
+    result.message += QLatin1Char(';');
+    return result;
 }
 
 } // namespace
@@ -86,16 +85,19 @@ int RestoreRun(Workspace& ws, const QString& passStamp) {
     ws.state.passHeading = QStringLiteral("Restauration de la passe ") + passStamp +
                            QStringLiteral(" : chaque poste reprend la version qu'elle avait "
                                           "remplacée");
-    int restored = 0;
-    const bool ended = runPass(ws, [&passStamp, &restored](Workspace& w, const QString& host) {
-        return restoreWorkstation(w, host, passStamp, restored);
-    });
+    PassOutcome outcome;
+    const bool ended = runPass(
+        ws,
+        [rules = PassRules(ws), passStamp](System& system, const WorkstationJob& job) {
+            return restoreWorkstation(system, rules, passStamp, job);
+        },
+        outcome);
     ws.state.passHeading.clear();
-    if (ended && restored == 0) {
+    if (ended && outcome.restored == 0) {
         ws.inform(QStringLiteral("Aucune version de la passe ") + passStamp,
                   QStringLiteral("Restauration"), Icon::Information);
     }
-    return restored;
+    return outcome.restored;
 }
 
 } // namespace vantrel

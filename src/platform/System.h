@@ -71,6 +71,10 @@ public:
     virtual QString nativePath(const QString& windowsPath) = 0;
     virtual QString windowsPath(const QString& nativePath) = 0;
 
+    // A system for one worker thread of a pass, on the same drives and network,
+    // with connections of its own: file operations only.
+    virtual std::unique_ptr<System> forWorker() = 0;
+
     // Calls handler when the session asks the program to end (logout, shutdown,
     // SIGTERM, SIGINT, Ctrl+C); from then on terminationSignal() tells which.
     virtual void onTerminationRequest(std::function<void()> handler) = 0;

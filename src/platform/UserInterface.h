@@ -29,6 +29,9 @@ public:
     virtual void setClipboardText(const QString& text) = 0;
     virtual void clearClipboard() = 0;
     virtual QSize screenSizeTwips() = 0;
+    // Shows how long work is going ("" when it is over) and lets the window repaint;
+    // what the operator does meanwhile waits.
+    virtual void showProgress(const QString& line) = 0;
 };
 
 } // namespace vantrel

@@ -221,6 +221,66 @@ bool FakeSystem::startCommand(const QString& commandLine, WindowStyle) {
     return onCommand ? onCommand(commandLine) : defaultCommand(commandLine);
 }
 
+namespace {
+
+// A worker's view of the fake: every call on the shared files under one lock.
+class WorkerView : public System {
+public:
+    explicit WorkerView(FakeSystem& files) : files_(files) {}
+
+private:
+    FakeSystem& files_;
+    template <typename Method, typename... Args> auto locked(Method method, Args&&... args) {
+        std::lock_guard<std::recursive_mutex> lock(files_.callsFromWorkers);
+        return (files_.*method)(std::forward<Args>(args)...);
+    }
+
+public:
+    QString programPath() override { return locked(&System::programPath); }
+    QString currentFolder() override { return locked(&System::currentFolder); }
+    FileError readFile(const QString& p, QByteArray& b) override {
+        return locked(&System::readFile, p, b);
+    }
+    FileError writeFile(const QString& p, const QByteArray& b) override {
+        return locked(&System::writeFile, p, b);
+    }
+    qint64 fileLength(const QString& p) override { return locked(&System::fileLength, p); }
+    FileError removeFile(const QString& p) override { return locked(&System::removeFile, p); }
+    FileError renameFile(const QString& f, const QString& t) override {
+        return locked(&System::renameFile, f, t);
+    }
+    FileError copyFile(const QString& f, const QString& t) override {
+        return locked(&System::copyFile, f, t);
+    }
+    FileError createFolder(const QString& p) override { return locked(&System::createFolder, p); }
+    FileError listFolder(const QString& p, std::vector<FolderEntry>& e) override {
+        return locked(&System::listFolder, p, e);
+    }
+    std::unique_ptr<FolderLock> tryLockFolder(const QString& f) override {
+        return locked(&System::tryLockFolder, f);
+    }
+    QString shortPath(const QString& p) override { return locked(&System::shortPath, p); }
+    QString longPath(const QString& p) override { return locked(&System::longPath, p); }
+    QString findAssociatedProgram(const QString& e) override {
+        return locked(&System::findAssociatedProgram, e);
+    }
+    bool startCommand(const QString& c, WindowStyle s) override {
+        return locked(&System::startCommand, c, s);
+    }
+    void finishPings() override { locked(&System::finishPings); }
+    std::unique_ptr<System> forWorker() override { return files_.forWorker(); }
+    QString nativePath(const QString& p) override { return p; }
+    QString windowsPath(const QString& p) override { return p; }
+    void onTerminationRequest(std::function<void()>) override {}
+    int terminationSignal() override { return locked(&System::terminationSignal); }
+};
+
+} // namespace
+
+std::unique_ptr<System> FakeSystem::forWorker() {
+    return std::make_unique<WorkerView>(*this);
+}
+
 void FakeSystem::finishPings() {
     ++pingsFinished;
 }

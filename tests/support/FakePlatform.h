@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace vantrel::test {
@@ -60,6 +61,9 @@ public:
     QString findAssociatedProgram(const QString& extension) override;
     bool startCommand(const QString& commandLine, WindowStyle style) override;
     void finishPings() override;
+    // The same files, one call at a time whatever thread makes it.
+    std::unique_ptr<System> forWorker() override;
+    std::recursive_mutex callsFromWorkers;
     QString nativePath(const QString& windowsPath) override { return windowsPath; }
     QString windowsPath(const QString& nativePath) override { return nativePath; }
     void onTerminationRequest(std::function<void()> handler) override {
@@ -113,6 +117,8 @@ public:
         ++clipboardClears;
     }
     QSize screenSizeTwips() override { return screen; }
+    void showProgress(const QString& line) override { progress.append(line); }
+    QStringList progress;
 
     QStringList texts() const;
     QStringList titles() const;

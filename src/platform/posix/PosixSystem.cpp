@@ -205,6 +205,11 @@ void PosixSystem::finishPings() {
     commands_.finishPings();
 }
 
+// Every setting comes from the environment, as for this one.
+std::unique_ptr<System> PosixSystem::forWorker() {
+    return std::make_unique<PosixSystem>();
+}
+
 QString PosixSystem::nativePath(const QString& windowsPath) {
     return paths_.toNative(windowsPath);
 }

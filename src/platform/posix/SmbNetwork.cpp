@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <netdb.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -116,6 +117,10 @@ SmbNetwork::~SmbNetwork() = default;
 
 FileError SmbNetwork::context(Context*& ctx) {
     if (!context_) {
+        // The workers of a pass each have a context of their own; making one reads
+        // the library's shared configuration, so one is made at a time.
+        static std::mutex making;
+        const std::lock_guard<std::mutex> lock(making);
         auto made = std::make_unique<Context>();
         const bool kerberos = kerberosTicketPresent();
         bool named = false;

@@ -114,6 +114,11 @@ void QtUserInterface::clearClipboard() {
     QApplication::clipboard()->clear();
 }
 
+// The window shows the line itself (Workspace::progressChanged); here it repaints.
+void QtUserInterface::showProgress(const QString&) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 QSize QtUserInterface::screenSizeTwips() {
     const QScreen* screen = QApplication::primaryScreen();
     if (screen == nullptr) {

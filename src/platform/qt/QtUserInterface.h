@@ -18,6 +18,7 @@ public:
     void setClipboardText(const QString& text) override;
     void clearClipboard() override;
     QSize screenSizeTwips() override;
+    void showProgress(const QString& line) override;
 
 private:
     System& system_;

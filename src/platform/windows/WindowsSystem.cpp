@@ -319,6 +319,11 @@ void WindowsSystem::finishPings() {
     }
 }
 
+// Every setting comes from the environment, as for this one.
+std::unique_ptr<System> WindowsSystem::forWorker() {
+    return std::make_unique<WindowsSystem>();
+}
+
 QString WindowsSystem::nativePath(const QString& windowsPath) {
     return windowsPath;
 }
