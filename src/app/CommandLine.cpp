@@ -11,6 +11,23 @@ namespace {
 
 // More versions than anyone keeps by hand; beyond, a typing slip.
 constexpr int kMaxKeptVersions = 9999;
+constexpr int kMaxSimultaneous = 64;
+
+// A whole number from low to high, or the French reason it is not.
+std::optional<int> countIn(const QString& word, int low, int high, const QString& option,
+                           const QString& what, QString& error) {
+    bool number = false;
+    const int value = word.toInt(&number);
+    if (!number || value < low || value > high) {
+        error = QStringLiteral("%1 attend un nombre %2 de %3 à %4 : %5")
+                    .arg(option, what)
+                    .arg(low)
+                    .arg(high)
+                    .arg(word);
+        return std::nullopt;
+    }
+    return value;
+}
 
 bool isWindowsForm(const QString& path) {
     return path.startsWith(QLatin1String("\\\\")) ||
@@ -83,15 +100,23 @@ QString usageText() {
     return QStringLiteral(
         "usage: vantrel [FICHIER.VTR]                    la fenêtre\n"
         "       vantrel --deployer FICHIER.VTR [--recursif] [--essais N] [--delai S]\n"
-        "               [--enregistrer] [--garder N]     une passe sans fenêtre\n"
-        "       vantrel --restaurer FICHIER.VTR --passe AAAAMMJJ_HHMMSS\n"
+        "               [--enregistrer] [--garder N] [--simultanes N]\n"
+        "                                                une passe sans fenêtre\n"
+        "       vantrel --restaurer FICHIER.VTR --passe AAAAMMJJ_HHMMSS [--simultanes N]\n"
         "                                                remet la version que cette passe a "
         "remplacée\n"
         "       vantrel --historique FICHIER.VTR         les versions datées sur chaque poste\n"
         "--garder N : après chaque copie, ne garder que les N versions datées les plus "
         "récentes.\n"
+        "--simultanes N : servir jusqu'à N postes à la fois (1 à 64, 1 par défaut ; variable "
+        "VANTREL_SIMULTANES).\n"
         "Code de sortie : 0 sans erreur, 1 erreurs restantes, 2 impossible, 128 + signal.\n"
         "Voir aussi : man vantrel (Debian), README.\n");
+}
+
+std::optional<int> parseSimultaneous(const QString& value, const QString& source, QString& error) {
+    return countIn(value, 1, kMaxSimultaneous, source, QStringLiteral("de postes servis à la fois"),
+                   error);
 }
 
 bool isUnattended(const QStringList& arguments) {
@@ -128,15 +153,19 @@ std::optional<UnattendedOptions> parseUnattended(const QStringList& arguments, Q
             options.save = true;
             deployOnly << word;
         } else if (word == QLatin1String("--garder") && hasValue) {
-            bool number = false;
-            options.keptVersions = arguments.at(++i).toInt(&number);
-            if (!number || options.keptVersions < 1 || options.keptVersions > kMaxKeptVersions) {
-                error = QStringLiteral("--garder attend un nombre de versions de 1 à %1 : ")
-                            .arg(kMaxKeptVersions) +
-                        arguments.at(i);
+            const std::optional<int> kept = countIn(arguments.at(++i), 1, kMaxKeptVersions, word,
+                                                    QStringLiteral("de versions"), error);
+            if (!kept) {
                 return std::nullopt;
             }
+            options.keptVersions = *kept;
             deployOnly << word;
+        } else if (word == QLatin1String("--simultanes") && hasValue) {
+            const std::optional<int> workers = parseSimultaneous(arguments.at(++i), word, error);
+            if (!workers) {
+                return std::nullopt;
+            }
+            options.simultaneous = *workers;
         } else if (word == QLatin1String("--passe") && hasValue) {
             options.passStamp = arguments.at(++i);
         } else {

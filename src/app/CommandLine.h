@@ -19,6 +19,7 @@ struct UnattendedOptions {
     QString deploymentFile;
     QString passStamp;    // the pass a restore undoes
     int keptVersions = 0; // 0: every stamped version stays
+    int simultaneous = 0; // 0: not given
     bool recursive = false;
     QString attempts = QStringLiteral("2");
     QString delay = QStringLiteral("1");
@@ -30,6 +31,9 @@ struct UnattendedOptions {
 // "--historique FICHIER.VTR"; error receives the French reason when the words are wrong.
 std::optional<UnattendedOptions> parseUnattended(const QStringList& arguments, QString& error);
 bool isUnattended(const QStringList& arguments);
+// Workstations served at once, 1 to 64, from --simultanes or VANTREL_SIMULTANES (source);
+// error receives the French reason when value is not one.
+std::optional<int> parseSimultaneous(const QString& value, const QString& source, QString& error);
 bool isHelpRequest(const QStringList& arguments);
 // The command-line summary printed by --help and after a wrong word.
 QString usageText();

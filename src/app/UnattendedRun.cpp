@@ -91,6 +91,7 @@ int runUnattended(Workspace& ws, const UnattendedOptions& options) {
     if (LoadDeployment(ws) != LoadResult::Loaded) {
         return kCouldNotRun;
     }
+    ws.state.simultaneous = options.simultaneous;
     switch (options.command) {
     case UnattendedOptions::Command::Restore:
         return restore(ws, options.passStamp);

@@ -20,11 +20,25 @@ using namespace vantrel;
 
 namespace {
 
+// Workstations a pass serves at once, from VANTREL_SIMULTANES; 1 when it is not set.
+std::optional<int> simultaneousFromEnvironment(QString& error) {
+    const QString value = qEnvironmentVariable("VANTREL_SIMULTANES");
+    return value.isEmpty() ? 1
+                           : parseSimultaneous(value, QStringLiteral("VANTREL_SIMULTANES"), error);
+}
+
 int unattended(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments().mid(1);
     QString error;
-    const std::optional<UnattendedOptions> options = parseUnattended(arguments, error);
+    std::optional<UnattendedOptions> options = parseUnattended(arguments, error);
+    if (options && options->simultaneous == 0) {
+        if (const std::optional<int> fromEnvironment = simultaneousFromEnvironment(error)) {
+            options->simultaneous = *fromEnvironment;
+        } else {
+            options.reset();
+        }
+    }
     if (!options) {
         QTextStream(stderr) << "vantrel: " << error << '\n' << usageText();
         return kCouldNotRun;
@@ -72,6 +86,12 @@ int main(int argc, char* argv[]) {
     Workspace ws(platform);
 
     StartProgram(ws, deploymentArgument(*system, app.arguments().mid(1)));
+    QString error;
+    ws.state.simultaneous = simultaneousFromEnvironment(error).value_or(1);
+    if (!error.isEmpty()) {
+        ws.inform(error + QStringLiteral("\r\nLes postes seront servis un par un"),
+                  QStringLiteral("Variable d'environnement"), Icon::Information);
+    }
     // Quit and the window's unload end the program at once, even from inside a
     // message box, as soon as the settings are written.
     QObject::connect(&ws, &Workspace::endRequested, [] { std::exit(0); });

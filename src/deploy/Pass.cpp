@@ -173,37 +173,54 @@ private:
     std::set<QString> lines_;
 };
 
-// "Postes : 1234/10000, 5 en erreur, 00:42", rewritten at most every fifth of a second.
+// The line on long work: "Ping de 10000 postes, 00:03" during the sweep, then
+// "Postes servis : 1234/10000, 5 en erreur, 00:42", rewritten at most every fifth of
+// a second; the time is the pass's.
 class ProgressLine {
 public:
-    ProgressLine(Workspace& ws, int total, int errors)
-        : ws_(ws), total_(total), errors_(errors), start_(ws.clock.elapsedMs()) {}
+    explicit ProgressLine(Workspace& ws) : ws_(ws), start_(ws.clock.elapsedMs()) {}
+    void sweeping(int total) {
+        ws_.showProgress(QStringLiteral("Ping de %1 postes, ").arg(total) + elapsed());
+    }
+    void serving(int total, int errors) {
+        total_ = total;
+        errors_ = errors;
+        show(true);
+    }
     void workstationDone(bool failed) {
         ++done_;
         errors_ += failed ? 1 : 0;
     }
     void show(bool now = false) {
-        const qint64 elapsed = ws_.clock.elapsedMs();
-        if (!now && shown_ >= 0 && elapsed - shown_ < 200) {
+        const qint64 at = ws_.clock.elapsedMs();
+        if (!now && at - shown_ < 200) {
             return;
         }
-        shown_ = elapsed;
-        const qint64 seconds = (elapsed - start_) / 1000;
-        ws_.showProgress(QStringLiteral("Postes : %1/%2, %3 en erreur, %4:%5")
+        shown_ = at;
+        ws_.showProgress(QStringLiteral("Postes servis : %1/%2, %3 en erreur, ")
                              .arg(done_)
                              .arg(total_)
-                             .arg(errors_)
-                             .arg(seconds / 60, 2, 10, QLatin1Char('0'))
-                             .arg(seconds % 60, 2, 10, QLatin1Char('0')));
+                             .arg(errors_) +
+                         elapsed());
     }
+    ~ProgressLine() { ws_.showProgress(QString()); }
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
 
 private:
+    QString elapsed() const {
+        const qint64 seconds = (ws_.clock.elapsedMs() - start_) / 1000;
+        return QStringLiteral("%1:%2")
+            .arg(seconds / 60, 2, 10, QLatin1Char('0'))
+            .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    }
+
     Workspace& ws_;
-    int total_;
-    int done_ = 0;
-    int errors_;
     qint64 start_;
-    qint64 shown_ = -1;
+    qint64 shown_ = 0;
+    int total_ = 0;
+    int done_ = 0;
+    int errors_ = 0;
 };
 
 int failedPings(const Lists& l) {
@@ -215,11 +232,12 @@ int failedPings(const Lists& l) {
 // Serves the workstations that answered, up to state.simultaneous at once, and
 // records their results in pass order, whatever order they end in. False when the
 // program was asked to end first.
-bool serveWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome) {
+bool serveWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome,
+                       ProgressLine& progress) {
     Lists& l = ws.lists;
     const QStringList hosts = l.L_PostesenCours.entries();
     SkippedNames skipped(l.L_PostesFail.entries());
-    ProgressLine progress(ws, static_cast<int>(hosts.size()), failedPings(l));
+    progress.serving(static_cast<int>(hosts.size()), failedPings(l));
     WorkerPool pool(ws.system, ws.state.simultaneous, step, [&ws] { return ws.stopRequested(); });
     std::vector<QString> handed;              // by the order handed out
     std::map<int, WorkstationResult> waiting; // finished, not yet recorded
@@ -268,7 +286,6 @@ bool serveWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& 
         progress.show();
     }
     progress.show(true);
-    ws.showProgress(QString());
     return !stopped;
 }
 } // namespace
@@ -328,13 +345,15 @@ bool visitWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& 
     chooseWorkstations(ws);
     ClearList(l.Listécritures);
     ClearList(l.L_PostesFail);
+    ProgressLine progress(ws);
+    progress.sweeping(static_cast<int>(l.L_PostesenCours.count()));
     // A sweep cut short still goes on to the copies, with the workstations it has seen.
     ws.setPassStopped(!PingSweep(ws) || ws.stopRequested());
     if (ws.stopRequested() || !rulesUsable(ws)) {
         return false;
     }
     ws.ui.setBusy(true);
-    if (!serveWorkstations(ws, step, outcome)) {
+    if (!serveWorkstations(ws, step, outcome, progress)) {
         ws.setPassStopped(true);
         ws.ui.setBusy(false);
         return false; // asked to end: no journal of a pass that did not finish

@@ -58,6 +58,11 @@ Form1::Form1(Workspace& ws, QWidget* parent) : QMainWindow(parent), ws_(ws) {
 
     connect(&ws_, &Workspace::captionChanged, this, &QWidget::setWindowTitle);
     connect(&ws_, &Workspace::boardRedrawRequested, this, &Form1::DrawStatusBoard);
+    progress_ = new QLabel(surface_);
+    progress_->setObjectName(QStringLiteral("progression"));
+    progress_->setStyleSheet(QStringLiteral("background: white; border: 1px solid gray;"));
+    progress_->hide();
+    connect(&ws_, &Workspace::progressChanged, this, &Form1::showProgress);
     connect(surface_, &Form1Surface::pressed, this,
             [this](QPoint at) { boardState_.press(qRound(at.y() * 1440.0 / logicalDpiY())); });
     connect(surface_, &Form1Surface::clicked, this, &Form1::DrawStatusBoard);
@@ -421,6 +426,18 @@ void Form1::applyLayout() {
     surface_->setFrames(frames);
     // The board moves with Shape3 and spans the window: it is drawn anew at its place.
     DrawStatusBoard();
+}
+
+// Over the bottom left corner of the window, whatever the board shows beneath.
+void Form1::showProgress(const QString& line) {
+    progress_->setVisible(!line.isEmpty());
+    if (line.isEmpty()) {
+        return;
+    }
+    progress_->setText(QLatin1Char(' ') + line + QLatin1Char(' '));
+    progress_->adjustSize();
+    progress_->move(0, surface_->height() - progress_->height());
+    progress_->raise();
 }
 
 void Form1::DrawStatusBoard() {

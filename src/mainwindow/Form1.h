@@ -69,6 +69,7 @@ private:
     // Whole rows the board has room for below its header, in the surface's height.
     int boardPageRows() const;
     void placeDetailWindow(const BoardFrame& frame);
+    void showProgress(const QString& line);
     void showDeferredStartDialog();
     void scheduleRetryTick();
     void onRetryTick();
@@ -102,6 +103,7 @@ private:
     QAction* exportMenu_ = nullptr;
     QAction* masqerreurs_ = nullptr;
     QTimer* retryTimer_ = nullptr;
+    QLabel* progress_ = nullptr; // over the foot of the board while a pass runs
 };
 
 } // namespace vantrel

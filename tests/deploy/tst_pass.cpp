@@ -266,6 +266,62 @@ private slots:
         QCOMPARE(n.system.filesUnder(QStringLiteral("\\\\PC01")).size(), 3);
     }
 
+    // Served several at a time, a pass gives what it gives one at a time: the same
+    // lists, rows, journal and files, in the same order.
+    void severalAtOnceGiveTheOneAtATimeResult_data() {
+        QTest::addColumn<int>("workers");
+        QTest::newRow("2") << 2;
+        QTest::newRow("8") << 8;
+        QTest::newRow("64") << 64;
+    }
+    void severalAtOnceGiveTheOneAtATimeResult() {
+        QFETCH(int, workers);
+        const auto pass = [](int simultaneous) {
+            auto n = std::make_unique<Network>();
+            QStringList hosts{"PC10", "PC1", "PC03", "PC10", "PC02", "PC04", "PC05"};
+            for (int i = 20; i < 60; ++i) {
+                hosts << QStringLiteral("PC%1").arg(i);
+            }
+            n->ws->lists.ListePostes.assign(hosts);
+            for (const QString& host : hosts) {
+                n->answer(host, host == QLatin1String("PC03") ? 100 : 0);
+                if (host != QLatin1String("PC02")) { // no Outils there: both rules fail
+                    n->system.addFolder(QStringLiteral("\\\\%1\\C$\\Outils").arg(host));
+                }
+            }
+            const QString stamp = QStringLiteral("20261206_143015");
+            // PC04 stops answering at its first copy; PC05's live file cannot be put aside.
+            n->system.failWritesTo(QStringLiteral("\\\\PC04\\C$\\Outils\\outil.exe.vantrel-") +
+                                       stamp,
+                                   FileError::TimedOut);
+            n->system.addFile(QStringLiteral("\\\\PC05\\C$\\Outils\\outil.exe"), "v1");
+            n->system.failWritesTo(QStringLiteral("\\\\PC05\\C$\\Outils\\outil.exe") + stamp,
+                                   FileError::AccessDenied);
+            n->ws->state.simultaneous = simultaneous;
+            n->ui.defaultAnswer = Answer::No;
+            DeploymentRun(*n->ws);
+            return n;
+        };
+        const auto one = pass(1);
+        const auto several = pass(workers);
+        const Lists& a = one->ws->lists;
+        const Lists& b = several->ws->lists;
+        // Skipped: PC1 (PC10 was served before it) and the second PC10.
+        QCOMPARE(a.L_PostesFail.entries().mid(0, 6),
+                 (QStringList{"PC03;PingFail", "PC10;0", "PC02;2", "PC04;2", "PC05;1", "PC20;0"}));
+        QCOMPARE(b.L_PostesFail.entries(), a.L_PostesFail.entries());
+        QCOMPARE(b.L_PostesOk.entries(), a.L_PostesOk.entries());
+        QCOMPARE(b.L_GénéErreurs.entries(), a.L_GénéErreurs.entries());
+        QCOMPARE(b.ListeGénérale.entries(), a.ListeGénérale.entries());
+        QCOMPARE(b.Listécritures.entries(), a.Listécritures.entries());
+        QCOMPARE(several->journal(), one->journal());
+        for (const QString& host : QStringList{"PC10", "PC04", "PC05", "PC59"}) {
+            const QString folder = QStringLiteral("\\\\%1").arg(host);
+            QCOMPARE(several->system.filesUnder(folder), one->system.filesUnder(folder));
+        }
+        QVERIFY(!one->system.exists(QStringLiteral("\\\\PC04\\C$\\Outils\\outil.ini")));
+    }
+
     void stampBeforeTenLosesItsBlank() {
         Network n;
         n.clock.current = QDateTime(QDate(2017, 11, 7), QTime(9, 5, 3));
