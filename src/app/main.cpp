@@ -68,6 +68,9 @@ void installFrenchTranslation(QApplication& app, QTranslator& translator) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (const int status = serveAsWorkerProcess(argc, argv); status >= 0) {
+        return status;
+    }
     if (isHelpRequest(QStringList(argv + 1, argv + argc))) {
         QTextStream(stdout) << usageText();
         return 0;

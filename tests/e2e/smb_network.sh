@@ -92,7 +92,8 @@ no_partial() { [ -z "$(find "$work"/pc0? -name '*.vantrel-*' 2>/dev/null)" ]; }
 
 # 1. A whole deployment, real ping and real SMB.
 deployment main "PC01 PC02 PC03 PC04" 'outil.exe;\PARTAGE\Outils' 'gros.bin;\PARTAGE\Outils'
-run main --enregistrer
+# Served three at a time (each worker with a network of its own): the one-at-a-time result.
+run main --enregistrer --simultanes 3
 expect "main: errors remain" '[ $status -eq 1 ]'
 expect "main: rows" 'rows main "PC04              ; 100;  Void  " "PC01              ;   0;0/2     " "PC02              ;   0;0/2     " "PC03              ;   0;2/2     "'
 expect "main: new files on PC01" 'cmp -s "$work/src/outil.exe" "$work/pc01/partage/Outils/outil.exe"'
@@ -124,14 +125,14 @@ expect "faults: no partial file" 'no_partial'
 deployment auth "PC05" 'outil.exe;\PARTAGE'
 printf 'username = root\npassword = secret-5\n' >"$work/auth"
 chmod 644 "$work/auth"
-VANTREL_SMB_AUTH=$work/auth run auth
+VANTREL_SIMULTANES=2 VANTREL_SMB_AUTH=$work/auth run auth
 expect "auth: readable file refused" 'grep -q "Fichier d.authentification lisible" "$work/auth.journal" && [ ! -e "$work/pc05/partage/outil.exe" ]'
 chmod 600 "$work/auth"
 printf 'username = root\npassword = faux\n' >"$work/wrong"
 chmod 600 "$work/wrong"
-VANTREL_SMB_AUTH=$work/wrong run auth
+VANTREL_SIMULTANES=2 VANTREL_SMB_AUTH=$work/wrong run auth
 expect "auth: wrong password" 'grep -q "PC05;.*;Ouverture de session refusée" "$work/auth.journal"'
-VANTREL_SMB_AUTH=$work/auth run auth
+VANTREL_SIMULTANES=2 VANTREL_SMB_AUTH=$work/auth run auth
 expect "auth: right password" '[ $status -eq 0 ] && cmp -s "$work/src/outil.exe" "$work/pc05/partage/outil.exe"'
 expect "auth: no password anywhere" '! grep -rq "secret-5" "$work"/*.out "$work"/*.err "$work"/*.journal "$VANTREL_HOME"'
 
@@ -167,7 +168,7 @@ done
 expect "history: --garder 2 keeps the two newest" \
     '[ "$(ls "$pc02" | grep -c "^outil.exe2")" -eq 2 ] && grep -q "version 4" "$pc02/outil.exe$pass5" && grep -q "version 3" "$pc02/outil.exe$pass4"'
 status=0
-"$program" --restaurer "$work/history.VTR" --passe "$pass5" >"$work/restore.out" 2>"$work/restore.err" || status=$?
+"$program" --restaurer "$work/history.VTR" --passe "$pass5" --simultanes 4 >"$work/restore.out" 2>"$work/restore.err" || status=$?
 restored=$(newest_pass)
 expect "restore: the dead workstation counted (exit 1)" '[ $status -eq 1 ] && rows restore "PC04              ; 100;  Void  " "PC02              ;   0;0/2     "'
 expect "restore: version 4 live, version 5 kept under the restore's stamp" \

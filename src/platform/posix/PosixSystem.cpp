@@ -1,6 +1,7 @@
 #include "PosixSystem.h"
 
 #include "DesktopPrograms.h"
+#include "FileAgent.h"
 #include "LocalFiles.h"
 #include "ProgramFolder.h"
 #include "TerminationSignal.h"
@@ -205,8 +206,12 @@ void PosixSystem::finishPings() {
     commands_.finishPings();
 }
 
-// Every setting comes from the environment, as for this one.
+// Every setting comes from the environment, as for this one. On the real network
+// the worker's file operations go to an agent process with a network of its own.
 std::unique_ptr<System> PosixSystem::forWorker() {
+    if (smb_) {
+        return std::make_unique<FileAgent>(QCoreApplication::applicationFilePath());
+    }
     return std::make_unique<PosixSystem>();
 }
 

@@ -1,0 +1,294 @@
+#include "FileAgent.h"
+
+#include <QDataStream>
+#include <QFile>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace vantrel {
+namespace {
+
+// A message is its length (4 bytes, host order: both ends are this program) then its bytes.
+bool writeAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool readAll(int fd, char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::read(fd, data, size);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool send(int fd, const QByteArray& message) {
+    const quint32 size = static_cast<quint32>(message.size());
+    return writeAll(fd, reinterpret_cast<const char*>(&size), sizeof size) &&
+           writeAll(fd, message.constData(), static_cast<size_t>(message.size()));
+}
+
+bool receive(int fd, QByteArray& message) {
+    quint32 size = 0;
+    if (!readAll(fd, reinterpret_cast<char*>(&size), sizeof size) ||
+        size > quint32(kMaxReadBytes) + 4096) {
+        return false;
+    }
+    message.resize(static_cast<qsizetype>(size));
+    return readAll(fd, message.data(), size);
+}
+
+QDataStream& operator<<(QDataStream& out, FileError error) {
+    return out << static_cast<qint32>(error);
+}
+
+QDataStream& operator>>(QDataStream& in, FileError& error) {
+    qint32 value = 0;
+    in >> value;
+    error = static_cast<FileError>(value);
+    return in;
+}
+
+QDataStream& operator<<(QDataStream& out, const FolderEntry& entry) {
+    return out << entry.name << entry.size << entry.folder << entry.modified;
+}
+
+QDataStream& operator>>(QDataStream& in, FolderEntry& entry) {
+    return in >> entry.name >> entry.size >> entry.folder >> entry.modified;
+}
+
+// The error an answer begins with.
+FileError errorOf(const QByteArray& answer) {
+    QDataStream in(answer);
+    FileError error = FileError::Other;
+    in >> error;
+    return error;
+}
+
+QString pathAnswer(const QByteArray& answer) {
+    QDataStream in(answer);
+    FileError error = FileError::Other;
+    QString path;
+    in >> error >> path;
+    return path;
+}
+
+template <typename... Args> QByteArray pack(const Args&... args) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    (out << ... << args);
+    return bytes;
+}
+
+} // namespace
+
+enum class FileAgent::Call : quint8 {
+    Read,
+    Write,
+    Length,
+    Remove,
+    Rename,
+    Copy,
+    CreateFolder,
+    List,
+    ShortPath,
+    LongPath
+};
+
+FileAgent::FileAgent(const QString& program) {
+    int in[2] = {-1, -1};
+    int out[2] = {-1, -1};
+    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) {
+        return;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    QByteArray path = QFile::encodeName(program);
+    QByteArray argument(kArgument);
+    char* argv[] = {path.data(), argument.data(), nullptr};
+    if (posix_spawn(&agent_, path.constData(), &actions, nullptr, argv, environ) != 0) {
+        agent_ = -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(in[0]);
+    ::close(out[1]);
+    toAgent_ = in[1];
+    fromAgent_ = out[0];
+}
+
+FileAgent::~FileAgent() {
+    ::close(toAgent_);
+    ::close(fromAgent_);
+    if (agent_ > 0) {
+        while (::waitpid(agent_, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+}
+
+template <typename... Args> QByteArray FileAgent::request(Call what, const Args&... args) {
+    return call(pack(static_cast<quint8>(what), args...));
+}
+
+// An agent that is gone answers nothing: the caller reads an Other error.
+QByteArray FileAgent::call(const QByteArray& message) {
+    QByteArray answer;
+    if (agent_ < 0 || !send(toAgent_, message) || !receive(fromAgent_, answer)) {
+        return pack(FileError::Other);
+    }
+    return answer;
+}
+
+FileError FileAgent::readFile(const QString& path, QByteArray& bytes) {
+    const QByteArray answer = request(Call::Read, path);
+    QDataStream in(answer);
+    FileError error = FileError::Other;
+    in >> error >> bytes;
+    return error;
+}
+
+FileError FileAgent::writeFile(const QString& path, const QByteArray& bytes) {
+    return errorOf(request(Call::Write, path, bytes));
+}
+
+qint64 FileAgent::fileLength(const QString& path) {
+    const QByteArray answer = request(Call::Length, path);
+    QDataStream in(answer);
+    FileError error = FileError::Other;
+    qint64 length = -1;
+    in >> error >> length;
+    return error == FileError::None ? length : -1;
+}
+
+FileError FileAgent::removeFile(const QString& path) {
+    return errorOf(request(Call::Remove, path));
+}
+
+FileError FileAgent::renameFile(const QString& from, const QString& to) {
+    return errorOf(request(Call::Rename, from, to));
+}
+
+FileError FileAgent::copyFile(const QString& from, const QString& to) {
+    return errorOf(request(Call::Copy, from, to));
+}
+
+FileError FileAgent::createFolder(const QString& path) {
+    return errorOf(request(Call::CreateFolder, path));
+}
+
+FileError FileAgent::listFolder(const QString& path, std::vector<FolderEntry>& entries) {
+    const QByteArray answer = request(Call::List, path);
+    QDataStream in(answer);
+    FileError error = FileError::Other;
+    quint32 count = 0;
+    in >> error >> count;
+    entries.clear();
+    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+        FolderEntry entry;
+        in >> entry;
+        entries.push_back(std::move(entry));
+    }
+    return error;
+}
+
+QString FileAgent::shortPath(const QString& path) {
+    return pathAnswer(request(Call::ShortPath, path));
+}
+
+QString FileAgent::longPath(const QString& path) {
+    return pathAnswer(request(Call::LongPath, path));
+}
+
+int FileAgent::serve(System& system) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        std::signal(signal, SIG_IGN);
+    }
+    QByteArray message;
+    while (receive(STDIN_FILENO, message)) {
+        QDataStream in(message);
+        quint8 what = 0;
+        QString path;
+        in >> what >> path;
+        QByteArray answer;
+        switch (static_cast<Call>(what)) {
+        case Call::Read: {
+            QByteArray bytes;
+            const FileError error = system.readFile(path, bytes);
+            answer = pack(error, bytes);
+            break;
+        }
+        case Call::Write: {
+            QByteArray bytes;
+            in >> bytes;
+            answer = pack(system.writeFile(path, bytes));
+            break;
+        }
+        case Call::Length:
+            answer = pack(FileError::None, system.fileLength(path));
+            break;
+        case Call::Remove:
+            answer = pack(system.removeFile(path));
+            break;
+        case Call::Rename:
+        case Call::Copy: {
+            QString to;
+            in >> to;
+            answer = pack(static_cast<Call>(what) == Call::Rename ? system.renameFile(path, to)
+                                                                  : system.copyFile(path, to));
+            break;
+        }
+        case Call::CreateFolder:
+            answer = pack(system.createFolder(path));
+            break;
+        case Call::List: {
+            std::vector<FolderEntry> entries;
+            const FileError error = system.listFolder(path, entries);
+            QDataStream out(&answer, QIODevice::WriteOnly);
+            out << error << static_cast<quint32>(entries.size());
+            for (const FolderEntry& entry : entries) {
+                out << entry;
+            }
+            break;
+        }
+        case Call::ShortPath:
+            answer = pack(FileError::None, system.shortPath(path));
+            break;
+        case Call::LongPath:
+            answer = pack(FileError::None, system.longPath(path));
+            break;
+        default:
+            answer = pack(FileError::Other);
+        }
+        if (!send(STDOUT_FILENO, answer)) {
+            break;
+        }
+    }
+    return 0;
+}
+
+} // namespace vantrel

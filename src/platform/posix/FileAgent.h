@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/System.h"
+
+#include <sys/types.h>
+
+namespace vantrel {
+
+// File operations served by a process of its own. libsmbclient, as Debian 12 builds
+// it, keeps state that all its contexts share and cannot guard it across threads:
+// each worker of a pass on the real network hands its file operations to an agent,
+// the program itself started with kArgument, which has a network of its own.
+class FileAgent : public System {
+public:
+    static constexpr char kArgument[] = "--agent-fichiers";
+
+    // Starts the agent; every call fails (FileError::Other) when it could not be.
+    explicit FileAgent(const QString& program);
+    // Closes the pipes: the agent ends once its call under way is done.
+    ~FileAgent() override;
+    FileAgent(const FileAgent&) = delete;
+    FileAgent& operator=(const FileAgent&) = delete;
+
+    FileError readFile(const QString& path, QByteArray& bytes) override;
+    FileError writeFile(const QString& path, const QByteArray& bytes) override;
+    qint64 fileLength(const QString& path) override;
+    FileError removeFile(const QString& path) override;
+    FileError renameFile(const QString& from, const QString& to) override;
+    FileError copyFile(const QString& from, const QString& to) override;
+    FileError createFolder(const QString& path) override;
+    FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) override;
+    QString shortPath(const QString& path) override;
+    QString longPath(const QString& path) override;
+
+    // Not a worker's business.
+    QString programPath() override { return QString(); }
+    QString currentFolder() override { return QString(); }
+    std::unique_ptr<FolderLock> tryLockFolder(const QString&) override { return nullptr; }
+    QString findAssociatedProgram(const QString&) override { return QString(); }
+    bool startCommand(const QString&, WindowStyle) override { return false; }
+    void finishPings() override {}
+    std::unique_ptr<System> forWorker() override { return nullptr; }
+    QString nativePath(const QString&) override { return QString(); }
+    QString windowsPath(const QString&) override { return QString(); }
+    void onTerminationRequest(std::function<void()>) override {}
+    int terminationSignal() override { return 0; }
+
+    // The agent's side: answers the calls that come on standard input with system,
+    // until it closes. Asked to end by a signal, it finishes its call first.
+    static int serve(System& system);
+
+private:
+    enum class Call : quint8;
+    QByteArray call(const QByteArray& request);
+    template <typename... Args> QByteArray request(Call call, const Args&... args);
+
+    pid_t agent_ = -1;
+    int toAgent_ = -1;
+    int fromAgent_ = -1;
+};
+
+} // namespace vantrel
