@@ -27,15 +27,17 @@ bool isAscii(const QByteArray& bytes) {
 constexpr qsizetype kLongestNativePath = 4096;
 
 // The entry of folder whose name matches name without regard to case, or name; found
-// tells whether there is one. A sweep asks this for each new file of a folder that
-// fills up as it goes, so the folder is read unsorted and only as far as the first match.
-QString matchingEntry(const QString& folder, const QString& name, bool& found) {
+// tells whether there is one, link whether it is a symbolic link. A sweep asks this for
+// each new file of a folder that fills up as it goes, so the folder is read unsorted
+// and only as far as the first match.
+QString matchingEntry(const QString& folder, const QString& name, bool& found, bool& link) {
     found = true;
     const QByteArray folderBytes =
         QFile::encodeName(folder.isEmpty() ? QStringLiteral("/") : folder);
     const QByteArray nameBytes = QFile::encodeName(name);
     struct stat st {};
-    if (::stat((folderBytes + '/' + nameBytes).constData(), &st) == 0) {
+    if (::lstat((folderBytes + '/' + nameBytes).constData(), &st) == 0) {
+        link = S_ISLNK(st.st_mode);
         return name;
     }
     found = false;
@@ -52,6 +54,7 @@ QString matchingEntry(const QString& folder, const QString& name, bool& found) {
         if (same) {
             match = QFile::decodeName(entry->d_name);
             found = true;
+            link = entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN;
             break;
         }
     }
@@ -114,7 +117,8 @@ bool PathMapper::isShareLevel(const QString& windowsPath) {
 
 // Linear in the path's length: names are looked up in the file system only while the
 // folders above them exist and the path stays within what the system can name.
-QString PathMapper::mapRest(const QString& root, const QStringList& parts, Above above) const {
+QString PathMapper::mapRest(const QString& root, const QStringList& parts, Above above,
+                            bool& throughLink) const {
     QString native = root;
     bool lookingUp = true;
     for (const QString& part : parts) {
@@ -134,7 +138,9 @@ QString PathMapper::mapRest(const QString& root, const QStringList& parts, Above
         }
         lookingUp = lookingUp && native.size() < kLongestNativePath;
         bool found = false;
-        native += QLatin1Char('/') + (lookingUp ? matchingEntry(native, part, found) : part);
+        bool link = false;
+        native += QLatin1Char('/') + (lookingUp ? matchingEntry(native, part, found, link) : part);
+        throughLink = throughLink || link;
         lookingUp = found;
     }
     return native.isEmpty() ? QStringLiteral("/") : native;
@@ -155,10 +161,16 @@ QString PathMapper::toNative(const QString& windowsPath) const {
         if (dots(parts.at(0)) || dots(parts.at(1))) {
             return QString();
         }
-        // A UNC path never climbs above its share, nor leaves the network by a link.
-        const QString share = mapRest(*networkFolder_, parts.mid(0, 2), Above::Refused);
-        const QString native = mapRest(share, parts.mid(2), Above::Refused);
-        return native.isEmpty() || !staysWithin(native, *networkFolder_) ? QString() : native;
+        // A UNC path never climbs above its share, nor leaves the network by a link:
+        // where a link was met on the way, where it leads is checked.
+        bool throughLink = false;
+        const QString share =
+            mapRest(*networkFolder_, parts.mid(0, 2), Above::Refused, throughLink);
+        const QString native = mapRest(share, parts.mid(2), Above::Refused, throughLink);
+        if (native.isEmpty() || (throughLink && !staysWithin(native, *networkFolder_))) {
+            return QString();
+        }
+        return native;
     }
     if (windowsPath.size() >= 2 && windowsPath.at(1) == QLatin1Char(':') &&
         windowsPath.at(0).isLetter()) {
@@ -166,14 +178,17 @@ QString PathMapper::toNative(const QString& windowsPath) const {
         if (drive == drives_.constEnd()) {
             return QString();
         }
-        return mapRest(*drive, components(windowsPath.mid(2)), Above::StaysAtRoot);
+        bool throughLink = false;
+        return mapRest(*drive, components(windowsPath.mid(2)), Above::StaysAtRoot, throughLink);
     }
     if (windowsPath.isEmpty()) {
         return QString();
     }
     // A relative path: from the current folder.
     const QStringList parts = components(windowsPath);
-    return mapRest(QString(), components(QDir::currentPath()) + parts, Above::StaysAtRoot);
+    bool throughLink = false;
+    return mapRest(QString(), components(QDir::currentPath()) + parts, Above::StaysAtRoot,
+                   throughLink);
 }
 
 QString PathMapper::toWindows(const QString& nativePath) const {

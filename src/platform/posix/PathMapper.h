@@ -28,7 +28,9 @@ public:
 private:
     enum class Above { StaysAtRoot, Refused }; // what ".." does at the root
     static QStringList components(const QString& windowsPath);
-    QString mapRest(const QString& root, const QStringList& parts, Above above) const;
+    // throughLink is set when a name looked up on the way is a symbolic link.
+    QString mapRest(const QString& root, const QStringList& parts, Above above,
+                    bool& throughLink) const;
 
     QMap<QChar, QString> drives_;
     std::optional<QString> networkFolder_; // roots are kept without final slash, / as ""
