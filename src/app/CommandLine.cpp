@@ -83,6 +83,9 @@ QString inconsistency(const UnattendedOptions& options, const QStringList& deplo
                          QStringLiteral(" (attendu AAAAMMJJ_HHMMSS, ou AAAAMMJJ_HMMSS avant "
                                         "10 heures)");
     }
+    if (options.preview && options.save) {
+        return QStringLiteral("--simuler n'écrit rien : --enregistrer ne va pas avec");
+    }
     if (options.command != Command::Restore && !options.passStamp.isEmpty()) {
         return QStringLiteral("--passe ne va qu'avec --restaurer");
     }
@@ -100,14 +103,16 @@ QString usageText() {
     return QStringLiteral(
         "usage: vantrel [FICHIER.VTR]                    la fenêtre\n"
         "       vantrel --deployer FICHIER.VTR [--recursif] [--essais N] [--delai S]\n"
-        "               [--enregistrer] [--garder N] [--simultanes N]\n"
-        "                                                une passe sans fenêtre\n"
+        "               [--enregistrer] [--garder N] [--simultanes N] [--si-different]\n"
+        "               [--simuler]                      une passe sans fenêtre\n"
         "       vantrel --restaurer FICHIER.VTR --passe AAAAMMJJ_HHMMSS [--simultanes N]\n"
         "                                                remet la version que cette passe a "
         "remplacée\n"
         "       vantrel --historique FICHIER.VTR         les versions datées sur chaque poste\n"
         "--garder N : après chaque copie, ne garder que les N versions datées les plus "
         "récentes.\n"
+        "--si-different : ne rien écrire là où le poste a déjà le même fichier.\n"
+        "--simuler : dire ce que la passe ferait, sans rien écrire sur les postes.\n"
         "--simultanes N : servir jusqu'à N postes à la fois (1 à 64, 1 par défaut ; variable "
         "VANTREL_SIMULTANES).\n"
         "Code de sortie : 0 sans erreur, 1 erreurs restantes, 2 impossible, 128 + signal.\n"
@@ -151,6 +156,12 @@ std::optional<UnattendedOptions> parseUnattended(const QStringList& arguments, Q
             deployOnly << word;
         } else if (word == QLatin1String("--enregistrer")) {
             options.save = true;
+            deployOnly << word;
+        } else if (word == QLatin1String("--si-different")) {
+            options.onlyIfDifferent = true;
+            deployOnly << word;
+        } else if (word == QLatin1String("--simuler")) {
+            options.preview = true;
             deployOnly << word;
         } else if (word == QLatin1String("--garder") && hasValue) {
             const std::optional<int> kept = countIn(arguments.at(++i), 1, kMaxKeptVersions, word,

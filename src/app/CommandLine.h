@@ -24,11 +24,14 @@ struct UnattendedOptions {
     QString attempts = QStringLiteral("2");
     QString delay = QStringLiteral("1");
     bool save = false;
+    bool onlyIfDifferent = false; // --si-different
+    bool preview = false;         // --simuler
 };
 
 // Recognises "--deployer FICHIER.VTR [--recursif] [--essais N] [--delai S]
-// [--enregistrer] [--garder N]", "--restaurer FICHIER.VTR --passe STAMP" and
-// "--historique FICHIER.VTR"; error receives the French reason when the words are wrong.
+// [--enregistrer] [--garder N] [--si-different] [--simuler]", "--restaurer FICHIER.VTR
+// --passe STAMP", "--historique FICHIER.VTR", each with [--simultanes N]; error
+// receives the French reason when the words are wrong.
 std::optional<UnattendedOptions> parseUnattended(const QStringList& arguments, QString& error);
 bool isUnattended(const QStringList& arguments);
 // Workstations served at once, 1 to 64, from --simultanes or VANTREL_SIMULTANES (source);

@@ -4,6 +4,7 @@
 #include "core/Workspace.h"
 #include "deploy/HistoryListing.h"
 #include "deploy/LaunchChecks.h"
+#include "deploy/PreviewRun.h"
 #include "deploy/RestoreRun.h"
 #include "documents/DeploymentFile.h"
 #include "documents/Lifecycle.h"
@@ -59,16 +60,32 @@ int restore(Workspace& ws, const QString& passStamp) {
     return restored == 0 && status == kNoErrorLeft ? kErrorsLeft : status;
 }
 
+void printLines(QTextStream& out, const QStringList& lines) {
+    for (const QString& line : lines) {
+        out << line << '\n';
+    }
+    out.flush();
+}
+
 int listHistory(Workspace& ws, QTextStream& out) {
     if (!hasWorkstationsAndRules(ws)) {
         return kCouldNotRun;
     }
     QStringList lines;
     ListHistory(ws, lines);
-    for (const QString& line : lines) {
-        out << line << '\n';
+    printLines(out, lines);
+    return endStatus(ws);
+}
+
+int preview(Workspace& ws, QTextStream& out) {
+    if (!hasWorkstationsAndRules(ws)) {
+        return kCouldNotRun;
     }
-    out.flush();
+    QStringList lines;
+    if (!PreviewRun(ws, lines)) {
+        ws.setPassStopped(true);
+    }
+    printLines(out, lines);
     return endStatus(ws);
 }
 
@@ -76,12 +93,11 @@ int listHistory(Workspace& ws, QTextStream& out) {
 
 int runUnattended(Workspace& ws, const UnattendedOptions& options) {
     QTextStream out(stdout);
-    QObject::connect(&ws, &Workspace::passFinished, &ws, [&out, &ws] {
-        for (const QString& row : ws.lists.Listécritures.entries()) {
-            out << row << '\n';
-        }
-        out.flush();
-    });
+    // A preview prints what each rule would do instead of status rows.
+    if (!options.preview) {
+        QObject::connect(&ws, &Workspace::passFinished, &ws,
+                         [&out, &ws] { printLines(out, ws.lists.Listécritures.entries()); });
+    }
 
     // The program's folder holds the pass folders: without it nothing can run.
     if (!isFolder(ws, ws.state.ProgramDir)) {
@@ -92,12 +108,16 @@ int runUnattended(Workspace& ws, const UnattendedOptions& options) {
         return kCouldNotRun;
     }
     ws.state.simultaneous = options.simultaneous;
+    ws.state.onlyIfDifferent = options.onlyIfDifferent;
     switch (options.command) {
     case UnattendedOptions::Command::Restore:
         return restore(ws, options.passStamp);
     case UnattendedOptions::Command::History:
         return listHistory(ws, out);
     case UnattendedOptions::Command::Deploy:
+        if (options.preview) {
+            return preview(ws, out);
+        }
         break;
     }
     ws.state.keptVersions = options.keptVersions;

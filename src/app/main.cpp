@@ -27,6 +27,10 @@ std::optional<int> simultaneousFromEnvironment(QString& error) {
                            : parseSimultaneous(value, QStringLiteral("VANTREL_SIMULTANES"), error);
 }
 
+bool onlyIfDifferentFromEnvironment() {
+    return qEnvironmentVariable("VANTREL_SI_DIFFERENT") == QLatin1String("1");
+}
+
 int unattended(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments().mid(1);
@@ -52,6 +56,7 @@ int unattended(int argc, char* argv[]) {
     system->onTerminationRequest([] {});
     StartProgram(ws, QString());
     UnattendedOptions resolved = *options;
+    resolved.onlyIfDifferent = options->onlyIfDifferent || onlyIfDifferentFromEnvironment();
     resolved.deploymentFile = deploymentArgument(*system, {options->deploymentFile});
     return runUnattended(ws, resolved);
 }
@@ -91,6 +96,7 @@ int main(int argc, char* argv[]) {
     StartProgram(ws, deploymentArgument(*system, app.arguments().mid(1)));
     QString error;
     ws.state.simultaneous = simultaneousFromEnvironment(error).value_or(1);
+    ws.state.onlyIfDifferent = onlyIfDifferentFromEnvironment();
     if (!error.isEmpty()) {
         ws.inform(error + QStringLiteral("\r\nLes postes seront servis un par un"),
                   QStringLiteral("Variable d'environnement"), Icon::Information);

@@ -49,6 +49,8 @@ struct WorkingState {
     int keptVersions = 0;
     // Workstations a pass serves at once; 1 is one after another.
     int simultaneous = 1;
+    // A rule whose target already holds the source's bytes writes nothing.
+    bool onlyIfDifferent = false;
     // What kind of pass the journal tells of, on its first line; "" for a deployment.
     QString passHeading;
 

@@ -3,6 +3,7 @@
 #include "Pass.h"
 #include "Replacement.h"
 #include "StampedVersions.h"
+#include "TargetCheck.h"
 #include "core/Workspace.h"
 
 #include <QSet>
@@ -14,10 +15,16 @@ QString newFileNote(const QString& host, const QString& destination) {
     return QStringLiteral("Nouveau fichier ") + host + QLatin1Char(' ') + destination;
 }
 
+struct CopyOptions {
+    int keptVersions = 0;
+    bool onlyIfDifferent = false;
+};
+
 // Copies each rule's file to one workstation, keeping the version it replaces under
-// the pass's stamp. After a lost connection the other rules fail without being tried.
-WorkstationResult copyToWorkstation(System& system, const PassRules& rules, int keptVersions,
-                                    const WorkstationJob& job) {
+// the pass's stamp; with onlyIfDifferent, a target that already holds the source's
+// bytes is left as it is. After a lost connection the other rules fail untried.
+WorkstationResult copyToWorkstation(System& system, const PassRules& rules,
+                                    const CopyOptions& options, const WorkstationJob& job) {
     WorkstationResult result;
     const QString& host = job.host;
     const QString& runStamp = job.runStamp;
@@ -32,8 +39,13 @@ WorkstationResult copyToWorkstation(System& system, const PassRules& rules, int 
         const QString& source = rules.sources.at(j);
         const QString& destination = rules.destinations.at(j);
         const QString target = ruleTarget(host, source, destination);
-        FileError error = lost;
-        if (lost == FileError::None) {
+        const TargetCheck check = lost == FileError::None && options.onlyIfDifferent
+                                      ? compareBeforeCopy(system, source, target)
+                                      : TargetCheck{};
+        FileError error = lost != FileError::None ? lost : check.error;
+        if (check.kind == TargetCheck::Kind::Unchanged) {
+            result.message += QLatin1Char(';') + target + QStringLiteral(";inchangé");
+        } else if (error == FileError::None) {
             const QString folder = folderOf(target).toLower();
             if (!cleanedFolders.contains(folder)) {
                 cleanedFolders.insert(folder);
@@ -45,7 +57,10 @@ WorkstationResult copyToWorkstation(System& system, const PassRules& rules, int 
                 result.message = newFileNote(host, destination);
             }
             error = done.error;
-        } else {
+            if (error == FileError::None) {
+                replaced.append(target);
+            }
+        } else if (lost != FileError::None) {
             result.message = newFileNote(host, destination); // as a failed rename would
         }
         if (isLostWorkstation(error)) {
@@ -55,13 +70,11 @@ WorkstationResult copyToWorkstation(System& system, const PassRules& rules, int 
             ++result.failures;
             result.message += QLatin1Char(';') + source + QLatin1Char(';') + destination +
                               QLatin1Char(';') + describe(error);
-        } else {
-            replaced.append(target);
         }
         result.message += QLatin1Char(';');
     }
     if (lost == FileError::None) {
-        keepNewestVersions(system, replaced, KeptVersions{keptVersions, runStamp, job.now});
+        keepNewestVersions(system, replaced, KeptVersions{options.keptVersions, runStamp, job.now});
     }
     return result;
 }
@@ -76,8 +89,9 @@ void DeploymentRun(Workspace& ws) {
     }
     PassOutcome outcome;
     const auto step = [rules = PassRules(ws),
-                       kept = ws.state.keptVersions](System& system, const WorkstationJob& job) {
-        return copyToWorkstation(system, rules, kept, job);
+                       options = CopyOptions{ws.state.keptVersions, ws.state.onlyIfDifferent}](
+                          System& system, const WorkstationJob& job) {
+        return copyToWorkstation(system, rules, options, job);
     };
     if (runPass(ws, step, outcome)) {
         ws.TimerRécursif.setEnabled(true);

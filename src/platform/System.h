@@ -48,6 +48,9 @@ public:
     // Replaces an existing target; never creates folders; leaves no partial target.
     // The source must be a regular file.
     virtual FileError copyFile(const QString& from, const QString& to) = 0;
+    // Whether path holds the same bytes as the local file source: sizes first, then
+    // the bytes side by side in blocks, never whole in memory.
+    virtual FileError sameContents(const QString& source, const QString& path, bool& same) = 0;
     virtual FileError createFolder(const QString& path) = 0;
     // What a folder holds, "." and ".." left out, in no particular order.
     virtual FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) = 0;

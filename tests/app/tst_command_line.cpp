@@ -52,6 +52,33 @@ private slots:
         QTest::newRow("two commands")
             << QStringList{"--deployer", "a.VTR", "--historique", "a.VTR"} << ""
             << "une seule commande à la fois : --historique";
+        QTest::newRow("eight at a time, compared, previewed")
+            << QStringList{"--deployer", "a.VTR",          "--simultanes",
+                           "8",          "--si-different", "--simuler"}
+            << "a.VTR|0|2|1|0|8 at once|if different|preview"
+            << "";
+        QTest::newRow("restore eight at a time")
+            << QStringList{"--restaurer",    "a.VTR",        "--passe",
+                           "20261207_90503", "--simultanes", "64"}
+            << "a.VTR|0|2|1|0|restore 20261207_90503|64 at once"
+            << "";
+        const char* badCounts[] = {"0", "65", "-3", "abc", "8.5"};
+        for (const char* count : badCounts) {
+            QTest::newRow(qPrintable(QStringLiteral("--simultanes %1").arg(count)))
+                << QStringList{"--deployer", "a.VTR", "--simultanes", count} << ""
+                << QStringLiteral("--simultanes attend un nombre de postes servis à la fois de 1 "
+                                  "à 64 : ") +
+                       count;
+        }
+        QTest::newRow("--simultanes without its value")
+            << QStringList{"--deployer", "a.VTR", "--simultanes"} << ""
+            << "argument inattendu ou incomplet : --simultanes";
+        QTest::newRow("a preview saves nothing")
+            << QStringList{"--deployer", "a.VTR", "--simuler", "--enregistrer"} << ""
+            << "--simuler n'écrit rien : --enregistrer ne va pas avec";
+        QTest::newRow("a restore cannot be previewed")
+            << QStringList{"--restaurer", "a.VTR", "--passe", "20261207_90503", "--simuler"} << ""
+            << "option réservée à --deployer : --simuler";
         QTest::newRow("options but no deployment")
             << QStringList{"--recursif"} << ""
             << "--deployer attend le chemin d'un fichier .VTR";
@@ -73,6 +100,12 @@ private slots:
                 fields << QStringLiteral("history");
             if (options->keptVersions > 0)
                 fields << QStringLiteral("keep %1").arg(options->keptVersions);
+            if (options->simultaneous > 0)
+                fields << QStringLiteral("%1 at once").arg(options->simultaneous);
+            if (options->onlyIfDifferent)
+                fields << QStringLiteral("if different");
+            if (options->preview)
+                fields << QStringLiteral("preview");
             QCOMPARE(fields.join(QLatin1Char('|')), understood);
         }
     }

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# One real pass through --deployer on the demo folder network: real processes, real ping.
+# Real passes through --deployer on the demo folder network: real processes, real ping.
+# A pass; a preview, which leaves every workstation as it was; a pass with
+# --si-different, which leaves alone what is already there.
 set -euo pipefail
 program=$1
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -23,4 +25,24 @@ expect "journal" 'iconv -f WINDOWS-1252 -t UTF-8 "$journal" | grep -q "Ce déplo
 expect "copy error in French" 'iconv -f WINDOWS-1252 -t UTF-8 "$journal" | grep -q "Chemin d.accès introuvable"'
 expect "saved with backup" '[ -f "$demo/Demo.BAK" ] && grep -q "localhost         ;   0;0/2" "$demo/Demo.VTR"'
 expect "end message on stderr" 'grep -q "^\[Fin du déploiement le: " "$work/err"'
+
+# Names, sizes, times and bytes of everything on the workstations.
+tree() { (cd "$demo/reseau" && find . -printf '%p %s %T@\n' | sort && find . -type f -exec md5sum {} + | sort); }
+tree >"$work/before"
+run() { VANTREL_HOME=$demo/programme VANTREL_RESEAU=$demo/reseau "$program" --deployer "$demo/Demo.VTR" "$@"; }
+status=0
+run --simuler --si-different >"$work/preview" 2>"$work/err" || status=$?
+expect "preview: exit 1, as the pass would" '[ "$status" -eq 1 ]'
+expect "preview: nothing changed on any workstation" 'tree | diff "$work/before" -'
+expect "preview: what each rule would do" 'diff <(printf "%s\n" "PC03-ETEINT;PingFail" \
+    "localhost;\\\\localhost\\C\$\\Outils\\outil.exe;inchangé" \
+    "localhost;\\\\localhost\\C\$\\Outils\\outil.ini;inchangé" \
+    "127.0.0.2;\\\\127.0.0.2\\C\$\\Outils\\outil.exe;Chemin d'"'"'accès introuvable" \
+    "127.0.0.2;\\\\127.0.0.2\\C\$\\Outils\\outil.ini;Chemin d'"'"'accès introuvable") "$work/preview"'
+expect "preview: saved beside its transcripts, no journal" \
+    '[ -n "$(ls "$demo"/programme/2*/Simulation.txt)" ] && [ "$(ls "$demo"/programme/2*/"Infos D"*.txt | wc -l)" -eq 1 ]'
+run --si-different >/dev/null 2>"$work/err" || true
+expect "--si-different: no new backup of an identical file" '[ "$(ls "$outils" | grep -c "^outil.exe2")" -eq 1 ]'
+expect "--si-different: said unchanged" \
+    'iconv -f WINDOWS-1252 -t UTF-8 "$(ls "$demo"/programme/2*/"Infos D"*.txt | tail -1)" | grep -q "Outils.outil.ini;inchangé"'
 expect_summary "$work/err"

@@ -105,6 +105,17 @@ expect "main: missing folder in the journal" 'grep -q "PC03;.*gros.bin;\\\\PARTA
 expect "main: dead workstation" 'grep -q "^PC04;PingFail" "$work/main.journal"'
 expect "main: saved" '[ -f "$work/main.BAK" ] && grep -q "PC01              ;   0;0/2" "$work/main.VTR"'
 
+# A preview over SMB, two at a time, comparing bytes: nothing changes on any share.
+tree() { (cd "$work" && find pc0?/partage -printf '%p %s %T@\n' | sort && find pc0?/partage -type f -exec md5sum {} + | sort); }
+tree >"$work/before"
+status=0
+"$program" --deployer "$work/main.VTR" --simuler --si-different --simultanes 2 \
+    >"$work/preview.out" 2>"$work/preview.err" || status=$?
+cat "$work/preview.out" >>"$work/preview.err" # shown with the others on a failure
+expect "preview: exit 1, what each rule would do" \
+    '[ $status -eq 1 ] && grep -qx "PC01;.*gros.bin;inchangé" "$work/preview.out" && grep -qx "PC04;PingFail" "$work/preview.out" && grep -q "^PC03;.*Chemin d.accès introuvable$" "$work/preview.out"'
+expect "preview: nothing changed on any share" 'tree | diff "$work/before" -'
+
 # 2. Faults. Each rule's line replaces what a workstation's line held, so each
 # failure to read is the last rule of its run.
 deployment readonly "PC01" 'outil.exe;\LECTURE'

@@ -252,6 +252,9 @@ public:
     FileError copyFile(const QString& f, const QString& t) override {
         return locked(&System::copyFile, f, t);
     }
+    FileError sameContents(const QString& s, const QString& p, bool& same) override {
+        return locked(&System::sameContents, s, p, same);
+    }
     FileError createFolder(const QString& p) override { return locked(&System::createFolder, p); }
     FileError listFolder(const QString& p, std::vector<FolderEntry>& e) override {
         return locked(&System::listFolder, p, e);
@@ -276,6 +279,20 @@ public:
 };
 
 } // namespace
+
+FileError FakeSystem::sameContents(const QString& source, const QString& path, bool& same) {
+    same = false;
+    QByteArray ours;
+    QByteArray theirs;
+    if (const FileError error = readFile(source, ours); error != FileError::None) {
+        return error;
+    }
+    if (const FileError error = readFile(path, theirs); error != FileError::None) {
+        return error;
+    }
+    same = ours == theirs;
+    return FileError::None;
+}
 
 std::unique_ptr<System> FakeSystem::forWorker() {
     return std::make_unique<WorkerView>(*this);

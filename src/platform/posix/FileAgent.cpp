@@ -116,7 +116,8 @@ enum class FileAgent::Call : quint8 {
     CreateFolder,
     List,
     ShortPath,
-    LongPath
+    LongPath,
+    Same
 };
 
 FileAgent::FileAgent(const QString& program) {
@@ -197,6 +198,15 @@ FileError FileAgent::copyFile(const QString& from, const QString& to) {
     return errorOf(request(Call::Copy, from, to));
 }
 
+FileError FileAgent::sameContents(const QString& source, const QString& path, bool& same) {
+    const QByteArray answer = request(Call::Same, source, path);
+    QDataStream in(answer);
+    FileError error = FileError::Other;
+    same = false;
+    in >> error >> same;
+    return error;
+}
+
 FileError FileAgent::createFolder(const QString& path) {
     return errorOf(request(Call::CreateFolder, path));
 }
@@ -265,6 +275,14 @@ int FileAgent::serve(System& system) {
         case Call::CreateFolder:
             answer = pack(system.createFolder(path));
             break;
+        case Call::Same: {
+            QString target;
+            in >> target;
+            bool same = false;
+            const FileError error = system.sameContents(path, target, same);
+            answer = pack(error, same);
+            break;
+        }
         case Call::List: {
             std::vector<FolderEntry> entries;
             const FileError error = system.listFolder(path, entries);

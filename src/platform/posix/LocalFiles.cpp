@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -279,6 +280,89 @@ FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) {
     }
     ::closedir(folder);
     return FileError::None;
+}
+
+namespace {
+
+constexpr qint64 kCompareBlockBytes = 1 << 20;
+
+// Fills size bytes from read unless the file ends or fails first: what it got.
+qint64 fill(const ReadBlock& read, char* into, qint64 size) {
+    qint64 got = 0;
+    while (got < size) {
+        const qint64 n = read(into + got, size - got);
+        if (n <= 0) {
+            return n < 0 ? -1 : got;
+        }
+        got += n;
+    }
+    return got;
+}
+
+ReadBlock descriptorReader(int fd) {
+    return [fd](char* into, qint64 size) -> qint64 {
+        for (;;) {
+            const ssize_t n = ::read(fd, into, static_cast<size_t>(size));
+            if (n >= 0 || errno != EINTR) {
+                return n;
+            }
+        }
+    };
+}
+
+} // namespace
+
+FileError sameAsSource(const QString& source, qint64 targetSize, const ReadBlock& readTarget,
+                       bool& same) {
+    same = false;
+    int fd = -1;
+    struct stat st {};
+    if (const FileError error = openForReading(source, fd, st); error != FileError::None) {
+        return error;
+    }
+    FileError error = FileError::None;
+    if (st.st_size == targetSize) {
+        const ReadBlock readSource = descriptorReader(fd);
+        QByteArray ours(kCompareBlockBytes, Qt::Uninitialized);
+        QByteArray theirs(kCompareBlockBytes, Qt::Uninitialized);
+        same = true;
+        while (same) {
+            const qint64 got = fill(readSource, ours.data(), ours.size());
+            if (got < 0) {
+                error = lastError();
+                same = false;
+                break;
+            }
+            const qint64 gotTheirs = fill(readTarget, theirs.data(), got);
+            same = gotTheirs == got &&
+                   std::memcmp(ours.constData(), theirs.constData(), static_cast<size_t>(got)) == 0;
+            if (got == 0) {
+                break;
+            }
+        }
+    }
+    ::close(fd);
+    return error;
+}
+
+FileError sameContents(const QString& source, const QString& target, bool& same) {
+    same = false;
+    int fd = -1;
+    struct stat st {};
+    if (const FileError error = openForReading(target, fd, st); error != FileError::None) {
+        return error;
+    }
+    FileError targetError = FileError::None;
+    const ReadBlock read = [&targetError, reader = descriptorReader(fd)](char* into, qint64 size) {
+        const qint64 n = reader(into, size);
+        if (n < 0) {
+            targetError = lastError();
+        }
+        return n;
+    };
+    const FileError error = sameAsSource(source, st.st_size, read, same);
+    ::close(fd);
+    return error != FileError::None ? error : targetError;
 }
 
 } // namespace vantrel::LocalFiles

@@ -8,6 +8,8 @@
 
 #include <sys/stat.h>
 
+#include <functional>
+
 namespace vantrel {
 
 // File operations on native paths with Windows semantics: rename never replaces,
@@ -24,6 +26,17 @@ FileError rename(const QString& from, const QString& to);
 FileError copy(const QString& from, const QString& to);
 FileError createFolder(const QString& path);
 FileError listFolder(const QString& path, std::vector<FolderEntry>& entries);
+
+// Reads up to size bytes of another file into into: how many, 0 at its end, -1 on a
+// failure (the reader keeps why).
+using ReadBlock = std::function<qint64(char* into, qint64 size)>;
+// Whether the local file source holds the same bytes as another file of targetSize
+// bytes, read side by side in blocks, never whole. A failure of the source is
+// returned; one of the other file stops the comparison and is the reader's to tell.
+FileError sameAsSource(const QString& source, qint64 targetSize, const ReadBlock& readTarget,
+                       bool& same);
+// The same for two local files (target's failures returned too).
+FileError sameContents(const QString& source, const QString& target, bool& same);
 
 } // namespace LocalFiles
 } // namespace vantrel

@@ -158,6 +158,20 @@ FileError PosixSystem::copyFile(const QString& from, const QString& to) {
     return error != FileError::None ? error : LocalFiles::copy(source, target);
 }
 
+FileError PosixSystem::sameContents(const QString& source, const QString& path, bool& same) {
+    same = false;
+    QString nativeSource;
+    if (const FileError error = map(source, nativeSource); error != FileError::None) {
+        return error;
+    }
+    if (onSmb(path)) {
+        return smb_->sameAsLocal(nativeSource, path, same);
+    }
+    QString native;
+    const FileError error = map(path, native);
+    return error != FileError::None ? error : LocalFiles::sameContents(nativeSource, native, same);
+}
+
 FileError PosixSystem::listFolder(const QString& path, std::vector<FolderEntry>& entries) {
     if (onSmb(path)) {
         return smb_->list(path, entries);

@@ -257,6 +257,39 @@ FileError SmbNetwork::read(const QString& unc, QByteArray& bytes) {
     return error;
 }
 
+FileError SmbNetwork::sameAsLocal(const QString& nativeSource, const QString& unc, bool& same) {
+    same = false;
+    Context* ctx = nullptr;
+    if (const FileError e = context(ctx); e != FileError::None) {
+        return e;
+    }
+    SMBCFILE* file = smbc_getFunctionOpen(ctx->ctx)(ctx->ctx, url(unc).constData(), O_RDONLY, 0);
+    if (file == nullptr) {
+        return classify(errno, unc);
+    }
+    FileError error = FileError::None;
+    struct stat st {};
+    if (smbc_getFunctionFstat(ctx->ctx)(ctx->ctx, file, &st) != 0) {
+        error = classify(errno, unc);
+    } else if (S_ISDIR(st.st_mode)) {
+        error = FileError::IsAFolder;
+    } else {
+        FileError readError = FileError::None;
+        const LocalFiles::ReadBlock read = [&](char* into, qint64 size) -> qint64 {
+            const ssize_t n =
+                smbc_getFunctionRead(ctx->ctx)(ctx->ctx, file, into, static_cast<size_t>(size));
+            if (n < 0) {
+                readError = classify(errno, unc);
+            }
+            return n;
+        };
+        error = LocalFiles::sameAsSource(nativeSource, st.st_size, read, same);
+        error = error != FileError::None ? error : readError;
+    }
+    smbc_getFunctionClose(ctx->ctx)(ctx->ctx, file);
+    return error;
+}
+
 // Fills a temporary file beside unc, then renames it over unc.
 template <typename Fill> FileError SmbNetwork::replace(const QString& unc, Fill fill) {
     Context* ctx = nullptr;

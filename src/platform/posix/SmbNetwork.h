@@ -27,6 +27,8 @@ public:
     FileError read(const QString& unc, QByteArray& bytes);
     FileError write(const QString& unc, const QByteArray& bytes);
     FileError copyFromLocal(const QString& nativeSource, const QString& unc);
+    // Whether unc holds the bytes of the local file, read in blocks.
+    FileError sameAsLocal(const QString& nativeSource, const QString& unc, bool& same);
     FileError rename(const QString& fromUnc, const QString& toUnc);
     FileError remove(const QString& unc);
     FileError createFolder(const QString& unc);

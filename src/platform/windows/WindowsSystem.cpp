@@ -16,6 +16,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstring>
 #include <vector>
 
 namespace vantrel {
@@ -205,6 +206,85 @@ FileError WindowsSystem::copyFile(const QString& from, const QString& to) {
                    ? FileError::None
                    : lastError();
     });
+}
+
+namespace {
+
+// A file open for reading in blocks, closed with it.
+class OpenFile {
+public:
+    explicit OpenFile(const QString& path)
+        : handle_(CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~OpenFile() {
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle_);
+        }
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+
+    bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    qint64 size() const {
+        LARGE_INTEGER size{};
+        return GetFileSizeEx(handle_, &size) ? size.QuadPart : -1;
+    }
+    // Fills block unless the file ends first: how many bytes, -1 on a failure.
+    qint64 fill(std::vector<char>& block) {
+        qint64 got = 0;
+        while (got < static_cast<qint64>(block.size())) {
+            DWORD n = 0;
+            if (!ReadFile(handle_, block.data() + got, static_cast<DWORD>(block.size() - got), &n,
+                          nullptr)) {
+                return -1;
+            }
+            if (n == 0) {
+                break;
+            }
+            got += n;
+        }
+        return got;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+} // namespace
+
+FileError WindowsSystem::sameContents(const QString& source, const QString& path, bool& same) {
+    same = false;
+    if (isFolder(source) || isFolder(path)) {
+        return FileError::IsAFolder;
+    }
+    OpenFile ours(source);
+    if (!ours.isOpen()) {
+        return lastError();
+    }
+    OpenFile theirs(path);
+    if (!theirs.isOpen()) {
+        return lastError();
+    }
+    if (ours.size() != theirs.size()) {
+        return FileError::None;
+    }
+    std::vector<char> ourBlock(1 << 20);
+    std::vector<char> theirBlock(1 << 20);
+    for (;;) {
+        const qint64 got = ours.fill(ourBlock);
+        const qint64 gotTheirs = got < 0 ? 0 : theirs.fill(theirBlock);
+        if (got < 0 || gotTheirs < 0) {
+            return lastError();
+        }
+        if (got != gotTheirs ||
+            std::memcmp(ourBlock.data(), theirBlock.data(), static_cast<size_t>(got)) != 0) {
+            return FileError::None;
+        }
+        if (got == 0) {
+            same = true;
+            return FileError::None;
+        }
+    }
 }
 
 FileError WindowsSystem::createFolder(const QString& path) {

@@ -22,6 +22,7 @@ public:
     FileError removeFile(const QString& path) override;
     FileError renameFile(const QString& from, const QString& to) override;
     FileError copyFile(const QString& from, const QString& to) override;
+    FileError sameContents(const QString& source, const QString& path, bool& same) override;
     FileError createFolder(const QString& path) override;
     FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) override;
     std::unique_ptr<FolderLock> tryLockFolder(const QString& folder) override;

@@ -1,0 +1,77 @@
+#include "PreviewRun.h"
+
+#include "Pass.h"
+#include "TargetCheck.h"
+#include "core/TextFile.h"
+#include "core/Workspace.h"
+
+namespace vantrel {
+namespace {
+
+QString actionText(const TargetCheck& check, const QString& target, const QString& runStamp) {
+    switch (check.kind) {
+    case TargetCheck::Kind::Absent:
+        return QStringLiteral("nouveau");
+    case TargetCheck::Kind::Present:
+        return QStringLiteral("remplacé, sauvegarde ") + nameOf(target) + runStamp;
+    case TargetCheck::Kind::Unchanged:
+        return QStringLiteral("inchangé");
+    case TargetCheck::Kind::Failure:
+        break;
+    }
+    return describe(check.error);
+}
+
+// After a lost connection the workstation's other rules fail untried, as in a pass.
+WorkstationResult previewWorkstation(System& system, const PassRules& rules, bool compare,
+                                     const WorkstationJob& job) {
+    WorkstationResult result;
+    FileError lost = FileError::None;
+    for (int j = 0; j < rules.count(); ++j) {
+        if (job.stopRequested()) {
+            result.finished = false;
+            return result;
+        }
+        const QString& source = rules.sources.at(j);
+        const QString target = ruleTarget(job.host, source, rules.destinations.at(j));
+        const TargetCheck check = lost != FileError::None
+                                      ? TargetCheck{TargetCheck::Kind::Failure, lost}
+                                      : inspectTarget(system, source, target, compare);
+        if (check.kind == TargetCheck::Kind::Failure) {
+            ++result.failures;
+            lost = isLostWorkstation(check.error) ? check.error : lost;
+        }
+        result.lines.append(job.host + QLatin1Char(';') + target + QLatin1Char(';') +
+                            actionText(check, target, job.runStamp));
+    }
+    return result;
+}
+
+} // namespace
+
+bool PreviewRun(Workspace& ws, QStringList& lines) {
+    PassGuard running(ws);
+    ws.TimerRécursif.setEnabled(false);
+    PassOutcome outcome;
+    const bool ended = visitWorkstations(
+        ws,
+        [rules = PassRules(ws), compare = ws.state.onlyIfDifferent](System& system,
+                                                                    const WorkstationJob& job) {
+            return previewWorkstation(system, rules, compare, job);
+        },
+        outcome);
+    lines.clear();
+    for (const QString& line : ws.lists.L_PostesFail.entries()) {
+        if (line.endsWith(QLatin1String(";PingFail"))) {
+            lines.append(line);
+        }
+    }
+    lines += outcome.lines;
+    if (ended) {
+        TextFile::writeLines(ws.system, ws.state.RunFolder + QStringLiteral("\\Simulation.txt"),
+                             lines);
+    }
+    return ended;
+}
+
+} // namespace vantrel

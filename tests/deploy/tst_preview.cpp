@@ -1,0 +1,131 @@
+#include "core/TextFile.h"
+#include "deploy/DeploymentRun.h"
+#include "deploy/PreviewRun.h"
+#include "support/FakePlatform.h"
+#include <QTest>
+
+using namespace vantrel;
+using namespace vantrel::test;
+
+namespace {
+
+const QString kStamp = QStringLiteral("20261206_143015");
+const QString kFolder = QStringLiteral("\\\\PC01\\C$\\Outils");
+const QString kTarget = kFolder + QStringLiteral("\\outil.exe");
+
+// One workstation, one rule (outil.exe, "v2", to \C$\Outils), and what the
+// workstation holds: "absent", "equal", "different", "no folder" or "no answer".
+struct Workstation : Fixture {
+    explicit Workstation(const QString& holds) {
+        start();
+        ws->state.WorkstationListPath = QStringLiteral("C:\\DEPLOI\\Atelier.LPO");
+        ws->state.RuleFilePath = QStringLiteral("C:\\DEPLOI\\Atelier.Rgl");
+        ws->lists.ListePostes.assign({"PC01"});
+        ws->lists.ListeSource.assign({"C:\\Distrib\\outil.exe"});
+        ws->lists.ListeDest.assign({"\\C$\\Outils"});
+        system.addFile(QStringLiteral("C:\\Distrib\\outil.exe"), "v2");
+        system.addFolder(holds == QLatin1String("no folder") ? QStringLiteral("\\\\PC01\\C$")
+                                                             : kFolder);
+        if (holds == QLatin1String("equal") || holds == QLatin1String("different")) {
+            system.addFile(kTarget, holds == QLatin1String("equal") ? "v2" : "v1");
+        }
+        const int loss = holds == QLatin1String("no answer") ? 100 : 0;
+        system.pingTranscripts[QStringLiteral("PC01")] =
+            TextFile::encode(reachableTranscript(QStringLiteral("PC01"), loss));
+        ui.defaultAnswer = Answer::No;
+    }
+    // What the mode says of the workstation: its preview line, or its pass result line.
+    QString run(const QString& mode) {
+        ws->state.onlyIfDifferent = mode.endsWith(QLatin1String("si-different"));
+        if (mode.startsWith(QLatin1String("preview"))) {
+            QStringList lines;
+            if (!PreviewRun(*ws, lines) || lines.size() != 1) {
+                return QStringLiteral("(%1 lines)").arg(lines.size());
+            }
+            const QByteArray saved =
+                system.contents(ws->state.RunFolder + QStringLiteral("\\Simulation.txt"));
+            return saved == crlf(lines) ? lines.first() : QStringLiteral("(not saved)");
+        }
+        DeploymentRun(*ws);
+        return ws->lists.ListeGénérale.entries().constLast();
+    }
+    QStringList filesLeft() const {
+        QStringList files = system.filesUnder(kFolder);
+        files.replaceInStrings(kFolder + QLatin1Char('\\'), QString());
+        files.sort();
+        return files;
+    }
+};
+
+} // namespace
+
+class PreviewTest : public QObject {
+    Q_OBJECT
+private slots:
+    // A preview writes nothing and says what the pass would do; --si-different leaves
+    // an identical target alone in both.
+    void previewAndPassAgree_data() {
+        QTest::addColumn<QString>("holds");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QStringList>("files");
+        const QString line = QStringLiteral("PC01;") + kTarget + QLatin1Char(';');
+        const QString kept = QStringLiteral("outil.exe") + kStamp;
+        const QString replaced = QStringLiteral("remplacé, sauvegarde ") + kept;
+        const QString missing = QStringLiteral("Chemin d'accès introuvable");
+        const QStringList previews{"preview", "preview si-different"};
+        for (const QString& mode : previews) {
+            const bool compare = mode.endsWith(QLatin1String("si-different"));
+            const auto row = [&mode](const char* holds) {
+                return &QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(holds, mode)));
+            };
+            *row("absent") << "absent" << mode << line + "nouveau" << QStringList();
+            *row("equal") << "equal" << mode << line + (compare ? "inchangé" : replaced)
+                          << QStringList{"outil.exe"};
+            *row("different") << "different" << mode << line + replaced << QStringList{"outil.exe"};
+            *row("no folder") << "no folder" << mode << line + missing << QStringList();
+            *row("no answer") << "no answer" << mode << "PC01;PingFail" << QStringList();
+        }
+        const QString ok = QStringLiteral("PC01;OK ;");
+        for (const QString& mode : QStringList{"pass", "pass si-different"}) {
+            const bool compare = mode.endsWith(QLatin1String("si-different"));
+            const auto row = [&mode](const char* holds) {
+                return &QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(holds, mode)));
+            };
+            *row("absent") << "absent" << mode << "PC01;OK Nouveau fichier PC01 \\C$\\Outils;"
+                           << QStringList{"outil.exe"};
+            *row("equal") << "equal" << mode
+                          << (compare ? ok + kTarget + QStringLiteral(";inchangé;") : ok)
+                          << (compare ? QStringList{"outil.exe"} : QStringList{"outil.exe", kept});
+            *row("different") << "different" << mode << ok << QStringList{"outil.exe", kept};
+            *row("no folder") << "no folder" << mode
+                              << "PC01;Nouveau fichier PC01 \\C$\\Outils;C:\\Distrib\\outil.exe;"
+                                 "\\C$\\Outils;" +
+                                     missing + ";"
+                              << QStringList();
+            *row("no answer") << "no answer" << mode << "PC01;PingFail" << QStringList();
+        }
+    }
+    void previewAndPassAgree() {
+        QFETCH(QString, holds);
+        QFETCH(QString, mode);
+        QFETCH(QString, said);
+        QFETCH(QStringList, files);
+        Workstation pc(holds);
+        const QByteArray before = pc.system.contents(kTarget);
+        QCOMPARE(pc.run(mode), said);
+        QCOMPARE(pc.filesLeft(), files);
+        if (mode.startsWith(QLatin1String("preview"))) {
+            QCOMPARE(pc.system.contents(kTarget), before);
+            QVERIFY(!pc.system.exists(pc.ws->state.RunFolder +
+                                      QStringLiteral("\\Infos Déploiement.txt")));
+        }
+        // An error a pass would meet is an error of the preview too.
+        const bool fails =
+            holds == QLatin1String("no folder") || holds == QLatin1String("no answer");
+        QCOMPARE(pc.ws->lists.L_GénéErreurs.isEmpty(), !fails);
+    }
+};
+
+QTEST_GUILESS_MAIN(PreviewTest)
+#include "tst_preview.moc"
