@@ -354,6 +354,34 @@ private slots:
         QCOMPARE(drawn.pixelColor(drawn.width() - 3, drawn.height() / 2), QColor(0x80, 0xFF, 0x80));
     }
 
+    // While a pass runs the window says how far it is, over the foot of the board,
+    // and the line goes with the pass.
+    void passShowsItsProgress() {
+        Window w;
+        w.ui.defaultAnswer = Answer::No;
+        w.ui.answers = {Answer::Yes}; // the date; the journal is not opened
+        w.state().WorkstationListPath = QStringLiteral("C:\\a.LPO");
+        w.state().RuleFilePath = QStringLiteral("C:\\a.Rgl");
+        w.system.addFile(QStringLiteral("C:\\outil.exe"), "v2");
+        w.lists().ListeSource.assign({"C:\\outil.exe"});
+        w.lists().ListeDest.assign({"\\Outils"});
+        w.lists().ListePostes.assign({"PC01", "PC02"});
+        w.system.pingTranscripts[QStringLiteral("PC01")] = "(perte 0%),";
+        w.system.pingTranscripts[QStringLiteral("PC02")] = "(perte 100%),";
+        auto* line = w.form->surface()->findChild<QLabel*>(QStringLiteral("progression"));
+        QStringList seen;
+        w.clock.onPause = [&](double) {
+            if (line->isVisible() && line->geometry().bottom() == w.form->surface()->height() - 1) {
+                seen << line->text().trimmed();
+            }
+        };
+        w.click(QStringLiteral("Télédéploiement"));
+        QCOMPARE(seen, QStringList{"Ping de 2 postes, 00:00"});
+        QCOMPARE(w.ui.progress.filter(QStringLiteral("Postes servis")).constLast(),
+                 QStringLiteral("Postes servis : 2/2, 2 en erreur, 00:10"));
+        QVERIFY(!line->isVisible());
+    }
+
     void toolsMenu() {
         Window w;
         w.system.onCommand = [](const QString&) { return false; };

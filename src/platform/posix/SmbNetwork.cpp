@@ -426,7 +426,9 @@ FileError SmbNetwork::list(const QString& unc, std::vector<FolderEntry>& entries
     }
     SMBCFILE* folder = smbc_getFunctionOpendir(ctx->ctx)(ctx->ctx, url(unc).constData());
     if (folder == nullptr) {
-        return classify(errno, unc);
+        // A folder that is not there is a missing path, as for every other backend.
+        const FileError error = classify(errno, unc);
+        return error == FileError::FileNotFound ? FileError::PathNotFound : error;
     }
     struct stat st {};
     while (const libsmb_file_info* info =
