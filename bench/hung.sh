@@ -15,9 +15,7 @@ fi
 work=$(mktemp -d)
 stations=()
 cleanup() {
-    for station in "${stations[@]}"; do
-        kill -CONT -- "-$station" 2>/dev/null && kill -- "-$station" 2>/dev/null
-    done
+    end_stations
     rm -rf "$work"
 }
 trap cleanup EXIT

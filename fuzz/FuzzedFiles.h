@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/DeploymentFile.h"
 #include "support/FakePlatform.h"
 
 #include <cstddef>
@@ -25,6 +26,12 @@ struct FuzzedFiles {
     }
     void put(const QString& path, const uint8_t* data, size_t size) {
         put(path, QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    }
+    // The program started, then the deployment loaded as the window loads it.
+    void loadDeployment() {
+        Workspace& ws = fixture.start();
+        SelectDeployment(ws, QStringLiteral("C:\\Essai\\Essai.VTR"));
+        LoadDeployment(ws);
     }
 };
 

@@ -1,12 +1,9 @@
 // A .Rgl rule file, as a deployment loads it.
 #include "FuzzedFiles.h"
-#include "documents/DeploymentFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vantrel::fuzz::FuzzedFiles files;
     files.put(QStringLiteral("C:\\Essai\\Outils.Rgl"), data, size);
-    vantrel::Workspace& ws = files.fixture.start();
-    vantrel::SelectDeployment(ws, QStringLiteral("C:\\Essai\\Essai.VTR"));
-    vantrel::LoadDeployment(ws);
+    files.loadDeployment();
     return 0;
 }

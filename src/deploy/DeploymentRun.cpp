@@ -28,17 +28,10 @@ WorkstationResult copyToWorkstation(System& system, const PassRules& rules,
     WorkstationResult result;
     const QString& host = job.host;
     const QString& runStamp = job.runStamp;
-    FileError lost = FileError::None;
     QSet<QString> cleanedFolders;
     QStringList replaced;
-    for (int j = 0; j < rules.count(); ++j) {
-        if (job.stopRequested()) {
-            result.finished = false; // between two copies: nothing is left half done
-            return result;
-        }
-        const QString& source = rules.sources.at(j);
-        const QString& destination = rules.destinations.at(j);
-        const QString target = ruleTarget(host, source, destination);
+    const auto copyRule = [&](const QString& source, const QString& destination,
+                              const QString& target, FileError lost) {
         const TargetCheck check = lost == FileError::None && options.onlyIfDifferent
                                       ? compareBeforeCopy(system, source, target)
                                       : TargetCheck{};
@@ -63,17 +56,15 @@ WorkstationResult copyToWorkstation(System& system, const PassRules& rules,
         } else if (lost != FileError::None) {
             result.message = newFileNote(host, destination); // as a failed rename would
         }
-        if (isLostWorkstation(error)) {
-            lost = error;
-        }
         if (error != FileError::None) {
             ++result.failures;
             result.message += QLatin1Char(';') + source + QLatin1Char(';') + destination +
                               QLatin1Char(';') + describe(error);
         }
         result.message += QLatin1Char(';');
-    }
-    if (lost == FileError::None) {
+        return error;
+    };
+    if (forEachRule(rules, job, result, copyRule) == FileError::None && result.finished) {
         keepNewestVersions(system, replaced, KeptVersions{options.keptVersions, runStamp, job.now});
     }
     return result;

@@ -32,18 +32,15 @@ bool ListHistory(Workspace& ws, QStringList& lines) {
     lines.clear();
     const auto step = [rules = PassRules(ws)](System& system, const WorkstationJob& job) {
         WorkstationResult result;
-        for (int j = 0; j < rules.count(); ++j) {
-            if (job.stopRequested()) {
-                result.finished = false;
-                return result;
-            }
-            const QString target =
-                ruleTarget(job.host, rules.sources.at(j), rules.destinations.at(j));
-            FileError error = FileError::None;
-            result.lines += targetLines(
-                system, job.host + QLatin1Char(';') + target + QLatin1Char(';'), target, error);
-            result.failures += error != FileError::None ? 1 : 0;
-        }
+        forEachRule(rules, job, result,
+                    [&](const QString&, const QString&, const QString& target, FileError) {
+                        FileError error = FileError::None;
+                        result.lines += targetLines(
+                            system, job.host + QLatin1Char(';') + target + QLatin1Char(';'), target,
+                            error);
+                        result.failures += error != FileError::None ? 1 : 0;
+                        return FileError::None; // every rule is listed
+                    });
         return result;
     };
     PassOutcome outcome;

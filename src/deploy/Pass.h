@@ -84,4 +84,26 @@ struct PassRules {
     int count() const { return static_cast<int>(sources.size()); }
 };
 
+// Calls rule(source, destination, target, lost) for each rule, in rule order, where
+// lost is the error of a connection lost at an earlier rule (None until then: the
+// rule is not to be tried once it is set); rule returns its own error. Stops between
+// two rules when the job is asked to (result.finished false). Returns lost.
+template <typename Rule>
+FileError forEachRule(const PassRules& rules, const WorkstationJob& job, WorkstationResult& result,
+                      Rule rule) {
+    FileError lost = FileError::None;
+    for (int j = 0; j < rules.count(); ++j) {
+        if (job.stopRequested()) {
+            result.finished = false; // between two rules: nothing is left half done
+            return lost;
+        }
+        const QString& source = rules.sources.at(j);
+        const QString& destination = rules.destinations.at(j);
+        const FileError error =
+            rule(source, destination, ruleTarget(job.host, source, destination), lost);
+        lost = isLostWorkstation(error) ? error : lost;
+    }
+    return lost;
+}
+
 } // namespace vantrel

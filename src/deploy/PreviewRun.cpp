@@ -22,28 +22,19 @@ QString actionText(const TargetCheck& check, const QString& target, const QStrin
     return describe(check.error);
 }
 
-// After a lost connection the workstation's other rules fail untried, as in a pass.
 WorkstationResult previewWorkstation(System& system, const PassRules& rules, bool compare,
                                      const WorkstationJob& job) {
     WorkstationResult result;
-    FileError lost = FileError::None;
-    for (int j = 0; j < rules.count(); ++j) {
-        if (job.stopRequested()) {
-            result.finished = false;
-            return result;
-        }
-        const QString& source = rules.sources.at(j);
-        const QString target = ruleTarget(job.host, source, rules.destinations.at(j));
-        const TargetCheck check = lost != FileError::None
-                                      ? TargetCheck{TargetCheck::Kind::Failure, lost}
-                                      : inspectTarget(system, source, target, compare);
-        if (check.kind == TargetCheck::Kind::Failure) {
-            ++result.failures;
-            lost = isLostWorkstation(check.error) ? check.error : lost;
-        }
-        result.lines.append(job.host + QLatin1Char(';') + target + QLatin1Char(';') +
-                            actionText(check, target, job.runStamp));
-    }
+    forEachRule(rules, job, result,
+                [&](const QString& source, const QString&, const QString& target, FileError lost) {
+                    const TargetCheck check = lost != FileError::None
+                                                  ? TargetCheck{TargetCheck::Kind::Failure, lost}
+                                                  : inspectTarget(system, source, target, compare);
+                    result.failures += check.kind == TargetCheck::Kind::Failure ? 1 : 0;
+                    result.lines.append(job.host + QLatin1Char(';') + target + QLatin1Char(';') +
+                                        actionText(check, target, job.runStamp));
+                    return check.error;
+                });
     return result;
 }
 

@@ -49,30 +49,22 @@ FileError restoreRule(System& system, const QString& target, const QString& pass
 WorkstationResult restoreWorkstation(System& system, const PassRules& rules,
                                      const QString& passStamp, const WorkstationJob& job) {
     WorkstationResult result;
-    FileError lost = FileError::None;
-    for (int j = 0; j < rules.count(); ++j) {
-        if (job.stopRequested()) {
-            result.finished = false;
-            return result;
-        }
-        const QString& source = rules.sources.at(j);
-        const QString& destination = rules.destinations.at(j);
-        QString note;
-        FileError error = lost;
-        if (lost == FileError::None) {
-            error = restoreRule(system, ruleTarget(job.host, source, destination), passStamp,
-                                job.runStamp, note, result.restored);
-        }
-        if (isLostWorkstation(error)) {
-            lost = error;
-        }
-        if (error != FileError::None) {
-            ++result.failures;
-            note = describe(error);
-        }
-        result.message +=
-            QLatin1Char(';') + source + QLatin1Char(';') + destination + QLatin1Char(';') + note;
-    }
+    forEachRule(rules, job, result,
+                [&](const QString& source, const QString& destination, const QString& target,
+                    FileError lost) {
+                    QString note;
+                    const FileError error = lost != FileError::None
+                                                ? lost
+                                                : restoreRule(system, target, passStamp,
+                                                              job.runStamp, note, result.restored);
+                    if (error != FileError::None) {
+                        ++result.failures;
+                        note = describe(error);
+                    }
+                    result.message += QLatin1Char(';') + source + QLatin1Char(';') + destination +
+                                      QLatin1Char(';') + note;
+                    return error;
+                });
     result.message += QLatin1Char(';');
     return result;
 }

@@ -12,9 +12,7 @@ start_work
 . "$here/tests/support/samba-station.sh"
 stations=()
 cleanup() {
-    for station in "${stations[@]}"; do
-        kill -CONT -- "-$station" 2>/dev/null && kill -- "-$station" 2>/dev/null
-    done
+    end_stations
     rm -rf "$work"
 }
 trap cleanup EXIT

@@ -48,6 +48,20 @@ struct Window : Fixture {
     template <typename T> T* find(const QString& name) { return form->findChild<T*>(name); }
     QAction* action(const QString& name) { return find<QAction>(name); }
     QListView* list(const QString& name) { return find<QListView>(name); }
+    // A deployment of one rule to PC01, which answers, and PC02, which does not;
+    // the date is confirmed, the journal left closed.
+    void prepareTwoWorkstations() {
+        ui.defaultAnswer = Answer::No;
+        ui.answers = {Answer::Yes}; // the date; the journal is not opened
+        state().WorkstationListPath = QStringLiteral("C:\\a.LPO");
+        state().RuleFilePath = QStringLiteral("C:\\a.Rgl");
+        system.addFile(QStringLiteral("C:\\outil.exe"), "v2");
+        lists().ListeSource.assign({"C:\\outil.exe"});
+        lists().ListeDest.assign({"\\Outils"});
+        lists().ListePostes.assign({"PC01", "PC02"});
+        system.pingTranscripts[QStringLiteral("PC01")] = "(perte 0%),";
+        system.pingTranscripts[QStringLiteral("PC02")] = "(perte 100%),";
+    }
     void click(const QString& button) {
         QTest::mouseClick(find<QAbstractButton>(button), Qt::LeftButton);
     }
@@ -322,16 +336,7 @@ private slots:
     void retryCycleRunsToItsEnd() {
         Window w;
         w.clock.realTime.start();
-        w.ui.defaultAnswer = Answer::No;
-        w.ui.answers = {Answer::Yes}; // the date; the journal is not opened
-        w.state().WorkstationListPath = QStringLiteral("C:\\a.LPO");
-        w.state().RuleFilePath = QStringLiteral("C:\\a.Rgl");
-        w.system.addFile(QStringLiteral("C:\\outil.exe"), "v2");
-        w.lists().ListeSource.assign({"C:\\outil.exe"});
-        w.lists().ListeDest.assign({"\\Outils"});
-        w.lists().ListePostes.assign({"PC01", "PC02"});
-        w.system.pingTranscripts[QStringLiteral("PC01")] = "(perte 0%),";
-        w.system.pingTranscripts[QStringLiteral("PC02")] = "(perte 100%),";
+        w.prepareTwoWorkstations();
         QTest::mouseClick(w.find<QCheckBox>(QStringLiteral("Récursif")), Qt::LeftButton);
         w.type(QStringLiteral("Nbessais"), QStringLiteral("3"));
         w.type(QStringLiteral("Délai"), QStringLiteral("13")); // a pass lasts 12 s
@@ -358,16 +363,7 @@ private slots:
     // and the line goes with the pass.
     void passShowsItsProgress() {
         Window w;
-        w.ui.defaultAnswer = Answer::No;
-        w.ui.answers = {Answer::Yes}; // the date; the journal is not opened
-        w.state().WorkstationListPath = QStringLiteral("C:\\a.LPO");
-        w.state().RuleFilePath = QStringLiteral("C:\\a.Rgl");
-        w.system.addFile(QStringLiteral("C:\\outil.exe"), "v2");
-        w.lists().ListeSource.assign({"C:\\outil.exe"});
-        w.lists().ListeDest.assign({"\\Outils"});
-        w.lists().ListePostes.assign({"PC01", "PC02"});
-        w.system.pingTranscripts[QStringLiteral("PC01")] = "(perte 0%),";
-        w.system.pingTranscripts[QStringLiteral("PC02")] = "(perte 100%),";
+        w.prepareTwoWorkstations();
         auto* line = w.form->surface()->findChild<QLabel*>(QStringLiteral("progression"));
         QStringList seen;
         w.clock.onPause = [&](double) {

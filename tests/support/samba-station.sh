@@ -54,3 +54,11 @@ CONF
     cat "$dir/out"
     return 1
 }
+
+# Ends the stations whose pids are in the array `stations`, stopped ones included.
+end_stations() {
+    local station
+    for station in "${stations[@]}"; do
+        kill -CONT -- "-$station" 2>/dev/null && kill -- "-$station" 2>/dev/null
+    done
+}

@@ -15,10 +15,12 @@ extern char** environ;
 namespace vantrel {
 namespace {
 
-// A message is its length (4 bytes, host order: both ends are this program) then its bytes.
-bool writeAll(int fd, const char* data, size_t size) {
+// A message is its length (4 bytes, host order: both ends are this program) then its
+// bytes. Moves size bytes with transfer (read or write) whatever the pipe takes at once.
+template <typename Data, typename Transfer>
+bool moveAll(int fd, Data* data, size_t size, Transfer transfer) {
     while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
+        const ssize_t n = transfer(fd, data, size);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -31,19 +33,12 @@ bool writeAll(int fd, const char* data, size_t size) {
     return true;
 }
 
+bool writeAll(int fd, const char* data, size_t size) {
+    return moveAll(fd, data, size, ::write);
+}
+
 bool readAll(int fd, char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::read(fd, data, size);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
+    return moveAll(fd, data, size, ::read);
 }
 
 bool send(int fd, const QByteArray& message) {
