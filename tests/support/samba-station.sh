@@ -5,6 +5,12 @@
 # are let in; with one, only root with that password.
 samba_station() {
     local dir=$1 address=$2 password=${3:-} guest=yes map="Bad User"
+    # The SMB client caches names in /run/samba for minutes: a run before this one,
+    # with the same names on other addresses, must not send this one there.
+    if [ -z "${samba_cache_private:-}" ]; then
+        mkdir -p /run/samba && mount -t tmpfs tmpfs /run/samba
+        samba_cache_private=1
+    fi
     [ -n "$password" ] && guest=no map=Never
     ip addr add "$address/8" dev lo
     mkdir -p "$dir"/{state,lock,private,cache,pid,ncalrpc} "$dir/partage" "$dir/lecture"
