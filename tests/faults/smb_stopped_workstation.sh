@@ -77,7 +77,8 @@ elapsed=$(($(date +%s) - started))
 for n in 2 3 4 5; do kill -CONT -- "-${stations[n - 1]}"; done
 expect "four stopped workstations fail, the healthy one is served (exit 1)" \
     '[ "$status" -eq 1 ] && [ "$(grep -c ";   0;1/1" "$work/out")" -eq 4 ] && grep -q "^PC01 *;   0;0/1" "$work/out"'
-expect "one time-out for the pool-full, not four ($elapsed s)" '[ "$elapsed" -lt 34 ]'
+# A stopped server holds a connection about 20 s; one at a time the four take 80 s more.
+expect "one wait for the pool-full, not four ($elapsed s)" '[ "$elapsed" -lt 60 ]'
 expect "nothing left on the stopped workstations" \
     '[ -z "$(find "$work"/pc0[2-5]/partage -type f)" ]'
 expect_summary "$work/err" "$work/out"
