@@ -45,12 +45,7 @@ bool ListHistory(Workspace& ws, QStringList& lines) {
     };
     PassOutcome outcome;
     const bool ended = visitWorkstations(ws, step, outcome);
-    lines = outcome.lines;
-    for (const QString& line : ws.lists.L_PostesFail.entries()) {
-        if (line.endsWith(QLatin1String(";PingFail"))) {
-            lines.append(line);
-        }
-    }
+    lines = outcome.lines + pingFailures(ws);
     if (ended) {
         TextFile::writeLines(ws.system, ws.state.RunFolder + QStringLiteral("\\Historique.txt"),
                              lines);

@@ -223,12 +223,6 @@ private:
     int errors_ = 0;
 };
 
-int failedPings(const Lists& l) {
-    return static_cast<int>(std::count_if(
-        l.L_PostesFail.entries().cbegin(), l.L_PostesFail.entries().cend(),
-        [](const QString& line) { return line.endsWith(QLatin1String(";PingFail")); }));
-}
-
 // Serves the workstations that answered, up to state.simultaneous at once, and
 // records their results in pass order, whatever order they end in. False when the
 // program was asked to end first.
@@ -237,7 +231,7 @@ bool serveWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& 
     Lists& l = ws.lists;
     const QStringList hosts = l.L_PostesenCours.entries();
     SkippedNames skipped(l.L_PostesFail.entries());
-    progress.serving(static_cast<int>(hosts.size()), failedPings(l));
+    progress.serving(static_cast<int>(hosts.size()), static_cast<int>(pingFailures(ws).size()));
     WorkerPool pool(ws.system, ws.state.simultaneous, step, [&ws] { return ws.stopRequested(); });
     std::vector<QString> handed;              // by the order handed out
     std::map<int, WorkstationResult> waiting; // finished, not yet recorded
@@ -300,6 +294,16 @@ PassGuard::~PassGuard() {
 
 PassRules::PassRules(const Workspace& ws)
     : sources(ws.lists.ListeSource.entries()), destinations(ws.lists.ListeDest.entries()) {}
+
+QStringList pingFailures(const Workspace& ws) {
+    QStringList lines;
+    for (const QString& line : ws.lists.L_PostesFail.entries()) {
+        if (line.endsWith(QLatin1String(";PingFail"))) {
+            lines.append(line);
+        }
+    }
+    return lines;
+}
 
 QString ruleTarget(const QString& host, const QString& source, const QString& destination) {
     const QString fileName = source.mid(source.lastIndexOf(QLatin1Char('\\')) + 1);

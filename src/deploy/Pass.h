@@ -73,6 +73,9 @@ QString nameOf(const QString& target);
 // A workstation that stopped answering: its other rules would each wait as long.
 bool isLostWorkstation(FileError error);
 
+// The result lines "HOST;PingFail" of the workstations that did not answer the sweep.
+QStringList pingFailures(const Workspace& ws);
+
 // The result lines of one workstation: failures counted, message after its name.
 void recordWorkstation(Workspace& ws, const QString& host, int failures, const QString& message);
 

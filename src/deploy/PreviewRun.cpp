@@ -51,13 +51,7 @@ bool PreviewRun(Workspace& ws, QStringList& lines) {
             return previewWorkstation(system, rules, compare, job);
         },
         outcome);
-    lines.clear();
-    for (const QString& line : ws.lists.L_PostesFail.entries()) {
-        if (line.endsWith(QLatin1String(";PingFail"))) {
-            lines.append(line);
-        }
-    }
-    lines += outcome.lines;
+    lines = pingFailures(ws) + outcome.lines;
     if (ended) {
         TextFile::writeLines(ws.system, ws.state.RunFolder + QStringLiteral("\\Simulation.txt"),
                              lines);
