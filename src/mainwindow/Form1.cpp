@@ -428,7 +428,7 @@ void Form1::applyLayout() {
     DrawStatusBoard();
 }
 
-// Over the bottom left corner of the window, whatever the board shows beneath.
+// In the bottom left corner of the window, below the lists, above anything there.
 void Form1::showProgress(const QString& line) {
     progress_->setVisible(!line.isEmpty());
     if (line.isEmpty()) {

@@ -103,7 +103,7 @@ private:
     QAction* exportMenu_ = nullptr;
     QAction* masqerreurs_ = nullptr;
     QTimer* retryTimer_ = nullptr;
-    QLabel* progress_ = nullptr; // over the foot of the board while a pass runs
+    QLabel* progress_ = nullptr; // bottom left, below the lists, while a pass runs
 };
 
 } // namespace vantrel

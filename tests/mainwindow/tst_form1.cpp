@@ -359,7 +359,7 @@ private slots:
         QCOMPARE(drawn.pixelColor(drawn.width() - 3, drawn.height() / 2), QColor(0x80, 0xFF, 0x80));
     }
 
-    // While a pass runs the window says how far it is, over the foot of the board,
+    // While a pass runs the window says how far it is, in the bottom left corner,
     // and the line goes with the pass.
     void passShowsItsProgress() {
         Window w;
