@@ -42,9 +42,10 @@ endforeach()
 file(WRITE ${BINARY_DIR}/installer/files.nsh "${install}")
 file(WRITE ${BINARY_DIR}/installer/unfiles.nsh "${uninstall}")
 
+# makensis splits a -X script line at blanks itself: the folder needs quotes of its own.
 execute_process(
     COMMAND ${MAKENSIS} -V2 -DVERSION=${VERSION} -DSTAGE=${stage} -DOUTFILE=${OUTFILE}
-            "-X!addincludedir ${BINARY_DIR}/installer" ${SOURCE_DIR}/packaging/windows/installer.nsi
+            "-X!addincludedir \"${BINARY_DIR}/installer\"" ${SOURCE_DIR}/packaging/windows/installer.nsi
     RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "makensis failed")
