@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The sweep as a user meets it: the real program through --deployer on a ping-only
 # deployment of N loopback workstations (127.a.b.c, every one answering), against
-# the 12 s the design fixes (the 2 s stamp pause and the 10 s sweep pause). Prints
+# the fixed 12 s of pauses (the 2 s stamp pause and the 10 s sweep pause). Prints
 # wall time, its ratio to 12 s, peak memory, and the workstations not found answering.
 # Usage: bench/sweep.sh PROGRAM [--quick]
 set -euo pipefail

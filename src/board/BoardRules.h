@@ -13,11 +13,17 @@ inline const QString kMixedLight = QStringLiteral("feu mixte.bmp");
 QString pingLight(const QString& field);
 QString deploymentLight(const QString& field);
 
-// The design's page: what the board shows when the window is tall enough.
+// The width of the board's name column, in characters.
+constexpr int kBoardNameWidth = 18;
+// A row as the board shows it: a name too long for the name column keeps its
+// beginning and its end around an ellipsis, so that the columns stay aligned.
+QString shownRow(const QString& row);
+
+// A page: what the board shows when the window is tall enough.
 constexpr int kBoardPageRows = 31;
 
 // The first row shown after a key (Windows key codes), within 0 and rowCount - pageRows.
-// A page is the rows the board has room for, at most the design's 31; a step, one row
+// A page is the rows the board has room for, at most 31; a step, one row
 // less, so that the row at the edge stays in view.
 int ScrollByKey(int keyCode, int topRow, int rowCount, int pageRows = kBoardPageRows);
 

@@ -53,12 +53,12 @@ BoardFrame BoardState::frame(StringList& rows, int top, int bottom, int lineHeig
         rows.removeAt(0);
     }
     for (int i = std::max<int>(BoardTopRow, 0); i < rows.count() && y < bottom; ++i) {
-        BoardLine line = lineAt(rows.at(i), y);
+        BoardLine line = lineAt(shownRow(rows.at(i)), y);
         line.highlighted = BoardClicked && y < ClickY && ClickY < y + kRowHitHeight;
         if (line.highlighted) {
             rows.setSelected(i);
             if (BoardDoubleClicked) {
-                frame.picked = line.text;
+                frame.picked = rows.at(i);
             }
         }
         const QStringList fields = line.text.split(QLatin1Char(';'));
@@ -80,11 +80,11 @@ int BoardState::rowsThatFit(int top, int bottom, int lineHeight) {
 }
 
 QStringList BoardState::detailLines(const QString& pickedRow, const QStringList& general) {
-    const QString name = pickedRow.left(18).trimmed();
+    const QString name = pickedRow.section(QLatin1Char(';'), 0, 0).trimmed();
     QStringList lines;
     for (const QString& line : general) {
-        if (!line.startsWith(name)) {
-            continue;
+        if (line.section(QLatin1Char(';'), 0, 0) != name) {
+            continue; // PC1's details are not PC10's
         }
         const QStringList fields = line.split(QLatin1Char(';'));
         for (int j = 0; j < fields.size(); ++j) {

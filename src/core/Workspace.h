@@ -2,6 +2,7 @@
 
 #include "Lists.h"
 #include "WorkingState.h"
+#include "WorkstationRecord.h"
 #include "core/DeploymentControls.h"
 #include "core/RetryTimer.h"
 #include "platform/Platform.h"
@@ -28,6 +29,8 @@ public:
     Lists lists;
     DeploymentControls controls;
     RetryTimer TimerRécursif;
+    // The workstations of the last pass, or of the one under way, in list order.
+    PassRecords passRecords;
 
     // The recent-file menu entries ouvrap(0..4).
     static constexpr int kRecentEntries = 5;
@@ -76,6 +79,18 @@ private:
     QString caption_;
     bool passRunning_ = false;
     bool passStopped_ = false;
+};
+
+// The hourglass pointer for as long as it lives.
+class BusyPointer {
+public:
+    explicit BusyPointer(Workspace& ws) : ui_(ws.ui) { ui_.setBusy(true); }
+    ~BusyPointer() { ui_.setBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    UserInterface& ui_;
 };
 
 } // namespace vantrel

@@ -8,17 +8,46 @@
 
 #include <QSet>
 
+#include <algorithm>
+#include <vector>
+
 namespace vantrel {
 namespace {
-
-QString newFileNote(const QString& host, const QString& destination) {
-    return QStringLiteral("Nouveau fichier ") + host + QLatin1Char(' ') + destination;
-}
 
 struct CopyOptions {
     int keptVersions = 0;
     bool onlyIfDifferent = false;
 };
+
+// What one rule did on a workstation, for its result line.
+struct RuleText {
+    QString destination;
+    bool created = false; // no live file was there: the copy made the first one
+    bool failed = false;
+    QString detail; // ";source;destination;error", ";target;inchangé", or ""
+};
+
+// The result line after the workstation's name: "Nouveau fichier HOST DESTINATION"
+// for the last file created, then each rule's detail and a ";" from that rule on.
+// The rules before it give their failures only, so that no reason is lost.
+QString resultMessage(const QString& host, const std::vector<RuleText>& rules) {
+    const auto lastCreated =
+        std::find_if(rules.rbegin(), rules.rend(), [](const RuleText& r) { return r.created; });
+    const auto from = lastCreated == rules.rend() ? rules.begin() : lastCreated.base() - 1;
+    QString message;
+    if (lastCreated != rules.rend()) {
+        message =
+            QStringLiteral("Nouveau fichier ") + host + QLatin1Char(' ') + lastCreated->destination;
+    }
+    for (auto rule = rules.begin(); rule != rules.end(); ++rule) {
+        if (rule >= from) {
+            message += rule->detail + QLatin1Char(';');
+        } else if (rule->failed) {
+            message += rule->detail;
+        }
+    }
+    return message;
+}
 
 // Copies each rule's file to one workstation, keeping the version it replaces under
 // the pass's stamp; with onlyIfDifferent, a target that already holds the source's
@@ -26,18 +55,19 @@ struct CopyOptions {
 WorkstationResult copyToWorkstation(System& system, const PassRules& rules,
                                     const CopyOptions& options, const WorkstationJob& job) {
     WorkstationResult result;
-    const QString& host = job.host;
     const QString& runStamp = job.runStamp;
     QSet<QString> cleanedFolders;
     QStringList replaced;
+    std::vector<RuleText> texts;
     const auto copyRule = [&](const QString& source, const QString& destination,
                               const QString& target, FileError lost) {
         const TargetCheck check = lost == FileError::None && options.onlyIfDifferent
                                       ? compareBeforeCopy(system, source, target)
                                       : TargetCheck{};
         FileError error = lost != FileError::None ? lost : check.error;
+        RuleText text{destination, false, false, QString()};
         if (check.kind == TargetCheck::Kind::Unchanged) {
-            result.message += QLatin1Char(';') + target + QStringLiteral(";inchangé");
+            text.detail = QLatin1Char(';') + target + QStringLiteral(";inchangé");
         } else if (error == FileError::None) {
             const QString folder = folderOf(target).toLower();
             if (!cleanedFolders.contains(folder)) {
@@ -46,27 +76,25 @@ WorkstationResult copyToWorkstation(System& system, const PassRules& rules,
             }
             const Replacement done =
                 replaceKeepingAside(system, source, target, target + runStamp, runStamp);
-            if (!done.liveKeptAside) {
-                result.message = newFileNote(host, destination);
-            }
             error = done.error;
+            text.created = !done.liveKeptAside && error == FileError::None;
             if (error == FileError::None) {
                 replaced.append(target);
             }
-        } else if (lost != FileError::None) {
-            result.message = newFileNote(host, destination); // as a failed rename would
         }
         if (error != FileError::None) {
             ++result.failures;
-            result.message += QLatin1Char(';') + source + QLatin1Char(';') + destination +
-                              QLatin1Char(';') + describe(error);
+            text.failed = true;
+            text.detail = QLatin1Char(';') + source + QLatin1Char(';') + destination +
+                          QLatin1Char(';') + describe(error);
         }
-        result.message += QLatin1Char(';');
+        texts.push_back(text);
         return error;
     };
     if (forEachRule(rules, job, result, copyRule) == FileError::None && result.finished) {
         keepNewestVersions(system, replaced, KeptVersions{options.keptVersions, runStamp, job.now});
     }
+    result.message = resultMessage(job.host, texts);
     return result;
 }
 
@@ -84,7 +112,7 @@ void DeploymentRun(Workspace& ws) {
                           System& system, const WorkstationJob& job) {
         return copyToWorkstation(system, rules, options, job);
     };
-    if (runPass(ws, step, outcome)) {
+    if (runPass(ws, step, outcome) == PassEnd::Completed) {
         ws.TimerRécursif.setEnabled(true);
     }
 }

@@ -1,6 +1,7 @@
 #include "HistoryListing.h"
 
 #include "Pass.h"
+#include "ResultLines.h"
 #include "StampedVersions.h"
 #include "core/TextFile.h"
 #include "core/Workspace.h"
@@ -44,8 +45,8 @@ bool ListHistory(Workspace& ws, QStringList& lines) {
         return result;
     };
     PassOutcome outcome;
-    const bool ended = visitWorkstations(ws, step, outcome);
-    lines = outcome.lines + pingFailures(ws);
+    const bool ended = visitWorkstations(ws, step, outcome) == PassEnd::Completed;
+    lines = outcome.lines + pingFailureLines(ws.passRecords);
     if (ended) {
         TextFile::writeLines(ws.system, ws.state.RunFolder + QStringLiteral("\\Historique.txt"),
                              lines);

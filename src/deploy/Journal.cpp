@@ -1,11 +1,13 @@
 #include "Journal.h"
 
+#include "ResultLines.h"
 #include "core/Paths.h"
 #include "core/Text.h"
 #include "core/TextFile.h"
 #include "core/Workspace.h"
 #include "platform/CommandLines.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace vantrel {
@@ -72,6 +74,12 @@ std::optional<Message> endOfRunMessage(Workspace& ws) {
     return m;
 }
 
+bool stoppedBeforeItsEnd(const PassRecords& records) {
+    return std::any_of(records.begin(), records.end(), [](const WorkstationRecord& r) {
+        return r.fate == WorkstationRecord::Fate::NotReached;
+    });
+}
+
 } // namespace
 
 QStringList journalLines(Workspace& ws) {
@@ -84,6 +92,10 @@ QStringList journalLines(Workspace& ws) {
     }
     lines.append(ws.state.RunStartText);
     lines.append(QStringLiteral("Fin du déploiement le: ") + timestampText(ws.clock.now()));
+    if (stoppedBeforeItsEnd(ws.passRecords)) {
+        lines.append(QStringLiteral("Déploiement arrêté avant sa fin : les postes marqués \"") +
+                     kNotDone + QStringLiteral("\" n'ont pas reçu toutes leurs règles"));
+    }
     if (c.Récursif() > 0) {
         lines.append(QStringLiteral("Ce déploiement comportait ") + c.Nbessais() +
                      QStringLiteral("essais séparés de ") + c.Délai() + QStringLiteral("mn;  ") +
@@ -113,6 +125,9 @@ void WriteDeploymentJournal(Workspace& ws) {
     const QString journal = ws.state.RunFolder + kJournalName;
     if (TextFile::writeLines(ws.system, journal, journalLines(ws)) != FileError::None) {
         return;
+    }
+    if (stoppedBeforeItsEnd(ws.passRecords)) {
+        return; // the program is ending: no question
     }
     const std::optional<Message> message = endOfRunMessage(ws);
     if (message && ws.ask(*message) == Answer::Yes) {

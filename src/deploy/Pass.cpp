@@ -1,7 +1,7 @@
 #include "Pass.h"
 
-#include "DeploymentRun.h"
 #include "Journal.h"
+#include "ResultLines.h"
 #include "Stamps.h"
 #include "WorkerPool.h"
 #include "core/Text.h"
@@ -11,8 +11,6 @@
 #include "reach/PingSweep.h"
 
 #include <algorithm>
-#include <map>
-#include <set>
 
 namespace vantrel {
 namespace {
@@ -111,18 +109,20 @@ std::unique_ptr<FolderLock> lockProgramFolder(Workspace& ws) {
     }
 }
 
-void chooseWorkstations(Workspace& ws) {
-    Lists& l = ws.lists;
+// The first pass takes the list; a retry, every workstation that had a result in
+// the previous pass (after a ping-only pass, those that did not answer).
+QStringList passNames(const Workspace& ws) {
     if (leadingNumber(ws.controls.Tentative()) == 0) {
-        CopyList(l.ListePostes, l.L_PostesenCours);
-        return;
+        return ws.lists.ListePostes.entries();
     }
-    QStringList hosts;
-    for (const QString& line : l.L_PostesFail.entries()) {
-        const qsizetype p = line.indexOf(QLatin1Char(';')) + 1;
-        hosts.append(p > 1 ? line.left(p - 1) : line);
+    QStringList names;
+    for (const WorkstationRecord& r : ws.passRecords) {
+        using Fate = WorkstationRecord::Fate;
+        if (r.fate != Fate::Duplicate && r.fate != Fate::Pending) {
+            names.append(r.name);
+        }
     }
-    l.L_PostesenCours.assign(hosts);
+    return names;
 }
 
 bool rulesUsable(const Workspace& ws) {
@@ -131,47 +131,20 @@ bool rulesUsable(const Workspace& ws) {
            !ws.state.RuleFilePath.isEmpty();
 }
 
-// The board rows after the copy phase, one per result line.
-void rebuildBoardRows(Workspace& ws) {
-    const Lists& l = ws.lists;
-    const QString ruleCount = QString::number(l.ListeSource.count());
-    QStringList rows;
-    QString name;
-    QString count;
-    for (const QString& line : l.L_PostesFail.entries()) {
-        const qsizetype p = line.indexOf(QLatin1Char(';')) + 1;
-        if (p > 2) {
-            // A shorter host name keeps the previous line's name and count.
-            name = fitToWidth(line.left(p - 1), ws.state.NameColumnWidth);
-            count = line.mid(p);
-        }
-        if (line.right(8) == QLatin1String("PingFail")) {
-            rows.append(name + QStringLiteral("; 100;  Void  "));
-        } else {
-            rows.append(
-                name + QStringLiteral(";   0;") +
-                (count + QLatin1Char('/') + ruleCount + QString(8, QLatin1Char(' '))).left(8));
-        }
-    }
-    ws.lists.Listécritures.assign(rows);
+int countNoAnswer(const PassRecords& records) {
+    return static_cast<int>(std::count_if(records.begin(), records.end(), [](const auto& r) {
+        return r.fate == WorkstationRecord::Fate::NoAnswer;
+    }));
 }
 
-// Which workstations the copy phase skips: one that a result line begins with (a
-// failed ping, or a workstation served earlier in the pass, duplicates included).
-// The lines are kept sorted, so the lines that begin with a name come first from
-// where the name would stand: each question costs a logarithm, not the whole list.
-class SkippedNames {
-public:
-    explicit SkippedNames(const QStringList& lines) : lines_(lines.begin(), lines.end()) {}
-    bool skips(const QString& host) const {
-        const auto found = lines_.lower_bound(host);
-        return found != lines_.end() && found->startsWith(host);
+// What is left pending when a pass stops was not reached.
+void markNotReached(PassRecords& records) {
+    for (WorkstationRecord& r : records) {
+        if (r.fate == WorkstationRecord::Fate::Pending) {
+            r.fate = WorkstationRecord::Fate::NotReached;
+        }
     }
-    void add(const QString& line) { lines_.insert(line); }
-
-private:
-    std::set<QString> lines_;
-};
+}
 
 // The line on long work: "Ping de 10000 postes, 00:03" during the sweep, then
 // "Postes servis : 1234/10000, 5 en erreur, 00:42", rewritten at most every fifth of
@@ -182,8 +155,10 @@ public:
     void sweeping(int total) {
         ws_.showProgress(QStringLiteral("Ping de %1 postes, ").arg(total) + elapsed());
     }
-    void serving(int total, int errors) {
+    // done: those with their result already (no answer, a duplicate).
+    void serving(int total, int done, int errors) {
         total_ = total;
+        done_ = done;
         errors_ = errors;
         show(true);
     }
@@ -223,63 +198,50 @@ private:
     int errors_ = 0;
 };
 
-// Serves the workstations that answered, up to state.simultaneous at once, and
-// records their results in pass order, whatever order they end in. False when the
-// program was asked to end first.
+// Serves the workstations that answered, up to state.simultaneous at once, each one
+// once. A stop lets the workstations under way end between two rules and hands out
+// no other. False when the program was asked to end first.
 bool serveWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome,
                        ProgressLine& progress) {
-    Lists& l = ws.lists;
-    const QStringList hosts = l.L_PostesenCours.entries();
-    SkippedNames skipped(l.L_PostesFail.entries());
-    progress.serving(static_cast<int>(hosts.size()), static_cast<int>(pingFailures(ws).size()));
-    WorkerPool pool(ws.system, ws.state.simultaneous, step, [&ws] { return ws.stopRequested(); });
-    std::vector<QString> handed;              // by the order handed out
-    std::map<int, WorkstationResult> waiting; // finished, not yet recorded
-    int recorded = 0;
-    bool stopped = false;
-    for (qsizetype next = 0;;) {
-        while (!stopped && static_cast<int>(handed.size()) - recorded < pool.workers() &&
-               next < hosts.size()) {
-            const QString& host = hosts.at(next);
-            // A name with ";" may begin a result line past the name before it: wait
-            // for the failure counts of the workstations before it.
-            if (host.contains(QLatin1Char(';')) && recorded < static_cast<int>(handed.size())) {
-                break;
-            }
-            ++next;
-            if (skipped.skips(host)) {
-                progress.workstationDone(false);
-                continue;
-            }
-            skipped.add(host + QLatin1Char(';'));
-            handed.push_back(host);
-            pool.hand(static_cast<int>(handed.size()) - 1,
-                      WorkstationJob{host, ws.state.RunStamp, ws.clock.now(), {}});
+    PassRecords& records = ws.passRecords;
+    std::vector<size_t> toServe;
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (records[i].fate == WorkstationRecord::Fate::Pending) {
+            toServe.push_back(i);
         }
-        if (recorded == static_cast<int>(handed.size()) && (stopped || next == hosts.size())) {
-            break;
+    }
+    progress.serving(static_cast<int>(records.size()),
+                     static_cast<int>(records.size() - toServe.size()), countNoAnswer(records));
+    WorkerPool pool(ws.system, ws.state.simultaneous, step, [&ws] { return ws.stopRequested(); });
+    size_t handed = 0;
+    size_t recorded = 0;
+    bool stopped = false;
+    while (recorded < handed || (!stopped && handed < toServe.size())) {
+        while (!stopped && handed < toServe.size() &&
+               static_cast<int>(handed - recorded) < pool.workers()) {
+            pool.hand(static_cast<int>(handed),
+                      WorkstationJob{
+                          records[toServe[handed]].name, ws.state.RunStamp, ws.clock.now(), {}});
+            ++handed;
         }
         for (WorkerPool::Finished& finished : pool.takeFinished(100)) {
-            waiting.emplace(finished.index, std::move(finished.result));
-        }
-        for (auto first = waiting.begin(); first != waiting.end() && first->first == recorded;
-             first = waiting.erase(first), ++recorded) {
-            const WorkstationResult& result = first->second;
-            stopped = stopped || !result.finished;
-            if (stopped) {
-                continue; // nothing after the first workstation left unfinished
-            }
-            const QString& host = handed.at(static_cast<size_t>(recorded));
-            recordWorkstation(ws, host, result.failures, result.message);
-            skipped.add(l.L_PostesFail.entries().constLast());
+            WorkstationRecord& record = records[toServe[static_cast<size_t>(finished.index)]];
+            const WorkstationResult& result = finished.result;
+            // Stopped between two rules: what it did is told, the rest is not done.
+            record.fate = result.finished ? WorkstationRecord::Fate::Served
+                                          : WorkstationRecord::Fate::NotReached;
+            record.failures = result.failures;
+            record.message = result.message;
             outcome.lines += result.lines;
             outcome.restored += result.restored;
             progress.workstationDone(result.failures > 0);
+            ++recorded;
         }
         stopped = stopped || ws.stopRequested();
         progress.show();
     }
     progress.show(true);
+    markNotReached(records);
     return !stopped;
 }
 } // namespace
@@ -294,16 +256,6 @@ PassGuard::~PassGuard() {
 
 PassRules::PassRules(const Workspace& ws)
     : sources(ws.lists.ListeSource.entries()), destinations(ws.lists.ListeDest.entries()) {}
-
-QStringList pingFailures(const Workspace& ws) {
-    QStringList lines;
-    for (const QString& line : ws.lists.L_PostesFail.entries()) {
-        if (line.endsWith(QLatin1String(";PingFail"))) {
-            lines.append(line);
-        }
-    }
-    return lines;
-}
 
 QString ruleTarget(const QString& host, const QString& source, const QString& destination) {
     const QString fileName = source.mid(source.lastIndexOf(QLatin1Char('\\')) + 1);
@@ -322,58 +274,47 @@ bool isLostWorkstation(FileError error) {
     return error == FileError::TimedOut || error == FileError::HostUnreachable;
 }
 
-void recordWorkstation(Workspace& ws, const QString& host, int failures, const QString& message) {
-    Lists& l = ws.lists;
-    l.L_PostesFail.append(host + QLatin1Char(';') + QString::number(failures));
-    if (failures > 0) {
-        const QString line = host + QLatin1Char(';') + message;
-        l.L_GénéErreurs.append(line);
-        l.ListeGénérale.append(line);
-    } else {
-        const QString line = host + QStringLiteral(";OK ") + message;
-        l.L_PostesOk.append(line);
-        l.ListeGénérale.append(line);
-    }
-}
-
-bool visitWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome) {
+PassEnd visitWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome) {
     WorkingState& s = ws.state;
     Lists& l = ws.lists;
     ws.setPassStopped(true);
     const std::unique_ptr<FolderLock> lock = lockProgramFolder(ws);
     if (!lock || !openRunFolder(ws)) {
-        return false;
+        return PassEnd::NotRun;
     }
     s.RunStartText = QStringLiteral("Début déploiement le: ") + timestampText(ws.clock.now());
-    ClearList(l.L_GénéErreurs);
-    chooseWorkstations(ws);
-    ClearList(l.Listécritures);
-    ClearList(l.L_PostesFail);
+    const QStringList names = passNames(ws);
+    l.L_PostesenCours.assign(names);
+    ws.passRecords = recordsFor(names);
     ProgressLine progress(ws);
-    progress.sweeping(static_cast<int>(l.L_PostesenCours.count()));
-    // A sweep cut short still goes on to the copies, with the workstations it has seen.
-    ws.setPassStopped(!PingSweep(ws) || ws.stopRequested());
-    if (ws.stopRequested() || !rulesUsable(ws)) {
-        return false;
+    progress.sweeping(static_cast<int>(names.size()));
+    const bool swept = PingSweep(ws, ws.passRecords);
+    if (ws.stopRequested() && rulesUsable(ws)) {
+        markNotReached(ws.passRecords);
+        writePassLines(ws, ws.passRecords);
+        return PassEnd::Stopped;
     }
-    ws.ui.setBusy(true);
-    if (!serveWorkstations(ws, step, outcome, progress)) {
-        ws.setPassStopped(true);
-        ws.ui.setBusy(false);
-        return false; // asked to end: no journal of a pass that did not finish
+    writeSweepLines(ws, ws.passRecords);
+    ws.DrawStatusBoard();
+    // A sweep cut short copies nothing: a workstation it did not read may not answer.
+    ws.setPassStopped(!swept);
+    if (!swept || !rulesUsable(ws)) {
+        return PassEnd::NotRun;
     }
-    rebuildBoardRows(ws);
-    ws.ui.setBusy(false);
-    return true;
+    const BusyPointer busy(ws);
+    const bool served = serveWorkstations(ws, step, outcome, progress);
+    writePassLines(ws, ws.passRecords);
+    ws.setPassStopped(!served);
+    return served ? PassEnd::Completed : PassEnd::Stopped;
 }
 
-bool runPass(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome) {
-    if (!visitWorkstations(ws, step, outcome)) {
-        return false;
+PassEnd runPass(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome) {
+    const PassEnd end = visitWorkstations(ws, step, outcome);
+    if (end == PassEnd::Completed || end == PassEnd::Stopped) {
+        ws.DrawStatusBoard();
+        WriteDeploymentJournal(ws); // a stopped pass's too: it tells who was served
     }
-    ws.DrawStatusBoard();
-    WriteDeploymentJournal(ws);
-    return true;
+    return end;
 }
 
 } // namespace vantrel

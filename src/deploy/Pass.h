@@ -42,15 +42,20 @@ struct PassOutcome {
 // touches nothing but that system and what it captured by value.
 using WorkstationStep = std::function<WorkstationResult(System& system, const WorkstationJob& job)>;
 
+// How a pass came to its end.
+enum class PassEnd {
+    Completed, // every workstation has its result
+    Stopped,   // asked to end after the sweep: what was done is recorded, the rest not done
+    NotRun,    // no copy made: no pass folder, a sweep cut short, no rules to copy
+};
+
 // The steps every pass shares: the program folder locked, a stamp and a pass folder
 // of its own, the ping sweep, then step on each workstation that answered (up to
-// state.simultaneous at once, the results recorded in pass order), the board rows
-// and the journal. False when the pass could not run to its end.
-bool runPass(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome);
-// The same without the board and the journal: the program folder locked while the
-// workstations are swept and visited, the result rows made. False when it could not
-// run to its end.
-bool visitWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome);
+// state.simultaneous at once), its records written out as result lines and rows,
+// the board and the journal.
+PassEnd runPass(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome);
+// The same without the board's last redraw and the journal.
+PassEnd visitWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome);
 
 // Marks the pass as running for as long as it lasts, whatever way it ends.
 class PassGuard {
@@ -72,12 +77,6 @@ QString nameOf(const QString& target);
 
 // A workstation that stopped answering: its other rules would each wait as long.
 bool isLostWorkstation(FileError error);
-
-// The result lines "HOST;PingFail" of the workstations that did not answer the sweep.
-QStringList pingFailures(const Workspace& ws);
-
-// The result lines of one workstation: failures counted, message after its name.
-void recordWorkstation(Workspace& ws, const QString& host, int failures, const QString& message);
 
 // The rules of the deployment as a worker needs them, copied out of the lists.
 struct PassRules {

@@ -1,6 +1,7 @@
 #include "PreviewRun.h"
 
 #include "Pass.h"
+#include "ResultLines.h"
 #include "TargetCheck.h"
 #include "core/TextFile.h"
 #include "core/Workspace.h"
@@ -44,14 +45,14 @@ bool PreviewRun(Workspace& ws, QStringList& lines) {
     PassGuard running(ws);
     ws.TimerRécursif.setEnabled(false);
     PassOutcome outcome;
-    const bool ended = visitWorkstations(
+    const bool ended = PassEnd::Completed == visitWorkstations(
         ws,
         [rules = PassRules(ws), compare = ws.state.onlyIfDifferent](System& system,
                                                                     const WorkstationJob& job) {
             return previewWorkstation(system, rules, compare, job);
         },
         outcome);
-    lines = pingFailures(ws) + outcome.lines;
+    lines = pingFailureLines(ws.passRecords) + outcome.lines;
     if (ended) {
         TextFile::writeLines(ws.system, ws.state.RunFolder + QStringLiteral("\\Simulation.txt"),
                              lines);

@@ -78,7 +78,7 @@ int RestoreRun(Workspace& ws, const QString& passStamp) {
                            QStringLiteral(" : chaque poste reprend la version qu'elle avait "
                                           "remplacée");
     PassOutcome outcome;
-    const bool ended = runPass(
+    const bool ended = PassEnd::Completed == runPass(
         ws,
         [rules = PassRules(ws), passStamp](System& system, const WorkstationJob& job) {
             return restoreWorkstation(system, rules, passStamp, job);

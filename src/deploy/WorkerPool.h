@@ -19,7 +19,7 @@ namespace vantrel {
 class System;
 
 // Serves workstations with a pass's step: with one worker on the calling thread and
-// its system, as the design's pass does; with more, on that many threads, each with
+// its system, one workstation after another; with more, on that many threads, each with
 // a system (and so network connections) of its own. Results come back numbered by
 // the order the jobs were handed out; the caller puts them back in that order.
 class WorkerPool {

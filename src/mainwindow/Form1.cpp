@@ -401,7 +401,7 @@ void Form1::load() {
     }
     layout_.placeAtStart(ws_.ui.screenSizeTwips());
     layout_.setRetryFieldsShown(ws_.controls.retryFieldsVisible());
-    // The design size is the client area's, below the menu bar.
+    // The window's own size is its client area's, below the menu bar.
     resize(twipsToPixels(Form1Layout::kDesignWidth),
            twipsToPixels(Form1Layout::kDesignHeight) + menuBar()->sizeHint().height());
     applyLayout();

@@ -53,7 +53,7 @@ void Form1Layout::fitWidth(Control c, int widthTwips) {
 void Form1Layout::placeAtStart(const QSize& screen) {
     auto& r = rects_;
     // Each group's browse button spans its add and remove buttons, and the groups
-    // keep their design spacing when a caption made one of them wider.
+    // keep their laid-out spacing when a caption made one of them wider.
     fitWidth(ParcourPoste, r[AjoutePoste].width() + 100 + r[SupprimePoste].width());
     fitWidth(ParcourSource, r[AjouteAdress].width() + 100 + r[SuppAdress].width());
     r[ParcourSource].moveLeft(right(r[ParcourPoste]) + 300);

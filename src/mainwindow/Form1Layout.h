@@ -6,7 +6,7 @@
 
 namespace vantrel {
 
-// The main window's geometry in twips: design sizes, the placement made once at
+// The main window's geometry in twips: its own sizes, the placement made once at
 // load, and the height rule applied on resize.
 class Form1Layout {
 public:

@@ -9,26 +9,16 @@ namespace vantrel {
 namespace {
 
 constexpr qint64 kMaxTranscriptBytes = 60000;
+// The longest name a host can have in the DNS.
+constexpr int kMaxHostNameLength = 253;
 
-QString boardRow(const Workspace& ws, const QString& host, const QString& loss) {
-    return fitToWidth(host, ws.state.NameColumnWidth) + QLatin1Char(';') +
-           (QStringLiteral("    ") + loss).right(4) + QStringLiteral(";  Void  ");
-}
-
-// Reads and classifies one transcript; false when the sweep must stop.
-bool classify(Workspace& ws, int index) {
-    Lists& l = ws.lists;
-    const QString host = l.L_PostesenCours.at(index);
-    if (host.size() > ws.state.NameColumnWidth) {
-        ws.inform(host + QStringLiteral("\r\nfait plus de lc caractères"),
-                  QStringLiteral("Nom de poste trop long"), Icon::Information);
-        return false;
-    }
+// Reads one transcript into its record; false when the sweep must stop.
+bool classify(Workspace& ws, int index, WorkstationRecord& record) {
     const QString file = PingOutputFile(ws, index);
     QByteArray bytes;
     const FileError error = ws.system.readFile(file, bytes);
     if (error != FileError::None && error != FileError::TooLarge) {
-        ws.inform(CommandLines::pingCommand(host, file) +
+        ws.inform(CommandLines::pingCommand(record.name, file) +
                       QStringLiteral("\r\nn'a pas pu s'exécuter"),
                   QStringLiteral("Erreur fatale"), Icon::Critical);
         return false;
@@ -38,19 +28,31 @@ bool classify(Workspace& ws, int index) {
                   QStringLiteral("Fichier trop volumineux"));
         return false;
     }
-    const QString loss =
+    record.loss =
         ExtractBetween(TextFile::decode(bytes), QStringLiteral("perte "), QStringLiteral("%)"));
-    const bool reachable = leadingNumber(loss) <= 0 && loss != QLatin1String("####");
-    if (reachable) {
-        l.ListeGénérale.append(host + QStringLiteral(";Ping Ok"));
-    } else {
-        const QString line = host + QStringLiteral(";PingFail");
-        l.ListeGénérale.append(line);
-        l.L_PostesFail.append(line);
-        l.L_GénéErreurs.append(line);
+    record.swept = true;
+    if (!record.answered()) {
+        record.fate = WorkstationRecord::Fate::NoAnswer;
     }
-    l.Listécritures.append(boardRow(ws, host, loss));
     return true;
+}
+
+// A name no host can have stops the sweep before any ping.
+bool namesFit(Workspace& ws, const PassRecords& records) {
+    for (const WorkstationRecord& record : records) {
+        if (record.name.size() > kMaxHostNameLength) {
+            ws.inform(record.name + QStringLiteral("\r\nfait plus de %1 caractères, la longueur "
+                                                   "maximale d'un nom de poste")
+                                        .arg(kMaxHostNameLength),
+                      QStringLiteral("Nom de poste trop long"), Icon::Information);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isDuplicate(const WorkstationRecord& record) {
+    return record.fate == WorkstationRecord::Fate::Duplicate;
 }
 
 } // namespace
@@ -73,43 +75,39 @@ QString PingOutputFile(const Workspace& ws, int index) {
            QStringLiteral(".txt");
 }
 
-bool PingSweep(Workspace& ws) {
-    Lists& l = ws.lists;
-    ws.ui.setBusy(true);
-    ClearList(l.Listécritures);
-    ClearList(l.ListeGénérale);
-    if (l.L_PostesenCours.isEmpty()) {
+bool PingSweep(Workspace& ws, PassRecords& records) {
+    const BusyPointer busy(ws);
+    if (records.empty()) {
         ws.inform(QStringLiteral("La liste des postes est vide"),
                   QStringLiteral("Aucun poste à interroger"), Icon::Information);
-        ws.ui.setBusy(false);
         return false;
     }
     if (ws.state.WorkstationListPath.isEmpty()) {
         ws.inform(QStringLiteral("La variable LocListePostes est vide"),
                   QStringLiteral("Enregistrer cette liste de postes"), Icon::Information);
-        ws.ui.setBusy(false);
         return false;
     }
-    for (int i = 0; i < l.L_PostesenCours.count(); ++i) {
-        ws.system.startCommand(
-            CommandLines::pingCommand(l.L_PostesenCours.at(i), PingOutputFile(ws, i)),
-            WindowStyle::MinimizedWithFocus);
+    if (!namesFit(ws, records)) {
+        return false;
+    }
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (!isDuplicate(records[i])) { // one workstation, one ping
+            ws.system.startCommand(
+                CommandLines::pingCommand(records[i].name, PingOutputFile(ws, static_cast<int>(i))),
+                WindowStyle::MinimizedWithFocus);
+        }
     }
     ws.clock.pause(10);
     // Whatever the load, every transcript is written by now; a reply not in counts as lost.
     ws.system.finishPings();
     if (ws.stopRequested()) {
-        ws.ui.setBusy(false);
         return false;
     }
-    for (int i = 0; i < l.L_PostesenCours.count(); ++i) {
-        if (!classify(ws, i)) {
-            ws.ui.setBusy(false);
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (!isDuplicate(records[i]) && !classify(ws, static_cast<int>(i), records[i])) {
             return false;
         }
     }
-    ws.DrawStatusBoard();
-    ws.ui.setBusy(false);
     return true;
 }
 

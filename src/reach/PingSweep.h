@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/WorkstationRecord.h"
+
 #include <QString>
 
 namespace vantrel {
@@ -12,9 +14,10 @@ QString ExtractBetween(const QString& text, const QString& startMarker, const QS
 
 QString PingOutputFile(const Workspace& ws, int index);
 
-// Pings every workstation of L_PostesenCours at once, waits ten seconds, then
-// classifies each from its transcript's loss ("Ping Ok" / "PingFail").
-// False when it stopped before every workstation was classified.
-bool PingSweep(Workspace& ws);
+// Pings every workstation of the pass at once (a duplicate is not pinged again),
+// waits ten seconds, then reads each one's loss from its transcript into its record;
+// one that did not answer is left alone. False when it stopped before every
+// workstation was read: the message says why, or the program was asked to end.
+bool PingSweep(Workspace& ws, PassRecords& records);
 
 } // namespace vantrel

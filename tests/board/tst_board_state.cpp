@@ -61,7 +61,7 @@ private slots:
         QTest::newRow("page up") << 33 << 50 << 100 << 31 << 0;
         QTest::newRow("short list") << 34 << 0 << 20 << 31 << 0;
         QTest::newRow("other key") << 65 << 12 << 100 << 31 << 12;
-        QTest::newRow("tall window: the design's page") << 34 << 0 << 100 << 40 << 69;
+        QTest::newRow("tall window: a page of 31 rows") << 34 << 0 << 100 << 40 << 69;
         QTest::newRow("short window: last row at the bottom") << 34 << 0 << 100 << 24 << 76;
         QTest::newRow("short window: steps keep one row") << 40 << 0 << 100 << 24 << 23;
         QTest::newRow("no room at all") << 40 << 0 << 100 << 0 << 1;

@@ -89,7 +89,7 @@ private slots:
         QTest::newRow("this year") << QList<int>{2026, 5, 1, 10, 0} << "";
         QTest::newRow("next year") << QList<int>{2027, 1, 9, 10, 0} << "";
         QTest::newRow("last year") << QList<int>{2025, 5, 1, 10, 0} << yearMessage;
-        QTest::newRow("the design's years") << QList<int>{2019, 5, 1, 10, 0} << yearMessage;
+        QTest::newRow("2019 and before") << QList<int>{2019, 5, 1, 10, 0} << yearMessage;
         QTest::newRow("year and day: the day wins")
             << QList<int>{2025, 5, 0, 10, 0} << "Erreur sur le jour 0< Jour < 32";
         QTest::newRow("month") << QList<int>{2026, 13, 1, 10, 0}

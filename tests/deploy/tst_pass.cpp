@@ -3,6 +3,8 @@
 #include "deploy/DeploymentRun.h"
 #include "deploy/Journal.h"
 #include "deploy/LaunchChecks.h"
+#include "deploy/ResultLines.h"
+#include "platform/FileError.h"
 #include "reach/PingSweep.h"
 #include "support/FakePlatform.h"
 #include <QTest>
@@ -80,11 +82,15 @@ private slots:
         n.system.pingTranscripts[QStringLiteral("PC03")] = "Request timed out.";
         n.ws->state.RunFolder = QStringLiteral("C:\\Prog\\Vantrel\\p");
         n.system.addFolder(n.ws->state.RunFolder);
-        CopyList(n.lists().ListePostes, n.lists().L_PostesenCours);
-        PingSweep(*n.ws);
+        PassRecords records = recordsFor({"PC01", "PC02", "pc01", "PC03"});
+        QVERIFY(PingSweep(*n.ws, records));
         QCOMPARE(n.clock.pausedSeconds, 10.0);
-        QCOMPARE(n.system.commands.first(),
-                 QStringLiteral("cmd.exe /C ping PC01 > C:\\Prog\\Vantrel\\p\\ping0.txt"));
+        // One ping per workstation: pc01 is PC01 again.
+        QCOMPARE(n.system.commands,
+                 (QStringList{"cmd.exe /C ping PC01 > C:\\Prog\\Vantrel\\p\\ping0.txt",
+                              "cmd.exe /C ping PC02 > C:\\Prog\\Vantrel\\p\\ping1.txt",
+                              "cmd.exe /C ping PC03 > C:\\Prog\\Vantrel\\p\\ping3.txt"}));
+        writeSweepLines(*n.ws, records);
         QCOMPARE(
             n.lists().Listécritures.entries(),
             (QStringList{"PC01              ;   0;  Void  ", "PC02              ;  25;  Void  ",
@@ -98,19 +104,21 @@ private slots:
         QTest::addColumn<QString>("host");
         QTest::addColumn<int>("transcriptBytes");
         QTest::addColumn<QString>("title");
-        QTest::addColumn<int>("rows");
-        QTest::newRow("18 characters") << "ABCDEFGHIJKLMNOPQR" << 100 << "" << 2;
-        QTest::newRow("19 characters")
-            << "ABCDEFGHIJKLMNOPQRS" << 100 << "Nom de poste trop long" << 1;
-        QTest::newRow("60000 bytes") << "PC09" << 60000 << "" << 2;
-        QTest::newRow("60001 bytes") << "PC09" << 60001 << "Fichier trop volumineux" << 1;
-        QTest::newRow("no transcript") << "" << 0 << "Erreur fatale" << 1;
+        QTest::addColumn<int>("swept");
+        QTest::addColumn<int>("pings");
+        QTest::newRow("253 characters") << QString(253, 'A') << 100 << "" << 3 << 3;
+        QTest::newRow("254 characters")
+            << QString(254, 'A') << 100 << "Nom de poste trop long" << 0 << 0;
+        QTest::newRow("60000 bytes") << "PC09" << 60000 << "" << 3 << 3;
+        QTest::newRow("60001 bytes") << "PC09" << 60001 << "Fichier trop volumineux" << 1 << 3;
+        QTest::newRow("no transcript") << "" << 0 << "Erreur fatale" << 1 << 3;
     }
     void sweepStopsAtItsLimits() {
         QFETCH(QString, host);
         QFETCH(int, transcriptBytes);
         QFETCH(QString, title);
-        QFETCH(int, rows);
+        QFETCH(int, swept);
+        QFETCH(int, pings);
         Network n;
         const QString name = host.isEmpty() ? QStringLiteral("MUET") : host;
         if (!host.isEmpty()) {
@@ -121,10 +129,11 @@ private slots:
         }
         n.ws->state.RunFolder = QStringLiteral("C:\\Prog\\Vantrel\\p");
         n.system.addFolder(n.ws->state.RunFolder);
-        n.lists().L_PostesenCours.assign({"PC01", name, "PC02"});
-        PingSweep(*n.ws);
-        QCOMPARE(n.lists().Listécritures.count(), rows + (title.isEmpty() ? 1 : 0));
-        QCOMPARE(n.system.commands.size(), 3); // every ping was started first
+        PassRecords records = recordsFor({"PC01", name, "PC02"});
+        QCOMPARE(PingSweep(*n.ws, records), title.isEmpty());
+        QCOMPARE(std::count_if(records.begin(), records.end(), [](auto& r) { return r.swept; }),
+                 swept);
+        QCOMPARE(n.system.commands.size(), pings);
         QCOMPARE(n.ui.titles(), title.isEmpty() ? QStringList() : QStringList{title});
     }
 
@@ -146,10 +155,11 @@ private slots:
 
         // outil.exe replaced an older one; outil.ini is new and its text replaces the first ";".
         const QString pc01 = QStringLiteral("PC01;OK Nouveau fichier PC01 \\C$\\Outils;");
-        // Each new file's text replaces what the line held: the last rule's failure remains.
+        // Nothing was created on PC02: both reasons stay, in rule order.
         const QString pc02 =
-            QStringLiteral("PC02;Nouveau fichier PC02 \\C$\\Outils;C:\\Distrib\\outil.ini;"
-                           "\\C$\\Outils;Chemin d'accès introuvable;");
+            QStringLiteral("PC02;;C:\\Distrib\\outil.exe;\\C$\\Outils;Chemin d'accès "
+                           "introuvable;;C:\\Distrib\\outil.ini;\\C$\\Outils;Chemin d'accès "
+                           "introuvable;");
         QCOMPARE(ws.lists.L_PostesFail.entries(),
                  (QStringList{"PC03;PingFail", "PC01;0", "PC02;2"}));
         QCOMPARE(ws.lists.L_PostesOk.entries(), QStringList{pc01});
@@ -245,25 +255,108 @@ private slots:
         QVERIFY(!ws.TimerRécursif.isEnabled());
     }
 
-    void retryTakesWorkstationsFromTheResultLines() {
+    void retryTakesEveryWorkstationOfThePreviousPass() {
         Network n;
         Workspace& ws = *n.ws;
-        ws.controls.setTentative(QStringLiteral("1"));
-        ws.lists.L_PostesFail.assign({"PC03;PingFail", "PC01;0", "SEUL"});
-        n.answer(QStringLiteral("SEUL"), 0);
+        ws.lists.ListePostes.assign({"PC03", "PC01", "pc01", "PC02"});
+        n.ui.defaultAnswer = Answer::No;
         DeploymentRun(ws);
-        QCOMPARE(ws.lists.L_PostesenCours.entries(), (QStringList{"PC03", "PC01", "SEUL"}));
+        ws.lists.ListePostes.assign({"AUTRE"});
+        ws.controls.setTentative(QStringLiteral("1"));
+        DeploymentRun(ws);
+        QCOMPARE(ws.lists.L_PostesenCours.entries(), (QStringList{"PC03", "PC01", "PC02"}));
     }
 
-    void nameThatBeginsAFailedNameIsSkipped() {
+    // A workstation is left out only when the same one, whatever the case of its
+    // name, already has its result in the pass; a name of any length keeps its text.
+    void workstationsAreToldApartByName_data() {
+        QTest::addColumn<QStringList>("hosts");
+        QTest::addColumn<QStringList>("silent");
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<QStringList>("rows");
+        const QString pad(14, ' ');
+        QTest::newRow("a name that begins the one before")
+            << QStringList{"PC10", "PC1"} << QStringList{} << QStringList{"PC10;0", "PC1;0"}
+            << QStringList{"PC10" + pad + ";   0;0/2     ", "PC1 " + pad + ";   0;0/2     "};
+        QTest::newRow("a name that begins one that did not answer")
+            << QStringList{"PC10", "PC1"} << QStringList{"PC10"}
+            << QStringList{"PC10;PingFail", "PC1;0"}
+            << QStringList{"PC10" + pad + "; 100;  Void  ", "PC1 " + pad + ";   0;0/2     "};
+        QTest::newRow("one workstation in three cases")
+            << QStringList{"PC07", "pc07", "Pc07"} << QStringList{} << QStringList{"PC07;0"}
+            << QStringList{"PC07" + pad + ";   0;0/2     "};
+        QTest::newRow("long and qualified names")
+            << QStringList{"POSTE-TROP-LONG-0019", "poste12.atelier.exemple.fr", "P"}
+            << QStringList{"P"}
+            << QStringList{"P;PingFail", "POSTE-TROP-LONG-0019;0", "poste12.atelier.exemple.fr;0"}
+            << QStringList{"P" + QString(17, ' ') + "; 100;  Void  ",
+                           "POSTE-TROP-LONG-0019;   0;0/2     ",
+                           "poste12.atelier.exemple.fr;   0;0/2     "};
+    }
+    void workstationsAreToldApartByName() {
+        QFETCH(QStringList, hosts);
+        QFETCH(QStringList, silent);
+        QFETCH(QStringList, results);
+        QFETCH(QStringList, rows);
+        Network n;
+        n.ws->lists.ListePostes.assign(hosts);
+        for (const QString& host : hosts) {
+            n.answer(host, silent.contains(host) ? 100 : 0);
+            n.system.addFolder(QStringLiteral("\\\\%1\\C$\\Outils").arg(host));
+        }
+        n.ui.defaultAnswer = Answer::No;
+        DeploymentRun(*n.ws);
+        QCOMPARE(n.lists().L_PostesFail.entries(), results);
+        QCOMPARE(n.lists().Listécritures.entries(), rows);
+        for (const QString& line : results.filter(QStringLiteral(";0"))) {
+            const QString host = line.section(';', 0, 0);
+            QCOMPARE(n.system.filesUnder(QStringLiteral("\\\\") + host).size(), 2);
+        }
+        QVERIFY(n.journal().contains(results.last().section(QLatin1Char(';'), 0, 0) +
+                                     QLatin1Char(';')));
+    }
+
+    // The line of a workstation keeps every failed rule's reason, in rule order, and
+    // "Nouveau fichier" names only a file the pass created.
+    void resultLineKeepsEveryReason_data() {
+        QTest::addColumn<QStringList>("sources");
+        QTest::addColumn<QString>("line");
+        const QString refused = describe(FileError::AccessDenied);
+        QTest::newRow("refused, then new")
+            << QStringList{"a.txt", "b.txt"}
+            << "PC01;Nouveau fichier PC01 \\PARTAGE;C:\\a.txt;\\LECTURE;" + refused + ";";
+        QTest::newRow("new, then refused")
+            << QStringList{"b.txt", "a.txt"}
+            << "PC01;Nouveau fichier PC01 \\PARTAGE;;C:\\a.txt;\\LECTURE;" + refused + ";";
+        QTest::newRow("refused twice")
+            << QStringList{"a.txt", "c.txt"}
+            << "PC01;;C:\\a.txt;\\LECTURE;" + refused + ";;C:\\c.txt;\\LECTURE;" + refused + ";";
+    }
+    void resultLineKeepsEveryReason() {
+        QFETCH(QStringList, sources);
+        QFETCH(QString, line);
         Network n;
         Workspace& ws = *n.ws;
-        ws.lists.ListePostes.assign({"PC0", "PC03", "PC01", "PC01"});
-        n.answer(QStringLiteral("PC0"), 0);
+        ws.lists.ListePostes.assign({"PC01"});
+        QStringList paths;
+        QStringList destinations;
+        for (const QString& source : sources) {
+            paths << QStringLiteral("C:\\") + source;
+            destinations << (source == QLatin1String("b.txt") ? QStringLiteral("\\PARTAGE")
+                                                              : QStringLiteral("\\LECTURE"));
+            n.system.addFile(paths.last(), "x");
+            if (source != QLatin1String("b.txt")) {
+                n.system.failCopiesFrom(paths.last(), FileError::AccessDenied);
+            }
+        }
+        ws.lists.ListeSource.assign(paths);
+        ws.lists.ListeDest.assign(destinations);
+        n.system.addFolder(QStringLiteral("\\\\PC01\\PARTAGE"));
+        n.system.addFolder(QStringLiteral("\\\\PC01\\LECTURE"));
+        n.ui.defaultAnswer = Answer::No;
         DeploymentRun(ws);
-        // PC0 is taken for unreachable; PC01 is copied to once.
-        QCOMPARE(ws.lists.L_PostesFail.entries(), (QStringList{"PC03;PingFail", "PC01;0"}));
-        QCOMPARE(n.system.filesUnder(QStringLiteral("\\\\PC01")).size(), 3);
+        QCOMPARE(ws.lists.L_GénéErreurs.entries(), QStringList{line});
+        QVERIFY(n.journal().contains(line));
     }
 
     // Served several at a time, a pass gives what it gives one at a time: the same
@@ -306,9 +399,10 @@ private slots:
         const auto several = pass(workers);
         const Lists& a = one->ws->lists;
         const Lists& b = several->ws->lists;
-        // Skipped: PC1 (PC10 was served before it) and the second PC10.
-        QCOMPARE(a.L_PostesFail.entries().mid(0, 6),
-                 (QStringList{"PC03;PingFail", "PC10;0", "PC02;2", "PC04;2", "PC05;1", "PC20;0"}));
+        // Skipped: the second PC10 only.
+        QCOMPARE(a.L_PostesFail.entries().mid(0, 7),
+                 (QStringList{"PC03;PingFail", "PC10;0", "PC1;0", "PC02;2", "PC04;2", "PC05;1",
+                              "PC20;0"}));
         QCOMPARE(b.L_PostesFail.entries(), a.L_PostesFail.entries());
         QCOMPARE(b.L_PostesOk.entries(), a.L_PostesOk.entries());
         QCOMPARE(b.L_GénéErreurs.entries(), a.L_GénéErreurs.entries());
@@ -376,21 +470,44 @@ private slots:
         QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC01;1")));
     }
 
-    // Asked to end during the sweep: no copy, no journal, and the pass says it stopped.
-    void endRequestedDuringTheSweepCopiesNothing() {
+    // Asked to end: the copy under way ends, no other starts, and the rows and the
+    // journal say who was served and who was not.
+    void endRequestedTellsWhatWasDone_data() {
+        QTest::addColumn<bool>("duringTheSweep");
+        QTest::addColumn<QStringList>("rows");
+        const QString pad(14, ' ');
+        QTest::newRow("during the sweep")
+            << true
+            << QStringList{"PC01" + pad + ";####;Non fait", "PC02" + pad + ";####;Non fait",
+                           "PC03" + pad + ";####;Non fait"};
+        QTest::newRow("during PC01's first copy")
+            << false
+            << QStringList{"PC03" + pad + "; 100;  Void  ", "PC01" + pad + ";   0;Non fait",
+                           "PC02" + pad + ";   0;Non fait"};
+    }
+    void endRequestedTellsWhatWasDone() {
+        QFETCH(bool, duringTheSweep);
+        QFETCH(QStringList, rows);
         Network n;
-        n.system.onCommand = [&n](const QString& line) {
-            if (line.contains(QStringLiteral(" ping "))) {
-                n.system.terminationSignalAnswer = 15;
-            }
-            return n.system.defaultCommand(line);
-        };
+        const auto stop = [&n] { n.system.terminationSignalAnswer = 15; };
+        if (duringTheSweep) {
+            n.clock.onPause = [&](double seconds) {
+                if (seconds == 10) {
+                    stop();
+                }
+            };
+        } else {
+            n.system.onCopy = [&](const QString&) { stop(); };
+        }
         DeploymentRun(*n.ws);
         QVERIFY(n.ws->passStopped());
-        QCOMPARE(n.system.contents(kOldTool), QByteArray("v1"));
-        QCOMPARE(n.system.filesUnder(QStringLiteral("\\\\PC01")).size(), 1);
-        QVERIFY(
-            !n.system.exists(n.ws->state.RunFolder + QStringLiteral("\\Infos Déploiement.txt")));
+        QCOMPARE(n.lists().Listécritures.entries(), rows);
+        QCOMPARE(n.system.contents(kOldTool), QByteArray(duringTheSweep ? "v1" : "v2"));
+        QVERIFY(!n.system.exists(QStringLiteral("\\\\PC01\\C$\\Outils\\outil.ini")));
+        const QString journal = n.journal();
+        QVERIFY(journal.contains(QStringLiteral("PC02;Non fait : déploiement arrêté")));
+        QVERIFY(journal.contains(QStringLiteral("Déploiement arrêté avant sa fin")));
+        QVERIFY(!n.ws->TimerRécursif.isEnabled());
     }
 
     // What a program stopped in the middle of a copy left beside the target goes at the
@@ -438,9 +555,10 @@ private slots:
         DeploymentRun(*n.ws);
         QVERIFY(!n.system.exists(QStringLiteral("\\\\PC01\\C$\\Outils\\outil.ini")));
         QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC01;2")));
+        const QString lost = describe(FileError::TimedOut);
         QCOMPARE(n.ws->lists.L_GénéErreurs.entries().filter(QStringLiteral("PC01;")),
-                 QStringList{"PC01;Nouveau fichier PC01 \\C$\\Outils;C:\\Distrib\\outil.ini;"
-                             "\\C$\\Outils;Le poste ne répond plus;"});
+                 QStringList{"PC01;;C:\\Distrib\\outil.exe;\\C$\\Outils;" + lost +
+                             ";;C:\\Distrib\\outil.ini;\\C$\\Outils;" + lost + ";"});
     }
 
     void takenStampMovesToTheNextFreeSecond() {

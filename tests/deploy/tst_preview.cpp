@@ -99,9 +99,7 @@ private slots:
                           << (compare ? QStringList{"outil.exe"} : QStringList{"outil.exe", kept});
             *row("different") << "different" << mode << ok << QStringList{"outil.exe", kept};
             *row("no folder") << "no folder" << mode
-                              << "PC01;Nouveau fichier PC01 \\C$\\Outils;C:\\Distrib\\outil.exe;"
-                                 "\\C$\\Outils;" +
-                                     missing + ";"
+                              << "PC01;;C:\\Distrib\\outil.exe;\\C$\\Outils;" + missing + ";"
                               << QStringList();
             *row("no answer") << "no answer" << mode << "PC01;PingFail" << QStringList();
         }

@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(w.form->detailWindow()->List1()->count(), 18); // appended while open
     }
 
-    // At the design size the board has room for fewer rows than the design's page:
+    // At the window's own size the board has room for fewer rows than a page of 31:
     // Page Down still brings the last row into view, with nothing painted below it.
     void keysBringTheLastRowIntoView() {
         BoardWindow w;
@@ -152,7 +152,7 @@ private slots:
         QTest::keyClick(w.form->surface(), Qt::Key_Up);
         QCOMPARE(int(w.form->boardState().BoardTopRow), top - (99 - top));
 
-        // Taller than 31 rows: the design's page, and the new area painted at once.
+        // Taller than 31 rows: a page of 31, and the new area painted at once.
         w.form->resize(w.form->width(), w.form->height() * 2);
         QCOMPARE(w.pixel(w.boardLeft() + 30, w.rowTop(40) + 100), QColor(Qt::white));
         QTest::keyClick(w.form->surface(), Qt::Key_PageDown);

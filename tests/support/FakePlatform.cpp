@@ -163,6 +163,9 @@ FileError FakeSystem::renameFile(const QString& from, const QString& to) {
 }
 
 FileError FakeSystem::copyFile(const QString& from, const QString& to) {
+    if (onCopy) {
+        onCopy(to);
+    }
     if (const auto it = failingCopies_.constFind(key(from)); it != failingCopies_.constEnd()) {
         return *it;
     }

@@ -30,6 +30,7 @@ public:
     QMap<QString, QByteArray> pingTranscripts; // host -> transcript; absent: no file written
     std::function<QDateTime()> clockNow;
     std::function<void()> terminationHandler;
+    std::function<void(const QString& to)> onCopy; // before each copy
 
     void addFolder(const QString& path);
     void addFile(const QString& path, const QByteArray& bytes,

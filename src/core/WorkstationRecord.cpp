@@ -1,0 +1,32 @@
+#include "WorkstationRecord.h"
+
+#include "Text.h"
+
+#include <QSet>
+#include <QStringList>
+
+namespace vantrel {
+
+bool WorkstationRecord::answered() const {
+    // Only a total loss of 0 % answers; a summary in another form reads "####".
+    return swept && leadingNumber(loss) <= 0 && loss != QLatin1String("####");
+}
+
+PassRecords recordsFor(const QStringList& names) {
+    PassRecords records;
+    records.reserve(static_cast<size_t>(names.size()));
+    QSet<QString> seen;
+    for (const QString& name : names) {
+        WorkstationRecord record;
+        record.name = name;
+        const QString key = name.toCaseFolded();
+        if (seen.contains(key)) {
+            record.fate = WorkstationRecord::Fate::Duplicate;
+        }
+        seen.insert(key);
+        records.push_back(record);
+    }
+    return records;
+}
+
+} // namespace vantrel

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+namespace vantrel {
+
+// What became of one workstation of a pass. A pass decides from these alone; its
+// result lists, board rows and journal are written from them.
+struct WorkstationRecord {
+    enum class Fate {
+        Pending,    // answered, not yet served
+        NoAnswer,   // its ping failed: left alone
+        Served,     // every rule was tried there
+        Duplicate,  // the same workstation stands earlier in the pass
+        NotReached, // the pass stopped before it was served, or in the middle
+    };
+
+    QString name;       // as written in the list
+    bool swept = false; // its ping transcript was read
+    QString loss;       // the loss read there: "0", "25", "####"
+    Fate fate = Fate::Pending;
+    int failures = 0; // rules that failed there
+    QString message;  // what its result line says after the name
+
+    bool answered() const;
+};
+
+using PassRecords = std::vector<WorkstationRecord>;
+
+// One record per entry, in order; a name that stands earlier (compared as Windows
+// compares host names, without regard to case) is a duplicate.
+PassRecords recordsFor(const QStringList& names);
+
+} // namespace vantrel

@@ -1,0 +1,113 @@
+#include "ResultLines.h"
+
+#include "core/Text.h"
+#include "core/Workspace.h"
+
+namespace vantrel {
+namespace {
+
+using Fate = WorkstationRecord::Fate;
+
+const QString kPingFail = QStringLiteral("PingFail");
+
+// The name column: a name that fits is filled with blanks to the column's width, a
+// longer one keeps all its characters (the board shortens it on screen).
+QString nameField(const Workspace& ws, const QString& name) {
+    const int width = ws.state.NameColumnWidth;
+    return name.size() > width ? name : fitToWidth(name, width);
+}
+
+QString lossField(const QString& loss) {
+    return (QStringLiteral("    ") + loss).right(4);
+}
+
+bool noAnswer(const WorkstationRecord& r) {
+    return r.fate == Fate::NoAnswer;
+}
+
+// Served, or to be told as not done: the second group of lines.
+bool visited(const WorkstationRecord& r) {
+    return r.fate == Fate::Served || r.fate == Fate::NotReached;
+}
+
+QString notDoneText(const WorkstationRecord& r) {
+    return kNotDone + QStringLiteral(" : déploiement arrêté avant la fin de ce poste;") + r.message;
+}
+
+QString row(const Workspace& ws, const WorkstationRecord& r, const QString& ruleCount) {
+    const QString name = nameField(ws, r.name);
+    if (noAnswer(r)) {
+        return name + QStringLiteral("; 100;  Void  ");
+    }
+    if (r.fate == Fate::NotReached) {
+        return name + QLatin1Char(';') + lossField(r.swept ? r.loss : QStringLiteral("####")) +
+               QLatin1Char(';') + kNotDone;
+    }
+    const QString count = QString::number(r.failures) + QLatin1Char('/') + ruleCount;
+    return name + QStringLiteral(";   0;") + (count + QString(8, QLatin1Char(' '))).left(8);
+}
+
+} // namespace
+
+QStringList pingFailureLines(const PassRecords& records) {
+    QStringList lines;
+    for (const WorkstationRecord& r : records) {
+        if (noAnswer(r)) {
+            lines.append(r.name + QLatin1Char(';') + kPingFail);
+        }
+    }
+    return lines;
+}
+
+void writeSweepLines(Workspace& ws, const PassRecords& records) {
+    Lists& l = ws.lists;
+    QStringList general;
+    QStringList rows;
+    for (const WorkstationRecord& r : records) {
+        if (!r.swept || r.fate == Fate::Duplicate) {
+            continue;
+        }
+        general.append(
+            r.name + (r.answered() ? QStringLiteral(";Ping Ok") : QStringLiteral(";") + kPingFail));
+        rows.append(nameField(ws, r.name) + QLatin1Char(';') + lossField(r.loss) +
+                    QStringLiteral(";  Void  "));
+    }
+    const QStringList failures = pingFailureLines(records);
+    l.ListeGénérale.assign(general);
+    l.L_PostesFail.assign(failures);
+    l.L_GénéErreurs.assign(failures);
+    l.Listécritures.assign(rows);
+}
+
+void writePassLines(Workspace& ws, const PassRecords& records) {
+    writeSweepLines(ws, records);
+    Lists& l = ws.lists;
+    const QString ruleCount = QString::number(l.ListeSource.count());
+    QStringList rows;
+    for (const WorkstationRecord& r : records) {
+        if (noAnswer(r)) {
+            rows.append(row(ws, r, ruleCount));
+        }
+    }
+    for (const WorkstationRecord& r : records) {
+        if (!visited(r)) {
+            continue;
+        }
+        rows.append(row(ws, r, ruleCount));
+        if (r.fate == Fate::NotReached) {
+            const QString line = r.name + QLatin1Char(';') + notDoneText(r);
+            l.L_PostesFail.append(r.name + QLatin1Char(';') + kNotDone);
+            l.L_GénéErreurs.append(line);
+            l.ListeGénérale.append(line);
+            continue;
+        }
+        l.L_PostesFail.append(r.name + QLatin1Char(';') + QString::number(r.failures));
+        const QString line = r.failures > 0 ? r.name + QLatin1Char(';') + r.message
+                                            : r.name + QStringLiteral(";OK ") + r.message;
+        (r.failures > 0 ? l.L_GénéErreurs : l.L_PostesOk).append(line);
+        l.ListeGénérale.append(line);
+    }
+    l.Listécritures.assign(rows);
+}
+
+} // namespace vantrel

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/WorkstationRecord.h"
+
+#include <QStringList>
+
+namespace vantrel {
+
+class Workspace;
+
+// The only place where a pass's records become text: the result lists, the board
+// rows, hence the journal, the rows printed and the .VTR. Nothing reads them back
+// to decide.
+
+// After the sweep: a ping line for each workstation, "HOST;PingFail" in the error
+// lists for those that did not answer, a row with no copy result yet for each.
+void writeSweepLines(Workspace& ws, const PassRecords& records);
+
+// After the copies, or a stop: every result list and row of the pass. Those that did
+// not answer come first, in list order, then the others in pass order; a duplicate
+// has no line of its own. The lines of the workstations updated without error are
+// added to those of the earlier passes.
+void writePassLines(Workspace& ws, const PassRecords& records);
+
+// "HOST;PingFail" for each workstation that did not answer.
+QStringList pingFailureLines(const PassRecords& records);
+
+// What a workstation the pass stopped before, or in the middle of, shows in its row.
+inline const QString kNotDone = QStringLiteral("Non fait");
+
+} // namespace vantrel
