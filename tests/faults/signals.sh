@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # An unattended run ended by a signal stops at its next safe point: the copy under
-# way is finished whole, the next one not begun, no journal or deployment half
-# written; the exit status says which signal. Killed outright, it leaves every target
+# way is finished whole, the next one not begun, the rows and the journal say who
+# was served and who was not, the deployment is not saved; the exit status says
+# which signal. Killed outright, it leaves every target
 # as it was. A reader that goes away (| head) does
 # not keep the deployment from being saved.
 . "$(dirname "$0")/common.sh" "$1"
@@ -32,8 +33,9 @@ finish
 expect "SIGINT: exit 130" '[ "$status" -eq 130 ]'
 expect "SIGINT: the pause not waited out" '[ $((SECONDS - signalled)) -le 5 ]'
 expect "SIGINT in the sweep: no copy" 'grep -q "version 1" "$outils/outil.exe" && [ "$(ls "$outils")" = outil.exe ]'
-expect "SIGINT: no journal, the deployment untouched" \
-    '[ ! -e "$(pass_folder)Infos Déploiement.txt" ] && [ "$(md5sum <"$demo/Demo.VTR")" = "$saved" ]'
+expect "SIGINT: every row not done" '[ "$(grep -c ";####;Non fait$" "$work/out")" -eq 3 ]'
+expect "SIGINT: the journal says so, the deployment untouched" \
+    'journals | grep -q "^localhost;Non fait : déploiement arrêté" && [ "$(md5sum <"$demo/Demo.VTR")" = "$saved" ]'
 
 # SIGTERM during a large copy: that copy ends whole, the next rule is not begun.
 rm -rf "$home"/2*
@@ -49,7 +51,8 @@ expect "SIGTERM: exit 143" '[ "$status" -eq 143 ]'
 expect "no temporary file left" '! ls -a "$outils" | grep -q vantrel-'
 expect "the copy under way ended whole" 'cmp -s "$demo/Distrib/grand.bin" "$outils/grand.bin"'
 expect "the next rule not begun" 'grep -q "version 1" "$outils/outil.exe" && ! ls "$outils" | grep -q "outil.exe2"'
-expect "no journal" '[ ! -e "$(pass_folder)Infos Déploiement.txt" ]'
+expect "its row and its journal line say it was not done" \
+    'grep -q "^localhost *;   0;Non fait$" "$work/out" && journals | grep -q "^localhost;Non fait : déploiement arrêté avant la fin de ce poste;"'
 
 # kill -9 during a large copy: the workstation keeps the version it had; what the copy
 # left beside it goes at the next pass, once older than a minute.

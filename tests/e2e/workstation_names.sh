@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Workstations told apart by their whole name, in a private network namespace with
+# the real echo engine and the folder network: a name that begins another's, one
+# workstation written in two cases, a fully qualified name past 18 characters, a
+# name that begins one that does not answer. Each is served once, none is skipped
+# without a row, the long name keeps its text. As root.
+set -euo pipefail
+program=$(readlink -f "$1")
+here=$(cd "$(dirname "$0")/../.." && pwd)
+if [ "${VANTREL_INSIDE:-}" != 1 ]; then
+    if [ "$(id -u)" -ne 0 ] || ! unshare -n -m true 2>/dev/null; then
+        echo "SKIP: il faut être root pour créer un réseau privé"
+        exit 77
+    fi
+    exec env VANTREL_INSIDE=1 unshare -n -m --propagation private bash "$0" "$program"
+fi
+. "$here/tests/support/expect.sh"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+ip link set lo up
+ip route add unreachable 127.0.0.14/32
+long=poste12.atelier-comptabilite.exemple.fr
+printf '127.0.0.1 localhost\n127.0.0.11 PC01\n127.0.0.12 %s\n127.0.0.14 PC10\n127.0.0.15 PC1\n' \
+    "$long" >"$work/hosts"
+mount --bind "$work/hosts" /etc/hosts
+
+win() { printf 'Z:%s' "${1//\//\\}"; }
+hosts=(PC10 127.0.0.10 127.0.0.1 PC01 pc01 "$long" PC1)
+printf '%s\r\n' "${hosts[@]}" >"$work/noms.LPO"
+mkdir -p "$work/Distrib" "$work/programme"
+printf 'outil version 2\r\n' >"$work/Distrib/outil.exe"
+printf '%s;\\C$\\Outils\r\n' "$(win "$work/Distrib/outil.exe")" >"$work/noms.Rgl"
+printf 'LocListePostes:%s\r\nLocListeR\xe8gles:%s\r\n' "$(win "$work/noms.LPO")" \
+    "$(win "$work/noms.Rgl")" >"$work/noms.VTR"
+cp "$(dirname "$program")/_Vantrel.VTR" "$work/programme/"
+for host in PC10 127.0.0.10 127.0.0.1 PC01 "$long" PC1; do
+    mkdir -p "$work/reseau/$host/C\$/Outils"
+done
+
+status=0
+VANTREL_HOME=$work/programme VANTREL_RESEAU=$work/reseau "$program" --deployer "$work/noms.VTR" \
+    >"$work/out" 2>"$work/err" || status=$?
+copies() { find "$work/reseau" -name outil.exe | sort; }
+expect "PC10 does not answer: exit 1" '[ "$status" -eq 1 ]'
+expect "a row for each workstation, the long name whole" 'diff <(printf "%s\n" \
+    "PC10              ; 100;  Void  " \
+    "127.0.0.10        ;   0;0/1     " \
+    "127.0.0.1         ;   0;0/1     " \
+    "PC01              ;   0;0/1     " \
+    "$long;   0;0/1     " \
+    "PC1               ;   0;0/1     ") "$work/out"'
+expect "each answering workstation served once" '[ "$(copies | wc -l)" -eq 5 ] &&
+    [ -z "$(find "$work/reseau" -name "outil.exe2*")" ] && [ -z "$(ls -A "$work/reseau/PC10/C\$/Outils")" ]'
+journal() { iconv -f WINDOWS-1252 -t UTF-8 "$work"/programme/2*/"Infos Déploiement.txt"; }
+expect "the journal counts five updated, the long name whole" \
+    'journal | grep -q "^Listes des  5 postes mis à jour" && journal | grep -q "^$long;OK Nouveau fichier $long \\\\C\\$\\\\Outils;"'
+expect_summary "$work/out" "$work/err"
