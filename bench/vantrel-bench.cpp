@@ -197,7 +197,7 @@ void benchPass(bool quick) {
             ws.lists.ListeSource.assign(sources);
             ws.lists.ListeDest.assign(destinations);
             b.clock.paused = 0;
-            const double total = timeMs([&] { DeploymentRun(ws); });
+            const double total = timeMs([&] { DeploymentRun(ws, {}); });
             pass.push_back(total - b.clock.paused);
             warnUnlessWhole(ws, dir.path() + "/net/" + hosts.last() + "/C$/Outils/f9.bin");
             cp.push_back(timeMs([&] {

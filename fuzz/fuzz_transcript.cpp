@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vantrel::Workspace& ws = files.fixture.start();
     ws.state.WorkstationListPath = QStringLiteral("C:\\Essai\\Parc.LPO");
     ws.state.RunFolder = QStringLiteral("C:\\Essai");
-    ws.lists.L_PostesenCours.assign({QStringLiteral("PC01")});
-    vantrel::PingSweep(ws);
+    vantrel::PassRecords records = vantrel::recordsFor({QStringLiteral("PC01")});
+    vantrel::PingSweep(ws, records);
     return 0;
 }

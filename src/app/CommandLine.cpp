@@ -12,6 +12,9 @@ namespace {
 // More versions than anyone keeps by hand; beyond, a typing slip.
 constexpr int kMaxKeptVersions = 9999;
 constexpr int kMaxSimultaneous = 64;
+// The limits of the window's fields Nbessais and Délai.
+constexpr int kMaxAttempts = 5;
+constexpr int kMaxDelay = 180;
 
 // A whole number from low to high, or the French reason it is not.
 std::optional<int> countIn(const QString& word, int low, int high, const QString& option,
@@ -149,10 +152,20 @@ std::optional<UnattendedOptions> parseUnattended(const QStringList& arguments, Q
             options.recursive = true;
             deployOnly << word;
         } else if (word == QLatin1String("--essais") && hasValue) {
-            options.attempts = arguments.at(++i);
+            const std::optional<int> attempts = countIn(arguments.at(++i), 0, kMaxAttempts, word,
+                                                        QStringLiteral("d'essais"), error);
+            if (!attempts) {
+                return std::nullopt;
+            }
+            options.attempts = *attempts;
             deployOnly << word;
         } else if (word == QLatin1String("--delai") && hasValue) {
-            options.delay = arguments.at(++i);
+            const std::optional<int> delay = countIn(arguments.at(++i), 1, kMaxDelay, word,
+                                                     QStringLiteral("de secondes"), error);
+            if (!delay) {
+                return std::nullopt;
+            }
+            options.delay = *delay;
             deployOnly << word;
         } else if (word == QLatin1String("--enregistrer")) {
             options.save = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "deploy/PassSettings.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -21,11 +23,16 @@ struct UnattendedOptions {
     int keptVersions = 0; // 0: every stamped version stays
     int simultaneous = 0; // 0: not given
     bool recursive = false;
-    QString attempts = QStringLiteral("2");
-    QString delay = QStringLiteral("1");
+    int attempts = 2; // retry passes, 0 to 5
+    int delay = 1;    // between two passes, 1 to 180
     bool save = false;
     bool onlyIfDifferent = false; // --si-different
     bool preview = false;         // --simuler
+
+    // simultaneous is given by then.
+    PassSettings passSettings() const {
+        return PassSettings{simultaneous, keptVersions, onlyIfDifferent};
+    }
 };
 
 // Recognises "--deployer FICHIER.VTR [--recursif] [--essais N] [--delai S]

@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "core/Workspace.h"
+#include "deploy/DeploymentRun.h"
 #include "deploy/HistoryListing.h"
 #include "deploy/LaunchChecks.h"
 #include "deploy/PreviewRun.h"
@@ -50,11 +51,11 @@ bool hasWorkstationsAndRules(Workspace& ws) {
     return true;
 }
 
-int restore(Workspace& ws, const QString& passStamp) {
+int restore(Workspace& ws, const UnattendedOptions& options) {
     if (!hasWorkstationsAndRules(ws)) {
         return kCouldNotRun;
     }
-    const int restored = RestoreRun(ws, passStamp);
+    const int restored = RestoreRun(ws, options.passSettings(), options.passStamp);
     const int status = endStatus(ws);
     // Nothing undone is no success for the scheduler that asked for it.
     return restored == 0 && status == kNoErrorLeft ? kErrorsLeft : status;
@@ -67,26 +68,50 @@ void printLines(QTextStream& out, const QStringList& lines) {
     out.flush();
 }
 
-int listHistory(Workspace& ws, QTextStream& out) {
+int listHistory(Workspace& ws, const UnattendedOptions& options, QTextStream& out) {
     if (!hasWorkstationsAndRules(ws)) {
         return kCouldNotRun;
     }
     QStringList lines;
-    ListHistory(ws, lines);
+    ListHistory(ws, options.passSettings(), lines);
     printLines(out, lines);
     return endStatus(ws);
 }
 
-int preview(Workspace& ws, QTextStream& out) {
+int preview(Workspace& ws, const UnattendedOptions& options, QTextStream& out) {
     if (!hasWorkstationsAndRules(ws)) {
         return kCouldNotRun;
     }
     QStringList lines;
-    if (!PreviewRun(ws, lines)) {
+    if (!PreviewRun(ws, options.passSettings(), lines)) {
         ws.setPassStopped(true);
     }
     printLines(out, lines);
     return endStatus(ws);
+}
+
+// The button's checks without its questions: nobody is there to answer them. A
+// deployment whose rules cannot copy only pings, and says so.
+int deploy(Workspace& ws, const UnattendedOptions& options) {
+    const PassSettings settings = options.passSettings();
+    ws.controls.setNbessais(QString::number(options.attempts));
+    ws.controls.setDélai(QString::number(options.delay));
+    ws.controls.setRécursif(options.recursive ? 1 : 0);
+    if (!checkWorkstationList(ws)) {
+        return kCouldNotRun;
+    }
+    if (const QString warning = rulesWarning(ws); !warning.isEmpty()) {
+        ws.inform(warning, QStringLiteral("Seul le 'Ping' sera effectué"), Icon::Information);
+    }
+    DeploymentRun(ws, settings);
+    while (ws.TimerRécursif.isEnabled() && !ws.passStopped() && waitForRetryTick(ws)) {
+        deliverRetryTick(ws, settings);
+    }
+    const int status = endStatus(ws);
+    if (status != kCouldNotRun && status < 128 && options.save && !EnregistreDéploiement(ws)) {
+        return kCouldNotRun;
+    }
+    return status;
 }
 
 } // namespace
@@ -107,34 +132,15 @@ int runUnattended(Workspace& ws, const UnattendedOptions& options) {
     if (LoadDeployment(ws) != LoadResult::Loaded) {
         return kCouldNotRun;
     }
-    ws.state.simultaneous = options.simultaneous;
-    ws.state.onlyIfDifferent = options.onlyIfDifferent;
     switch (options.command) {
     case UnattendedOptions::Command::Restore:
-        return restore(ws, options.passStamp);
+        return restore(ws, options);
     case UnattendedOptions::Command::History:
-        return listHistory(ws, out);
+        return listHistory(ws, options, out);
     case UnattendedOptions::Command::Deploy:
-        if (options.preview) {
-            return preview(ws, out);
-        }
         break;
     }
-    ws.state.keptVersions = options.keptVersions;
-    ws.controls.setNbessais(options.attempts);
-    ws.controls.setDélai(options.delay);
-    ws.controls.setRécursif(options.recursive ? 1 : 0);
-    if (Télédéploiement_Click(ws) != LaunchOutcome::Started) {
-        return kCouldNotRun;
-    }
-    while (ws.TimerRécursif.isEnabled() && !ws.passStopped() && waitForRetryTick(ws)) {
-        deliverRetryTick(ws);
-    }
-    const int status = endStatus(ws);
-    if (status != kCouldNotRun && status < 128 && options.save && !EnregistreDéploiement(ws)) {
-        return kCouldNotRun;
-    }
-    return status;
+    return options.preview ? preview(ws, options, out) : deploy(ws, options);
 }
 
 } // namespace vantrel

@@ -95,8 +95,9 @@ int main(int argc, char* argv[]) {
 
     StartProgram(ws, deploymentArgument(*system, app.arguments().mid(1)));
     QString error;
-    ws.state.simultaneous = simultaneousFromEnvironment(error).value_or(1);
-    ws.state.onlyIfDifferent = onlyIfDifferentFromEnvironment();
+    PassSettings settings;
+    settings.simultaneous = simultaneousFromEnvironment(error).value_or(1);
+    settings.onlyIfDifferent = onlyIfDifferentFromEnvironment();
     if (!error.isEmpty()) {
         ws.inform(error + QStringLiteral("\r\nLes postes seront servis un par un"),
                   QStringLiteral("Variable d'environnement"), Icon::Information);
@@ -104,7 +105,7 @@ int main(int argc, char* argv[]) {
     // Quit and the window's unload end the program at once, even from inside a
     // message box, as soon as the settings are written.
     QObject::connect(&ws, &Workspace::endRequested, [] { std::exit(0); });
-    Form1 form(ws);
+    Form1 form(ws, settings);
     // A pass under way stops at its next safe point; the window closes after it.
     system->onTerminationRequest([&form, &ws] {
         if (ws.passRunning()) {

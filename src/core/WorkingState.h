@@ -45,14 +45,6 @@ struct WorkingState {
     QString SourceBrowseFolder;
     QString DestBrowseFolder;
     bool fileDialogHostLoaded = false; // the hidden form Ouverture
-    // Stamped versions a pass keeps of each target it replaces; 0 keeps them all.
-    int keptVersions = 0;
-    // Workstations a pass serves at once; 1 is one after another.
-    int simultaneous = 1;
-    // A rule whose target already holds the source's bytes writes nothing.
-    bool onlyIfDifferent = false;
-    // What kind of pass the journal tells of, on its first line; "" for a deployment.
-    QString passHeading;
 
     void countEdit(qint16& listEdits) {
         ++ModifiedCount;

@@ -14,11 +14,6 @@
 namespace vantrel {
 namespace {
 
-struct CopyOptions {
-    int keptVersions = 0;
-    bool onlyIfDifferent = false;
-};
-
 // What one rule did on a workstation, for its result line.
 struct RuleText {
     QString destination;
@@ -53,7 +48,7 @@ QString resultMessage(const QString& host, const std::vector<RuleText>& rules) {
 // the pass's stamp; with onlyIfDifferent, a target that already holds the source's
 // bytes is left as it is. After a lost connection the other rules fail untried.
 WorkstationResult copyToWorkstation(System& system, const PassRules& rules,
-                                    const CopyOptions& options, const WorkstationJob& job) {
+                                    const PassSettings& options, const WorkstationJob& job) {
     WorkstationResult result;
     const QString& runStamp = job.runStamp;
     QSet<QString> cleanedFolders;
@@ -100,19 +95,17 @@ WorkstationResult copyToWorkstation(System& system, const PassRules& rules,
 
 } // namespace
 
-void DeploymentRun(Workspace& ws) {
+void DeploymentRun(Workspace& ws, const PassSettings& settings) {
     PassGuard running(ws);
     ws.TimerRécursif.setEnabled(false);
     if (ws.controls.Récursif() > 0) {
         ws.TimerRécursif.setEnabled(true);
     }
     PassOutcome outcome;
-    const auto step = [rules = PassRules(ws),
-                       options = CopyOptions{ws.state.keptVersions, ws.state.onlyIfDifferent}](
-                          System& system, const WorkstationJob& job) {
-        return copyToWorkstation(system, rules, options, job);
+    const auto step = [rules = PassRules(ws), settings](System& system, const WorkstationJob& job) {
+        return copyToWorkstation(system, rules, settings, job);
     };
-    if (runPass(ws, step, outcome) == PassEnd::Completed) {
+    if (runPass(ws, settings, step, outcome) == PassEnd::Completed) {
         ws.TimerRécursif.setEnabled(true);
     }
 }

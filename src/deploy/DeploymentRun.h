@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "PassSettings.h"
 
 namespace vantrel {
 
@@ -8,6 +8,6 @@ class Workspace;
 
 // One deployment pass: stamp, pass folder, ping sweep, copies with stamped
 // backups, result lists, board rows, journal, retry timer.
-void DeploymentRun(Workspace& ws);
+void DeploymentRun(Workspace& ws, const PassSettings& settings);
 
 } // namespace vantrel

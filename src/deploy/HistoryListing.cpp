@@ -29,7 +29,7 @@ QStringList targetLines(System& system, const QString& prefix, const QString& ta
 
 } // namespace
 
-bool ListHistory(Workspace& ws, QStringList& lines) {
+bool ListHistory(Workspace& ws, const PassSettings& settings, QStringList& lines) {
     lines.clear();
     const auto step = [rules = PassRules(ws)](System& system, const WorkstationJob& job) {
         WorkstationResult result;
@@ -45,7 +45,7 @@ bool ListHistory(Workspace& ws, QStringList& lines) {
         return result;
     };
     PassOutcome outcome;
-    const bool ended = visitWorkstations(ws, step, outcome) == PassEnd::Completed;
+    const bool ended = visitWorkstations(ws, settings, step, outcome) == PassEnd::Completed;
     lines = outcome.lines + pingFailureLines(ws.passRecords);
     if (ended) {
         TextFile::writeLines(ws.system, ws.state.RunFolder + QStringLiteral("\\Historique.txt"),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PassSettings.h"
+
 #include <QStringList>
 
 namespace vantrel {
@@ -13,6 +15,6 @@ class Workspace;
 //   HOST;TARGET;error text              HOST;PingFail
 // Writes nothing on the workstations; the lines also go to "Historique.txt" in the
 // run's folder. False, with what could be gathered, when it could not run to its end.
-bool ListHistory(Workspace& ws, QStringList& lines);
+bool ListHistory(Workspace& ws, const PassSettings& settings, QStringList& lines);
 
 } // namespace vantrel

@@ -82,13 +82,13 @@ bool stoppedBeforeItsEnd(const PassRecords& records) {
 
 } // namespace
 
-QStringList journalLines(Workspace& ws) {
+QStringList journalLines(Workspace& ws, const QString& heading) {
     const Lists& l = ws.lists;
     const DeploymentControls& c = ws.controls;
     const QString stars(kBanner.size(), QLatin1Char('*'));
     QStringList lines{stars, kBanner, stars, QString()};
-    if (!ws.state.passHeading.isEmpty()) {
-        lines.append(ws.state.passHeading);
+    if (!heading.isEmpty()) {
+        lines.append(heading);
     }
     lines.append(ws.state.RunStartText);
     lines.append(QStringLiteral("Fin du déploiement le: ") + timestampText(ws.clock.now()));
@@ -121,9 +121,9 @@ QStringList journalLines(Workspace& ws) {
     return lines;
 }
 
-void WriteDeploymentJournal(Workspace& ws) {
+void WriteDeploymentJournal(Workspace& ws, const QString& heading) {
     const QString journal = ws.state.RunFolder + kJournalName;
-    if (TextFile::writeLines(ws.system, journal, journalLines(ws)) != FileError::None) {
+    if (TextFile::writeLines(ws.system, journal, journalLines(ws, heading)) != FileError::None) {
         return;
     }
     if (stoppedBeforeItsEnd(ws.passRecords)) {

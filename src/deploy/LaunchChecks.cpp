@@ -19,6 +19,13 @@ bool confirm(Workspace& ws, const QString& text, const QString& title) {
     return ws.ask(question) == Answer::Yes;
 }
 
+void warnEmptyList(Workspace& ws) {
+    ws.inform(QStringLiteral("Attention liste de postes vide"),
+              QStringLiteral("Cela ne va rien donner"), Icon::Information);
+}
+
+} // namespace
+
 QString rulesWarning(const Workspace& ws) {
     const Lists& l = ws.lists;
     QString w;
@@ -34,24 +41,24 @@ QString rulesWarning(const Workspace& ws) {
     return w;
 }
 
-void warnEmptyList(Workspace& ws) {
-    ws.inform(QStringLiteral("Attention liste de postes vide"),
-              QStringLiteral("Cela ne va rien donner"), Icon::Information);
-}
-
-} // namespace
-
-LaunchOutcome Télédéploiement_Click(Workspace& ws) {
+bool checkWorkstationList(Workspace& ws) {
     ws.controls.setTentative(QStringLiteral("0"));
     ws.controls.setRécursifBackColour(DeploymentControls::kButtonFace);
     if (ws.lists.ListePostes.isEmpty()) {
         ws.inform(QStringLiteral("La liste des postes est vide"),
                   QStringLiteral("Aucun poste à mettre à jour"), Icon::Information);
-        return LaunchOutcome::Refused;
+        return false;
     }
     if (ws.state.WorkstationListPath.isEmpty()) {
         ws.inform(QStringLiteral("Enregistrer d'abord la liste de Postes"), QString(),
                   Icon::Information);
+        return false;
+    }
+    return true;
+}
+
+LaunchOutcome Télédéploiement_Click(Workspace& ws, const PassSettings& settings) {
+    if (!checkWorkstationList(ws)) {
         return LaunchOutcome::Refused;
     }
     const QString w = rulesWarning(ws);
@@ -68,7 +75,7 @@ LaunchOutcome Télédéploiement_Click(Workspace& ws) {
     if (ws.controls.Différé()) {
         return LaunchOutcome::LeftToDeferredStart;
     }
-    DeploymentRun(ws);
+    DeploymentRun(ws, settings);
     return LaunchOutcome::Started;
 }
 
@@ -82,13 +89,13 @@ void Différé_Click(Workspace& ws) {
     ws.showDeferredStartDialog();
 }
 
-void StartPendingDeferredRun(Workspace& ws) {
+void StartPendingDeferredRun(Workspace& ws, const PassSettings& settings) {
     ws.controls.setDifféré(false);
     if (ws.lists.ListePostes.isEmpty() || ws.state.DeferredStartFlag != kDeploymentFlag) {
         return;
     }
     ws.state.DeferredStartFlag.clear();
-    DeploymentRun(ws);
+    DeploymentRun(ws, settings);
 }
 
 void Récursif_Click(Workspace& ws) {
@@ -99,7 +106,7 @@ void Récursif_Click(Workspace& ws) {
     ws.DrawStatusBoard();
 }
 
-void TimerRécursif_Timer(Workspace& ws) {
+void TimerRécursif_Timer(Workspace& ws, const PassSettings& settings) {
     DeploymentControls& c = ws.controls;
     const double delay = leadingNumber(c.Délai());
     if (delay == 0) {
@@ -111,15 +118,15 @@ void TimerRécursif_Timer(Workspace& ws) {
         attempts <= leadingNumber(c.Nbessais()) - 1) {
         c.setRécursifBackColour(DeploymentControls::kRetriedGreen);
         c.setTentative(QString::number(static_cast<qint64>(attempts) + 1));
-        DeploymentRun(ws);
+        DeploymentRun(ws, settings);
     } else {
         ws.TimerRécursif.setEnabled(false);
     }
 }
 
-void deliverRetryTick(Workspace& ws) {
+void deliverRetryTick(Workspace& ws, const PassSettings& settings) {
     ws.TimerRécursif.restartCount();
-    TimerRécursif_Timer(ws);
+    TimerRécursif_Timer(ws, settings);
 }
 
 } // namespace vantrel

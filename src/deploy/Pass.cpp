@@ -198,11 +198,11 @@ private:
     int errors_ = 0;
 };
 
-// Serves the workstations that answered, up to state.simultaneous at once, each one
+// Serves the workstations that answered, up to `workers` at once, each one
 // once. A stop lets the workstations under way end between two rules and hands out
 // no other. False when the program was asked to end first.
-bool serveWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome,
-                       ProgressLine& progress) {
+bool serveWorkstations(Workspace& ws, int workers, const WorkstationStep& step,
+                       PassOutcome& outcome, ProgressLine& progress) {
     PassRecords& records = ws.passRecords;
     std::vector<size_t> toServe;
     for (size_t i = 0; i < records.size(); ++i) {
@@ -212,7 +212,7 @@ bool serveWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& 
     }
     progress.serving(static_cast<int>(records.size()),
                      static_cast<int>(records.size() - toServe.size()), countNoAnswer(records));
-    WorkerPool pool(ws.system, ws.state.simultaneous, step, [&ws] { return ws.stopRequested(); });
+    WorkerPool pool(ws.system, workers, step, [&ws] { return ws.stopRequested(); });
     size_t handed = 0;
     size_t recorded = 0;
     bool stopped = false;
@@ -274,7 +274,8 @@ bool isLostWorkstation(FileError error) {
     return error == FileError::TimedOut || error == FileError::HostUnreachable;
 }
 
-PassEnd visitWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome) {
+PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const WorkstationStep& step,
+                          PassOutcome& outcome) {
     WorkingState& s = ws.state;
     Lists& l = ws.lists;
     ws.setPassStopped(true);
@@ -302,17 +303,18 @@ PassEnd visitWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcom
         return PassEnd::NotRun;
     }
     const BusyPointer busy(ws);
-    const bool served = serveWorkstations(ws, step, outcome, progress);
+    const bool served = serveWorkstations(ws, settings.simultaneous, step, outcome, progress);
     writePassLines(ws, ws.passRecords);
     ws.setPassStopped(!served);
     return served ? PassEnd::Completed : PassEnd::Stopped;
 }
 
-PassEnd runPass(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome) {
-    const PassEnd end = visitWorkstations(ws, step, outcome);
+PassEnd runPass(Workspace& ws, const PassSettings& settings, const WorkstationStep& step,
+                PassOutcome& outcome, const QString& heading) {
+    const PassEnd end = visitWorkstations(ws, settings, step, outcome);
     if (end == PassEnd::Completed || end == PassEnd::Stopped) {
         ws.DrawStatusBoard();
-        WriteDeploymentJournal(ws); // a stopped pass's too: it tells who was served
+        WriteDeploymentJournal(ws, heading); // a stopped pass's too: it tells who was served
     }
     return end;
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "PassSettings.h"
 #include "platform/FileError.h"
 
 #include <QDateTime>
@@ -51,11 +52,13 @@ enum class PassEnd {
 
 // The steps every pass shares: the program folder locked, a stamp and a pass folder
 // of its own, the ping sweep, then step on each workstation that answered (up to
-// state.simultaneous at once), its records written out as result lines and rows,
-// the board and the journal.
-PassEnd runPass(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome);
+// settings.simultaneous at once), its records written out as result lines and rows,
+// the board and the journal, which begins with heading when there is one.
+PassEnd runPass(Workspace& ws, const PassSettings& settings, const WorkstationStep& step,
+                PassOutcome& outcome, const QString& heading = QString());
 // The same without the board's last redraw and the journal.
-PassEnd visitWorkstations(Workspace& ws, const WorkstationStep& step, PassOutcome& outcome);
+PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const WorkstationStep& step,
+                          PassOutcome& outcome);
 
 // Marks the pass as running for as long as it lasts, whatever way it ends.
 class PassGuard {

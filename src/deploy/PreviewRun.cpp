@@ -41,17 +41,18 @@ WorkstationResult previewWorkstation(System& system, const PassRules& rules, boo
 
 } // namespace
 
-bool PreviewRun(Workspace& ws, QStringList& lines) {
+bool PreviewRun(Workspace& ws, const PassSettings& settings, QStringList& lines) {
     PassGuard running(ws);
     ws.TimerRécursif.setEnabled(false);
     PassOutcome outcome;
-    const bool ended = PassEnd::Completed == visitWorkstations(
-        ws,
-        [rules = PassRules(ws), compare = ws.state.onlyIfDifferent](System& system,
-                                                                    const WorkstationJob& job) {
-            return previewWorkstation(system, rules, compare, job);
-        },
-        outcome);
+    const bool ended =
+        PassEnd::Completed == visitWorkstations(
+                                  ws, settings,
+                                  [rules = PassRules(ws), compare = settings.onlyIfDifferent](
+                                      System& system, const WorkstationJob& job) {
+                                      return previewWorkstation(system, rules, compare, job);
+                                  },
+                                  outcome);
     lines = pingFailureLines(ws.passRecords) + outcome.lines;
     if (ended) {
         TextFile::writeLines(ws.system, ws.state.RunFolder + QStringLiteral("\\Simulation.txt"),

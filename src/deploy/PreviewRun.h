@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PassSettings.h"
+
 #include <QStringList>
 
 namespace vantrel {
@@ -12,6 +14,6 @@ class Workspace;
 // "HOST;PingFail" for each workstation that did not answer. The lines also go to
 // "Simulation.txt" in the pass folder; no journal, no retry, no pruning. False when
 // it could not run to its end.
-bool PreviewRun(Workspace& ws, QStringList& lines);
+bool PreviewRun(Workspace& ws, const PassSettings& settings, QStringList& lines);
 
 } // namespace vantrel

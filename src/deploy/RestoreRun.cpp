@@ -71,20 +71,21 @@ WorkstationResult restoreWorkstation(System& system, const PassRules& rules,
 
 } // namespace
 
-int RestoreRun(Workspace& ws, const QString& passStamp) {
+int RestoreRun(Workspace& ws, const PassSettings& settings, const QString& passStamp) {
     PassGuard running(ws);
     ws.TimerRécursif.setEnabled(false);
-    ws.state.passHeading = QStringLiteral("Restauration de la passe ") + passStamp +
-                           QStringLiteral(" : chaque poste reprend la version qu'elle avait "
-                                          "remplacée");
+    const QString heading = QStringLiteral("Restauration de la passe ") + passStamp +
+                            QStringLiteral(" : chaque poste reprend la version qu'elle avait "
+                                           "remplacée");
     PassOutcome outcome;
-    const bool ended = PassEnd::Completed == runPass(
-        ws,
-        [rules = PassRules(ws), passStamp](System& system, const WorkstationJob& job) {
-            return restoreWorkstation(system, rules, passStamp, job);
-        },
-        outcome);
-    ws.state.passHeading.clear();
+    const bool ended =
+        PassEnd::Completed ==
+        runPass(
+            ws, settings,
+            [rules = PassRules(ws), passStamp](System& system, const WorkstationJob& job) {
+                return restoreWorkstation(system, rules, passStamp, job);
+            },
+            outcome, heading);
     if (ended && outcome.restored == 0) {
         ws.inform(QStringLiteral("Aucune version de la passe ") + passStamp,
                   QStringLiteral("Restauration"), Icon::Information);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PassSettings.h"
+
 #include <QString>
 
 namespace vantrel {
@@ -13,6 +15,6 @@ class Workspace;
 // left as it is. Runs as a pass does: its own stamp and folder, sweep, rows, journal.
 // Stamps compare by the time they stand for. Returns how many versions were put back;
 // a pass that ended having put back none says so.
-int RestoreRun(Workspace& ws, const QString& passStamp);
+int RestoreRun(Workspace& ws, const PassSettings& settings, const QString& passStamp);
 
 } // namespace vantrel

@@ -42,7 +42,8 @@ const QString kTips = QStringLiteral(
 
 } // namespace
 
-Form1::Form1(Workspace& ws, QWidget* parent) : QMainWindow(parent), ws_(ws) {
+Form1::Form1(Workspace& ws, const PassSettings& passSettings, QWidget* parent)
+    : QMainWindow(parent), ws_(ws), passSettings_(passSettings) {
     setObjectName(QStringLiteral("Form1"));
     setFont(StatusBoard::boardFont());
     QPalette palette = this->palette();
@@ -186,7 +187,7 @@ void Form1::buildControls() {
             [this, setRuleFields, ruleFields] { setRuleFields(ParcourSource(ws_, ruleFields())); });
     onClick(L::ParcourDest,
             [this, setRuleFields, ruleFields] { setRuleFields(ParcourDest(ws_, ruleFields())); });
-    onClick(L::Télédéploiement, [this] { Télédéploiement_Click(ws_); });
+    onClick(L::Télédéploiement, [this] { Télédéploiement_Click(ws_, passSettings_); });
 
     // Enter in a group's field adds what it holds, as that group's add button does.
     auto enterPresses = [this](QLineEdit* field, L::Control button) {
@@ -519,7 +520,7 @@ void Form1::Form_Activate() {
     if (ws_.passRunning()) {
         return;
     }
-    StartPendingDeferredRun(ws_);
+    StartPendingDeferredRun(ws_, passSettings_);
     setBoardTopRow(boardState_.BoardTopRow);
 }
 
@@ -550,7 +551,7 @@ void Form1::onRetryTick() {
     if (wait > 0) {
         scheduleRetryTick();
     } else if (wait == 0) {
-        deliverRetryTick(ws_);
+        deliverRetryTick(ws_, passSettings_);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "Form1Layout.h"
 #include "StatusBoard.h"
 #include "board/BoardState.h"
+#include "deploy/PassSettings.h"
 
 #include <QMainWindow>
 
@@ -29,7 +30,9 @@ class Workspace;
 class Form1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Form1(Workspace& ws, QWidget* parent = nullptr);
+    // Its passes run with passSettings.
+    explicit Form1(Workspace& ws, const PassSettings& passSettings = PassSettings(),
+                   QWidget* parent = nullptr);
 
     // Form_Load: layout and the logic's part of the load.
     void load();
@@ -80,6 +83,7 @@ private:
     QListView* makeList(const QString& name, StringList& list);
 
     Workspace& ws_;
+    const PassSettings passSettings_;
     Form1Layout layout_;
     Form1Surface* surface_ = nullptr;
     BoardState boardState_;

@@ -70,6 +70,11 @@ private slots:
                                   "à 64 : ") +
                        count;
         }
+        QTest::newRow("six attempts") << QStringList{"--deployer", "a.VTR", "--essais", "6"} << ""
+                                      << "--essais attend un nombre d'essais de 0 à 5 : 6";
+        QTest::newRow("a delay of nothing")
+            << QStringList{"--deployer", "a.VTR", "--delai", "0"} << ""
+            << "--delai attend un nombre de secondes de 1 à 180 : 0";
         QTest::newRow("--simultanes without its value")
             << QStringList{"--deployer", "a.VTR", "--simultanes"} << ""
             << "argument inattendu ou incomplet : --simultanes";
@@ -93,7 +98,8 @@ private slots:
         QCOMPARE(options.has_value(), error.isEmpty());
         if (options) {
             QStringList fields{options->deploymentFile, QString::number(options->recursive),
-                               options->attempts, options->delay, QString::number(options->save)};
+                               QString::number(options->attempts), QString::number(options->delay),
+                               QString::number(options->save)};
             if (options->command == UnattendedOptions::Command::Restore)
                 fields << QStringLiteral("restore ") + options->passStamp;
             if (options->command == UnattendedOptions::Command::History)

@@ -117,7 +117,7 @@ private slots:
 
     void restorePutsThePassesVersionBack() {
         History h;
-        RestoreRun(*h.ws, kUndone);
+        RestoreRun(*h.ws, {}, kUndone);
         const QString own = h.ws->state.RunStamp;
         QVERIFY(own != kUndone);
         QCOMPARE(h.system.contents(kTool), QByteArray("v2"));
@@ -154,7 +154,7 @@ private slots:
         QFETCH(QString, stamp);
         QFETCH(int, restored);
         History h;
-        QCOMPARE(RestoreRun(*h.ws, stamp), restored);
+        QCOMPARE(RestoreRun(*h.ws, {}, stamp), restored);
         QCOMPARE(h.system.contents(kTool), QByteArray(restored > 0 ? "v2" : "v3"));
         if (restored == 0) {
             QCOMPARE(h.ui.last().text, QStringLiteral("Aucune version de la passe ") + stamp);
@@ -166,7 +166,7 @@ private slots:
         History h;
         h.clock.current = QDateTime(QDate(2026, 12, 7), QTime(15, 0, 0));
         h.system.failWritesTo(kTool + QStringLiteral("20261207_150000"), FileError::AccessDenied);
-        RestoreRun(*h.ws, kUndone);
+        RestoreRun(*h.ws, {}, kUndone);
         QCOMPARE(h.ws->state.RunStamp, QStringLiteral("20261207_150000"));
         QCOMPARE(h.system.contents(kTool), QByteArray("v3"));
         QVERIFY(h.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC01;1")));

@@ -42,7 +42,7 @@ struct Network : Fixture {
         int ticks = 0;
         while (ws->TimerRécursif.isEnabled() && ticks < 20) {
             clock.advance(ws->TimerRécursif.msUntilDue());
-            deliverRetryTick(*ws);
+            deliverRetryTick(*ws, {});
             ++ticks;
         }
         return ticks;
@@ -142,7 +142,7 @@ private slots:
         Workspace& ws = *n.ws;
         n.ui.answers = {Answer::Yes}; // launch, then keep the journal closed
         n.ui.defaultAnswer = Answer::No;
-        QCOMPARE(Télédéploiement_Click(ws), LaunchOutcome::Started);
+        QCOMPARE(Télédéploiement_Click(ws, {}), LaunchOutcome::Started);
         const QString stamp = QStringLiteral("20261206_143015");
         QCOMPARE(ws.state.RunStamp, stamp);
         QCOMPARE(ws.state.RunFolder, QStringLiteral("C:\\Prog\\Vantrel\\") + stamp);
@@ -217,7 +217,7 @@ private slots:
         QStringList folders;
         QObject::connect(&ws, &Workspace::passFinished,
                          [&folders, &ws] { folders.append(ws.state.RunFolder); });
-        Télédéploiement_Click(ws);
+        Télédéploiement_Click(ws, {});
         n.runRetryCycle();
         QCOMPARE(folders.size(), 3);
         QCOMPARE(folders.removeDuplicates(), 0);
@@ -243,7 +243,7 @@ private slots:
         ws.lists.ListeDest.clear();
         ws.controls.setRécursif(1);
         ws.controls.setNbessais(QStringLiteral("5"));
-        Télédéploiement_Click(ws);
+        Télédéploiement_Click(ws, {});
         QCOMPARE(n.ui.titles(), (QStringList{"Seul le 'Ping' sera effectué",
                                              "Valider Date et Heure du déploiement"}));
         QCOMPARE(ws.lists.L_PostesFail.entries(), QStringList{"PC03;PingFail"});
@@ -260,10 +260,10 @@ private slots:
         Workspace& ws = *n.ws;
         ws.lists.ListePostes.assign({"PC03", "PC01", "pc01", "PC02"});
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(ws);
+        DeploymentRun(ws, {});
         ws.lists.ListePostes.assign({"AUTRE"});
         ws.controls.setTentative(QStringLiteral("1"));
-        DeploymentRun(ws);
+        DeploymentRun(ws, {});
         QCOMPARE(ws.lists.L_PostesenCours.entries(), (QStringList{"PC03", "PC01", "PC02"}));
     }
 
@@ -305,7 +305,7 @@ private slots:
             n.system.addFolder(QStringLiteral("\\\\%1\\C$\\Outils").arg(host));
         }
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws);
+        DeploymentRun(*n.ws, {});
         QCOMPARE(n.lists().L_PostesFail.entries(), results);
         QCOMPARE(n.lists().Listécritures.entries(), rows);
         for (const QString& line : results.filter(QStringLiteral(";0"))) {
@@ -354,7 +354,7 @@ private slots:
         n.system.addFolder(QStringLiteral("\\\\PC01\\PARTAGE"));
         n.system.addFolder(QStringLiteral("\\\\PC01\\LECTURE"));
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(ws);
+        DeploymentRun(ws, {});
         QCOMPARE(ws.lists.L_GénéErreurs.entries(), QStringList{line});
         QVERIFY(n.journal().contains(line));
     }
@@ -390,9 +390,8 @@ private slots:
             n->system.addFile(QStringLiteral("\\\\PC05\\C$\\Outils\\outil.exe"), "v1");
             n->system.failWritesTo(QStringLiteral("\\\\PC05\\C$\\Outils\\outil.exe") + stamp,
                                    FileError::AccessDenied);
-            n->ws->state.simultaneous = simultaneous;
             n->ui.defaultAnswer = Answer::No;
-            DeploymentRun(*n->ws);
+            DeploymentRun(*n->ws, PassSettings{simultaneous, 0, false});
             return n;
         };
         const auto one = pass(1);
@@ -419,7 +418,7 @@ private slots:
     void stampBeforeTenLosesItsBlank() {
         Network n;
         n.clock.current = QDateTime(QDate(2017, 11, 7), QTime(9, 5, 3));
-        DeploymentRun(*n.ws);
+        DeploymentRun(*n.ws, {});
         QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20171107_90503"));
     }
 
@@ -429,7 +428,7 @@ private slots:
             return line.startsWith(QStringLiteral("cmd /C")) || n.system.defaultCommand(line);
         };
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws);
+        DeploymentRun(*n.ws, {});
         QCOMPARE(n.ui.messages.front().text, QStringLiteral("impossible d'ouvrir\r\n"));
         QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20261206_143017")); // after the pause
         QVERIFY(n.system.isFolder(n.ws->state.RunFolder));
@@ -450,7 +449,7 @@ private slots:
             return line.startsWith(QStringLiteral("cmd /C")) || n.system.defaultCommand(line);
         };
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws);
+        DeploymentRun(*n.ws, {});
         QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20261206_143017"));
         QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC03;PingFail")));
         QCOMPARE(n.system.contents(kOldTool + QStringLiteral("20261206_133015")), QByteArray("v0"));
@@ -464,7 +463,7 @@ private slots:
         Network n;
         n.system.addFile(kOldTool + QStringLiteral("20261206_143015"), "v0");
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws);
+        DeploymentRun(*n.ws, {});
         QCOMPARE(n.system.contents(kOldTool), QByteArray("v1"));
         QCOMPARE(n.system.contents(kOldTool + QStringLiteral("20261206_143015")), QByteArray("v0"));
         QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC01;1")));
@@ -499,7 +498,7 @@ private slots:
         } else {
             n.system.onCopy = [&](const QString&) { stop(); };
         }
-        DeploymentRun(*n.ws);
+        DeploymentRun(*n.ws, {});
         QVERIFY(n.ws->passStopped());
         QCOMPARE(n.lists().Listécritures.entries(), rows);
         QCOMPARE(n.system.contents(kOldTool), QByteArray(duringTheSweep ? "v1" : "v2"));
@@ -527,7 +526,7 @@ private slots:
         n.system.addFile(other, "x", now.addSecs(-3600));
         n.system.addFile(foreign, "x", now.addSecs(-3600));
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws);
+        DeploymentRun(*n.ws, {});
         QVERIFY(!n.system.exists(old));
         QVERIFY(!n.system.exists(partial));
         for (const QString& kept : {fresh, other, foreign}) {
@@ -541,7 +540,7 @@ private slots:
         Network n;
         n.system.failCopiesFrom(QStringLiteral("C:\\Distrib\\outil.exe"), FileError::DiskFull);
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws);
+        DeploymentRun(*n.ws, {});
         QCOMPARE(n.system.contents(kOldTool), QByteArray("v1"));
         QVERIFY(!n.system.exists(kOldTool + n.ws->state.RunStamp));
     }
@@ -552,7 +551,7 @@ private slots:
         Network n;
         n.system.failCopiesFrom(QStringLiteral("C:\\Distrib\\outil.exe"), FileError::TimedOut);
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws);
+        DeploymentRun(*n.ws, {});
         QVERIFY(!n.system.exists(QStringLiteral("\\\\PC01\\C$\\Outils\\outil.ini")));
         QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC01;2")));
         const QString lost = describe(FileError::TimedOut);
@@ -567,7 +566,7 @@ private slots:
         n.system.addFolder(program + QStringLiteral("20261206_143015"));
         n.system.addFolder(program + QStringLiteral("20261206_143016"));
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws);
+        DeploymentRun(*n.ws, {});
         QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20261206_143017"));
         QVERIFY(!n.system.exists(program + QStringLiteral("20261206_143015\\ping0.txt")));
     }
@@ -592,7 +591,7 @@ private slots:
             n.ws->state.ProgramDir = QStringLiteral("C:\\Absent\\");
         }
         const qint64 before = n.clock.elapsedMs();
-        DeploymentRun(*n.ws);
+        DeploymentRun(*n.ws, {});
         QCOMPARE(n.ui.titles().last(), title);
         QCOMPARE(n.clock.elapsedMs() - before, waitedMs);
         QVERIFY(n.ws->passStopped());
@@ -626,7 +625,7 @@ private slots:
         ws.state.WorkstationListPath = listPath;
         ws.lists.ListeDest.assign(ws.lists.ListeDest.entries().mid(0, destinations));
         n.ui.defaultAnswer = Answer::No;
-        QCOMPARE(Télédéploiement_Click(ws), LaunchOutcome::Refused);
+        QCOMPARE(Télédéploiement_Click(ws, {}), LaunchOutcome::Refused);
         QCOMPARE(n.ui.messages.front().text, message);
         QCOMPARE(ws.controls.Tentative(), QStringLiteral("0"));
         QVERIFY(n.system.commands.isEmpty());
@@ -636,7 +635,7 @@ private slots:
         Network n;
         n.ws->lists.ListeSource.clear();
         n.ui.defaultAnswer = Answer::No;
-        Télédéploiement_Click(*n.ws);
+        Télédéploiement_Click(*n.ws, {});
         QCOMPARE(n.ui.messages.front().text,
                  QStringLiteral("Les listes Source et Destination n'ont pas le même nombre "
                                 "d'éléments\r\nAucune règle de déploiement\r\nContinuer?"));
@@ -647,14 +646,14 @@ private slots:
         Workspace& ws = *n.ws;
         ws.controls.setDifféré(true);
         n.ui.defaultAnswer = Answer::Yes;
-        QCOMPARE(Télédéploiement_Click(ws), LaunchOutcome::LeftToDeferredStart);
+        QCOMPARE(Télédéploiement_Click(ws, {}), LaunchOutcome::LeftToDeferredStart);
         QVERIFY(n.system.commands.isEmpty());
         ws.state.DeferredStartFlag = QStringLiteral("Déploiement");
-        StartPendingDeferredRun(ws);
+        StartPendingDeferredRun(ws, {});
         QVERIFY(!ws.controls.Différé());
         const int commands = n.system.commands.size();
         QVERIFY(commands > 0);
-        StartPendingDeferredRun(ws);
+        StartPendingDeferredRun(ws, {});
         QCOMPARE(n.system.commands.size(), commands);
     }
 
@@ -696,7 +695,7 @@ private slots:
         Network n;
         n.ws->controls.setRécursif(1);
         n.ws->controls.setNbessais(QStringLiteral("0"));
-        Télédéploiement_Click(*n.ws);
+        Télédéploiement_Click(*n.ws, {});
         QCOMPARE(n.runRetryCycle(), 1);
         QCOMPARE(n.ws->controls.Tentative(), QStringLiteral("0"));
     }
@@ -726,7 +725,7 @@ private slots:
         n.answer(QStringLiteral("PC03"), 0);
         n.system.addFolder(QStringLiteral("\\\\PC02\\C$\\Outils"));
         n.system.addFolder(QStringLiteral("\\\\PC03\\C$\\Outils"));
-        Télédéploiement_Click(*n.ws);
+        Télédéploiement_Click(*n.ws, {});
         QCOMPARE(n.ui.last().text, QStringLiteral("Déploiement parfait; aucune erreur; Voulez-vous "
                                                   "ouvrir le journal du déploiement"));
         QVERIFY(n.ui.last().title.startsWith(QStringLiteral("Déploiement terminé le: ")));

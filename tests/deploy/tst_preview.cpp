@@ -36,17 +36,18 @@ struct Workstation : Fixture {
     }
     // What the mode says of the workstation: its preview line, or its pass result line.
     QString run(const QString& mode) {
-        ws->state.onlyIfDifferent = mode.endsWith(QLatin1String("si-different"));
+        PassSettings settings;
+        settings.onlyIfDifferent = mode.endsWith(QLatin1String("si-different"));
         if (mode.startsWith(QLatin1String("preview"))) {
             QStringList lines;
-            if (!PreviewRun(*ws, lines) || lines.size() != 1) {
+            if (!PreviewRun(*ws, settings, lines) || lines.size() != 1) {
                 return QStringLiteral("(%1 lines)").arg(lines.size());
             }
             const QByteArray saved =
                 system.contents(ws->state.RunFolder + QStringLiteral("\\Simulation.txt"));
             return saved == crlf(lines) ? lines.first() : QStringLiteral("(not saved)");
         }
-        DeploymentRun(*ws);
+        DeploymentRun(*ws, settings);
         return ws->lists.ListeGénérale.entries().constLast();
     }
     QStringList filesLeft() const {

@@ -92,7 +92,7 @@ private slots:
         ws.lists.ListePostes.assign({"127.0.0.1", "127.0.0.2", "198.51.100.7", "PC09.invalid"});
         ws.lists.ListeSource.assign({source});
         ws.lists.ListeDest.assign({"\\C$\\Outils"});
-        QCOMPARE(Télédéploiement_Click(ws), LaunchOutcome::Started);
+        QCOMPARE(Télédéploiement_Click(ws, {}), LaunchOutcome::Started);
         QVERIFY2(QRegularExpression(QStringLiteral("^\\d{8}_\\d{5,6}$"))
                      .match(ws.state.RunStamp)
                      .hasMatch(),
