@@ -47,7 +47,7 @@ QString resultMessage(const QString& host, const std::vector<RuleText>& rules) {
 // Copies each rule's file to one workstation, keeping the version it replaces under
 // the pass's stamp; with onlyIfDifferent, a target that already holds the source's
 // bytes is left as it is. After a lost connection the other rules fail untried.
-WorkstationResult copyToWorkstation(System& system, const PassRules& rules,
+WorkstationResult copyToWorkstation(Files& files, const PassRules& rules,
                                     const PassSettings& options, const WorkstationJob& job) {
     WorkstationResult result;
     const QString& runStamp = job.runStamp;
@@ -57,7 +57,7 @@ WorkstationResult copyToWorkstation(System& system, const PassRules& rules,
     const auto copyRule = [&](const QString& source, const QString& destination,
                               const QString& target, FileError lost) {
         const TargetCheck check = lost == FileError::None && options.onlyIfDifferent
-                                      ? compareBeforeCopy(system, source, target)
+                                      ? compareBeforeCopy(files, source, target)
                                       : TargetCheck{};
         FileError error = lost != FileError::None ? lost : check.error;
         RuleText text{destination, false, false, QString()};
@@ -67,10 +67,10 @@ WorkstationResult copyToWorkstation(System& system, const PassRules& rules,
             const QString folder = folderOf(target).toLower();
             if (!cleanedFolders.contains(folder)) {
                 cleanedFolders.insert(folder);
-                removeLeftoverCopies(system, target, job.now);
+                removeLeftoverCopies(files, target, job.now);
             }
             const Replacement done =
-                replaceKeepingAside(system, source, target, target + runStamp, runStamp);
+                replaceKeepingAside(files, source, target, target + runStamp, runStamp);
             error = done.error;
             text.created = !done.liveKeptAside && error == FileError::None;
             if (error == FileError::None) {
@@ -87,7 +87,7 @@ WorkstationResult copyToWorkstation(System& system, const PassRules& rules,
         return error;
     };
     if (forEachRule(rules, job, result, copyRule) == FileError::None && result.finished) {
-        keepNewestVersions(system, replaced, KeptVersions{options.keptVersions, runStamp, job.now});
+        keepNewestVersions(files, replaced, KeptVersions{options.keptVersions, runStamp, job.now});
     }
     result.message = resultMessage(job.host, texts);
     return result;
@@ -102,8 +102,8 @@ void DeploymentRun(Workspace& ws, const PassSettings& settings) {
         ws.TimerRécursif.setEnabled(true);
     }
     PassOutcome outcome;
-    const auto step = [rules = PassRules(ws), settings](System& system, const WorkstationJob& job) {
-        return copyToWorkstation(system, rules, settings, job);
+    const auto step = [rules = PassRules(ws), settings](Files& files, const WorkstationJob& job) {
+        return copyToWorkstation(files, rules, settings, job);
     };
     if (runPass(ws, settings, step, outcome) == PassEnd::Completed) {
         ws.TimerRécursif.setEnabled(true);

@@ -9,14 +9,14 @@
 namespace vantrel {
 namespace {
 
-QStringList targetLines(System& system, const QString& prefix, const QString& target,
+QStringList targetLines(Files& files, const QString& prefix, const QString& target,
                         FileError& error) {
     std::vector<StampedVersion> versions;
-    error = stampedVersions(system, target, versions);
+    error = stampedVersions(files, target, versions);
     if (error != FileError::None) {
         return {prefix + describe(error)};
     }
-    const qint64 live = system.fileLength(target);
+    const qint64 live = files.fileLength(target);
     QStringList lines{prefix + (live < 0 ? QStringLiteral("absent;;")
                                          : QStringLiteral("en place;;") + QString::number(live))};
     for (const StampedVersion& version : versions) {
@@ -31,13 +31,13 @@ QStringList targetLines(System& system, const QString& prefix, const QString& ta
 
 bool ListHistory(Workspace& ws, const PassSettings& settings, QStringList& lines) {
     lines.clear();
-    const auto step = [rules = PassRules(ws)](System& system, const WorkstationJob& job) {
+    const auto step = [rules = PassRules(ws)](Files& files, const WorkstationJob& job) {
         WorkstationResult result;
         forEachRule(rules, job, result,
                     [&](const QString&, const QString&, const QString& target, FileError) {
                         FileError error = FileError::None;
                         result.lines += targetLines(
-                            system, job.host + QLatin1Char(';') + target + QLatin1Char(';'), target,
+                            files, job.host + QLatin1Char(';') + target + QLatin1Char(';'), target,
                             error);
                         result.failures += error != FileError::None ? 1 : 0;
                         return FileError::None; // every rule is listed

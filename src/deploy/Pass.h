@@ -12,7 +12,7 @@
 
 namespace vantrel {
 
-class System;
+class Files;
 class Workspace;
 
 // One workstation to serve, as a worker receives it.
@@ -39,9 +39,9 @@ struct PassOutcome {
 };
 
 // What a pass does on one workstation that answered. When a pass serves several
-// workstations at once it runs on a worker thread, with a system of its own: it
-// touches nothing but that system and what it captured by value.
-using WorkstationStep = std::function<WorkstationResult(System& system, const WorkstationJob& job)>;
+// workstations at once it runs on a worker thread, with a files of its own: it
+// touches nothing but that files and what it captured by value.
+using WorkstationStep = std::function<WorkstationResult(Files& files, const WorkstationJob& job)>;
 
 // How a pass came to its end.
 enum class PassEnd {

@@ -23,14 +23,14 @@ QString actionText(const TargetCheck& check, const QString& target, const QStrin
     return describe(check.error);
 }
 
-WorkstationResult previewWorkstation(System& system, const PassRules& rules, bool compare,
+WorkstationResult previewWorkstation(Files& files, const PassRules& rules, bool compare,
                                      const WorkstationJob& job) {
     WorkstationResult result;
     forEachRule(rules, job, result,
                 [&](const QString& source, const QString&, const QString& target, FileError lost) {
                     const TargetCheck check = lost != FileError::None
                                                   ? TargetCheck{TargetCheck::Kind::Failure, lost}
-                                                  : inspectTarget(system, source, target, compare);
+                                                  : inspectTarget(files, source, target, compare);
                     result.failures += check.kind == TargetCheck::Kind::Failure ? 1 : 0;
                     result.lines.append(job.host + QLatin1Char(';') + target + QLatin1Char(';') +
                                         actionText(check, target, job.runStamp));
@@ -49,8 +49,8 @@ bool PreviewRun(Workspace& ws, const PassSettings& settings, QStringList& lines)
         PassEnd::Completed == visitWorkstations(
                                   ws, settings,
                                   [rules = PassRules(ws), compare = settings.onlyIfDifferent](
-                                      System& system, const WorkstationJob& job) {
-                                      return previewWorkstation(system, rules, compare, job);
+                                      Files& files, const WorkstationJob& job) {
+                                      return previewWorkstation(files, rules, compare, job);
                                   },
                                   outcome);
     lines = pingFailureLines(ws.passRecords) + outcome.lines;

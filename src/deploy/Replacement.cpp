@@ -13,37 +13,37 @@ constexpr qint64 kLeftoverAgeSeconds = 60;
 
 } // namespace
 
-Replacement replaceKeepingAside(System& system, const QString& from, const QString& target,
+Replacement replaceKeepingAside(Files& files, const QString& from, const QString& target,
                                 const QString& aside, const QString& runStamp) {
     Replacement result;
     const QString incoming = target + kCopyMark + runStamp;
-    result.error = system.copyFile(from, incoming);
+    result.error = files.copyFile(from, incoming);
     if (result.error != FileError::None) {
-        result.liveKeptAside = !isLostWorkstation(result.error) && system.fileLength(target) >= 0;
+        result.liveKeptAside = !isLostWorkstation(result.error) && files.fileLength(target) >= 0;
         return result;
     }
-    const FileError keptAside = system.renameFile(target, aside);
+    const FileError keptAside = files.renameFile(target, aside);
     result.liveKeptAside = keptAside == FileError::None;
     if (!result.liveKeptAside &&
         (isLostWorkstation(keptAside) ||
-         (keptAside != FileError::FileNotFound && system.fileLength(target) >= 0))) {
-        system.removeFile(incoming);
+         (keptAside != FileError::FileNotFound && files.fileLength(target) >= 0))) {
+        files.removeFile(incoming);
         result.error = keptAside;
         return result;
     }
-    result.error = system.renameFile(incoming, target);
+    result.error = files.renameFile(incoming, target);
     if (result.error != FileError::None && !isLostWorkstation(result.error)) {
-        system.removeFile(incoming);
+        files.removeFile(incoming);
         if (result.liveKeptAside) {
-            system.renameFile(aside, target);
+            files.renameFile(aside, target);
         }
     }
     return result;
 }
 
-void removeLeftoverCopies(System& system, const QString& target, const QDateTime& now) {
+void removeLeftoverCopies(Files& files, const QString& target, const QDateTime& now) {
     std::vector<FolderEntry> entries;
-    if (system.listFolder(folderOf(target), entries) != FileError::None) {
+    if (files.listFolder(folderOf(target), entries) != FileError::None) {
         return;
     }
     const QString prefix = nameOf(target) + kCopyMark;
@@ -51,7 +51,7 @@ void removeLeftoverCopies(System& system, const QString& target, const QDateTime
     for (const FolderEntry& entry : entries) {
         if (!entry.folder && entry.modified.isValid() && entry.modified < old &&
             entry.name.startsWith(prefix, Qt::CaseInsensitive)) {
-            system.removeFile(folderOf(target) + QLatin1Char('\\') + entry.name);
+            files.removeFile(folderOf(target) + QLatin1Char('\\') + entry.name);
         }
     }
 }

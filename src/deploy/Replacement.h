@@ -7,7 +7,7 @@
 
 namespace vantrel {
 
-class System;
+class Files;
 
 // How putting a new version in place went.
 struct Replacement {
@@ -23,11 +23,11 @@ struct Replacement {
 // program stops, the target is either the old version or the new one. A live version
 // that cannot be put aside is never replaced; when the last step fails, the live
 // version goes back.
-Replacement replaceKeepingAside(System& system, const QString& from, const QString& target,
+Replacement replaceKeepingAside(Files& files, const QString& from, const QString& target,
                                 const QString& aside, const QString& runStamp);
 
 // Removes the copies that a program stopped in the middle left beside target: names
 // of the program's own pattern, older than a minute.
-void removeLeftoverCopies(System& system, const QString& target, const QDateTime& now);
+void removeLeftoverCopies(Files& files, const QString& target, const QDateTime& now);
 
 } // namespace vantrel

@@ -20,10 +20,10 @@ QString versionOf(const std::vector<StampedVersion>& versions, const QString& pa
 }
 
 // One rule on one workstation; note says what was done when nothing failed.
-FileError restoreRule(System& system, const QString& target, const QString& passStamp,
+FileError restoreRule(Files& files, const QString& target, const QString& passStamp,
                       const QString& runStamp, QString& note, int& restored) {
     std::vector<StampedVersion> versions;
-    if (const FileError error = stampedVersions(system, target, versions);
+    if (const FileError error = stampedVersions(files, target, versions);
         error != FileError::None) {
         return error;
     }
@@ -34,7 +34,7 @@ FileError restoreRule(System& system, const QString& target, const QString& pass
         return FileError::None;
     }
     const Replacement done =
-        replaceKeepingAside(system, target + versionStamp, target, target + runStamp, runStamp);
+        replaceKeepingAside(files, target + versionStamp, target, target + runStamp, runStamp);
     if (done.error != FileError::None) {
         return done.error;
     }
@@ -46,7 +46,7 @@ FileError restoreRule(System& system, const QString& target, const QString& pass
     return FileError::None;
 }
 
-WorkstationResult restoreWorkstation(System& system, const PassRules& rules,
+WorkstationResult restoreWorkstation(Files& files, const PassRules& rules,
                                      const QString& passStamp, const WorkstationJob& job) {
     WorkstationResult result;
     forEachRule(rules, job, result,
@@ -55,7 +55,7 @@ WorkstationResult restoreWorkstation(System& system, const PassRules& rules,
                     QString note;
                     const FileError error = lost != FileError::None
                                                 ? lost
-                                                : restoreRule(system, target, passStamp,
+                                                : restoreRule(files, target, passStamp,
                                                               job.runStamp, note, result.restored);
                     if (error != FileError::None) {
                         ++result.failures;
@@ -82,8 +82,8 @@ int RestoreRun(Workspace& ws, const PassSettings& settings, const QString& passS
         PassEnd::Completed ==
         runPass(
             ws, settings,
-            [rules = PassRules(ws), passStamp](System& system, const WorkstationJob& job) {
-                return restoreWorkstation(system, rules, passStamp, job);
+            [rules = PassRules(ws), passStamp](Files& files, const WorkstationJob& job) {
+                return restoreWorkstation(files, rules, passStamp, job);
             },
             outcome, heading);
     if (ended && outcome.restored == 0) {

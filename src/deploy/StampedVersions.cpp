@@ -32,7 +32,7 @@ std::vector<StampedVersion> versionsAmong(const QString& name,
     return newestFirst;
 }
 
-void pruneVersions(System& system, const QString& target, const std::vector<FolderEntry>& entries,
+void pruneVersions(Files& files, const QString& target, const std::vector<FolderEntry>& entries,
                    const KeptVersions& keep) {
     const QDateTime future = keep.now.addSecs(kFutureToleranceSeconds);
     int place = 0;
@@ -42,18 +42,18 @@ void pruneVersions(System& system, const QString& target, const std::vector<Fold
         }
         ++place;
         if (place > keep.count && version.stamp != keep.ownStamp) {
-            system.removeFile(target + version.stamp);
+            files.removeFile(target + version.stamp);
         }
     }
 }
 
 } // namespace
 
-FileError stampedVersions(System& system, const QString& target,
+FileError stampedVersions(Files& files, const QString& target,
                           std::vector<StampedVersion>& newestFirst) {
     newestFirst.clear();
     std::vector<FolderEntry> entries;
-    if (const FileError error = system.listFolder(folderOf(target), entries);
+    if (const FileError error = files.listFolder(folderOf(target), entries);
         error != FileError::None) {
         return error;
     }
@@ -61,7 +61,7 @@ FileError stampedVersions(System& system, const QString& target,
     return FileError::None;
 }
 
-void keepNewestVersions(System& system, const QStringList& targets, const KeptVersions& keep) {
+void keepNewestVersions(Files& files, const QStringList& targets, const KeptVersions& keep) {
     if (keep.count < 1) {
         return;
     }
@@ -78,11 +78,11 @@ void keepNewestVersions(System& system, const QStringList& targets, const KeptVe
     }
     for (const QString& folder : folders) {
         std::vector<FolderEntry> entries;
-        if (system.listFolder(folder, entries) != FileError::None) {
+        if (files.listFolder(folder, entries) != FileError::None) {
             continue;
         }
         for (const QString& target : byFolder.value(folder.toLower())) {
-            pruneVersions(system, target, entries, keep);
+            pruneVersions(files, target, entries, keep);
         }
     }
 }

@@ -10,7 +10,7 @@
 
 namespace vantrel {
 
-class System;
+class Files;
 
 // A version of a target that a pass put aside on a workstation: the target's name
 // followed by the pass's stamp, in the target's folder.
@@ -22,7 +22,7 @@ struct StampedVersion {
 
 // The stamped versions of target, newest first (stamps compare by the time they
 // stand for). Names that are the target's followed by anything else are not its.
-FileError stampedVersions(System& system, const QString& target,
+FileError stampedVersions(Files& files, const QString& target,
                           std::vector<StampedVersion>& newestFirst);
 
 // What a pass keeps of the versions it replaced.
@@ -36,6 +36,6 @@ struct KeptVersions {
 // once. The version this pass has just put aside is never deleted; nor is a version
 // stamped later than now by more than a minute (a clock that was wrong once, a copied
 // folder): those are kept without taking one of the kept places.
-void keepNewestVersions(System& system, const QStringList& targets, const KeptVersions& keep);
+void keepNewestVersions(Files& files, const QStringList& targets, const KeptVersions& keep);
 
 } // namespace vantrel

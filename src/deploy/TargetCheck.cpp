@@ -15,9 +15,9 @@ TargetCheck failure(FileError error) {
 
 } // namespace
 
-TargetCheck compareBeforeCopy(System& system, const QString& source, const QString& target) {
+TargetCheck compareBeforeCopy(Files& files, const QString& source, const QString& target) {
     bool same = false;
-    const FileError error = system.sameContents(source, target, same);
+    const FileError error = files.sameContents(source, target, same);
     if (error == FileError::FileNotFound || error == FileError::PathNotFound) {
         return {TargetCheck::Kind::Absent, FileError::None};
     }
@@ -27,10 +27,10 @@ TargetCheck compareBeforeCopy(System& system, const QString& source, const QStri
     return {same ? TargetCheck::Kind::Unchanged : TargetCheck::Kind::Present, FileError::None};
 }
 
-TargetCheck inspectTarget(System& system, const QString& source, const QString& target,
+TargetCheck inspectTarget(Files& files, const QString& source, const QString& target,
                           bool compare) {
     std::vector<FolderEntry> entries;
-    if (const FileError error = system.listFolder(folderOf(target), entries);
+    if (const FileError error = files.listFolder(folderOf(target), entries);
         error != FileError::None) {
         return failure(error);
     }
@@ -44,7 +44,7 @@ TargetCheck inspectTarget(System& system, const QString& source, const QString& 
     if (found->folder) {
         return failure(FileError::IsAFolder);
     }
-    return compare ? compareBeforeCopy(system, source, target)
+    return compare ? compareBeforeCopy(files, source, target)
                    : TargetCheck{TargetCheck::Kind::Present, FileError::None};
 }
 

@@ -6,7 +6,7 @@
 
 namespace vantrel {
 
-class System;
+class Files;
 
 // What a rule meets on a workstation, found without writing anything there.
 struct TargetCheck {
@@ -18,12 +18,12 @@ struct TargetCheck {
 // With --si-different, before a rule writes: Unchanged when the target holds the
 // source's bytes; a target that cannot be read is the rule's failure; a missing
 // target or folder is left for the copy to meet, as without the option.
-TargetCheck compareBeforeCopy(System& system, const QString& source, const QString& target);
+TargetCheck compareBeforeCopy(Files& files, const QString& source, const QString& target);
 
 // For a preview: the target's folder is listed (missing, unreadable or unreachable,
 // it is the failure a pass would meet; so is a folder of the target's name), then,
 // when compare is asked and the target is there, its bytes compared with the source's.
-TargetCheck inspectTarget(System& system, const QString& source, const QString& target,
+TargetCheck inspectTarget(Files& files, const QString& source, const QString& target,
                           bool compare);
 
 } // namespace vantrel

@@ -14,8 +14,8 @@ WorkerPool::WorkerPool(System& system, int workers, WorkstationStep step,
         return;
     }
     for (int i = 0; i < workers_; ++i) {
-        systems_.push_back(system_.forWorker());
-        threads_.emplace_back([this, worker = systems_.back().get()] { work(*worker); });
+        workerFiles_.push_back(system_.forWorker());
+        threads_.emplace_back([this, files = workerFiles_.back().get()] { work(*files); });
     }
 }
 
@@ -62,7 +62,7 @@ std::vector<WorkerPool::Finished> WorkerPool::takeFinished(int waitMs) {
     return taken;
 }
 
-void WorkerPool::work(System& system) {
+void WorkerPool::work(Files& files) {
     for (;;) {
         Job taken;
         {
@@ -74,7 +74,7 @@ void WorkerPool::work(System& system) {
             taken = std::move(jobs_.front());
             jobs_.pop_front();
         }
-        WorkstationResult result = step_(system, taken.job);
+        WorkstationResult result = step_(files, taken.job);
         {
             std::lock_guard<std::mutex> lock(mutex_);
             finished_.push_back({taken.index, std::move(result)});

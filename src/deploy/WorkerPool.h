@@ -16,11 +16,12 @@
 
 namespace vantrel {
 
+class Files;
 class System;
 
 // Serves workstations with a pass's step: with one worker on the calling thread and
 // its system, one workstation after another; with more, on that many threads, each with
-// a system (and so network connections) of its own. Results come back numbered by
+// files (and so network connections) of its own. Results come back numbered by
 // the order the jobs were handed out; the caller puts them back in that order.
 class WorkerPool {
 public:
@@ -47,7 +48,7 @@ private:
         int index = 0;
         WorkstationJob job;
     };
-    void work(System& system);
+    void work(Files& files);
 
     System& system_;
     const int workers_;
@@ -61,7 +62,7 @@ private:
     std::deque<Job> jobs_;
     std::vector<Finished> finished_;
     bool closing_ = false;
-    std::vector<std::unique_ptr<System>> systems_;
+    std::vector<std::unique_ptr<Files>> workerFiles_;
     std::vector<std::thread> threads_;
 };
 

@@ -1,59 +1,27 @@
 #pragma once
 
-#include "FileError.h"
+#include "Files.h"
 #include "FolderLock.h"
 
-#include <QByteArray>
-#include <QDateTime>
 #include <QString>
 
 #include <functional>
 #include <memory>
-#include <vector>
 
 namespace vantrel {
 
 enum class WindowStyle { Normal, MinimizedWithFocus };
 
-// Room for 100,000 workstations with their status rows and error lines.
-constexpr qint64 kMaxReadBytes = qint64(64) << 20;
-
-// One name in a folder.
-struct FolderEntry {
-    QString name;
-    qint64 size = 0;
-    bool folder = false;
-    QDateTime modified; // invalid when the system does not tell
-};
-
-// The operating system as the logic sees it. Every path is in Windows form
-// (drive letter or \\HOST\share\...), whatever the system underneath.
-class System {
+// The operating system as the logic sees it: its files, and what only the program
+// itself does (programs, pings, locks, paths, signals). Every path is in Windows
+// form, whatever the system underneath.
+class System : public Files {
 public:
-    virtual ~System() = default;
-
     // The program's own executable, Windows form; "" when it cannot be told.
     virtual QString programPath() = 0;
     // The process's current folder, Windows form, without final backslash.
     virtual QString currentFolder() = 0;
 
-    // Reads regular files only (NotAFile for devices, pipes...), of at most
-    // kMaxReadBytes (TooLarge): a document never exhausts memory or blocks.
-    virtual FileError readFile(const QString& path, QByteArray& bytes) = 0;
-    virtual FileError writeFile(const QString& path, const QByteArray& bytes) = 0;
-    virtual qint64 fileLength(const QString& path) = 0; // -1 when there is no such file
-    virtual FileError removeFile(const QString& path) = 0;
-    // Fails when from does not exist; never replaces an existing target.
-    virtual FileError renameFile(const QString& from, const QString& to) = 0;
-    // Replaces an existing target; never creates folders; leaves no partial target.
-    // The source must be a regular file.
-    virtual FileError copyFile(const QString& from, const QString& to) = 0;
-    // Whether path holds the same bytes as the local file source: sizes first, then
-    // the bytes side by side in blocks, never whole in memory.
-    virtual FileError sameContents(const QString& source, const QString& path, bool& same) = 0;
-    virtual FileError createFolder(const QString& path) = 0;
-    // What a folder holds, "." and ".." left out, in no particular order.
-    virtual FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) = 0;
     // The lock of a local folder; null while another process holds it.
     virtual std::unique_ptr<FolderLock> tryLockFolder(const QString& folder) = 0;
 
@@ -74,9 +42,9 @@ public:
     virtual QString nativePath(const QString& windowsPath) = 0;
     virtual QString windowsPath(const QString& nativePath) = 0;
 
-    // A system for one worker thread of a pass, on the same drives and network,
-    // with connections of its own: file operations only.
-    virtual std::unique_ptr<System> forWorker() = 0;
+    // The files for one worker thread of a pass, on the same drives and network,
+    // with connections of its own.
+    virtual std::unique_ptr<Files> forWorker() = 0;
 
     // Calls handler when the session asks the program to end (logout, shutdown,
     // SIGTERM, SIGINT, Ctrl+C); from then on terminationSignal() tells which.

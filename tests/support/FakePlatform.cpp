@@ -227,7 +227,7 @@ bool FakeSystem::startCommand(const QString& commandLine, WindowStyle) {
 namespace {
 
 // A worker's view of the fake: every call on the shared files under one lock.
-class WorkerView : public System {
+class WorkerView : public Files {
 public:
     explicit WorkerView(FakeSystem& files) : files_(files) {}
 
@@ -239,46 +239,27 @@ private:
     }
 
 public:
-    QString programPath() override { return locked(&System::programPath); }
-    QString currentFolder() override { return locked(&System::currentFolder); }
     FileError readFile(const QString& p, QByteArray& b) override {
-        return locked(&System::readFile, p, b);
+        return locked(&Files::readFile, p, b);
     }
     FileError writeFile(const QString& p, const QByteArray& b) override {
-        return locked(&System::writeFile, p, b);
+        return locked(&Files::writeFile, p, b);
     }
-    qint64 fileLength(const QString& p) override { return locked(&System::fileLength, p); }
-    FileError removeFile(const QString& p) override { return locked(&System::removeFile, p); }
+    qint64 fileLength(const QString& p) override { return locked(&Files::fileLength, p); }
+    FileError removeFile(const QString& p) override { return locked(&Files::removeFile, p); }
     FileError renameFile(const QString& f, const QString& t) override {
-        return locked(&System::renameFile, f, t);
+        return locked(&Files::renameFile, f, t);
     }
     FileError copyFile(const QString& f, const QString& t) override {
-        return locked(&System::copyFile, f, t);
+        return locked(&Files::copyFile, f, t);
     }
     FileError sameContents(const QString& s, const QString& p, bool& same) override {
-        return locked(&System::sameContents, s, p, same);
+        return locked(&Files::sameContents, s, p, same);
     }
-    FileError createFolder(const QString& p) override { return locked(&System::createFolder, p); }
+    FileError createFolder(const QString& p) override { return locked(&Files::createFolder, p); }
     FileError listFolder(const QString& p, std::vector<FolderEntry>& e) override {
-        return locked(&System::listFolder, p, e);
+        return locked(&Files::listFolder, p, e);
     }
-    std::unique_ptr<FolderLock> tryLockFolder(const QString& f) override {
-        return locked(&System::tryLockFolder, f);
-    }
-    QString shortPath(const QString& p) override { return locked(&System::shortPath, p); }
-    QString longPath(const QString& p) override { return locked(&System::longPath, p); }
-    QString findAssociatedProgram(const QString& e) override {
-        return locked(&System::findAssociatedProgram, e);
-    }
-    bool startCommand(const QString& c, WindowStyle s) override {
-        return locked(&System::startCommand, c, s);
-    }
-    void finishPings() override { locked(&System::finishPings); }
-    std::unique_ptr<System> forWorker() override { return files_.forWorker(); }
-    QString nativePath(const QString& p) override { return p; }
-    QString windowsPath(const QString& p) override { return p; }
-    void onTerminationRequest(std::function<void()>) override {}
-    int terminationSignal() override { return locked(&System::terminationSignal); }
 };
 
 } // namespace
@@ -297,7 +278,7 @@ FileError FakeSystem::sameContents(const QString& source, const QString& path, b
     return FileError::None;
 }
 
-std::unique_ptr<System> FakeSystem::forWorker() {
+std::unique_ptr<Files> FakeSystem::forWorker() {
     return std::make_unique<WorkerView>(*this);
 }
 

@@ -64,7 +64,7 @@ public:
     bool startCommand(const QString& commandLine, WindowStyle style) override;
     void finishPings() override;
     // The same files, one call at a time whatever thread makes it.
-    std::unique_ptr<System> forWorker() override;
+    std::unique_ptr<Files> forWorker() override;
     std::recursive_mutex callsFromWorkers;
     QString nativePath(const QString& windowsPath) override { return windowsPath; }
     QString windowsPath(const QString& nativePath) override { return nativePath; }

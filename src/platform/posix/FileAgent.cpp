@@ -84,14 +84,6 @@ FileError errorOf(const QByteArray& answer) {
     return error;
 }
 
-QString pathAnswer(const QByteArray& answer) {
-    QDataStream in(answer);
-    FileError error = FileError::Other;
-    QString path;
-    in >> error >> path;
-    return path;
-}
-
 template <typename... Args> QByteArray pack(const Args&... args) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
@@ -110,8 +102,6 @@ enum class FileAgent::Call : quint8 {
     Copy,
     CreateFolder,
     List,
-    ShortPath,
-    LongPath,
     Same
 };
 
@@ -221,15 +211,7 @@ FileError FileAgent::listFolder(const QString& path, std::vector<FolderEntry>& e
     return error;
 }
 
-QString FileAgent::shortPath(const QString& path) {
-    return pathAnswer(request(Call::ShortPath, path));
-}
-
-QString FileAgent::longPath(const QString& path) {
-    return pathAnswer(request(Call::LongPath, path));
-}
-
-int FileAgent::serve(System& system) {
+int FileAgent::serve(Files& files) {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         std::signal(signal, SIG_IGN);
     }
@@ -243,44 +225,44 @@ int FileAgent::serve(System& system) {
         switch (static_cast<Call>(what)) {
         case Call::Read: {
             QByteArray bytes;
-            const FileError error = system.readFile(path, bytes);
+            const FileError error = files.readFile(path, bytes);
             answer = pack(error, bytes);
             break;
         }
         case Call::Write: {
             QByteArray bytes;
             in >> bytes;
-            answer = pack(system.writeFile(path, bytes));
+            answer = pack(files.writeFile(path, bytes));
             break;
         }
         case Call::Length:
-            answer = pack(FileError::None, system.fileLength(path));
+            answer = pack(FileError::None, files.fileLength(path));
             break;
         case Call::Remove:
-            answer = pack(system.removeFile(path));
+            answer = pack(files.removeFile(path));
             break;
         case Call::Rename:
         case Call::Copy: {
             QString to;
             in >> to;
-            answer = pack(static_cast<Call>(what) == Call::Rename ? system.renameFile(path, to)
-                                                                  : system.copyFile(path, to));
+            answer = pack(static_cast<Call>(what) == Call::Rename ? files.renameFile(path, to)
+                                                                  : files.copyFile(path, to));
             break;
         }
         case Call::CreateFolder:
-            answer = pack(system.createFolder(path));
+            answer = pack(files.createFolder(path));
             break;
         case Call::Same: {
             QString target;
             in >> target;
             bool same = false;
-            const FileError error = system.sameContents(path, target, same);
+            const FileError error = files.sameContents(path, target, same);
             answer = pack(error, same);
             break;
         }
         case Call::List: {
             std::vector<FolderEntry> entries;
-            const FileError error = system.listFolder(path, entries);
+            const FileError error = files.listFolder(path, entries);
             QDataStream out(&answer, QIODevice::WriteOnly);
             out << error << static_cast<quint32>(entries.size());
             for (const FolderEntry& entry : entries) {
@@ -288,12 +270,6 @@ int FileAgent::serve(System& system) {
             }
             break;
         }
-        case Call::ShortPath:
-            answer = pack(FileError::None, system.shortPath(path));
-            break;
-        case Call::LongPath:
-            answer = pack(FileError::None, system.longPath(path));
-            break;
         default:
             answer = pack(FileError::Other);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Files.h"
 #include "platform/System.h"
 
 #include <sys/types.h>
@@ -10,7 +11,7 @@ namespace vantrel {
 // it, keeps state that all its contexts share and cannot guard it across threads:
 // each worker of a pass on the real network hands its file operations to an agent,
 // the program itself started with kArgument, which has a network of its own.
-class FileAgent : public System {
+class FileAgent : public Files {
 public:
     static constexpr char kArgument[] = "--agent-fichiers";
 
@@ -30,25 +31,10 @@ public:
     FileError sameContents(const QString& source, const QString& path, bool& same) override;
     FileError createFolder(const QString& path) override;
     FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) override;
-    QString shortPath(const QString& path) override;
-    QString longPath(const QString& path) override;
 
-    // Not a worker's business.
-    QString programPath() override { return QString(); }
-    QString currentFolder() override { return QString(); }
-    std::unique_ptr<FolderLock> tryLockFolder(const QString&) override { return nullptr; }
-    QString findAssociatedProgram(const QString&) override { return QString(); }
-    bool startCommand(const QString&, WindowStyle) override { return false; }
-    void finishPings() override {}
-    std::unique_ptr<System> forWorker() override { return nullptr; }
-    QString nativePath(const QString&) override { return QString(); }
-    QString windowsPath(const QString&) override { return QString(); }
-    void onTerminationRequest(std::function<void()>) override {}
-    int terminationSignal() override { return 0; }
-
-    // The agent's side: answers the calls that come on standard input with system,
+    // The agent's side: answers the calls that come on standard input with files,
     // until it closes. Asked to end by a signal, it finishes its call first.
-    static int serve(System& system);
+    static int serve(Files& files);
 
 private:
     enum class Call : quint8;

@@ -77,6 +77,17 @@ FileError PosixSystem::mapTarget(const QString& windowsPath, QString& native) co
     return map(windowsPath, native);
 }
 
+template <typename SmbCall, typename LocalCall>
+FileError PosixSystem::route(const QString& path, Use use, SmbCall smbCall,
+                             LocalCall localCall) const {
+    if (onSmb(path)) {
+        return smbCall(*smb_);
+    }
+    QString native;
+    const FileError error = use == Use::ToMake ? mapTarget(path, native) : map(path, native);
+    return error != FileError::None ? error : localCall(native);
+}
+
 QString PosixSystem::programPath() {
     if (home_.isEmpty()) {
         return QString();
@@ -92,38 +103,36 @@ QString PosixSystem::currentFolder() {
 }
 
 FileError PosixSystem::readFile(const QString& path, QByteArray& bytes) {
-    if (onSmb(path)) {
-        return smb_->read(path, bytes);
-    }
-    QString native;
-    const FileError error = map(path, native);
-    return error != FileError::None ? error : LocalFiles::read(native, bytes);
+    return route(
+        path, Use::Existing, [&](SmbNetwork& smb) { return smb.read(path, bytes); },
+        [&](const QString& native) { return LocalFiles::read(native, bytes); });
 }
 
 FileError PosixSystem::writeFile(const QString& path, const QByteArray& bytes) {
-    if (onSmb(path)) {
-        return smb_->write(path, bytes);
-    }
-    QString native;
-    const FileError error = mapTarget(path, native);
-    return error != FileError::None ? error : LocalFiles::write(native, bytes);
+    return route(
+        path, Use::ToMake, [&](SmbNetwork& smb) { return smb.write(path, bytes); },
+        [&](const QString& native) { return LocalFiles::write(native, bytes); });
 }
 
 qint64 PosixSystem::fileLength(const QString& path) {
-    if (onSmb(path)) {
-        return smb_->length(path);
-    }
-    QString native;
-    return map(path, native) != FileError::None ? -1 : LocalFiles::length(native);
+    qint64 length = -1;
+    route(
+        path, Use::Existing,
+        [&](SmbNetwork& smb) {
+            length = smb.length(path);
+            return FileError::None;
+        },
+        [&](const QString& native) {
+            length = LocalFiles::length(native);
+            return FileError::None;
+        });
+    return length;
 }
 
 FileError PosixSystem::removeFile(const QString& path) {
-    if (onSmb(path)) {
-        return smb_->remove(path);
-    }
-    QString native;
-    const FileError error = map(path, native);
-    return error != FileError::None ? error : LocalFiles::remove(native);
+    return route(
+        path, Use::Existing, [&](SmbNetwork& smb) { return smb.remove(path); },
+        [](const QString& native) { return LocalFiles::remove(native); });
 }
 
 FileError PosixSystem::renameFile(const QString& from, const QString& to) {
@@ -141,21 +150,18 @@ FileError PosixSystem::renameFile(const QString& from, const QString& to) {
 }
 
 FileError PosixSystem::copyFile(const QString& from, const QString& to) {
-    QString source;
-    QString target;
     if (onSmb(from)) {
         QByteArray bytes;
         const FileError error = readFile(from, bytes);
         return error != FileError::None ? error : writeFile(to, bytes);
     }
-    FileError error = map(from, source);
-    if (error == FileError::None && onSmb(to)) {
-        return smb_->copyFromLocal(source, to);
+    QString source;
+    if (const FileError error = map(from, source); error != FileError::None) {
+        return error;
     }
-    if (error == FileError::None) {
-        error = mapTarget(to, target);
-    }
-    return error != FileError::None ? error : LocalFiles::copy(source, target);
+    return route(
+        to, Use::ToMake, [&](SmbNetwork& smb) { return smb.copyFromLocal(source, to); },
+        [&](const QString& target) { return LocalFiles::copy(source, target); });
 }
 
 FileError PosixSystem::sameContents(const QString& source, const QString& path, bool& same) {
@@ -164,30 +170,24 @@ FileError PosixSystem::sameContents(const QString& source, const QString& path, 
     if (const FileError error = map(source, nativeSource); error != FileError::None) {
         return error;
     }
-    if (onSmb(path)) {
-        return smb_->sameAsLocal(nativeSource, path, same);
-    }
-    QString native;
-    const FileError error = map(path, native);
-    return error != FileError::None ? error : LocalFiles::sameContents(nativeSource, native, same);
+    return route(
+        path, Use::Existing,
+        [&](SmbNetwork& smb) { return smb.sameAsLocal(nativeSource, path, same); },
+        [&](const QString& native) {
+            return LocalFiles::sameContents(nativeSource, native, same);
+        });
 }
 
 FileError PosixSystem::listFolder(const QString& path, std::vector<FolderEntry>& entries) {
-    if (onSmb(path)) {
-        return smb_->list(path, entries);
-    }
-    QString native;
-    const FileError error = map(path, native);
-    return error != FileError::None ? error : LocalFiles::listFolder(native, entries);
+    return route(
+        path, Use::Existing, [&](SmbNetwork& smb) { return smb.list(path, entries); },
+        [&](const QString& native) { return LocalFiles::listFolder(native, entries); });
 }
 
 FileError PosixSystem::createFolder(const QString& path) {
-    if (onSmb(path)) {
-        return smb_->createFolder(path);
-    }
-    QString native;
-    const FileError error = mapTarget(path, native);
-    return error != FileError::None ? error : LocalFiles::createFolder(native);
+    return route(
+        path, Use::ToMake, [&](SmbNetwork& smb) { return smb.createFolder(path); },
+        [](const QString& native) { return LocalFiles::createFolder(native); });
 }
 
 std::unique_ptr<FolderLock> PosixSystem::tryLockFolder(const QString& folder) {
@@ -222,7 +222,7 @@ void PosixSystem::finishPings() {
 
 // Every setting comes from the environment, as for this one. On the real network
 // the worker's file operations go to an agent process with a network of its own.
-std::unique_ptr<System> PosixSystem::forWorker() {
+std::unique_ptr<Files> PosixSystem::forWorker() {
     if (smb_) {
         return std::make_unique<FileAgent>(QCoreApplication::applicationFilePath());
     }

@@ -36,7 +36,7 @@ public:
     QString findAssociatedProgram(const QString& extension) override;
     bool startCommand(const QString& commandLine, WindowStyle style) override;
     void finishPings() override;
-    std::unique_ptr<System> forWorker() override;
+    std::unique_ptr<Files> forWorker() override;
     QString nativePath(const QString& windowsPath) override;
     QString windowsPath(const QString& nativePath) override;
     void onTerminationRequest(std::function<void()> handler) override;
@@ -49,6 +49,13 @@ private:
     FileError mapTarget(const QString& windowsPath, QString& native) const;
     // True when path is reached over SMB rather than through a folder.
     bool onSmb(const QString& path) const;
+    // Whether a path names something that is to be made (never at share level).
+    enum class Use { Existing, ToMake };
+    // The one place that chooses: smbCall(network) for a path on the real network,
+    // localCall(native path) for the others, or the error of a path that cannot be
+    // mapped.
+    template <typename SmbCall, typename LocalCall>
+    FileError route(const QString& path, Use use, SmbCall smbCall, LocalCall localCall) const;
 
     PathMapper paths_;
     CommandInterpreter commands_;

@@ -400,7 +400,7 @@ void WindowsSystem::finishPings() {
 }
 
 // Every setting comes from the environment, as for this one.
-std::unique_ptr<System> WindowsSystem::forWorker() {
+std::unique_ptr<Files> WindowsSystem::forWorker() {
     return std::make_unique<WindowsSystem>();
 }
 

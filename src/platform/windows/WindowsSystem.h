@@ -31,7 +31,7 @@ public:
     QString findAssociatedProgram(const QString& extension) override;
     bool startCommand(const QString& commandLine, WindowStyle style) override;
     void finishPings() override;
-    std::unique_ptr<System> forWorker() override;
+    std::unique_ptr<Files> forWorker() override;
     QString nativePath(const QString& windowsPath) override;
     QString windowsPath(const QString& nativePath) override;
     void onTerminationRequest(std::function<void()> handler) override;

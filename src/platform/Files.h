@@ -1,0 +1,50 @@
+#pragma once
+
+#include "FileError.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <vector>
+
+namespace vantrel {
+
+// Room for 100,000 workstations with their status rows and error lines.
+constexpr qint64 kMaxReadBytes = qint64(64) << 20;
+
+// One name in a folder.
+struct FolderEntry {
+    QString name;
+    qint64 size = 0;
+    bool folder = false;
+    QDateTime modified; // invalid when the system does not tell
+};
+
+// The file operations, on local paths and on the workstations' shares alike, every
+// path in Windows form (drive letter or \\HOST\share\...). All that a pass's worker
+// needs and may use.
+class Files {
+public:
+    virtual ~Files() = default;
+
+    // Reads regular files only (NotAFile for devices, pipes...), of at most
+    // kMaxReadBytes (TooLarge): a document never exhausts memory or blocks.
+    virtual FileError readFile(const QString& path, QByteArray& bytes) = 0;
+    virtual FileError writeFile(const QString& path, const QByteArray& bytes) = 0;
+    virtual qint64 fileLength(const QString& path) = 0; // -1 when there is no such file
+    virtual FileError removeFile(const QString& path) = 0;
+    // Fails when from does not exist; never replaces an existing target.
+    virtual FileError renameFile(const QString& from, const QString& to) = 0;
+    // Replaces an existing target; never creates folders; leaves no partial target.
+    // The source must be a regular file.
+    virtual FileError copyFile(const QString& from, const QString& to) = 0;
+    // Whether path holds the same bytes as the local file source: sizes first, then
+    // the bytes side by side in blocks, never whole in memory.
+    virtual FileError sameContents(const QString& source, const QString& path, bool& same) = 0;
+    virtual FileError createFolder(const QString& path) = 0;
+    // What a folder holds, "." and ".." left out, in no particular order.
+    virtual FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) = 0;
+};
+
+} // namespace vantrel
