@@ -15,7 +15,6 @@ public:
     explicit RetryTimer(Clock& clock);
 
     bool isEnabled() const { return enabled_; }
-    int intervalMs() const { return intervalMs_; }
     void setEnabled(bool enabled);
     void setInterval(int ms);
 

@@ -85,15 +85,6 @@ QString joinLines(const QStringList& lines) {
     return text;
 }
 
-FileError readText(System& system, const QString& path, QString& text) {
-    QByteArray bytes;
-    const FileError error = system.readFile(path, bytes);
-    if (error == FileError::None) {
-        text = decode(bytes);
-    }
-    return error;
-}
-
 namespace {
 
 FileError checkLimits(const QByteArray& bytes, const Limits& limits) {

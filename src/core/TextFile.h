@@ -36,7 +36,6 @@ inline constexpr Limits kRuleFileLimits{qsizetype(1) << 20, 1000};
 
 FileError readLines(System& system, const QString& path, QStringList& lines,
                     const Limits& limits = kDocumentLimits);
-FileError readText(System& system, const QString& path, QString& text);
 FileError writeLines(System& system, const QString& path, const QStringList& lines);
 FileError writeText(System& system, const QString& path, const QString& text);
 

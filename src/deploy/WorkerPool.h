@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Pass.h"
+#include "WorkstationStep.h"
 
 #include <QDateTime>
 #include <QString>

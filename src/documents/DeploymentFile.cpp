@@ -1,6 +1,5 @@
 #include "DeploymentFile.h"
 
-#include "Lifecycle.h"
 #include "ListFiles.h"
 #include "core/Paths.h"
 #include "core/Settings.h"
@@ -141,6 +140,13 @@ LoadResult readDeploymentAndCompanions(Workspace& ws) {
 }
 
 } // namespace
+
+void RefreshCaption(Workspace& ws) {
+    const WorkingState& s = ws.state;
+    ws.setCaption(s.ProgramName + QStringLiteral("/    ") + s.DeploymentFileName +
+                  QStringLiteral("     ") + numberText(ws.lists.Listécritures.count()) +
+                  QStringLiteral(" fiches"));
+}
 
 void ChargeDéploiement(Workspace& ws) {
     WorkingState& s = ws.state;

@@ -17,6 +17,8 @@ enum class LoadResult {
 
 // The .VTR document: load, save with a one-generation .BAK, save under a new name.
 void ChargeDéploiement(Workspace& ws);
+// The window's caption: the program, the deployment and its number of rows.
+void RefreshCaption(Workspace& ws);
 // Makes path the current deployment, without reading it.
 void SelectDeployment(Workspace& ws, const QString& path);
 LoadResult LoadDeployment(Workspace& ws);

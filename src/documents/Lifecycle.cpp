@@ -83,13 +83,6 @@ void FinishStart(Workspace& ws) {
     RefreshCaption(ws);
 }
 
-void RefreshCaption(Workspace& ws) {
-    const WorkingState& s = ws.state;
-    ws.setCaption(s.ProgramName + QStringLiteral("/    ") + s.DeploymentFileName +
-                  QStringLiteral("     ") + numberText(ws.lists.Listécritures.count()) +
-                  QStringLiteral(" fiches"));
-}
-
 void CheckCompanionFiles(Workspace& ws) {
     WorkingState& s = ws.state;
     const QString helpFile = s.ProgramDir + QLatin1Char('_') + s.ProgramName + s.DeploymentExt;

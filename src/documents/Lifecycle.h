@@ -13,7 +13,6 @@ void Form_Load(Workspace& ws);
 // What follows the window's creation: help file check and caption.
 void FinishStart(Workspace& ws);
 
-void RefreshCaption(Workspace& ws);
 void CheckCompanionFiles(Workspace& ws);
 void ConfirmDiscardChanges(Workspace& ws);
 

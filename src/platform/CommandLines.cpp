@@ -62,10 +62,6 @@ QString imageEditorProgram() {
     return kImageEditor;
 }
 
-QString imageEditorCommand(const QString& file) {
-    return programCommand(kImageEditor, file);
-}
-
 std::optional<QString> textEditorFile(const QString& commandLine) {
     return argumentOf(commandLine, kTextEditor);
 }

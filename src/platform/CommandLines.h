@@ -28,7 +28,6 @@ QString dateStampCommand(const QString& outputFile);
 
 QString textEditorCommand(const QString& file);
 QString calculatorCommand();
-QString imageEditorCommand(const QString& file);
 QString programCommand(const QString& program, const QString& argument);
 // The program path the image editor is started from.
 QString imageEditorProgram();

@@ -1,5 +1,6 @@
 #include "core/Settings.h"
 #include "core/TextFile.h"
+#include "documents/DeploymentFile.h"
 #include "documents/Lifecycle.h"
 #include "support/FakePlatform.h"
 #include <QTest>

@@ -1,0 +1,108 @@
+#include "core/TextFile.h"
+#include "reach/PingSweep.h"
+#include "support/FakePlatform.h"
+#include <QTest>
+
+using namespace vantrel;
+using namespace vantrel::test;
+
+namespace {
+
+// A saved workstation list and a pass folder: what the sweep needs.
+struct Sweep : Fixture {
+    Sweep() {
+        start();
+        ws->state.WorkstationListPath = QStringLiteral("C:\\DEPLOI\\Atelier.LPO");
+        ws->state.RunFolder = QStringLiteral("C:\\Prog\\Vantrel\\p");
+        system.addFolder(ws->state.RunFolder);
+    }
+    void answer(const QString& host, int loss) {
+        system.pingTranscripts[host] = TextFile::encode(reachableTranscript(host, loss));
+    }
+};
+
+} // namespace
+
+class PingSweepTest : public QObject {
+    Q_OBJECT
+private slots:
+    void extractBetween_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("loss");
+        QTest::newRow("none lost") << "perdus = 0 (perte 0%),"
+                                   << "0";
+        QTest::newRow("partial") << "(perte 25%),"
+                                 << "25";
+        QTest::newRow("no start") << "(loss 0%)"
+                                  << "####";
+        QTest::newRow("no end") << "perte 0 %"
+                                << "####";
+    }
+    void extractBetween() {
+        QFETCH(QString, text);
+        QFETCH(QString, loss);
+        QCOMPARE(ExtractBetween(text, QStringLiteral("perte "), QStringLiteral("%)")), loss);
+    }
+
+    void sweepClassifiesEveryWorkstation() {
+        Sweep n;
+        n.answer(QStringLiteral("PC01"), 0);
+        n.answer(QStringLiteral("PC02"), 25);
+        n.system.pingTranscripts[QStringLiteral("PC03")] = "Request timed out.";
+        PassRecords records = recordsFor({"PC01", "PC02", "pc01", "PC03"});
+        QVERIFY(PingSweep(*n.ws, records));
+        QCOMPARE(n.clock.pausedSeconds, 10.0);
+        // One ping per workstation: pc01 is PC01 again.
+        QCOMPARE(n.system.commands,
+                 (QStringList{"cmd.exe /C ping PC01 > C:\\Prog\\Vantrel\\p\\ping0.txt",
+                              "cmd.exe /C ping PC02 > C:\\Prog\\Vantrel\\p\\ping1.txt",
+                              "cmd.exe /C ping PC03 > C:\\Prog\\Vantrel\\p\\ping3.txt"}));
+        // Only a total loss of 0 % answers; a summary in another form reads "####".
+        QStringList read;
+        for (const WorkstationRecord& r : records) {
+            read << r.loss + (r.fate == WorkstationRecord::Fate::NoAnswer ? " silent" : "");
+        }
+        QCOMPARE(read, (QStringList{"0", "25 silent", "", "#### silent"}));
+    }
+
+    void sweepStopsAtItsLimits_data() {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<int>("transcriptBytes");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("swept");
+        QTest::addColumn<int>("pings");
+        QTest::newRow("253 characters") << QString(253, 'A') << 100 << "" << 3 << 3;
+        QTest::newRow("254 characters")
+            << QString(254, 'A') << 100 << "Nom de poste trop long" << 0 << 0;
+        QTest::newRow("60000 bytes") << "PC09" << 60000 << "" << 3 << 3;
+        QTest::newRow("60001 bytes") << "PC09" << 60001 << "Fichier trop volumineux" << 1 << 3;
+        QTest::newRow("no transcript") << "" << 0 << "Erreur fatale" << 1 << 3;
+    }
+    void sweepStopsAtItsLimits() {
+        QFETCH(QString, host);
+        QFETCH(int, transcriptBytes);
+        QFETCH(QString, title);
+        QFETCH(int, swept);
+        QFETCH(int, pings);
+        Sweep n;
+        n.answer(QStringLiteral("PC01"), 0);
+        n.answer(QStringLiteral("PC02"), 0);
+        const QString name = host.isEmpty() ? QStringLiteral("MUET") : host;
+        if (!host.isEmpty()) {
+            QByteArray transcript = TextFile::encode(reachableTranscript(host));
+            transcript.append(
+                QByteArray(std::max<qsizetype>(0, transcriptBytes - transcript.size()), ' '));
+            n.system.pingTranscripts[host] = transcript;
+        }
+        PassRecords records = recordsFor({"PC01", name, "PC02"});
+        QCOMPARE(PingSweep(*n.ws, records), title.isEmpty());
+        QCOMPARE(std::count_if(records.begin(), records.end(), [](auto& r) { return r.swept; }),
+                 swept);
+        QCOMPARE(n.system.commands.size(), pings);
+        QCOMPARE(n.ui.titles(), title.isEmpty() ? QStringList() : QStringList{title});
+    }
+
+};
+
+QTEST_GUILESS_MAIN(PingSweepTest)
+#include "tst_ping_sweep.moc"
