@@ -2,6 +2,7 @@
 
 #include "Pass.h"
 #include "Replacement.h"
+#include "SourceSnapshots.h"
 #include "StampedVersions.h"
 #include "TargetCheck.h"
 #include "core/Workspace.h"
@@ -48,7 +49,8 @@ QString resultMessage(const QString& host, const std::vector<RuleText>& rules) {
 // the pass's stamp; with onlyIfDifferent, a target that already holds the source's
 // bytes is left as it is. After a lost connection the other rules fail untried.
 WorkstationResult copyToWorkstation(Files& files, const PassRules& rules,
-                                    const PassSettings& options, const WorkstationJob& job) {
+                                    const SourceSnapshots& snapshots, const PassSettings& options,
+                                    const WorkstationJob& job) {
     WorkstationResult result;
     const QString& runStamp = job.runStamp;
     QSet<QString> cleanedFolders;
@@ -56,10 +58,13 @@ WorkstationResult copyToWorkstation(Files& files, const PassRules& rules,
     std::vector<RuleText> texts;
     const auto copyRule = [&](const QString& source, const QString& destination,
                               const QString& target, FileError lost) {
-        const TargetCheck check = lost == FileError::None && options.onlyIfDifferent
-                                      ? compareBeforeCopy(files, source, target)
+        // Every workstation gets the pass's copy of the source, never the source itself.
+        const SourceSnapshot& snapshot = snapshots.of(source);
+        const FileError before = lost != FileError::None ? lost : snapshot.error;
+        const TargetCheck check = before == FileError::None && options.onlyIfDifferent
+                                      ? compareBeforeCopy(files, snapshot.copy, target)
                                       : TargetCheck{};
-        FileError error = lost != FileError::None ? lost : check.error;
+        FileError error = before != FileError::None ? before : check.error;
         RuleText text{destination, false, false, QString()};
         if (check.kind == TargetCheck::Kind::Unchanged) {
             text.detail = QLatin1Char(';') + target + QStringLiteral(";inchangé");
@@ -70,7 +75,7 @@ WorkstationResult copyToWorkstation(Files& files, const PassRules& rules,
                 removeLeftoverCopies(files, target, job.now);
             }
             const Replacement done =
-                replaceKeepingAside(files, source, target, target + runStamp, runStamp);
+                replaceKeepingAside(files, snapshot.copy, target, target + runStamp, runStamp);
             error = done.error;
             text.created = !done.liveKeptAside && error == FileError::None;
             if (error == FileError::None) {
@@ -101,11 +106,18 @@ void DeploymentRun(Workspace& ws, const PassSettings& settings) {
     if (ws.controls.Récursif() > 0) {
         ws.TimerRécursif.setEnabled(true);
     }
-    PassOutcome outcome;
-    const auto step = [rules = PassRules(ws), settings](Files& files, const WorkstationJob& job) {
-        return copyToWorkstation(files, rules, settings, job);
+    const PassRules rules(ws);
+    SourceSnapshots snapshots;
+    PassKind kind;
+    kind.beforeServing = [&] { snapshots.take(ws, rules.sources); };
+    kind.step = [&](Files& files, const WorkstationJob& job) {
+        return copyToWorkstation(files, rules, snapshots, settings, job);
     };
-    if (runPass(ws, settings, step, outcome) == PassEnd::Completed) {
+    kind.journalNotes = [&snapshots] { return snapshots.journalLines(); };
+    PassOutcome outcome;
+    const PassEnd end = runPass(ws, settings, kind, outcome);
+    snapshots.removeCopies(ws);
+    if (end == PassEnd::Completed) {
         ws.TimerRécursif.setEnabled(true);
     }
 }

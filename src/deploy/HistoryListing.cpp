@@ -45,7 +45,9 @@ bool ListHistory(Workspace& ws, const PassSettings& settings, QStringList& lines
         return result;
     };
     PassOutcome outcome;
-    const bool ended = visitWorkstations(ws, settings, step, outcome) == PassEnd::Completed;
+    PassKind kind;
+    kind.step = step;
+    const bool ended = visitWorkstations(ws, settings, kind, outcome) == PassEnd::Completed;
     lines = outcome.lines + pingFailureLines(ws.passRecords);
     if (ended) {
         TextFile::writeLines(ws.system, ws.state.RunFolder + QStringLiteral("\\Historique.txt"),

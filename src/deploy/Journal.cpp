@@ -82,7 +82,7 @@ bool stoppedBeforeItsEnd(const PassRecords& records) {
 
 } // namespace
 
-QStringList journalLines(Workspace& ws, const QString& heading) {
+QStringList journalLines(Workspace& ws, const QString& heading, const QStringList& notes) {
     const Lists& l = ws.lists;
     const DeploymentControls& c = ws.controls;
     const QString stars(kBanner.size(), QLatin1Char('*'));
@@ -114,6 +114,10 @@ QStringList journalLines(Workspace& ws, const QString& heading) {
                  QStringLiteral(" sources et destinations"));
     appendRuleBlock(ws, lines);
     lines.append(kSeparator);
+    if (!notes.isEmpty()) {
+        lines.append(notes);
+        lines.append(kSeparator);
+    }
     lines.append(QStringLiteral("Listes des ") + numberText(l.L_PostesOk.count()) +
                  QStringLiteral(" postes mis à jour"));
     appendList(lines, l.L_PostesOk);
@@ -121,9 +125,10 @@ QStringList journalLines(Workspace& ws, const QString& heading) {
     return lines;
 }
 
-void WriteDeploymentJournal(Workspace& ws, const QString& heading) {
+void WriteDeploymentJournal(Workspace& ws, const QString& heading, const QStringList& notes) {
     const QString journal = ws.state.RunFolder + kJournalName;
-    if (TextFile::writeLines(ws.system, journal, journalLines(ws, heading)) != FileError::None) {
+    if (TextFile::writeLines(ws.system, journal, journalLines(ws, heading, notes)) !=
+        FileError::None) {
         return;
     }
     if (stoppedBeforeItsEnd(ws.passRecords)) {

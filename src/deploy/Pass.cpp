@@ -274,7 +274,7 @@ bool isLostWorkstation(FileError error) {
     return error == FileError::TimedOut || error == FileError::HostUnreachable;
 }
 
-PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const WorkstationStep& step,
+PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const PassKind& kind,
                           PassOutcome& outcome) {
     WorkingState& s = ws.state;
     Lists& l = ws.lists;
@@ -303,18 +303,20 @@ PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const Wor
         return PassEnd::NotRun;
     }
     const BusyPointer busy(ws);
-    const bool served = serveWorkstations(ws, settings.simultaneous, step, outcome, progress);
+    kind.beforeServing();
+    const bool served = serveWorkstations(ws, settings.simultaneous, kind.step, outcome, progress);
     writePassLines(ws, ws.passRecords);
     ws.setPassStopped(!served);
     return served ? PassEnd::Completed : PassEnd::Stopped;
 }
 
-PassEnd runPass(Workspace& ws, const PassSettings& settings, const WorkstationStep& step,
-                PassOutcome& outcome, const QString& heading) {
-    const PassEnd end = visitWorkstations(ws, settings, step, outcome);
+PassEnd runPass(Workspace& ws, const PassSettings& settings, const PassKind& kind,
+                PassOutcome& outcome) {
+    const PassEnd end = visitWorkstations(ws, settings, kind, outcome);
     if (end == PassEnd::Completed || end == PassEnd::Stopped) {
         ws.DrawStatusBoard();
-        WriteDeploymentJournal(ws, heading); // a stopped pass's too: it tells who was served
+        // A stopped pass's too: it tells who was served.
+        WriteDeploymentJournal(ws, kind.heading, kind.journalNotes());
     }
     return end;
 }

@@ -29,14 +29,24 @@ enum class PassEnd {
     NotRun,    // no copy made: no pass folder, a sweep cut short, no rules to copy
 };
 
+// What one kind of pass brings to the steps that every pass shares.
+struct PassKind {
+    WorkstationStep step;
+    // Once the sweep is over, before the first workstation is served.
+    std::function<void()> beforeServing = [] {};
+    QString heading; // the journal's first line, "" for a deployment
+    // Lines the journal adds after the rules.
+    std::function<QStringList()> journalNotes = [] { return QStringList(); };
+};
+
 // The steps every pass shares: the program folder locked, a stamp and a pass folder
-// of its own, the ping sweep, then step on each workstation that answered (up to
-// settings.simultaneous at once), its records written out as result lines and rows,
-// the board and the journal, which begins with heading when there is one.
-PassEnd runPass(Workspace& ws, const PassSettings& settings, const WorkstationStep& step,
-                PassOutcome& outcome, const QString& heading = QString());
+// of its own, the ping sweep, then the kind's step on each workstation that answered
+// (up to settings.simultaneous at once), its records written out as result lines and
+// rows, the board and the journal.
+PassEnd runPass(Workspace& ws, const PassSettings& settings, const PassKind& kind,
+                PassOutcome& outcome);
 // The same without the board's last redraw and the journal.
-PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const WorkstationStep& step,
+PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const PassKind& kind,
                           PassOutcome& outcome);
 
 // Marks the pass as running for as long as it lasts, whatever way it ends.

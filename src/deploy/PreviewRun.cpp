@@ -45,14 +45,12 @@ bool PreviewRun(Workspace& ws, const PassSettings& settings, QStringList& lines)
     PassGuard running(ws);
     ws.TimerRécursif.setEnabled(false);
     PassOutcome outcome;
-    const bool ended =
-        PassEnd::Completed == visitWorkstations(
-                                  ws, settings,
-                                  [rules = PassRules(ws), compare = settings.onlyIfDifferent](
-                                      Files& files, const WorkstationJob& job) {
-                                      return previewWorkstation(files, rules, compare, job);
-                                  },
-                                  outcome);
+    PassKind kind;
+    kind.step = [rules = PassRules(ws),
+                 compare = settings.onlyIfDifferent](Files& files, const WorkstationJob& job) {
+        return previewWorkstation(files, rules, compare, job);
+    };
+    const bool ended = visitWorkstations(ws, settings, kind, outcome) == PassEnd::Completed;
     lines = pingFailureLines(ws.passRecords) + outcome.lines;
     if (ended) {
         TextFile::writeLines(ws.system, ws.state.RunFolder + QStringLiteral("\\Simulation.txt"),

@@ -46,8 +46,8 @@ FileError restoreRule(Files& files, const QString& target, const QString& passSt
     return FileError::None;
 }
 
-WorkstationResult restoreWorkstation(Files& files, const PassRules& rules,
-                                     const QString& passStamp, const WorkstationJob& job) {
+WorkstationResult restoreWorkstation(Files& files, const PassRules& rules, const QString& passStamp,
+                                     const WorkstationJob& job) {
     WorkstationResult result;
     forEachRule(rules, job, result,
                 [&](const QString& source, const QString& destination, const QString& target,
@@ -74,18 +74,14 @@ WorkstationResult restoreWorkstation(Files& files, const PassRules& rules,
 int RestoreRun(Workspace& ws, const PassSettings& settings, const QString& passStamp) {
     PassGuard running(ws);
     ws.TimerRécursif.setEnabled(false);
-    const QString heading = QStringLiteral("Restauration de la passe ") + passStamp +
-                            QStringLiteral(" : chaque poste reprend la version qu'elle avait "
-                                           "remplacée");
+    PassKind kind;
+    kind.step = [rules = PassRules(ws), passStamp](Files& files, const WorkstationJob& job) {
+        return restoreWorkstation(files, rules, passStamp, job);
+    };
+    kind.heading = QStringLiteral("Restauration de la passe ") + passStamp +
+                   QStringLiteral(" : chaque poste reprend la version qu'elle avait remplacée");
     PassOutcome outcome;
-    const bool ended =
-        PassEnd::Completed ==
-        runPass(
-            ws, settings,
-            [rules = PassRules(ws), passStamp](Files& files, const WorkstationJob& job) {
-                return restoreWorkstation(files, rules, passStamp, job);
-            },
-            outcome, heading);
+    const bool ended = runPass(ws, settings, kind, outcome) == PassEnd::Completed;
     if (ended && outcome.restored == 0) {
         ws.inform(QStringLiteral("Aucune version de la passe ") + passStamp,
                   QStringLiteral("Restauration"), Icon::Information);

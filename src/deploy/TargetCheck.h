@@ -23,7 +23,6 @@ TargetCheck compareBeforeCopy(Files& files, const QString& source, const QString
 // For a preview: the target's folder is listed (missing, unreadable or unreachable,
 // it is the failure a pass would meet; so is a folder of the target's name), then,
 // when compare is asked and the target is there, its bytes compared with the source's.
-TargetCheck inspectTarget(Files& files, const QString& source, const QString& target,
-                          bool compare);
+TargetCheck inspectTarget(Files& files, const QString& source, const QString& target, bool compare);
 
 } // namespace vantrel

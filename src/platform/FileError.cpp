@@ -43,6 +43,9 @@ QString describe(FileError error) {
         return QStringLiteral("Ligne trop longue : plus de 65 536 caractères");
     case FileError::PathTooLong:
         return QStringLiteral("Chemin trop long : plus de 32 767 caractères");
+    case FileError::SourceChanging:
+        return QStringLiteral("Source en cours de modification : aucune copie, relancer quand "
+                              "elle ne change plus");
     case FileError::Other:
         break;
     }

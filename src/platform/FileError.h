@@ -26,6 +26,7 @@ enum class FileError {
     TooManyLines,
     LineTooLong,
     PathTooLong,
+    SourceChanging,
     Other,
 };
 

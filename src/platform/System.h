@@ -22,6 +22,8 @@ public:
     // The process's current folder, Windows form, without final backslash.
     virtual QString currentFolder() = 0;
 
+    // The SHA-256 of a local file, read in blocks, never whole in memory.
+    virtual FileError fileSha256(const QString& path, QByteArray& digest) = 0;
     // The lock of a local folder; null while another process holds it.
     virtual std::unique_ptr<FolderLock> tryLockFolder(const QString& folder) = 0;
 

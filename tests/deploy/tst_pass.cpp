@@ -5,6 +5,7 @@
 #include "deploy/LaunchChecks.h"
 #include "platform/FileError.h"
 #include "support/FakePlatform.h"
+#include <QCryptographicHash>
 #include <QTest>
 
 using namespace vantrel;
@@ -13,6 +14,10 @@ using namespace vantrel::test;
 namespace {
 
 const QString kOldTool = QStringLiteral("\\\\PC01\\C$\\Outils\\outil.exe");
+
+QString sha256(const QByteArray& bytes) {
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
 
 // Three workstations: PC01 answers and has an older outil.exe, PC02 answers but
 // lacks the destination folder, PC03 does not answer.
@@ -111,6 +116,10 @@ private slots:
             "C:\\Distrib\\",
             "outil" + QString(25, ' ') + QString(12, ' ') + "\\C$\\Outils",
             "outil" + QString(25, ' ') + QString(12, ' ') + "\\C$\\Outils",
+            QString(83, '*'),
+            QString::fromUtf8("Sources déployées : taille en octets et empreinte SHA-256"),
+            "C:\\Distrib\\outil.exe;2;" + sha256("v2"),
+            "C:\\Distrib\\outil.ini;3;" + sha256("ini"),
             QString(83, '*'),
             QString::fromUtf8("Listes des  1 postes mis à jour"),
             pc01,
@@ -334,6 +343,55 @@ private slots:
         QVERIFY(!one->system.exists(QStringLiteral("\\\\PC04\\C$\\Outils\\outil.ini")));
     }
 
+    // Every workstation gets the same bytes, a whole version of the source: one
+    // written a moment ago is read once it rests, one rewritten while it is read is
+    // read again, one that never rests is refused on every workstation.
+    void sourceIsTakenOnceWhole_data() {
+        QTest::addColumn<bool>("justWritten");
+        QTest::addColumn<int>("rewrites"); // while the pass copies it
+        QTest::addColumn<QByteArray>("deployed");
+        QTest::addColumn<double>("waited");
+        QTest::newRow("at rest") << false << 0 << QByteArray("v2") << 12.0;
+        QTest::newRow("written a moment ago") << true << 0 << QByteArray("v2") << 13.0;
+        QTest::newRow("rewritten while read") << false << 1 << QByteArray("v3") << 13.0;
+        QTest::newRow("never at rest") << false << 100 << QByteArray() << 16.0;
+    }
+    void sourceIsTakenOnceWhole() {
+        QFETCH(bool, justWritten);
+        QFETCH(int, rewrites);
+        QFETCH(QByteArray, deployed);
+        QFETCH(double, waited);
+        Network n;
+        const QString source = QStringLiteral("C:\\Distrib\\outil.exe");
+        n.system.addFolder(QStringLiteral("\\\\PC02\\C$\\Outils"));
+        n.clock.onPause = [&](double seconds) {
+            if (justWritten && seconds == 10) { // written as the sweep ends
+                n.system.addFile(source, "v2", n.clock.now());
+            }
+        };
+        n.system.onCopy = [&](const QString& to) {
+            if (to.contains(QStringLiteral("\\source1-")) && rewrites-- > 0) {
+                n.system.addFile(source, "v3", n.clock.now().addSecs(-60 - rewrites));
+            }
+        };
+        n.ui.defaultAnswer = Answer::No;
+        DeploymentRun(*n.ws, {});
+        QCOMPARE(n.clock.pausedSeconds, waited);
+        for (const QString& host : {QStringLiteral("PC01"), QStringLiteral("PC02")}) {
+            const QString target = QStringLiteral("\\\\%1\\C$\\Outils\\outil.exe").arg(host);
+            QCOMPARE(n.system.contents(target),
+                     deployed.isEmpty() && host == "PC01" ? "v1" : deployed);
+        }
+        const QString refused = describe(FileError::SourceChanging);
+        QCOMPARE(n.lists().L_GénéErreurs.entries().filter(refused).size(),
+                 deployed.isEmpty() ? 2 : 0);
+        QVERIFY(n.journal().contains(source + (deployed.isEmpty()
+                                                   ? ";" + refused
+                                                   : QStringLiteral(";2;") + sha256(deployed))));
+        QCOMPARE(n.system.filesUnder(n.ws->state.RunFolder).filter(QStringLiteral("source")),
+                 QStringList());
+    }
+
     void stampBeforeTenLosesItsBlank() {
         Network n;
         n.clock.current = QDateTime(QDate(2017, 11, 7), QTime(9, 5, 3));
@@ -415,7 +473,11 @@ private slots:
                 }
             };
         } else {
-            n.system.onCopy = [&](const QString&) { stop(); };
+            n.system.onCopy = [&](const QString& to) {
+                if (to.startsWith(QStringLiteral("\\\\PC01\\"))) {
+                    stop();
+                }
+            };
         }
         DeploymentRun(*n.ws, {});
         QVERIFY(n.ws->passStopped());

@@ -5,6 +5,8 @@
 #include "core/TextFile.h"
 #include "documents/Lifecycle.h"
 
+#include <QCryptographicHash>
+
 namespace vantrel::test {
 
 QString FakeSystem::absolute(const QString& path) const {
@@ -276,6 +278,14 @@ FileError FakeSystem::sameContents(const QString& source, const QString& path, b
     }
     same = ours == theirs;
     return FileError::None;
+}
+
+FileError FakeSystem::fileSha256(const QString& path, QByteArray& digest) {
+    QByteArray bytes;
+    const FileError error = readFile(path, bytes);
+    digest = error == FileError::None ? QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)
+                                      : QByteArray();
+    return error;
 }
 
 std::unique_ptr<Files> FakeSystem::forWorker() {

@@ -55,6 +55,7 @@ public:
     FileError sameContents(const QString& source, const QString& path, bool& same) override;
     FileError createFolder(const QString& path) override;
     FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) override;
+    FileError fileSha256(const QString& path, QByteArray& digest) override;
     // Null while the folder is in lockedFolders (another process holds it).
     std::unique_ptr<FolderLock> tryLockFolder(const QString& folder) override;
     QStringList lockedFolders;

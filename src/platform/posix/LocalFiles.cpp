@@ -3,6 +3,7 @@
 #include "PosixErrors.h"
 #include "platform/System.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 
 #include <cerrno>
@@ -275,7 +276,8 @@ FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) {
         struct stat st {};
         if (::fstatat(::dirfd(folder), entry->d_name, &st, 0) == 0) {
             entries.push_back({QFile::decodeName(entryName), st.st_size, S_ISDIR(st.st_mode),
-                               QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec)});
+                               QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 +
+                                                              st.st_mtim.tv_nsec / 1000000)});
         }
     }
     ::closedir(folder);
@@ -342,6 +344,25 @@ FileError sameAsSource(const QString& source, qint64 targetSize, const ReadBlock
         }
     }
     ::close(fd);
+    return error;
+}
+
+FileError sha256(const QString& path, QByteArray& digest) {
+    int fd = -1;
+    struct stat st {};
+    if (const FileError error = openForReading(path, fd, st); error != FileError::None) {
+        return error;
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QByteArray block(kCompareBlockBytes, Qt::Uninitialized);
+    const ReadBlock read = descriptorReader(fd);
+    qint64 n = 0;
+    while ((n = read(block.data(), block.size())) > 0) {
+        hash.addData(QByteArrayView(block.constData(), n));
+    }
+    const FileError error = n < 0 ? lastError() : FileError::None;
+    ::close(fd);
+    digest = error == FileError::None ? hash.result() : QByteArray();
     return error;
 }
 

@@ -35,6 +35,7 @@ using ReadBlock = std::function<qint64(char* into, qint64 size)>;
 // returned; one of the other file stops the comparison and is the reader's to tell.
 FileError sameAsSource(const QString& source, qint64 targetSize, const ReadBlock& readTarget,
                        bool& same);
+FileError sha256(const QString& path, QByteArray& digest);
 // The same for two local files (target's failures returned too).
 FileError sameContents(const QString& source, const QString& target, bool& same);
 

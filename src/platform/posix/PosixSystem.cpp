@@ -190,6 +190,13 @@ FileError PosixSystem::createFolder(const QString& path) {
         [](const QString& native) { return LocalFiles::createFolder(native); });
 }
 
+// Only the program's own files are read whole this way.
+FileError PosixSystem::fileSha256(const QString& path, QByteArray& digest) {
+    return route(
+        path, Use::Existing, [](SmbNetwork&) { return FileError::Other; },
+        [&](const QString& native) { return LocalFiles::sha256(native, digest); });
+}
+
 std::unique_ptr<FolderLock> PosixSystem::tryLockFolder(const QString& folder) {
     return LockFile::tryLock(nativePath(folder));
 }

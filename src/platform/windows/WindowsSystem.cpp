@@ -5,6 +5,7 @@
 #include "platform/echo/IcmpEngine.h"
 #include "platform/qt/LockFile.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 
@@ -251,6 +252,27 @@ private:
 };
 
 } // namespace
+
+FileError WindowsSystem::fileSha256(const QString& path, QByteArray& digest) {
+    if (isFolder(path)) {
+        return FileError::IsAFolder;
+    }
+    OpenFile file(path);
+    if (!file.isOpen()) {
+        return lastError();
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    std::vector<char> block(1 << 20);
+    qint64 got = 0;
+    while ((got = file.fill(block)) > 0) {
+        hash.addData(QByteArrayView(block.data(), got));
+    }
+    if (got < 0) {
+        return lastError();
+    }
+    digest = hash.result();
+    return FileError::None;
+}
 
 FileError WindowsSystem::sameContents(const QString& source, const QString& path, bool& same) {
     same = false;

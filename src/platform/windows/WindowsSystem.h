@@ -25,6 +25,7 @@ public:
     FileError sameContents(const QString& source, const QString& path, bool& same) override;
     FileError createFolder(const QString& path) override;
     FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) override;
+    FileError fileSha256(const QString& path, QByteArray& digest) override;
     std::unique_ptr<FolderLock> tryLockFolder(const QString& folder) override;
     QString shortPath(const QString& path) override;
     QString longPath(const QString& path) override;

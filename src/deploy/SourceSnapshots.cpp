@@ -1,0 +1,121 @@
+#include "SourceSnapshots.h"
+
+#include "Pass.h"
+#include "core/Workspace.h"
+
+#include <algorithm>
+
+namespace vantrel {
+namespace {
+
+constexpr int kAttempts = 5;
+// A source written to more recently than this may still be being written.
+constexpr qint64 kQuietMs = 1000;
+
+// The size and time of a file, as its folder lists it.
+FileError factsOf(System& system, const QString& path, FolderEntry& facts) {
+    std::vector<FolderEntry> entries;
+    if (const FileError error = system.listFolder(folderOf(path), entries);
+        error != FileError::None) {
+        return error;
+    }
+    const QString name = nameOf(path);
+    const auto found = std::find_if(entries.begin(), entries.end(), [&name](const FolderEntry& e) {
+        return e.name.compare(name, Qt::CaseInsensitive) == 0;
+    });
+    if (found == entries.end()) {
+        return FileError::FileNotFound;
+    }
+    facts = *found;
+    return found->folder ? FileError::IsAFolder : FileError::None;
+}
+
+bool sameFacts(const FolderEntry& a, const FolderEntry& b) {
+    return a.size == b.size && a.modified == b.modified;
+}
+
+// A clock that runs ahead of the file's (a server's) is no sign of a writer.
+bool justWritten(const FolderEntry& facts, const QDateTime& now) {
+    return facts.modified.isValid() && facts.modified <= now &&
+           facts.modified.msecsTo(now) < kQuietMs;
+}
+
+void takeOne(Workspace& ws, SourceSnapshot& snapshot) {
+    snapshot.error = FileError::SourceChanging;
+    for (int attempt = 0; attempt < kAttempts && !ws.stopRequested(); ++attempt) {
+        if (attempt > 0) {
+            ws.clock.pause(1);
+        }
+        FolderEntry before;
+        if (const FileError error = factsOf(ws.system, snapshot.source, before);
+            error != FileError::None) {
+            snapshot.error = error;
+            return;
+        }
+        if (justWritten(before, ws.clock.now())) {
+            continue;
+        }
+        if (const FileError error = ws.system.copyFile(snapshot.source, snapshot.copy);
+            error != FileError::None) {
+            snapshot.error = error;
+            return;
+        }
+        FolderEntry after;
+        if (factsOf(ws.system, snapshot.source, after) != FileError::None ||
+            !sameFacts(before, after) || ws.system.fileLength(snapshot.copy) != before.size) {
+            continue;
+        }
+        snapshot.size = before.size;
+        snapshot.error = ws.system.fileSha256(snapshot.copy, snapshot.sha256);
+        return;
+    }
+}
+
+} // namespace
+
+void SourceSnapshots::take(Workspace& ws, const QStringList& sources) {
+    snapshots_.clear();
+    for (const QString& source : sources) {
+        const auto taken =
+            std::find_if(snapshots_.begin(), snapshots_.end(), [&source](const SourceSnapshot& s) {
+                return s.source.compare(source, Qt::CaseInsensitive) == 0;
+            });
+        if (taken != snapshots_.end()) {
+            continue;
+        }
+        SourceSnapshot snapshot;
+        snapshot.source = source;
+        snapshot.copy = ws.state.RunFolder +
+                        QStringLiteral("\\source%1-").arg(snapshots_.size() + 1) + nameOf(source);
+        takeOne(ws, snapshot);
+        snapshots_.push_back(snapshot);
+    }
+}
+
+const SourceSnapshot& SourceSnapshots::of(const QString& source) const {
+    return *std::find_if(snapshots_.begin(), snapshots_.end(), [&source](const SourceSnapshot& s) {
+        return s.source.compare(source, Qt::CaseInsensitive) == 0;
+    });
+}
+
+QStringList SourceSnapshots::journalLines() const {
+    if (snapshots_.empty()) {
+        return {};
+    }
+    QStringList lines{QStringLiteral("Sources déployées : taille en octets et empreinte SHA-256")};
+    for (const SourceSnapshot& s : snapshots_) {
+        lines.append(s.source + QLatin1Char(';') +
+                     (s.error == FileError::None ? QString::number(s.size) + QLatin1Char(';') +
+                                                       QString::fromLatin1(s.sha256.toHex())
+                                                 : describe(s.error)));
+    }
+    return lines;
+}
+
+void SourceSnapshots::removeCopies(Workspace& ws) const {
+    for (const SourceSnapshot& s : snapshots_) {
+        ws.system.removeFile(s.copy);
+    }
+}
+
+} // namespace vantrel

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/FileError.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace vantrel {
+
+class Workspace;
+
+// One source of a pass as every workstation receives it: a copy taken once in the
+// pass folder, so that all of them get the same bytes, and those a whole version.
+struct SourceSnapshot {
+    QString source;                    // as the rules name it
+    QString copy;                      // in the pass folder
+    FileError error = FileError::None; // it could not be taken: its rules fail
+    qint64 size = 0;
+    QByteArray sha256;
+};
+
+class SourceSnapshots {
+public:
+    // Takes each source once (names compared without regard to case) into the pass
+    // folder. A source written to in the last second, or while it is copied, is
+    // taken again a second later; one that keeps changing is refused.
+    void take(Workspace& ws, const QStringList& sources);
+    // The snapshot of a source that take() was given.
+    const SourceSnapshot& of(const QString& source) const;
+    // What was deployed, for the journal: "SOURCE;SIZE;SHA-256", or "SOURCE;error".
+    QStringList journalLines() const;
+    // The copies go with the pass: the folder keeps only its transcripts and journal.
+    void removeCopies(Workspace& ws) const;
+
+private:
+    std::vector<SourceSnapshot> snapshots_;
+};
+
+} // namespace vantrel
