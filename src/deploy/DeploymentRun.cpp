@@ -57,10 +57,10 @@ WorkstationResult copyToWorkstation(Files& files, const PassRules& rules,
     QStringList replaced;
     std::vector<RuleText> texts;
     const auto copyRule = [&](const QString& source, const QString& destination,
-                              const QString& target, FileError lost) {
+                              const QString& target, FileError refused) {
         // Every workstation gets the pass's copy of the source, never the source itself.
         const SourceSnapshot& snapshot = snapshots.of(source);
-        const FileError before = lost != FileError::None ? lost : snapshot.error;
+        const FileError before = refused != FileError::None ? refused : snapshot.error;
         const TargetCheck check = before == FileError::None && options.onlyIfDifferent
                                       ? compareBeforeCopy(files, snapshot.copy, target)
                                       : TargetCheck{};

@@ -10,6 +10,8 @@
 #include "platform/CommandLines.h"
 #include "reach/PingSweep.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace vantrel {
@@ -255,7 +257,15 @@ PassGuard::~PassGuard() {
 }
 
 PassRules::PassRules(const Workspace& ws)
-    : sources(ws.lists.ListeSource.entries()), destinations(ws.lists.ListeDest.entries()) {}
+    : sources(ws.lists.ListeSource.entries()), destinations(ws.lists.ListeDest.entries()) {
+    QSet<QString> made;
+    for (int j = 0; j < count(); ++j) {
+        const QString target =
+            ruleTarget(QString(), sources.at(j), destinations.at(j)).toCaseFolded();
+        repeatsTarget.append(made.contains(target));
+        made.insert(target);
+    }
+}
 
 QString ruleTarget(const QString& host, const QString& source, const QString& destination) {
     const QString fileName = source.mid(source.lastIndexOf(QLatin1Char('\\')) + 1);

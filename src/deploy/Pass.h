@@ -74,14 +74,18 @@ bool isLostWorkstation(FileError error);
 struct PassRules {
     QStringList sources;
     QStringList destinations;
+    // Whether an earlier rule makes the same file (names compared without regard to
+    // case): what that rule would find there depends on the order of the rules.
+    QList<bool> repeatsTarget;
     explicit PassRules(const Workspace& ws);
     int count() const { return static_cast<int>(sources.size()); }
 };
 
-// Calls rule(source, destination, target, lost) for each rule, in rule order, where
-// lost is the error of a connection lost at an earlier rule (None until then: the
-// rule is not to be tried once it is set); rule returns its own error. Stops between
-// two rules when the job is asked to (result.finished false). Returns lost.
+// Calls rule(source, destination, target, refused) for each rule, in rule order,
+// where refused is why the rule is not to be tried (None when it is to be): the
+// connection was lost at an earlier rule, or an earlier rule makes the same file.
+// rule returns its own error. Stops between two rules when the job is asked to
+// (result.finished false). Returns the error of a lost connection, None without.
 template <typename Rule>
 FileError forEachRule(const PassRules& rules, const WorkstationJob& job, WorkstationResult& result,
                       Rule rule) {
@@ -93,8 +97,10 @@ FileError forEachRule(const PassRules& rules, const WorkstationJob& job, Worksta
         }
         const QString& source = rules.sources.at(j);
         const QString& destination = rules.destinations.at(j);
+        const FileError refused =
+            lost == FileError::None && rules.repeatsTarget.at(j) ? FileError::SameTarget : lost;
         const FileError error =
-            rule(source, destination, ruleTarget(job.host, source, destination), lost);
+            rule(source, destination, ruleTarget(job.host, source, destination), refused);
         lost = isLostWorkstation(error) ? error : lost;
     }
     return lost;

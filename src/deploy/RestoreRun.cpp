@@ -51,10 +51,10 @@ WorkstationResult restoreWorkstation(Files& files, const PassRules& rules, const
     WorkstationResult result;
     forEachRule(rules, job, result,
                 [&](const QString& source, const QString& destination, const QString& target,
-                    FileError lost) {
+                    FileError refused) {
                     QString note;
-                    const FileError error = lost != FileError::None
-                                                ? lost
+                    const FileError error = refused != FileError::None
+                                                ? refused
                                                 : restoreRule(files, target, passStamp,
                                                               job.runStamp, note, result.restored);
                     if (error != FileError::None) {

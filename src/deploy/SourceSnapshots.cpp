@@ -73,6 +73,11 @@ void takeOne(Workspace& ws, SourceSnapshot& snapshot) {
 
 } // namespace
 
+FileError checkSource(System& system, const QString& source) {
+    FolderEntry facts;
+    return factsOf(system, source, facts);
+}
+
 void SourceSnapshots::take(Workspace& ws, const QStringList& sources) {
     snapshots_.clear();
     for (const QString& source : sources) {

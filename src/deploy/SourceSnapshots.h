@@ -10,6 +10,7 @@
 
 namespace vantrel {
 
+class System;
 class Workspace;
 
 // One source of a pass as every workstation receives it: a copy taken once in the
@@ -21,6 +22,10 @@ struct SourceSnapshot {
     qint64 size = 0;
     QByteArray sha256;
 };
+
+// Why a source cannot be taken as it stands (missing, a folder, unreachable), None
+// when it can.
+FileError checkSource(System& system, const QString& source);
 
 class SourceSnapshots {
 public:

@@ -46,6 +46,8 @@ QString describe(FileError error) {
     case FileError::SourceChanging:
         return QStringLiteral("Source en cours de modification : aucune copie, relancer quand "
                               "elle ne change plus");
+    case FileError::SameTarget:
+        return QStringLiteral("Une règle précédente écrit déjà ce fichier : règle ignorée");
     case FileError::Other:
         break;
     }

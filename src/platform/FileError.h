@@ -27,6 +27,7 @@ enum class FileError {
     LineTooLong,
     PathTooLong,
     SourceChanging,
+    SameTarget,
     Other,
 };
 

@@ -1,6 +1,7 @@
 #include "core/TextFile.h"
 #include "deploy/DeploymentRun.h"
 #include "deploy/PreviewRun.h"
+#include "platform/FileError.h"
 #include "support/FakePlatform.h"
 #include <QTest>
 
@@ -14,7 +15,8 @@ const QString kFolder = QStringLiteral("\\\\PC01\\C$\\Outils");
 const QString kTarget = kFolder + QStringLiteral("\\outil.exe");
 
 // One workstation, one rule (outil.exe, "v2", to \C$\Outils), and what the
-// workstation holds: "absent", "equal", "different", "no folder" or "no answer".
+// workstation holds: "absent", "equal", "different", "no folder" or "no answer"; or
+// what stands at the source's place: "no source", "a folder as source".
 struct Workstation : Fixture {
     explicit Workstation(const QString& holds) {
         start();
@@ -23,7 +25,13 @@ struct Workstation : Fixture {
         ws->lists.ListePostes.assign({"PC01"});
         ws->lists.ListeSource.assign({"C:\\Distrib\\outil.exe"});
         ws->lists.ListeDest.assign({"\\C$\\Outils"});
-        system.addFile(QStringLiteral("C:\\Distrib\\outil.exe"), "v2");
+        if (holds == QLatin1String("a folder as source")) {
+            system.addFolder(QStringLiteral("C:\\Distrib\\outil.exe"));
+        } else if (holds == QLatin1String("no source")) {
+            system.addFolder(QStringLiteral("C:\\Distrib"));
+        } else {
+            system.addFile(QStringLiteral("C:\\Distrib\\outil.exe"), "v2");
+        }
         system.addFolder(holds == QLatin1String("no folder") ? QStringLiteral("\\\\PC01\\C$")
                                                              : kFolder);
         if (holds == QLatin1String("equal") || holds == QLatin1String("different")) {
@@ -72,7 +80,10 @@ private slots:
         QTest::addColumn<QStringList>("files");
         const QString line = QStringLiteral("PC01;") + kTarget + QLatin1Char(';');
         const QString kept = QStringLiteral("outil.exe") + kStamp;
-        const QString replaced = QStringLiteral("remplacé, sauvegarde ") + kept;
+        const QString untried = QStringLiteral(" (écriture non essayée)");
+        const QString replaced = QStringLiteral("remplacé, sauvegarde ") + kept + untried;
+        const QString noSource = describe(FileError::FileNotFound);
+        const QString folderSource = describe(FileError::IsAFolder);
         const QString missing = QStringLiteral("Chemin d'accès introuvable");
         const QStringList previews{"preview", "preview si-different"};
         for (const QString& mode : previews) {
@@ -80,7 +91,10 @@ private slots:
             const auto row = [&mode](const char* holds) {
                 return &QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(holds, mode)));
             };
-            *row("absent") << "absent" << mode << line + "nouveau" << QStringList();
+            *row("absent") << "absent" << mode << line + "nouveau" + untried << QStringList();
+            *row("no source") << "no source" << mode << line + noSource << QStringList();
+            *row("a folder as source")
+                << "a folder as source" << mode << line + folderSource << QStringList();
             *row("equal") << "equal" << mode << line + (compare ? "inchangé" : replaced)
                           << QStringList{"outil.exe"};
             *row("different") << "different" << mode << line + replaced << QStringList{"outil.exe"};
@@ -103,6 +117,10 @@ private slots:
                               << "PC01;;C:\\Distrib\\outil.exe;\\C$\\Outils;" + missing + ";"
                               << QStringList();
             *row("no answer") << "no answer" << mode << "PC01;PingFail" << QStringList();
+            const QString failed = QStringLiteral("PC01;;C:\\Distrib\\outil.exe;\\C$\\Outils;");
+            *row("no source") << "no source" << mode << failed + noSource + ";" << QStringList();
+            *row("a folder as source")
+                << "a folder as source" << mode << failed + folderSource + ";" << QStringList();
         }
     }
     void previewAndPassAgree() {
@@ -120,9 +138,39 @@ private slots:
                                       QStringLiteral("\\Infos Déploiement.txt")));
         }
         // An error a pass would meet is an error of the preview too.
-        const bool fails =
-            holds == QLatin1String("no folder") || holds == QLatin1String("no answer");
+        const bool fails = holds == QLatin1String("no folder") ||
+                           holds == QLatin1String("no answer") || holds.contains("source");
         QCOMPARE(pc.ws->lists.L_GénéErreurs.isEmpty(), !fails);
+    }
+
+    // Two rules that make one file (the same rule twice, or two sources of one name
+    // in two cases): the second is refused by the pass and said so by the preview.
+    void rulesMeetingOneTarget_data() {
+        QTest::addColumn<QString>("secondSource");
+        QTest::newRow("the same rule twice") << "C:\\Distrib\\outil.exe";
+        QTest::newRow("one name in two cases") << "C:\\Autre\\OUTIL.EXE";
+    }
+    void rulesMeetingOneTarget() {
+        QFETCH(QString, secondSource);
+        const QString refused = describe(FileError::SameTarget);
+        for (const QString& mode : {QStringLiteral("preview"), QStringLiteral("pass")}) {
+            Workstation pc(QStringLiteral("different"));
+            pc.system.addFile(QStringLiteral("C:\\Autre\\OUTIL.EXE"), "autre");
+            pc.ws->lists.ListeSource.append(secondSource);
+            pc.ws->lists.ListeDest.append(QStringLiteral("\\C$\\Outils"));
+            QStringList lines;
+            if (mode == QLatin1String("preview")) {
+                PreviewRun(*pc.ws, {}, lines);
+            } else {
+                DeploymentRun(*pc.ws, {});
+                lines = pc.ws->lists.L_GénéErreurs.entries();
+                QCOMPARE(pc.system.contents(kTarget), QByteArray("v2"));
+            }
+            QCOMPARE(lines.size(), mode == QLatin1String("preview") ? 2 : 1);
+            QVERIFY2(
+                lines.constLast().endsWith(refused + (mode == QLatin1String("pass") ? ";" : "")),
+                qPrintable(lines.constLast()));
+        }
     }
 };
 
