@@ -5,11 +5,18 @@
 #include <QSet>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace vantrel {
 
 bool WorkstationRecord::answered() const {
     // Only a total loss of 0 % answers; a summary in another form reads "####".
     return swept && leadingNumber(loss) <= 0 && loss != QLatin1String("####");
+}
+
+int errorCount(const PassRecords& records) {
+    return static_cast<int>(std::count_if(records.begin(), records.end(),
+                                          [](const WorkstationRecord& r) { return r.failed(); }));
 }
 
 PassRecords recordsFor(const QStringList& names) {

@@ -25,9 +25,20 @@ struct WorkstationRecord {
     QString message;  // what its result line says after the name
 
     bool answered() const;
+    // It has a line of its own among the pass's results (a duplicate has none, nor
+    // one a ping-only pass found answering).
+    bool hasResult() const { return fate != Fate::Pending && fate != Fate::Duplicate; }
+    // Not served, or served with a rule that failed: an error of the pass.
+    bool failed() const {
+        return fate == Fate::NoAnswer || fate == Fate::NotReached ||
+               (fate == Fate::Served && failures > 0);
+    }
 };
 
 using PassRecords = std::vector<WorkstationRecord>;
+
+// The workstations of the pass that failed.
+int errorCount(const PassRecords& records);
 
 // One record per entry, in order; a name that stands earlier (compared as Windows
 // compares host names, without regard to case) is a duplicate.

@@ -43,7 +43,7 @@ void appendRuleBlock(Workspace& ws, QStringList& lines) {
 
 // None while more attempts are to come.
 std::optional<Message> endOfRunMessage(Workspace& ws) {
-    const int errors = ws.lists.L_GénéErreurs.count();
+    const int errors = errorCount(ws.passRecords);
     const DeploymentControls& c = ws.controls;
     const QString now = timestampText(ws.clock.now());
     Message m;

@@ -4,6 +4,8 @@
 #include "core/Text.h"
 #include "core/Workspace.h"
 
+#include <algorithm>
+
 namespace vantrel {
 namespace {
 
@@ -114,8 +116,10 @@ void TimerRécursif_Timer(Workspace& ws, const PassSettings& settings) {
     }
     ws.TimerRécursif.setInterval(static_cast<int>(delay * 1000));
     const double attempts = leadingNumber(c.Tentative());
-    if (!ws.lists.L_PostesFail.isEmpty() && c.Récursif() > 0 &&
-        attempts <= leadingNumber(c.Nbessais()) - 1) {
+    const PassRecords& last = ws.passRecords;
+    const bool anyResult = std::any_of(last.begin(), last.end(),
+                                       [](const WorkstationRecord& r) { return r.hasResult(); });
+    if (anyResult && c.Récursif() > 0 && attempts <= leadingNumber(c.Nbessais()) - 1) {
         c.setRécursifBackColour(DeploymentControls::kRetriedGreen);
         c.setTentative(QString::number(static_cast<qint64>(attempts) + 1));
         DeploymentRun(ws, settings);

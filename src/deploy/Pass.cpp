@@ -119,8 +119,7 @@ QStringList passNames(const Workspace& ws) {
     }
     QStringList names;
     for (const WorkstationRecord& r : ws.passRecords) {
-        using Fate = WorkstationRecord::Fate;
-        if (r.fate != Fate::Duplicate && r.fate != Fate::Pending) {
+        if (r.hasResult()) {
             names.append(r.name);
         }
     }

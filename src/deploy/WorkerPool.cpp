@@ -10,7 +10,7 @@ WorkerPool::WorkerPool(System& system, int workers, WorkstationStep step,
                        std::function<bool()> stopRequested)
     : system_(system), workers_(std::max(1, workers)), step_(std::move(step)),
       stopRequested_(std::move(stopRequested)) {
-    if (workers_ == 1) {
+    if (workers_ == 1 && !system_.callsMayHang()) {
         return;
     }
     for (int i = 0; i < workers_; ++i) {
@@ -54,6 +54,13 @@ std::vector<WorkerPool::Finished> WorkerPool::takeFinished(int waitMs) {
     }
     if (stopRequested_()) {
         stop_ = true;
+        // The workers end between two rules; one still waiting on a server after a
+        // few rounds is cut short.
+        if (++roundsSinceStop_ == kRoundsBeforeInterrupt) {
+            for (const std::unique_ptr<Files>& files : workerFiles_) {
+                files->interrupt();
+            }
+        }
     }
     std::unique_lock<std::mutex> lock(mutex_);
     resultReady_.wait_for(lock, std::chrono::milliseconds(waitMs),

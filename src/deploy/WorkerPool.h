@@ -20,8 +20,9 @@ class Files;
 class System;
 
 // Serves workstations with a pass's step: with one worker on the calling thread and
-// its system, one workstation after another; with more, on that many threads, each with
-// files (and so network connections) of its own. Results come back numbered by
+// its system, one workstation after another; with more, or where the system's calls
+// may hang, on that many threads, each with files (and so network connections) of its
+// own. Results come back numbered by
 // the order the jobs were handed out; the caller puts them back in that order.
 class WorkerPool {
 public:
@@ -55,6 +56,8 @@ private:
     const WorkstationStep step_;
     const std::function<bool()> stopRequested_;
     std::atomic<bool> stop_{false};
+    static constexpr int kRoundsBeforeInterrupt = 5;
+    int roundsSinceStop_ = 0;
 
     std::mutex mutex_; // guards jobs_, finished_ and closing_
     std::condition_variable jobReady_;

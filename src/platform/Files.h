@@ -45,6 +45,10 @@ public:
     virtual FileError createFolder(const QString& path) = 0;
     // What a folder holds, "." and ".." left out, in no particular order.
     virtual FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) = 0;
+    // Ends the call under way at once where that can be done (a process of its own
+    // serves the calls): it and the calls after it fail. A file being replaced keeps
+    // its live version or its backup.
+    virtual void interrupt() {}
 };
 
 } // namespace vantrel

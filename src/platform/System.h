@@ -47,6 +47,9 @@ public:
     // The files for one worker thread of a pass, on the same drives and network,
     // with connections of its own.
     virtual std::unique_ptr<Files> forWorker() = 0;
+    // Whether a file call may wait on an unanswering server for long: a pass then
+    // serves even one workstation at a time from a worker, which it can interrupt.
+    virtual bool callsMayHang() const { return false; }
 
     // Calls handler when the session asks the program to end (logout, shutdown,
     // SIGTERM, SIGINT, Ctrl+C); from then on terminationSignal() tells which.

@@ -6,13 +6,7 @@
 set -euo pipefail
 program=$(readlink -f "$1")
 here=$(cd "$(dirname "$0")/../.." && pwd)
-if [ "${VANTREL_INSIDE:-}" != 1 ]; then
-    if [ "$(id -u)" -ne 0 ] || ! unshare -n -m true 2>/dev/null; then
-        echo "SKIP: il faut être root pour créer un réseau privé"
-        exit 77
-    fi
-    exec env VANTREL_INSIDE=1 unshare -n -m --propagation private bash "$0" "$program"
-fi
+. "$here/tests/support/private-network.sh" "$0" "$program"
 . "$here/tests/support/expect.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -12,14 +12,8 @@
 set -euo pipefail
 program=$(readlink -f "$1")
 support=$(cd "$(dirname "$0")/../support" && pwd)
-if [ "${VANTREL_INSIDE:-}" != 1 ]; then
-    command -v smbd >/dev/null || { echo "smbd manque (paquet samba)"; exit 1; }
-    if [ "$(id -u)" -ne 0 ] || ! unshare -n -m true 2>/dev/null; then
-        echo "SKIP: il faut être root pour créer le réseau de test"
-        exit 77
-    fi
-    exec env VANTREL_INSIDE=1 unshare -n -m --propagation private bash "$0" "$program"
-fi
+command -v smbd >/dev/null || { echo "smbd manque (paquet samba)"; exit 1; }
+. "$support/private-network.sh" "$0" "$program"
 
 . "$support/samba-station.sh"
 . "$support/expect.sh"

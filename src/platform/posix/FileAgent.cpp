@@ -7,6 +7,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -117,7 +118,8 @@ FileAgent::FileAgent(const QString& program) {
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     QByteArray path = QFile::encodeName(program);
     QByteArray argument(kArgument);
-    char* argv[] = {path.data(), argument.data(), nullptr};
+    QByteArray parent = QByteArray::number(::getpid());
+    char* argv[] = {path.data(), argument.data(), parent.data(), nullptr};
     if (posix_spawn(&agent_, path.constData(), &actions, nullptr, argv, environ) != 0) {
         agent_ = -1;
     }
@@ -211,7 +213,18 @@ FileError FileAgent::listFolder(const QString& path, std::vector<FolderEntry>& e
     return error;
 }
 
-int FileAgent::serve(Files& files) {
+void FileAgent::interrupt() {
+    if (agent_ > 0) {
+        ::kill(agent_, SIGKILL);
+    }
+}
+
+int FileAgent::serve(Files& files, pid_t parentPid) {
+    // Killed with the program, even by SIGKILL: never an agent left waiting on a server.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parentPid) {
+        return 0; // the program ended before this line
+    }
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         std::signal(signal, SIG_IGN);
     }

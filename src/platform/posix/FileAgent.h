@@ -31,10 +31,14 @@ public:
     FileError sameContents(const QString& source, const QString& path, bool& same) override;
     FileError createFolder(const QString& path) override;
     FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) override;
+    // The agent is killed: an SMB call waiting on a server that stopped answering
+    // cannot be cut short otherwise.
+    void interrupt() override;
 
     // The agent's side: answers the calls that come on standard input with files,
-    // until it closes. Asked to end by a signal, it finishes its call first.
-    static int serve(Files& files);
+    // until it closes. Asked to end by a signal, it finishes its call first; it ends
+    // with the program parentPid, however that ends.
+    static int serve(Files& files, pid_t parentPid);
 
 private:
     enum class Call : quint8;

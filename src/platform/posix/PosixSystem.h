@@ -38,6 +38,7 @@ public:
     bool startCommand(const QString& commandLine, WindowStyle style) override;
     void finishPings() override;
     std::unique_ptr<Files> forWorker() override;
+    bool callsMayHang() const override { return smb_ != nullptr; }
     QString nativePath(const QString& windowsPath) override;
     QString windowsPath(const QString& nativePath) override;
     void onTerminationRequest(std::function<void()> handler) override;

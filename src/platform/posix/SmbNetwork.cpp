@@ -138,6 +138,9 @@ FileError SmbNetwork::context(Context*& ctx) {
         smbc_setOptionUserData(made->ctx, made.get());
         smbc_setFunctionAuthDataWithContext(made->ctx, &Context::authenticate);
         smbc_setTimeout(made->ctx, kTimeoutMs);
+        // Port 445 alone: a server that accepts and then says nothing would otherwise
+        // be waited for on 139 too.
+        smbc_setPort(made->ctx, 445);
         smbc_setOptionUseKerberos(made->ctx, kerberos);
         smbc_setOptionFallbackAfterKerberos(made->ctx, kerberos);
         smbc_setOptionNoAutoAnonymousLogin(made->ctx, named || kerberos);
@@ -151,6 +154,17 @@ FileError SmbNetwork::context(Context*& ctx) {
     }
     ctx = context_.get();
     return FileError::None;
+}
+
+FileError SmbNetwork::reach(const QString& unc, Context*& ctx) {
+    const QStringList parts = components(unc);
+    if (!parts.isEmpty()) {
+        const auto silent = silentHosts_.constFind(parts.first().toCaseFolded());
+        if (silent != silentHosts_.constEnd() && !silent->hasExpired(kSilenceMs)) {
+            return FileError::TimedOut;
+        }
+    }
+    return context(ctx);
 }
 
 QByteArray SmbNetwork::url(const QString& unc) {
@@ -173,6 +187,7 @@ FileError SmbNetwork::classify(int errnoValue, const QString& unc) {
     case EHOSTDOWN:
         return FileError::HostUnreachable;
     case ETIMEDOUT:
+        silentHosts_[parts.at(0).toCaseFolded()].start();
         return FileError::TimedOut;
     case ENOSPC:
     case EDQUOT:
@@ -225,7 +240,7 @@ FileError SmbNetwork::classify(int errnoValue, const QString& unc) {
 
 FileError SmbNetwork::read(const QString& unc, QByteArray& bytes) {
     Context* ctx = nullptr;
-    if (const FileError e = context(ctx); e != FileError::None) {
+    if (const FileError e = reach(unc, ctx); e != FileError::None) {
         return e;
     }
     SMBCFILE* file = smbc_getFunctionOpen(ctx->ctx)(ctx->ctx, url(unc).constData(), O_RDONLY, 0);
@@ -260,7 +275,7 @@ FileError SmbNetwork::read(const QString& unc, QByteArray& bytes) {
 FileError SmbNetwork::sameAsLocal(const QString& nativeSource, const QString& unc, bool& same) {
     same = false;
     Context* ctx = nullptr;
-    if (const FileError e = context(ctx); e != FileError::None) {
+    if (const FileError e = reach(unc, ctx); e != FileError::None) {
         return e;
     }
     SMBCFILE* file = smbc_getFunctionOpen(ctx->ctx)(ctx->ctx, url(unc).constData(), O_RDONLY, 0);
@@ -293,7 +308,7 @@ FileError SmbNetwork::sameAsLocal(const QString& nativeSource, const QString& un
 // Fills a temporary file beside unc, then renames it over unc.
 template <typename Fill> FileError SmbNetwork::replace(const QString& unc, Fill fill) {
     Context* ctx = nullptr;
-    if (const FileError e = context(ctx); e != FileError::None) {
+    if (const FileError e = reach(unc, ctx); e != FileError::None) {
         return e;
     }
     // One name per target: what a copy cut off by a dead workstation leaves there is
@@ -375,7 +390,7 @@ FileError SmbNetwork::copyFromLocal(const QString& nativeSource, const QString& 
 
 FileError SmbNetwork::rename(const QString& fromUnc, const QString& toUnc) {
     Context* ctx = nullptr;
-    if (const FileError e = context(ctx); e != FileError::None) {
+    if (const FileError e = reach(fromUnc, ctx); e != FileError::None) {
         return e;
     }
     struct stat st {};
@@ -398,7 +413,7 @@ FileError SmbNetwork::rename(const QString& fromUnc, const QString& toUnc) {
 
 FileError SmbNetwork::remove(const QString& unc) {
     Context* ctx = nullptr;
-    if (const FileError e = context(ctx); e != FileError::None) {
+    if (const FileError e = reach(unc, ctx); e != FileError::None) {
         return e;
     }
     if (smbc_getFunctionUnlink(ctx->ctx)(ctx->ctx, url(unc).constData()) != 0) {
@@ -409,7 +424,7 @@ FileError SmbNetwork::remove(const QString& unc) {
 
 FileError SmbNetwork::createFolder(const QString& unc) {
     Context* ctx = nullptr;
-    if (const FileError e = context(ctx); e != FileError::None) {
+    if (const FileError e = reach(unc, ctx); e != FileError::None) {
         return e;
     }
     if (smbc_getFunctionMkdir(ctx->ctx)(ctx->ctx, url(unc).constData(), 0755) != 0) {
@@ -421,7 +436,7 @@ FileError SmbNetwork::createFolder(const QString& unc) {
 FileError SmbNetwork::list(const QString& unc, std::vector<FolderEntry>& entries) {
     entries.clear();
     Context* ctx = nullptr;
-    if (const FileError error = context(ctx); error != FileError::None) {
+    if (const FileError error = reach(unc, ctx); error != FileError::None) {
         return error;
     }
     SMBCFILE* folder = smbc_getFunctionOpendir(ctx->ctx)(ctx->ctx, url(unc).constData());
@@ -446,7 +461,7 @@ FileError SmbNetwork::list(const QString& unc, std::vector<FolderEntry>& entries
 qint64 SmbNetwork::length(const QString& unc) {
     Context* ctx = nullptr;
     struct stat st {};
-    if (context(ctx) != FileError::None ||
+    if (reach(unc, ctx) != FileError::None ||
         smbc_getFunctionStat(ctx->ctx)(ctx->ctx, url(unc).constData(), &st) != 0 ||
         S_ISDIR(st.st_mode)) {
         return -1;
@@ -457,7 +472,7 @@ qint64 SmbNetwork::length(const QString& unc) {
 bool SmbNetwork::exists(const QString& unc) {
     Context* ctx = nullptr;
     struct stat st {};
-    return context(ctx) == FileError::None &&
+    return reach(unc, ctx) == FileError::None &&
            smbc_getFunctionStat(ctx->ctx)(ctx->ctx, url(unc).constData(), &st) == 0;
 }
 

@@ -4,6 +4,8 @@
 #include "platform/System.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -40,11 +42,16 @@ public:
     static QByteArray url(const QString& unc);
 
     static constexpr int kTimeoutMs = 10000;
+    // How long a host that let a call time out is taken for gone: each call to it
+    // would wait as long again.
+    static constexpr qint64 kSilenceMs = 60000;
     static constexpr int kBlockBytes = 4 << 20;
 
 private:
     struct Context;
     FileError context(Context*& ctx);
+    // The context for a call to unc's host, or TimedOut at once for a silent host.
+    FileError reach(const QString& unc, Context*& ctx);
     // Why an operation on unc failed with errnoValue: tells a missing folder from a
     // missing share or host, and a refused logon from a refused write.
     FileError classify(int errnoValue, const QString& unc);
@@ -52,6 +59,7 @@ private:
 
     QString authenticationFile_;
     std::unique_ptr<Context> context_;
+    QHash<QString, QElapsedTimer> silentHosts_; // by host, since its time-out
 };
 
 } // namespace vantrel

@@ -4,6 +4,7 @@
 #include "PosixSystem.h"
 
 #include <QCoreApplication>
+#include <cstdlib>
 #include <cstring>
 
 namespace vantrel {
@@ -13,12 +14,12 @@ std::unique_ptr<System> createSystem() {
 }
 
 int serveAsWorkerProcess(int argc, char* argv[]) {
-    if (argc != 2 || std::strcmp(argv[1], FileAgent::kArgument) != 0) {
+    if (argc != 3 || std::strcmp(argv[1], FileAgent::kArgument) != 0) {
         return -1;
     }
     QCoreApplication app(argc, argv);
     PosixSystem system;
-    return FileAgent::serve(system);
+    return FileAgent::serve(system, static_cast<pid_t>(std::atol(argv[2])));
 }
 
 } // namespace vantrel
