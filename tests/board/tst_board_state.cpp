@@ -149,12 +149,30 @@ private slots:
         QVERIFY(state.frame(rows, kTop, kBottom, kLine).picked.isEmpty());
     }
 
+    // A name's details are its own, not those of a name it begins.
     void detailLines() {
         QCOMPARE(BoardState::detailLines(QStringLiteral("PC01              ;   0;1/2     "),
-                                         {"PC01;Ping Ok", "PC02;Ping Ok",
+                                         {"PC01;Ping Ok", "PC010;Ping Ok",
                                           "PC01;Nouveau fichier;C:\\a;\\d;Disque plein;"}),
                  (QStringList{"PC01", "", "   Ping Ok", "PC01", "", "   Nouveau fichier",
                               "   C:\\a", "   \\d", "", "   Disque plein", "   "}));
+    }
+
+    // A name past the 18-character column is shortened on screen only, and a
+    // double-click picks the whole row.
+    void longNamesOnScreen() {
+        const QString fits = QStringLiteral("POSTE-DE-18-CARACT;   0;0/1     ");
+        const QString longer = QStringLiteral("poste12.atelier.exemple.fr;   0;0/1     ");
+        QCOMPARE(shownRow(fits), fits);
+        QCOMPARE(shownRow(longer), QString::fromUtf8("poste12.…xemple.fr;   0;0/1     "));
+        StringList rows;
+        rows.assign({longer});
+        BoardState state;
+        state.press(kTop + kLine + kPitch + 100);
+        state.doubleClick();
+        const BoardFrame frame = state.frame(rows, kTop, kBottom, kLine);
+        QCOMPARE(frame.rows.front().text, shownRow(longer));
+        QCOMPARE(frame.picked, longer);
     }
 };
 
