@@ -101,6 +101,10 @@ FileError forEachRule(const PassRules& rules, const WorkstationJob& job, Worksta
             lost == FileError::None && rules.repeatsTarget.at(j) ? FileError::SameTarget : lost;
         const FileError error =
             rule(source, destination, ruleTarget(job.host, source, destination), refused);
+        if (error == FileError::Interrupted) {
+            result.finished = false; // cut short by a stop: the workstation is not done
+            return lost;
+        }
         lost = isLostWorkstation(error) ? error : lost;
     }
     return lost;

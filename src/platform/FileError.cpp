@@ -48,6 +48,8 @@ QString describe(FileError error) {
                               "elle ne change plus");
     case FileError::SameTarget:
         return QStringLiteral("Une règle précédente écrit déjà ce fichier : règle ignorée");
+    case FileError::Interrupted:
+        return QStringLiteral("Interrompu : déploiement arrêté");
     case FileError::Other:
         break;
     }

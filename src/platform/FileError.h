@@ -28,6 +28,7 @@ enum class FileError {
     PathTooLong,
     SourceChanging,
     SameTarget,
+    Interrupted,
     Other,
 };
 

@@ -92,8 +92,9 @@ agents() { pgrep -f -- "--agent-fichiers" | wc -l; }
 for n in 2 3 4 5; do kill -STOP -- "-${stations[n - 1]}"; done
 for signal in TERM KILL; do
     rm -rf "$home"/2*
-    VANTREL_HOME=$home timeout 120 "$program" --deployer "$work/pc01.VTR" --simultanes 4 \
-        >"$work/out" 2>"$work/err" &
+    # The program itself, not a timeout around it: SIGKILL must reach it.
+    VANTREL_HOME=$home "$program" --deployer "$work/pc01.VTR" --simultanes 4 \
+        >"$work/out.$signal" 2>"$work/err.$signal" &
     run=$!
     for _ in $(seq 300); do [ "$(agents)" -ge 4 ] && break; sleep 0.1; done
     sleep 1
@@ -107,9 +108,9 @@ for signal in TERM KILL; do
         expect "SIGTERM while workers wait: exit 143 within a second ($took ms)" \
             '[ "$status" -eq 143 ] && [ "$took" -lt 1500 ]'
         expect "SIGTERM: a row for each workstation, the hung ones not done" \
-            '[ "$(grep -c ";Non fait$" "$work/out")" -ge 4 ] && [ "$(wc -l <"$work/out")" -eq 5 ]'
+            '[ "$(grep -c ";Non fait$" "$work/out.TERM")" -ge 4 ] && [ "$(wc -l <"$work/out.TERM")" -eq 5 ]'
     fi
     expect "$signal: no file agent a second later" '[ "$(agents)" -eq 0 ]'
 done
 for n in 2 3 4 5; do kill -CONT -- "-${stations[n - 1]}"; done
-expect_summary "$work/err" "$work/out"
+expect_summary "$work/err" "$work/out" "$work/err.TERM" "$work/out.TERM"

@@ -143,11 +143,11 @@ template <typename... Args> QByteArray FileAgent::request(Call what, const Args&
     return call(pack(static_cast<quint8>(what), args...));
 }
 
-// An agent that is gone answers nothing: the caller reads an Other error.
+// An agent that is gone answers nothing: the caller reads why.
 QByteArray FileAgent::call(const QByteArray& message) {
     QByteArray answer;
     if (agent_ < 0 || !send(toAgent_, message) || !receive(fromAgent_, answer)) {
-        return pack(FileError::Other);
+        return pack(interrupted_ ? FileError::Interrupted : FileError::Other);
     }
     return answer;
 }
@@ -214,6 +214,7 @@ FileError FileAgent::listFolder(const QString& path, std::vector<FolderEntry>& e
 }
 
 void FileAgent::interrupt() {
+    interrupted_ = true;
     if (agent_ > 0) {
         ::kill(agent_, SIGKILL);
     }

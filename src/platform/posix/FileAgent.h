@@ -5,6 +5,8 @@
 
 #include <sys/types.h>
 
+#include <atomic>
+
 namespace vantrel {
 
 // File operations served by a process of its own. libsmbclient, as Debian 12 builds
@@ -46,6 +48,7 @@ private:
     template <typename... Args> QByteArray request(Call call, const Args&... args);
 
     pid_t agent_ = -1;
+    std::atomic<bool> interrupted_{false};
     int toAgent_ = -1;
     int fromAgent_ = -1;
 };
