@@ -217,6 +217,7 @@ bool serveWorkstations(Workspace& ws, int workers, const WorkstationStep& step,
     size_t handed = 0;
     size_t recorded = 0;
     bool stopped = false;
+    std::vector<QStringList> lines(toServe.size()); // put in pass order at the end
     while (recorded < handed || (!stopped && handed < toServe.size())) {
         while (!stopped && handed < toServe.size() &&
                static_cast<int>(handed - recorded) < pool.workers()) {
@@ -233,7 +234,7 @@ bool serveWorkstations(Workspace& ws, int workers, const WorkstationStep& step,
                                           : WorkstationRecord::Fate::NotReached;
             record.failures = result.failures;
             record.message = result.message;
-            outcome.lines += result.lines;
+            lines[static_cast<size_t>(finished.index)] = result.lines;
             outcome.restored += result.restored;
             progress.workstationDone(result.failures > 0);
             ++recorded;
@@ -242,6 +243,9 @@ bool serveWorkstations(Workspace& ws, int workers, const WorkstationStep& step,
         progress.show();
     }
     progress.show(true);
+    for (const QStringList& workstationLines : lines) {
+        outcome.lines += workstationLines;
+    }
     markNotReached(records);
     return !stopped;
 }

@@ -3,6 +3,7 @@
 #include "deploy/DeploymentRun.h"
 #include "deploy/Journal.h"
 #include "deploy/LaunchChecks.h"
+#include "deploy/PreviewRun.h"
 #include "platform/FileError.h"
 #include "support/FakePlatform.h"
 #include <QCryptographicHash>
@@ -50,6 +51,7 @@ struct Network : Fixture {
         }
         return ticks;
     }
+    QStringList previewed; // what a preview said
     QString journal() const {
         return TextFile::decode(
             system.contents(ws->state.RunFolder + QStringLiteral("\\Infos Déploiement.txt")));
@@ -297,7 +299,7 @@ private slots:
     }
     void severalAtOnceGiveTheOneAtATimeResult() {
         QFETCH(int, workers);
-        const auto pass = [](int simultaneous) {
+        const auto pass = [](int simultaneous, bool preview = false) {
             auto n = std::make_unique<Network>();
             QStringList hosts{"PC10", "PC1", "PC03", "PC10", "PC02", "PC04", "PC05"};
             for (int i = 20; i < 60; ++i) {
@@ -319,7 +321,12 @@ private slots:
             n->system.failWritesTo(QStringLiteral("\\\\PC05\\C$\\Outils\\outil.exe") + stamp,
                                    FileError::AccessDenied);
             n->ui.defaultAnswer = Answer::No;
-            DeploymentRun(*n->ws, PassSettings{simultaneous, 0, false});
+            const PassSettings settings{simultaneous, 0, false};
+            if (preview) {
+                PreviewRun(*n->ws, settings, n->previewed);
+            } else {
+                DeploymentRun(*n->ws, settings);
+            }
             return n;
         };
         const auto one = pass(1);
@@ -336,6 +343,7 @@ private slots:
         QCOMPARE(b.ListeGénérale.entries(), a.ListeGénérale.entries());
         QCOMPARE(b.Listécritures.entries(), a.Listécritures.entries());
         QCOMPARE(several->journal(), one->journal());
+        QCOMPARE(pass(workers, true)->previewed, pass(1, true)->previewed);
         for (const QString& host : QStringList{"PC10", "PC04", "PC05", "PC59"}) {
             const QString folder = QStringLiteral("\\\\%1").arg(host);
             QCOMPARE(several->system.filesUnder(folder), one->system.filesUnder(folder));
