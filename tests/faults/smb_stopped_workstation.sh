@@ -46,6 +46,7 @@ stopped=$(date +%s%N)
 wait "$run" || status=$?
 elapsed=$(($(date +%s) - started))
 after_stop=$((($(date +%s%N) - stopped) / 1000000))
+echo "mesuré : fin de passe ${after_stop} ms après l'arrêt du serveur"
 expect "stopped workstation: its three rules failed (exit 1)" \
     '[ "$status" -eq 1 ] && grep -q "^PC01 *;   0;3/3" "$work/out"'
 expect "said in French" 'journals | grep -q "^PC01;.*;Le poste ne répond plus;"'
@@ -78,6 +79,7 @@ status=0
 VANTREL_HOME=$home timeout 120 "$program" --deployer "$work/pc01.VTR" --simultanes 4 \
     >"$work/out" 2>"$work/err" || status=$?
 elapsed=$(($(date +%s) - started))
+echo "mesuré : quatre serveurs arrêtés servis quatre à la fois, ${elapsed} s"
 for n in 2 3 4 5; do kill -CONT -- "-${stations[n - 1]}"; done
 expect "four stopped workstations fail, the healthy one is served (exit 1)" \
     '[ "$status" -eq 1 ] && [ "$(grep -c ";   0;1/1" "$work/out")" -eq 4 ] && grep -q "^PC01 *;   0;0/1" "$work/out"'
@@ -103,6 +105,7 @@ for signal in TERM KILL; do
     status=0
     wait "$run" || status=$?
     took=$((($(date +%s%N) - signalled) / 1000000))
+    echo "mesuré : SIG$signal obéi en ${took} ms"
     sleep 1
     if [ "$signal" = TERM ]; then
         expect "SIGTERM while workers wait: exit 143 within a second ($took ms)" \

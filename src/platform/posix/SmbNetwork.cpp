@@ -92,9 +92,13 @@ struct SmbNetwork::Context {
     Credentials credentials;
     FileError refusal = FileError::None; // set when the credentials must not be used
     bool named = false;                  // a user of the authentication file or Kerberos
+    // A server stopped answering with one of its files open: freeing would close that
+    // file and wait on the server as long again, so the context is left to the end of
+    // the process.
+    bool abandoned = false;
 
     ~Context() {
-        if (ctx != nullptr) {
+        if (ctx != nullptr && !abandoned) {
             smbc_free_context(ctx, 1);
         }
     }
@@ -156,6 +160,13 @@ FileError SmbNetwork::context(Context*& ctx) {
     return FileError::None;
 }
 
+void SmbNetwork::markSilent(const QString& unc) {
+    const QStringList parts = components(unc);
+    if (!parts.isEmpty()) {
+        silentHosts_[parts.first().toCaseFolded()].start();
+    }
+}
+
 FileError SmbNetwork::reach(const QString& unc, Context*& ctx) {
     const QStringList parts = components(unc);
     if (!parts.isEmpty()) {
@@ -187,7 +198,7 @@ FileError SmbNetwork::classify(int errnoValue, const QString& unc) {
     case EHOSTDOWN:
         return FileError::HostUnreachable;
     case ETIMEDOUT:
-        silentHosts_[parts.at(0).toCaseFolded()].start();
+        markSilent(unc);
         return FileError::TimedOut;
     case ENOSPC:
     case EDQUOT:
@@ -337,6 +348,8 @@ template <typename Fill> FileError SmbNetwork::replace(const QString& unc, Fill 
         // The workstation stopped answering: closing or removing would each wait as
         // long again. Its connections are dropped; the next copy there takes over
         // the temporary file.
+        markSilent(unc);
+        context_->abandoned = true;
         context_.reset();
         return FileError::TimedOut;
     }

@@ -52,6 +52,8 @@ private:
     FileError context(Context*& ctx);
     // The context for a call to unc's host, or TimedOut at once for a silent host.
     FileError reach(const QString& unc, Context*& ctx);
+    // unc's host let a call time out.
+    void markSilent(const QString& unc);
     // Why an operation on unc failed with errnoValue: tells a missing folder from a
     // missing share or host, and a refused logon from a refused write.
     FileError classify(int errnoValue, const QString& unc);
