@@ -101,7 +101,6 @@ private slots:
         QCOMPARE(n.system.commands.size(), pings);
         QCOMPARE(n.ui.titles(), title.isEmpty() ? QStringList() : QStringList{title});
     }
-
 };
 
 QTEST_GUILESS_MAIN(PingSweepTest)
