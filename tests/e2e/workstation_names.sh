@@ -2,8 +2,9 @@
 # Workstations told apart by their whole name, in a private network namespace with
 # the real echo engine and the folder network: a name that begins another's, one
 # workstation written in two cases, a fully qualified name past 18 characters, a
-# name that begins one that does not answer. Each is served once, none is skipped
-# without a row, the long name keeps its text. As root.
+# name that begins one that does not answer, a name that has only an IPv6 address
+# and an IPv6 address. Each is served once, none is skipped without a row, the long
+# name keeps its text. As root.
 set -euo pipefail
 program=$(readlink -f "$1")
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -14,13 +15,15 @@ trap 'rm -rf "$work"' EXIT
 
 ip link set lo up
 ip route add unreachable 127.0.0.14/32
+ip -6 addr add fd00:17::5/128 dev lo
 long=poste12.atelier-comptabilite.exemple.fr
 printf '127.0.0.1 localhost\n127.0.0.11 PC01\n127.0.0.12 %s\n127.0.0.14 PC10\n127.0.0.15 PC1\n' \
     "$long" >"$work/hosts"
+printf 'fd00:17::5 poste-v6\n' >>"$work/hosts"
 mount --bind "$work/hosts" /etc/hosts
 
 win() { printf 'Z:%s' "${1//\//\\}"; }
-hosts=(PC10 127.0.0.10 127.0.0.1 PC01 pc01 "$long" PC1)
+hosts=(PC10 127.0.0.10 127.0.0.1 PC01 pc01 "$long" PC1 poste-v6 fd00:17::5)
 printf '%s\r\n' "${hosts[@]}" >"$work/noms.LPO"
 mkdir -p "$work/Distrib" "$work/programme"
 printf 'outil version 2\r\n' >"$work/Distrib/outil.exe"
@@ -28,7 +31,7 @@ printf '%s;\\C$\\Outils\r\n' "$(win "$work/Distrib/outil.exe")" >"$work/noms.Rgl
 printf 'LocListePostes:%s\r\nLocListeR\xe8gles:%s\r\n' "$(win "$work/noms.LPO")" \
     "$(win "$work/noms.Rgl")" >"$work/noms.VTR"
 cp "$(dirname "$program")/_Vantrel.VTR" "$work/programme/"
-for host in PC10 127.0.0.10 127.0.0.1 PC01 "$long" PC1; do
+for host in PC10 127.0.0.10 127.0.0.1 PC01 "$long" PC1 poste-v6 fd00:17::5; do
     mkdir -p "$work/reseau/$host/C\$/Outils"
 done
 
@@ -43,10 +46,15 @@ expect "a row for each workstation, the long name whole" 'diff <(printf "%s\n" \
     "127.0.0.1         ;   0;0/1     " \
     "PC01              ;   0;0/1     " \
     "$long;   0;0/1     " \
-    "PC1               ;   0;0/1     ") "$work/out"'
-expect "each answering workstation served once" '[ "$(copies | wc -l)" -eq 5 ] &&
+    "PC1               ;   0;0/1     " \
+    "poste-v6          ;   0;0/1     " \
+    "fd00:17::5        ;   0;0/1     ") "$work/out"'
+expect "each answering workstation served once" '[ "$(copies | wc -l)" -eq 7 ] &&
     [ -z "$(find "$work/reseau" -name "outil.exe2*")" ] && [ -z "$(ls -A "$work/reseau/PC10/C\$/Outils")" ]'
 journal() { iconv -f WINDOWS-1252 -t UTF-8 "$work"/programme/2*/"Infos Déploiement.txt"; }
-expect "the journal counts five updated, the long name whole" \
-    'journal | grep -q "^Listes des  5 postes mis à jour" && journal | grep -q "^$long;OK Nouveau fichier $long \\\\C\\$\\\\Outils;"'
+expect "the journal counts seven updated, the long name whole" \
+    'journal | grep -q "^Listes des  7 postes mis à jour" && journal | grep -q "^$long;OK Nouveau fichier $long \\\\C\\$\\\\Outils;"'
+transcript() { iconv -f WINDOWS-1252 -t UTF-8 "$work"/programme/2*/ping"$1".txt | tr -d '\r'; }
+expect "IPv6 answers as Windows writes it" 'transcript 7 | grep -qxF "Réponse de fd00:17::5 : temps<1ms" &&
+    transcript 7 | grep -qF "poste-v6 [fd00:17::5]"'
 expect_summary "$work/out" "$work/err"

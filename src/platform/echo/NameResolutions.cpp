@@ -31,7 +31,7 @@ struct NameResolutions::Shared {
             const auto [target, host] = questions.front();
             questions.pop_front();
             lock.unlock();
-            Answer answer{target, false, 0};
+            Answer answer{target, false, {}};
             answer.found = resolve(host, answer.address);
             lock.lock();
             if (closed) {
@@ -88,7 +88,7 @@ std::deque<NameResolutions::Answer> NameResolutions::takeAnswers(Clock::time_poi
                 break;
             }
             pending_.erase(target);
-            taken.push_back({target, false, 0});
+            taken.push_back({target, false, {}});
         }
         asked_.pop_front();
     }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
-#include <cstring>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -10,6 +10,15 @@
 #include <unordered_set>
 
 namespace vantrel {
+
+// A workstation's address: IPv4 (its 4 first bytes) or IPv6, in network order.
+struct HostAddress {
+    bool v6 = false;
+    std::array<uint8_t, 16> bytes{};
+    bool operator==(const HostAddress& other) const {
+        return v6 == other.v6 && bytes == other.bytes;
+    }
+};
 
 // Workstation names resolved on threads of their own for an echo engine, so that a
 // slow or missing name delays no other workstation, each given up on after a while.
@@ -20,10 +29,10 @@ public:
     struct Answer {
         uint32_t target;
         bool found;
-        uint32_t address; // IPv4, network order
+        HostAddress address;
     };
     // True with the address when host resolves; called on the resolving threads.
-    using Resolve = std::function<bool(const std::string& host, uint32_t& address)>;
+    using Resolve = std::function<bool(const std::string& host, HostAddress& address)>;
 
     NameResolutions(Resolve resolve, std::function<void()> wake);
     // Busy resolvers drop their answers; idle ones are not woken (one ending while the
@@ -55,8 +64,7 @@ public:
                 continue;
             }
             it->second.named = true;
-            static_assert(sizeof it->second.address == sizeof answer.address);
-            std::memcpy(&it->second.address, &answer.address, sizeof answer.address);
+            it->second.address = answer.address;
             it->second.start = now;
             ready(answer.target);
         }

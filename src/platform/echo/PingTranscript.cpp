@@ -18,12 +18,15 @@ std::string answered(const std::string& host, const std::string& address, int se
                       " avec 32 octets de donn\xE9"
                       "es :\r\n";
     const int received = std::min(static_cast<int>(replies.size()), sent);
+    const bool ipv6 = address.find(':') != std::string::npos;
     double minimum = 0, maximum = 0, total = 0;
     for (int i = 0; i < received; ++i) {
         const Reply& r = replies[static_cast<size_t>(i)];
-        out += "R\xE9ponse de " + address + " : octets=32 temps" +
-               (r.ms < 1 ? std::string("<1ms") : "=" + milliseconds(r.ms)) +
-               " TTL=" + std::to_string(r.ttl) + "\r\n";
+        const std::string time = r.ms < 1 ? std::string("<1ms") : "=" + milliseconds(r.ms);
+        // An IPv6 reply line gives neither the size nor a TTL.
+        out += ipv6 ? "R\xE9ponse de " + address + " : temps" + time + "\r\n"
+                    : "R\xE9ponse de " + address + " : octets=32 temps" + time +
+                          " TTL=" + std::to_string(r.ttl) + "\r\n";
         minimum = i == 0 || r.ms < minimum ? r.ms : minimum;
         maximum = std::max(maximum, r.ms);
         total += r.ms;

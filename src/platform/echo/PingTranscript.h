@@ -17,7 +17,7 @@ struct Reply {
     int ttl = 0;
 };
 
-// address is the dotted form; it is shown in brackets when host is a name.
+// address is the dotted or IPv6 form; it is shown in brackets when host is a name.
 std::string answered(const std::string& host, const std::string& address, int sent,
                      const std::vector<Reply>& replies);
 std::string hostNotFound(const std::string& host);

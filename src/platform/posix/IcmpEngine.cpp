@@ -8,6 +8,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
+#include <netinet/icmp6.h>
 #include <netinet/ip.h>
 #include <netinet/ip_icmp.h>
 #include <poll.h>
@@ -78,34 +79,108 @@ void writeFile(const std::string& path, const std::string& text) {
     ::close(fd);
 }
 
-bool resolve(const std::string& host, uint32_t& address) {
+// An IPv4 address when the name has one, as Windows' ping prefers; else IPv6.
+bool resolve(const std::string& host, HostAddress& address) {
     addrinfo hints{};
-    hints.ai_family = AF_INET;
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_RAW;
     addrinfo* found = nullptr;
     if (::getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
         return false;
     }
-    address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
+    const addrinfo* chosen = nullptr;
+    for (const addrinfo* a = found; a != nullptr; a = a->ai_next) {
+        if (a->ai_family == AF_INET) {
+            chosen = a;
+            break;
+        }
+        if (a->ai_family == AF_INET6 && chosen == nullptr) {
+            chosen = a;
+        }
+    }
+    if (chosen != nullptr) {
+        address.v6 = chosen->ai_family == AF_INET6;
+        if (address.v6) {
+            std::memcpy(address.bytes.data(),
+                        &reinterpret_cast<const sockaddr_in6*>(chosen->ai_addr)->sin6_addr, 16);
+        } else {
+            std::memcpy(address.bytes.data(),
+                        &reinterpret_cast<const sockaddr_in*>(chosen->ai_addr)->sin_addr, 4);
+        }
+    }
     ::freeaddrinfo(found);
-    return true;
+    return chosen != nullptr;
+}
+
+// An address written as such: "127.0.0.1", "fd00:17::5".
+bool literal(const std::string& host, HostAddress& address) {
+    if (::inet_pton(AF_INET, host.c_str(), address.bytes.data()) == 1) {
+        return true;
+    }
+    address.v6 = ::inet_pton(AF_INET6, host.c_str(), address.bytes.data()) == 1;
+    return address.v6;
+}
+
+std::string addressText(const HostAddress& address) {
+    char text[INET6_ADDRSTRLEN] = {};
+    ::inet_ntop(address.v6 ? AF_INET6 : AF_INET, address.bytes.data(), text, sizeof text);
+    return text;
 }
 
 struct Target {
     std::string host;
     std::string output;
     bool named = false; // its address is known
-    in_addr address{};
+    HostAddress address;
     Clock::time_point start;
     int sent = 0;
     std::array<bool, PingTranscript::kRequests> answered{};
     std::vector<PingTranscript::Reply> replies;
 };
 
+// One echo socket: an ICMP datagram socket where the system allows one, else a raw
+// socket (as root), which sees every echo reply: ours carry our identifier.
+struct EchoSocket {
+    int fd = -1;
+    bool raw = false;
+    bool v6 = false;
+
+    bool open(bool ipv6) {
+        v6 = ipv6;
+        const int family = v6 ? AF_INET6 : AF_INET;
+        const int protocol = v6 ? int{IPPROTO_ICMPV6} : int{IPPROTO_ICMP};
+        fd = ::socket(family, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, protocol);
+        if (fd < 0) {
+            fd = ::socket(family, SOCK_RAW | SOCK_NONBLOCK | SOCK_CLOEXEC, protocol);
+            raw = true;
+        }
+        if (fd < 0) {
+            return false;
+        }
+        const int size = kSocketBufferBytes;
+        const int on = 1;
+        if (::setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size) != 0) {
+            ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+        }
+        if (v6) {
+            ::setsockopt(fd, IPPROTO_IPV6, IPV6_RECVHOPLIMIT, &on, sizeof on);
+        } else {
+            ::setsockopt(fd, IPPROTO_IP, IP_RECVTTL, &on, sizeof on);
+        }
+        return true;
+    }
+    ~EchoSocket() {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+};
+
 } // namespace
 
 struct IcmpEngine::Worker {
-    int socket = -1;
-    bool raw = false; // a raw socket sees every echo reply: ours carry our identifier
+    EchoSocket ipv4;
+    EchoSocket ipv6; // closed where the system has no IPv6
     uint16_t identifier = static_cast<uint16_t>(::getpid());
     int wake = -1;
     std::thread thread;
@@ -133,7 +208,6 @@ struct IcmpEngine::Worker {
             thread.join();
         }
         names.reset(); // before its wake-up handle goes
-        ::close(socket);
         ::close(wake);
     }
 
@@ -179,7 +253,7 @@ struct IcmpEngine::Worker {
             target.host = std::move(host);
             target.output = std::move(output);
             target.start = now;
-            if (::inet_pton(AF_INET, target.host.c_str(), &target.address) == 1) {
+            if (literal(target.host, target.address)) {
                 target.named = true;
                 awaiting[0].push_back(key);
                 continue;
@@ -222,35 +296,54 @@ struct IcmpEngine::Worker {
     }
 
     void send(uint32_t key, Target& target) {
+        const EchoSocket& out = target.address.v6 ? ipv6 : ipv4;
+        // The echo header is the same for both: type, code, checksum, id, sequence.
         std::array<uint8_t, sizeof(icmphdr) + kPayloadBytes> packet{};
         auto* header = reinterpret_cast<icmphdr*>(packet.data());
-        header->type = ICMP_ECHO;
+        header->type = target.address.v6 ? ICMP6_ECHO_REQUEST : ICMP_ECHO;
         header->un.echo.id = htons(identifier);
         header->un.echo.sequence = htons(static_cast<uint16_t>(key * 4 + target.sent));
         const Payload payload{key, static_cast<uint32_t>(target.sent), nowNs()};
         std::memcpy(packet.data() + sizeof(icmphdr), &payload, sizeof payload);
-        header->checksum = checksum(packet.data(), packet.size());
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_addr = target.address;
+        if (!target.address.v6) { // the kernel sums ICMPv6 itself
+            header->checksum = checksum(packet.data(), packet.size());
+        }
+        sockaddr_storage to{};
+        socklen_t length = 0;
+        if (target.address.v6) {
+            auto* v6 = reinterpret_cast<sockaddr_in6*>(&to);
+            v6->sin6_family = AF_INET6;
+            std::memcpy(&v6->sin6_addr, target.address.bytes.data(), 16);
+            length = sizeof(sockaddr_in6);
+        } else {
+            auto* v4 = reinterpret_cast<sockaddr_in*>(&to);
+            v4->sin_family = AF_INET;
+            std::memcpy(&v4->sin_addr, target.address.bytes.data(), 4);
+            length = sizeof(sockaddr_in);
+        }
         ++target.sent; // an unreachable route is a request that gets no reply
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            if (::sendto(socket, packet.data(), packet.size(), 0,
-                         reinterpret_cast<const sockaddr*>(&to), sizeof to) >= 0 ||
+        for (int attempt = 0; out.fd >= 0 && attempt < 100; ++attempt) {
+            if (::sendto(out.fd, packet.data(), packet.size(), 0,
+                         reinterpret_cast<const sockaddr*>(&to), length) >= 0 ||
                 (errno != EAGAIN && errno != ENOBUFS && errno != EINTR)) {
                 return;
             }
             receive();
-            pollfd out{socket, POLLOUT, 0};
-            ::poll(&out, 1, 10);
+            pollfd ready{out.fd, POLLOUT, 0};
+            ::poll(&ready, 1, 10);
         }
     }
 
     void receive() {
+        receiveOn(ipv4);
+        receiveOn(ipv6);
+    }
+
+    void receiveOn(const EchoSocket& in) {
         std::array<uint8_t, 1500> buffer{};
         std::array<char, 64> control{};
-        for (;;) {
-            sockaddr_in from{};
+        while (in.fd >= 0) {
+            sockaddr_storage from{};
             iovec io{buffer.data(), buffer.size()};
             msghdr message{};
             message.msg_name = &from;
@@ -259,7 +352,7 @@ struct IcmpEngine::Worker {
             message.msg_iovlen = 1;
             message.msg_control = control.data();
             message.msg_controllen = control.size();
-            const ssize_t n = ::recvmsg(socket, &message, MSG_DONTWAIT);
+            const ssize_t n = ::recvmsg(in.fd, &message, MSG_DONTWAIT);
             if (n < 0) {
                 if (errno == EINTR) {
                     continue;
@@ -267,41 +360,50 @@ struct IcmpEngine::Worker {
                 return;
             }
             const int64_t arrivedNs = nowNs();
+            // A raw IPv4 socket hands the IP header too, which holds the TTL; the others
+            // give it, or the IPv6 hop limit, beside the message.
             size_t offset = 0;
             int ttl = 0;
-            if (raw) {
+            if (in.raw && !in.v6) {
                 offset = static_cast<size_t>(buffer[0] & 0x0f) * 4;
                 ttl = buffer[8];
-            } else {
-                for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr;
-                     c = CMSG_NXTHDR(&message, c)) {
-                    if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_TTL) {
-                        std::memcpy(&ttl, CMSG_DATA(c), sizeof ttl);
-                    }
+            }
+            for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+                if ((c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_TTL) ||
+                    (c->cmsg_level == IPPROTO_IPV6 && c->cmsg_type == IPV6_HOPLIMIT)) {
+                    std::memcpy(&ttl, CMSG_DATA(c), sizeof ttl);
                 }
             }
             if (static_cast<size_t>(n) < offset + sizeof(icmphdr) + sizeof(Payload)) {
                 continue;
             }
             const auto* header = reinterpret_cast<const icmphdr*>(buffer.data() + offset);
-            if (header->type != ICMP_ECHOREPLY ||
-                (raw && ntohs(header->un.echo.id) != identifier)) {
+            if (header->type != (in.v6 ? ICMP6_ECHO_REPLY : ICMP_ECHOREPLY) ||
+                (in.raw && ntohs(header->un.echo.id) != identifier)) {
                 continue;
             }
             Payload payload{};
             std::memcpy(&payload, buffer.data() + offset + sizeof(icmphdr), sizeof payload);
-            record(payload, from.sin_addr, ttl, arrivedNs);
+            HostAddress sender;
+            sender.v6 = in.v6;
+            if (in.v6) {
+                std::memcpy(sender.bytes.data(),
+                            &reinterpret_cast<const sockaddr_in6*>(&from)->sin6_addr, 16);
+            } else {
+                std::memcpy(sender.bytes.data(),
+                            &reinterpret_cast<const sockaddr_in*>(&from)->sin_addr, 4);
+            }
+            record(payload, sender, ttl, arrivedNs);
         }
     }
 
-    void record(const Payload& payload, in_addr from, int ttl, int64_t arrivedNs) {
+    void record(const Payload& payload, const HostAddress& from, int ttl, int64_t arrivedNs) {
         const auto it = targets.find(payload.target);
         if (it == targets.end() || payload.request >= PingTranscript::kRequests) {
             return;
         }
         Target& target = it->second;
-        if (!target.named || target.address.s_addr != from.s_addr ||
-            target.answered[payload.request]) {
+        if (!target.named || !(target.address == from) || target.answered[payload.request]) {
             return;
         }
         target.answered[payload.request] = true;
@@ -316,10 +418,9 @@ struct IcmpEngine::Worker {
             if (!allIn && target.start + kInterval * 3 + kLastReplyWait > now) {
                 return;
             }
-            char address[INET_ADDRSTRLEN] = {};
-            ::inet_ntop(AF_INET, &target.address, address, sizeof address);
             writeFile(target.output,
-                      PingTranscript::answered(target.host, address, target.sent, target.replies));
+                      PingTranscript::answered(target.host, addressText(target.address),
+                                               target.sent, target.replies));
             targets.erase(it);
             finishing.pop_front();
         }
@@ -327,10 +428,8 @@ struct IcmpEngine::Worker {
 
     void finishAll() {
         for (const auto& [key, target] : targets) {
-            char address[INET_ADDRSTRLEN] = {};
-            ::inet_ntop(AF_INET, &target.address, address, sizeof address);
             writeFile(target.output, target.named ? PingTranscript::answered(
-                                                        target.host, address,
+                                                        target.host, addressText(target.address),
                                                         PingTranscript::kRequests, target.replies)
                                                   : PingTranscript::hostNotFound(target.host));
         }
@@ -366,8 +465,9 @@ struct IcmpEngine::Worker {
                 std::chrono::duration_cast<milliseconds>(next - Clock::now()).count() + 1;
             timeout = static_cast<int>(std::max<int64_t>(0, left));
         }
-        std::array<pollfd, 2> fds{{{socket, POLLIN, 0}, {wake, POLLIN, 0}}};
-        if (::poll(fds.data(), fds.size(), timeout) > 0 && (fds[1].revents & POLLIN) != 0) {
+        // A closed socket (fd -1) is passed over by poll.
+        std::array<pollfd, 3> fds{{{ipv4.fd, POLLIN, 0}, {ipv6.fd, POLLIN, 0}, {wake, POLLIN, 0}}};
+        if (::poll(fds.data(), fds.size(), timeout) > 0 && (fds[2].revents & POLLIN) != 0) {
             uint64_t count = 0;
             [[maybe_unused]] const ssize_t n = ::read(wake, &count, sizeof count);
         }
@@ -376,20 +476,10 @@ struct IcmpEngine::Worker {
 
 std::unique_ptr<IcmpEngine> IcmpEngine::open() {
     auto worker = std::make_unique<Worker>();
-    worker->socket = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_ICMP);
-    if (worker->socket < 0) {
-        worker->socket = ::socket(AF_INET, SOCK_RAW | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_ICMP);
-        worker->raw = true;
-    }
-    if (worker->socket < 0) {
+    if (!worker->ipv4.open(false)) {
         return nullptr;
     }
-    const int size = kSocketBufferBytes;
-    const int on = 1;
-    if (::setsockopt(worker->socket, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size) != 0) {
-        ::setsockopt(worker->socket, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
-    }
-    ::setsockopt(worker->socket, IPPROTO_IP, IP_RECVTTL, &on, sizeof on);
+    worker->ipv6.open(true); // without it an IPv6 workstation's requests go unanswered
     worker->wake = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     worker->names = std::make_unique<NameResolutions>(resolve, [wake = worker->wake] {
         const uint64_t one = 1;

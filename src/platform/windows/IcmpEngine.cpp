@@ -17,6 +17,7 @@
 #include <array>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -43,23 +44,37 @@ void writeFile(const std::wstring& path, const std::string& text) {
     CloseHandle(file);
 }
 
-bool resolve(const std::string& host, uint32_t& address) {
+// IPv4 only: the system's IPv6 echo (Icmp6SendEcho2) is not taken here yet.
+bool resolve(const std::string& host, HostAddress& address) {
     addrinfo hints{};
     hints.ai_family = AF_INET;
     addrinfo* found = nullptr;
     if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
         return false;
     }
-    address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.S_un.S_addr;
+    std::memcpy(address.bytes.data(),
+                &reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr, 4);
     freeaddrinfo(found);
     return true;
+}
+
+IPAddr ipv4(const HostAddress& address) {
+    IPAddr value = 0;
+    std::memcpy(&value, address.bytes.data(), sizeof value);
+    return value;
+}
+
+std::string addressText(const HostAddress& address) {
+    char text[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, address.bytes.data(), text, sizeof text);
+    return text;
 }
 
 struct Target {
     std::string host;
     std::wstring output;
     bool named = false;
-    IN_ADDR address{};
+    HostAddress address;
     Clock::time_point start;
     int sent = 0;
     int completed = 0;
@@ -165,7 +180,7 @@ struct IcmpEngine::Worker {
             target.host = std::move(host);
             target.output = std::move(output);
             target.start = Clock::now();
-            if (inet_pton(AF_INET, target.host.c_str(), &target.address) == 1) {
+            if (inet_pton(AF_INET, target.host.c_str(), target.address.bytes.data()) == 1) {
                 target.named = true;
                 sending.push_back(key);
                 continue;
@@ -209,10 +224,10 @@ struct IcmpEngine::Worker {
         request->worker = this;
         request->target = key;
         std::array<char, kPayloadBytes> payload{};
-        const DWORD result = IcmpSendEcho2(
-            icmp, nullptr, &Worker::onReply, request.get(), target.address.S_un.S_addr,
-            payload.data(), kPayloadBytes, nullptr, request->buffer.data(),
-            static_cast<DWORD>(request->buffer.size()), kReplyWaitMs);
+        const DWORD result =
+            IcmpSendEcho2(icmp, nullptr, &Worker::onReply, request.get(), ipv4(target.address),
+                          payload.data(), kPayloadBytes, nullptr, request->buffer.data(),
+                          static_cast<DWORD>(request->buffer.size()), kReplyWaitMs);
         if (result == 0 && GetLastError() == ERROR_IO_PENDING) {
             request.release(); // onReply takes it back
         } else {
@@ -227,10 +242,9 @@ struct IcmpEngine::Worker {
                 ++it;
                 continue;
             }
-            char address[INET_ADDRSTRLEN] = {};
-            inet_ntop(AF_INET, &target.address, address, sizeof address);
             writeFile(target.output,
-                      PingTranscript::answered(target.host, address, target.sent, target.replies));
+                      PingTranscript::answered(target.host, addressText(target.address),
+                                               target.sent, target.replies));
             it = targets.erase(it);
         }
     }
@@ -238,10 +252,8 @@ struct IcmpEngine::Worker {
     // Requests still in flight find no target when they return.
     void finishAll() {
         for (const auto& [key, target] : targets) {
-            char address[INET_ADDRSTRLEN] = {};
-            inet_ntop(AF_INET, &target.address, address, sizeof address);
             writeFile(target.output, target.named ? PingTranscript::answered(
-                                                        target.host, address,
+                                                        target.host, addressText(target.address),
                                                         PingTranscript::kRequests, target.replies)
                                                   : PingTranscript::hostNotFound(target.host));
         }
