@@ -31,17 +31,30 @@ void onResolveTimeout(int) {
     _exit(1);
 }
 
+// The address ping is given: IPv4 when the name has one, else IPv6.
 std::string resolve(const char* host) {
     addrinfo hints{};
-    hints.ai_family = AF_INET;
+    hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_RAW;
     addrinfo* found = nullptr;
     if (getaddrinfo(host, nullptr, &hints, &found) != 0 || found == nullptr) {
         return std::string();
     }
-    char text[INET_ADDRSTRLEN] = {};
-    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-    inet_ntop(AF_INET, &address->sin_addr, text, sizeof text);
+    const addrinfo* chosen = found;
+    for (const addrinfo* a = found; a != nullptr; a = a->ai_next) {
+        if (a->ai_family == AF_INET) {
+            chosen = a;
+            break;
+        }
+    }
+    char text[INET6_ADDRSTRLEN] = {};
+    const void* address =
+        chosen->ai_family == AF_INET6
+            ? static_cast<const void*>(
+                  &reinterpret_cast<const sockaddr_in6*>(chosen->ai_addr)->sin6_addr)
+            : static_cast<const void*>(
+                  &reinterpret_cast<const sockaddr_in*>(chosen->ai_addr)->sin_addr);
+    inet_ntop(chosen->ai_family, address, text, sizeof text);
     freeaddrinfo(found);
     return text;
 }

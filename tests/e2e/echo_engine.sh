@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The sweep's echo engine inside the program, in a private network namespace: a host
 # that answers (by address and by name), an unreachable route, a name that does not
-# resolve; then the same sweep as an unprivileged user, where no ICMP socket may be
+# resolve, a name that has only an IPv6 address; then the same sweep as an unprivileged user, where no ICMP socket may be
 # opened and the ping stand-in takes over. As root.
 set -euo pipefail
 program=$(readlink -f "$1")
@@ -14,11 +14,12 @@ chmod 755 "$work"
 
 ip link set lo up
 ip route add unreachable 127.0.0.14/32
-printf '127.0.0.1 localhost\n127.0.0.11 PC01\n' >"$work/hosts"
+ip -6 addr add fd00:17::5/128 dev lo
+printf '127.0.0.1 localhost\n127.0.0.11 PC01\nfd00:17::5 poste-v6\n' >"$work/hosts"
 mount --bind "$work/hosts" /etc/hosts
 
 win() { printf 'Z:%s' "${1//\//\\}"; }
-printf '%s\r\n' 127.0.0.11 PC01 127.0.0.14 PC09.invalid >"$work/sweep.LPO"
+printf '%s\r\n' 127.0.0.11 PC01 127.0.0.14 PC09.invalid poste-v6 >"$work/sweep.LPO"
 : >"$work/sweep.Rgl"
 printf 'LocListePostes:%s\r\nLocListeR\xe8gles:%s\r\n' "$(win "$work/sweep.LPO")" \
     "$(win "$work/sweep.Rgl")" >"$work/sweep.VTR"
@@ -40,7 +41,7 @@ sweep() { # [command prefix...]: one ping-only pass; its transcripts in UTF-8, L
     status=0
     "$@" env VANTREL_HOME="$work/programme" "$program" --deployer "$work/sweep.VTR" \
         >"$work/out" 2>"$work/err" || status=$?
-    for i in 0 1 2 3; do
+    for i in 0 1 2 3 4; do
         iconv -f WINDOWS-1252 -t UTF-8 "$work"/programme/2*/ping$i.txt | tr -d '\r' >"$work/t$i"
     done
 }
@@ -55,16 +56,21 @@ unreachable() { # FILE
     [ "$(grep -cxF "Délai d'attente de la demande dépassé." "$1")" -eq 4 ] &&
         grep -qxF "    Paquets : envoyés = 4, reçus = 0, perdus = 4 (perte 100%)," "$1"
 }
+answered_v6() { # FILE: four replies from fd00:17::5, as Windows writes IPv6 ones
+    [ "$(grep -cE "^Réponse de fd00:17::5 : temps(<1|=[0-9]+)ms$" "$1")" -eq 4 ] &&
+        grep -qxF "    Paquets : envoyés = 4, reçus = 4, perdus = 0 (perte 0%)," "$1"
+}
 not_found() { # FILE
     grep -qxF "La requête Ping n'a pas pu trouver l'hôte PC09.invalid. Vérifiez le nom et essayez à nouveau." "$1"
 }
-rows='[ "$(tr -s " " <"$work/out")" = "$(printf "%s\n" "127.0.0.11 ; 0; Void " "PC01 ; 0; Void " "127.0.0.14 ; 100; Void " "PC09.invalid ;####; Void ")" ]'
+rows='[ "$(tr -s " " <"$work/out")" = "$(printf "%s\n" "127.0.0.11 ; 0; Void " "PC01 ; 0; Void " "127.0.0.14 ; 100; Void " "PC09.invalid ;####; Void " "poste-v6 ; 0; Void ")" ]'
 
 sweep
 expect "engine: an address that answers" 'answered "$work/t0" 127.0.0.11 127.0.0.11'
 expect "engine: a name that answers" 'answered "$work/t1" PC01 127.0.0.11'
 expect "engine: an unreachable route" 'unreachable "$work/t2"'
 expect "engine: a name that does not resolve" 'not_found "$work/t3"'
+expect "engine: an IPv6-only name" 'answered_v6 "$work/t4"'
 expect "engine: the board's rows" "$rows"
 
 sweep as_nobody
@@ -72,5 +78,6 @@ expect "stand-in: an address that answers" 'answered "$work/t0" 127.0.0.11 127.0
 expect "stand-in: a name that answers" 'answered "$work/t1" PC01 127.0.0.11'
 expect "stand-in: an unreachable route" 'unreachable "$work/t2"'
 expect "stand-in: a name that does not resolve" 'not_found "$work/t3"'
+expect "stand-in: an IPv6-only name" 'answered_v6 "$work/t4"'
 expect "stand-in: the board's rows" "$rows"
 expect_summary "$work/out" "$work/err"
