@@ -1,9 +1,11 @@
 #include "SourceSnapshots.h"
 
 #include "Pass.h"
+#include "TargetCheck.h"
 #include "core/Workspace.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace vantrel {
 namespace {
@@ -14,16 +16,11 @@ constexpr qint64 kQuietMs = 1000;
 
 // The size and time of a file, as its folder lists it.
 FileError factsOf(System& system, const QString& path, FolderEntry& facts) {
-    std::vector<FolderEntry> entries;
-    if (const FileError error = system.listFolder(folderOf(path), entries);
-        error != FileError::None) {
+    std::optional<FolderEntry> found;
+    if (const FileError error = findListed(system, path, found); error != FileError::None) {
         return error;
     }
-    const QString name = nameOf(path);
-    const auto found = std::find_if(entries.begin(), entries.end(), [&name](const FolderEntry& e) {
-        return e.name.compare(name, Qt::CaseInsensitive) == 0;
-    });
-    if (found == entries.end()) {
+    if (!found) {
         return FileError::FileNotFound;
     }
     facts = *found;
@@ -81,11 +78,7 @@ FileError checkSource(System& system, const QString& source) {
 void SourceSnapshots::take(Workspace& ws, const QStringList& sources) {
     snapshots_.clear();
     for (const QString& source : sources) {
-        const auto taken =
-            std::find_if(snapshots_.begin(), snapshots_.end(), [&source](const SourceSnapshot& s) {
-                return s.source.compare(source, Qt::CaseInsensitive) == 0;
-            });
-        if (taken != snapshots_.end()) {
+        if (find(source) != nullptr) {
             continue;
         }
         SourceSnapshot snapshot;
@@ -97,10 +90,16 @@ void SourceSnapshots::take(Workspace& ws, const QStringList& sources) {
     }
 }
 
+const SourceSnapshot* SourceSnapshots::find(const QString& source) const {
+    const auto found =
+        std::find_if(snapshots_.begin(), snapshots_.end(), [&source](const SourceSnapshot& s) {
+            return s.source.compare(source, Qt::CaseInsensitive) == 0;
+        });
+    return found == snapshots_.end() ? nullptr : &*found;
+}
+
 const SourceSnapshot& SourceSnapshots::of(const QString& source) const {
-    return *std::find_if(snapshots_.begin(), snapshots_.end(), [&source](const SourceSnapshot& s) {
-        return s.source.compare(source, Qt::CaseInsensitive) == 0;
-    });
+    return *find(source);
 }
 
 QStringList SourceSnapshots::journalLines() const {

@@ -41,6 +41,9 @@ public:
     void removeCopies(Workspace& ws) const;
 
 private:
+    // The snapshot of a source, or null (names compared without regard to case).
+    const SourceSnapshot* find(const QString& source) const;
+
     std::vector<SourceSnapshot> snapshots_;
 };
 

@@ -27,18 +27,30 @@ TargetCheck compareBeforeCopy(Files& files, const QString& source, const QString
     return {same ? TargetCheck::Kind::Unchanged : TargetCheck::Kind::Present, FileError::None};
 }
 
-TargetCheck inspectTarget(Files& files, const QString& source, const QString& target,
-                          bool compare) {
+FileError findListed(Files& files, const QString& path, std::optional<FolderEntry>& entry) {
+    entry.reset();
     std::vector<FolderEntry> entries;
-    if (const FileError error = files.listFolder(folderOf(target), entries);
+    if (const FileError error = files.listFolder(folderOf(path), entries);
         error != FileError::None) {
-        return failure(error);
+        return error;
     }
-    const QString name = nameOf(target);
+    const QString name = nameOf(path);
     const auto found = std::find_if(entries.begin(), entries.end(), [&name](const FolderEntry& e) {
         return e.name.compare(name, Qt::CaseInsensitive) == 0;
     });
-    if (found == entries.end()) {
+    if (found != entries.end()) {
+        entry = *found;
+    }
+    return FileError::None;
+}
+
+TargetCheck inspectTarget(Files& files, const QString& source, const QString& target,
+                          bool compare) {
+    std::optional<FolderEntry> found;
+    if (const FileError error = findListed(files, target, found); error != FileError::None) {
+        return failure(error);
+    }
+    if (!found) {
         return {TargetCheck::Kind::Absent, FileError::None};
     }
     if (found->folder) {

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "platform/FileError.h"
+#include "platform/Files.h"
 
 #include <QString>
+
+#include <optional>
 
 namespace vantrel {
 
@@ -19,6 +21,11 @@ struct TargetCheck {
 // source's bytes; a target that cannot be read is the rule's failure; a missing
 // target or folder is left for the copy to meet, as without the option.
 TargetCheck compareBeforeCopy(Files& files, const QString& source, const QString& target);
+
+// What path's folder lists under path's name (compared without regard to case):
+// nothing when the folder has no such name; the listing's error when it cannot be
+// listed.
+FileError findListed(Files& files, const QString& path, std::optional<FolderEntry>& entry);
 
 // For a preview: the target's folder is listed (missing, unreadable or unreachable,
 // it is the failure a pass would meet; so is a folder of the target's name), then,
