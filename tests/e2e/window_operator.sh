@@ -157,7 +157,12 @@ menu_file() { keys alt+f && sleep 1 && xdotool key --delay 60 "$@"; }
 menu_file Down Down Return # Enregistrer Sous
 saveas=$(wait_window '^Enregistrer Sous$' 10)
 expect "Save As asks for a name" '[ -n "$saveas" ]'
-xdotool type "$demo/Autre.VTR" && xdotool key Return
+# The name goes to the dialog's own field: focus it first, and type again while it stays.
+for _ in 1 2 3; do
+    xdotool windowfocus --sync "$saveas" 2>/dev/null && xdotool type "$demo/Autre.VTR" && xdotool key Return
+    for _ in 1 2 3 4 5; do shown "$saveas" || break 2; sleep 0.2; done
+    xdotool windowfocus --sync "$saveas" 2>/dev/null && xdotool key ctrl+a BackSpace
+done
 for title in '^Sauvegarde de' '^Enregistrer la liste des postes$' '^Enregistrer la liste des R'; do
     box=$(wait_window "$title" 10)
     [ -n "$box" ] && answer "$box" Escape
