@@ -1,6 +1,7 @@
 #pragma once
 
-#include <array>
+#include "platform/echo/HostAddress.h"
+
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -10,15 +11,6 @@
 #include <unordered_set>
 
 namespace vantrel {
-
-// A workstation's address: IPv4 (its 4 first bytes) or IPv6, in network order.
-struct HostAddress {
-    bool v6 = false;
-    std::array<uint8_t, 16> bytes{};
-    bool operator==(const HostAddress& other) const {
-        return v6 == other.v6 && bytes == other.bytes;
-    }
-};
 
 // Workstation names resolved on threads of their own for an echo engine, so that a
 // slow or missing name delays no other workstation, each given up on after a while.

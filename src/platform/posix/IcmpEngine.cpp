@@ -7,7 +7,6 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/icmp6.h>
 #include <netinet/ip.h>
 #include <netinet/ip_icmp.h>
@@ -77,54 +76,6 @@ void writeFile(const std::string& path, const std::string& text) {
         done += n > 0 ? static_cast<size_t>(n) : 0;
     }
     ::close(fd);
-}
-
-// An IPv4 address when the name has one, as Windows' ping prefers; else IPv6.
-bool resolve(const std::string& host, HostAddress& address) {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_RAW;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
-        return false;
-    }
-    const addrinfo* chosen = nullptr;
-    for (const addrinfo* a = found; a != nullptr; a = a->ai_next) {
-        if (a->ai_family == AF_INET) {
-            chosen = a;
-            break;
-        }
-        if (a->ai_family == AF_INET6 && chosen == nullptr) {
-            chosen = a;
-        }
-    }
-    if (chosen != nullptr) {
-        address.v6 = chosen->ai_family == AF_INET6;
-        if (address.v6) {
-            std::memcpy(address.bytes.data(),
-                        &reinterpret_cast<const sockaddr_in6*>(chosen->ai_addr)->sin6_addr, 16);
-        } else {
-            std::memcpy(address.bytes.data(),
-                        &reinterpret_cast<const sockaddr_in*>(chosen->ai_addr)->sin_addr, 4);
-        }
-    }
-    ::freeaddrinfo(found);
-    return chosen != nullptr;
-}
-
-// An address written as such: "127.0.0.1", "fd00:17::5".
-bool literal(const std::string& host, HostAddress& address) {
-    if (::inet_pton(AF_INET, host.c_str(), address.bytes.data()) == 1) {
-        return true;
-    }
-    address.v6 = ::inet_pton(AF_INET6, host.c_str(), address.bytes.data()) == 1;
-    return address.v6;
-}
-
-std::string addressText(const HostAddress& address) {
-    char text[INET6_ADDRSTRLEN] = {};
-    ::inet_ntop(address.v6 ? AF_INET6 : AF_INET, address.bytes.data(), text, sizeof text);
-    return text;
 }
 
 struct Target {
@@ -253,7 +204,7 @@ struct IcmpEngine::Worker {
             target.host = std::move(host);
             target.output = std::move(output);
             target.start = now;
-            if (literal(target.host, target.address)) {
+            if (HostAddresses::literal(target.host, target.address)) {
                 target.named = true;
                 awaiting[0].push_back(key);
                 continue;
@@ -419,7 +370,7 @@ struct IcmpEngine::Worker {
                 return;
             }
             writeFile(target.output,
-                      PingTranscript::answered(target.host, addressText(target.address),
+                      PingTranscript::answered(target.host, HostAddresses::text(target.address),
                                                target.sent, target.replies));
             targets.erase(it);
             finishing.pop_front();
@@ -428,10 +379,11 @@ struct IcmpEngine::Worker {
 
     void finishAll() {
         for (const auto& [key, target] : targets) {
-            writeFile(target.output, target.named ? PingTranscript::answered(
-                                                        target.host, addressText(target.address),
-                                                        PingTranscript::kRequests, target.replies)
-                                                  : PingTranscript::hostNotFound(target.host));
+            writeFile(target.output, target.named
+                                         ? PingTranscript::answered(
+                                               target.host, HostAddresses::text(target.address),
+                                               PingTranscript::kRequests, target.replies)
+                                         : PingTranscript::hostNotFound(target.host));
         }
         targets.clear();
         for (std::deque<uint32_t>& queue : awaiting) {
@@ -481,10 +433,11 @@ std::unique_ptr<IcmpEngine> IcmpEngine::open() {
     }
     worker->ipv6.open(true); // without it an IPv6 workstation's requests go unanswered
     worker->wake = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    worker->names = std::make_unique<NameResolutions>(resolve, [wake = worker->wake] {
-        const uint64_t one = 1;
-        [[maybe_unused]] const ssize_t n = ::write(wake, &one, sizeof one);
-    });
+    worker->names =
+        std::make_unique<NameResolutions>(HostAddresses::resolve, [wake = worker->wake] {
+            const uint64_t one = 1;
+            [[maybe_unused]] const ssize_t n = ::write(wake, &one, sizeof one);
+        });
     worker->thread = std::thread([w = worker.get()] { w->run(); });
     return std::unique_ptr<IcmpEngine>(new IcmpEngine(std::move(worker)));
 }

@@ -1,5 +1,6 @@
 #include "platform/echo/IcmpEngine.h"
 
+#include "platform/echo/HostAddress.h"
 #include "platform/echo/NameResolutions.h"
 #include "platform/echo/PingTranscript.h"
 
@@ -21,6 +22,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace vantrel {
@@ -44,30 +46,34 @@ void writeFile(const std::wstring& path, const std::string& text) {
     CloseHandle(file);
 }
 
-// IPv4 only: the system's IPv6 echo (Icmp6SendEcho2) is not taken here yet.
-bool resolve(const std::string& host, HostAddress& address) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
-        return false;
-    }
-    std::memcpy(address.bytes.data(),
-                &reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr, 4);
-    freeaddrinfo(found);
-    return true;
+// The reply of Icmp6SendEcho2, as the system lays it out; MinGW's headers lack it.
+#pragma pack(push, 1)
+struct Ipv6AddressEx {
+    USHORT port;
+    ULONG flowInfo;
+    USHORT address[8];
+    ULONG scopeId;
+};
+#pragma pack(pop)
+struct Icmpv6EchoReply {
+    Ipv6AddressEx address;
+    ULONG Status;
+    unsigned int RoundTripTime;
+};
+static_assert(sizeof(Icmpv6EchoReply) == 36);
+
+// An IPv6 address as the ICMPv6 calls take it.
+sockaddr_in6 socketAddress(const HostAddress& address) {
+    sockaddr_in6 value{};
+    value.sin6_family = AF_INET6;
+    std::memcpy(&value.sin6_addr, address.bytes.data(), sizeof value.sin6_addr);
+    return value;
 }
 
 IPAddr ipv4(const HostAddress& address) {
     IPAddr value = 0;
     std::memcpy(&value, address.bytes.data(), sizeof value);
     return value;
-}
-
-std::string addressText(const HostAddress& address) {
-    char text[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, address.bytes.data(), text, sizeof text);
-    return text;
 }
 
 struct Target {
@@ -85,6 +91,7 @@ struct Target {
 
 struct IcmpEngine::Worker {
     HANDLE icmp = INVALID_HANDLE_VALUE;
+    HANDLE icmp6 = INVALID_HANDLE_VALUE; // stays so where the system has no ICMPv6
     HANDLE wake = nullptr;
     std::thread thread;
     std::mutex mutex; // guards incoming, stopping and finishRequested
@@ -103,7 +110,10 @@ struct IcmpEngine::Worker {
     struct Request {
         Worker* worker;
         uint32_t target;
-        std::array<char, sizeof(ICMP_ECHO_REPLY) + kPayloadBytes + 8 + 64> buffer;
+        bool v6 = false;
+        std::array<char, sizeof(ICMP_ECHO_REPLY) + sizeof(Icmpv6EchoReply) + kPayloadBytes + 8 +
+                             sizeof(IO_STATUS_BLOCK) + 64>
+            buffer{};
     };
 
     ~Worker() {
@@ -117,29 +127,44 @@ struct IcmpEngine::Worker {
         }
         names.reset(); // before its wake-up handle goes
         IcmpCloseHandle(icmp);
+        if (icmp6 != INVALID_HANDLE_VALUE) {
+            IcmpCloseHandle(icmp6);
+        }
         CloseHandle(wake);
     }
 
     static void NTAPI onReply(PVOID context, PIO_STATUS_BLOCK, ULONG) {
         std::unique_ptr<Request> request(static_cast<Request*>(context));
-        request->worker->record(*request);
+        request->worker->record(request->target, replyOf(*request));
     }
 
-    void record(Request& request) {
-        const auto it = targets.find(request.target);
+    // The reply a request's buffer holds, if its workstation answered.
+    static std::optional<PingTranscript::Reply> replyOf(Request& request) {
+        const DWORD size = static_cast<DWORD>(request.buffer.size());
+        if (request.v6) {
+            const auto* reply = reinterpret_cast<const Icmpv6EchoReply*>(request.buffer.data());
+            if (Icmp6ParseReplies(request.buffer.data(), size) == 0 ||
+                reply->Status != IP_SUCCESS) {
+                return std::nullopt;
+            }
+            return PingTranscript::Reply{static_cast<double>(reply->RoundTripTime), 0};
+        }
+        const auto* reply = reinterpret_cast<const ICMP_ECHO_REPLY*>(request.buffer.data());
+        if (IcmpParseReplies(request.buffer.data(), size) == 0 || reply->Status != IP_SUCCESS) {
+            return std::nullopt;
+        }
+        return PingTranscript::Reply{static_cast<double>(reply->RoundTripTime),
+                                     static_cast<int>(reply->Options.Ttl)};
+    }
+
+    void record(uint32_t key, const std::optional<PingTranscript::Reply>& reply) {
+        const auto it = targets.find(key);
         if (it == targets.end()) {
             return;
         }
-        Target& target = it->second;
-        ++target.completed;
-        if (IcmpParseReplies(request.buffer.data(), static_cast<DWORD>(request.buffer.size())) ==
-            0) {
-            return;
-        }
-        const auto* reply = reinterpret_cast<const ICMP_ECHO_REPLY*>(request.buffer.data());
-        if (reply->Status == IP_SUCCESS) {
-            target.replies.push_back(
-                {static_cast<double>(reply->RoundTripTime), static_cast<int>(reply->Options.Ttl)});
+        ++it->second.completed;
+        if (reply) {
+            it->second.replies.push_back(*reply);
         }
     }
 
@@ -180,7 +205,7 @@ struct IcmpEngine::Worker {
             target.host = std::move(host);
             target.output = std::move(output);
             target.start = Clock::now();
-            if (inet_pton(AF_INET, target.host.c_str(), target.address.bytes.data()) == 1) {
+            if (HostAddresses::literal(target.host, target.address)) {
                 target.named = true;
                 sending.push_back(key);
                 continue;
@@ -223,16 +248,35 @@ struct IcmpEngine::Worker {
         auto request = std::make_unique<Request>();
         request->worker = this;
         request->target = key;
+        request->v6 = target.address.v6;
+        if (request->v6 && icmp6 == INVALID_HANDLE_VALUE) {
+            record(key, std::nullopt);
+            return;
+        }
         std::array<char, kPayloadBytes> payload{};
-        const DWORD result =
-            IcmpSendEcho2(icmp, nullptr, &Worker::onReply, request.get(), ipv4(target.address),
-                          payload.data(), kPayloadBytes, nullptr, request->buffer.data(),
-                          static_cast<DWORD>(request->buffer.size()), kReplyWaitMs);
-        if (result == 0 && GetLastError() == ERROR_IO_PENDING) {
+        if (sendEcho(*request, target.address, payload.data())) {
             request.release(); // onReply takes it back
         } else {
-            record(*request);
+            record(key, replyOf(*request)); // answered at once, or failed
         }
+    }
+
+    // True when the request is under way; its reply comes to onReply.
+    bool sendEcho(Request& request, const HostAddress& address, char* payload) {
+        const DWORD size = static_cast<DWORD>(request.buffer.size());
+        DWORD result = 0;
+        if (!address.v6) {
+            result =
+                IcmpSendEcho2(icmp, nullptr, &Worker::onReply, &request, ipv4(address), payload,
+                              kPayloadBytes, nullptr, request.buffer.data(), size, kReplyWaitMs);
+        } else {
+            sockaddr_in6 source = socketAddress(HostAddress{true, {}});
+            sockaddr_in6 destination = socketAddress(address);
+            result = Icmp6SendEcho2(icmp6, nullptr, &Worker::onReply, &request, &source,
+                                    &destination, payload, kPayloadBytes, nullptr,
+                                    request.buffer.data(), size, kReplyWaitMs);
+        }
+        return result == 0 && GetLastError() == ERROR_IO_PENDING;
     }
 
     void finish() {
@@ -243,7 +287,7 @@ struct IcmpEngine::Worker {
                 continue;
             }
             writeFile(target.output,
-                      PingTranscript::answered(target.host, addressText(target.address),
+                      PingTranscript::answered(target.host, HostAddresses::text(target.address),
                                                target.sent, target.replies));
             it = targets.erase(it);
         }
@@ -252,10 +296,11 @@ struct IcmpEngine::Worker {
     // Requests still in flight find no target when they return.
     void finishAll() {
         for (const auto& [key, target] : targets) {
-            writeFile(target.output, target.named ? PingTranscript::answered(
-                                                        target.host, addressText(target.address),
-                                                        PingTranscript::kRequests, target.replies)
-                                                  : PingTranscript::hostNotFound(target.host));
+            writeFile(target.output, target.named
+                                         ? PingTranscript::answered(
+                                               target.host, HostAddresses::text(target.address),
+                                               PingTranscript::kRequests, target.replies)
+                                         : PingTranscript::hostNotFound(target.host));
         }
         targets.clear();
         sending.clear();
@@ -284,9 +329,10 @@ std::unique_ptr<IcmpEngine> IcmpEngine::open() {
     if (worker->icmp == INVALID_HANDLE_VALUE) {
         return nullptr;
     }
+    worker->icmp6 = Icmp6CreateFile(); // without it an IPv6 workstation's requests go unanswered
     worker->wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    worker->names =
-        std::make_unique<NameResolutions>(resolve, [wake = worker->wake] { SetEvent(wake); });
+    worker->names = std::make_unique<NameResolutions>(HostAddresses::resolve,
+                                                      [wake = worker->wake] { SetEvent(wake); });
     worker->thread = std::thread([w = worker.get()] { w->run(); });
     return std::unique_ptr<IcmpEngine>(new IcmpEngine(std::move(worker)));
 }
