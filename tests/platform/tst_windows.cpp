@@ -7,6 +7,13 @@
 #include "support/FakePlatform.h"
 #include <QTest>
 
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+#include <iphlpapi.h>
+#include <icmpapi.h>
+// clang-format on
+
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QThread>
@@ -72,6 +79,24 @@ private slots:
         QCOMPARE(system.findAssociatedProgram(QStringLiteral(".zzq")), QString());
     }
 
+    void ipv6AddressesInUncPaths_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("reached");
+        QTest::newRow("IPv6") << "\\\\fd00:17::5\\C$\\Outils"
+                              << "\\\\fd00-17--5.ipv6-literal.net\\C$\\Outils";
+        QTest::newRow("zone, host alone") << "\\\\fe80::1%4"
+                                          << "\\\\fe80--1s4.ipv6-literal.net";
+        QTest::newRow("IPv4") << "\\\\127.0.0.1\\C$"
+                              << "\\\\127.0.0.1\\C$";
+        QTest::newRow("local, colon after") << "C:\\a:b"
+                                            << "C:\\a:b";
+    }
+    void ipv6AddressesInUncPaths() {
+        QFETCH(QString, path);
+        QFETCH(QString, reached);
+        QCOMPARE(windowsUncPath(path), reached);
+    }
+
     // A whole pass on the Win32 ICMP API and real copies: addresses that answer, one
     // that does not (a documentation network), a name that resolves nowhere.
     void passOnTheIcmpApi() {
@@ -89,7 +114,8 @@ private slots:
         ws.state.RuleFilePath = work() + QStringLiteral("\\a.Rgl");
         const QString source = work() + QStringLiteral("\\outil.ini");
         QCOMPARE(system.writeFile(source, "ini"), FileError::None);
-        ws.lists.ListePostes.assign({"127.0.0.1", "127.0.0.2", "198.51.100.7", "PC09.invalid"});
+        ws.lists.ListePostes.assign(
+            {"127.0.0.1", "127.0.0.2", "198.51.100.7", "PC09.invalid", "::1"});
         ws.lists.ListeSource.assign({source});
         ws.lists.ListeDest.assign({"\\C$\\Outils"});
         QCOMPARE(Télédéploiement_Click(ws, {}), LaunchOutcome::Started);
@@ -97,8 +123,20 @@ private slots:
                      .match(ws.state.RunStamp)
                      .hasMatch(),
                  qPrintable(ws.state.RunStamp));
+        // Wine has no ICMPv6 (Icmp6CreateFile fails there): ::1 must then be told
+        // unanswered, never served; a system with it pings ::1 like 127.0.0.1.
+        const HANDLE icmpv6 = Icmp6CreateFile();
+        const bool hasIcmpv6 = icmpv6 != INVALID_HANDLE_VALUE;
+        if (hasIcmpv6) {
+            IcmpCloseHandle(icmpv6);
+        }
+        QStringList rows = ws.lists.Listécritures.entries();
+        const QString ipv6Row = rows.takeAt(hasIcmpv6 ? rows.size() - 1 : 2);
+        QVERIFY2(ipv6Row.startsWith(hasIcmpv6 ? QStringLiteral("::1               ;   0;")
+                                              : QStringLiteral("::1               ; 100;  Void")),
+                 qPrintable(ipv6Row));
         QCOMPARE(
-            ws.lists.Listécritures.entries(),
+            rows,
             (QStringList{"198.51.100.7      ; 100;  Void  ", "PC09.invalid      ; 100;  Void  ",
                          "127.0.0.1         ;   0;0/1     ", "127.0.0.2         ;   0;1/1     "}));
         QByteArray bytes;

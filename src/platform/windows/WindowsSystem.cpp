@@ -34,12 +34,17 @@ std::wstring wide(const QString& text) {
     return text.toStdWString();
 }
 
+// A path as the file calls take it.
+std::wstring native(const QString& path) {
+    return windowsUncPath(path).toStdWString();
+}
+
 FileError lastError() {
     return fileErrorFromWin32(GetLastError());
 }
 
 DWORD attributes(const QString& path) {
-    return GetFileAttributesW(wide(path).c_str());
+    return GetFileAttributesW(native(path).c_str());
 }
 
 bool isFolder(const QString& path) {
@@ -51,10 +56,10 @@ bool isFolder(const QString& path) {
 // the answer is longer; "" when it fails.
 template <typename Call> QString pathCall(const QString& path, Call call) {
     std::vector<wchar_t> buffer(MAX_PATH);
-    DWORD n = call(wide(path).c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    DWORD n = call(native(path).c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n > buffer.size()) {
         buffer.resize(n);
-        n = call(wide(path).c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+        n = call(native(path).c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
     }
     return n == 0 || n > buffer.size()
                ? QString()
@@ -83,6 +88,20 @@ QDateTime fileTimeToDateTime(const FILETIME& time) {
 
 } // namespace
 
+QString windowsUncPath(const QString& path) {
+    if (!path.startsWith(QLatin1String("\\\\"))) {
+        return path;
+    }
+    const qsizetype end = path.indexOf(u'\\', 2);
+    QString host = path.mid(2, end < 0 ? -1 : end - 2);
+    if (!host.contains(u':')) {
+        return path;
+    }
+    host.replace(u':', u'-').replace(u'%', u's');
+    return QStringLiteral("\\\\") + host + QStringLiteral(".ipv6-literal.net") +
+           (end < 0 ? QString() : path.mid(end));
+}
+
 WindowsSystem::WindowsSystem() = default;
 WindowsSystem::~WindowsSystem() = default;
 
@@ -102,8 +121,9 @@ FileError WindowsSystem::readFile(const QString& path, QByteArray& bytes) {
     if (isFolder(path)) {
         return FileError::IsAFolder;
     }
-    HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(native(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return lastError();
     }
@@ -145,20 +165,20 @@ template <typename Fill> FileError WindowsSystem::replace(const QString& target,
         QStringLiteral(".vantrel-%1-%2").arg(GetCurrentProcessId()).arg(++temporaryCounter_);
     FileError error = fill(temporary);
     if (error == FileError::None &&
-        !MoveFileExW(wide(temporary).c_str(), wide(target).c_str(),
+        !MoveFileExW(native(temporary).c_str(), native(target).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         error = lastError();
     }
     if (error != FileError::None) {
-        DeleteFileW(wide(temporary).c_str());
+        DeleteFileW(native(temporary).c_str());
     }
     return error;
 }
 
 FileError WindowsSystem::writeFile(const QString& path, const QByteArray& bytes) {
     return replace(path, [&bytes](const QString& temporary) {
-        HANDLE file = CreateFileW(wide(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileW(native(temporary).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             return lastError();
         }
@@ -172,7 +192,7 @@ FileError WindowsSystem::writeFile(const QString& path, const QByteArray& bytes)
 
 qint64 WindowsSystem::fileLength(const QString& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data) ||
+    if (!GetFileAttributesExW(native(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return -1;
     }
@@ -183,7 +203,7 @@ FileError WindowsSystem::removeFile(const QString& path) {
     if (isFolder(path)) {
         return FileError::IsAFolder;
     }
-    return DeleteFileW(wide(path).c_str()) ? FileError::None : lastError();
+    return DeleteFileW(native(path).c_str()) ? FileError::None : lastError();
 }
 
 FileError WindowsSystem::renameFile(const QString& from, const QString& to) {
@@ -191,7 +211,7 @@ FileError WindowsSystem::renameFile(const QString& from, const QString& to) {
         return FileError::IsAFolder;
     }
     // Without MOVEFILE_REPLACE_EXISTING an existing target makes the move fail.
-    return MoveFileExW(wide(from).c_str(), wide(to).c_str(), 0) ? FileError::None : lastError();
+    return MoveFileExW(native(from).c_str(), native(to).c_str(), 0) ? FileError::None : lastError();
 }
 
 FileError WindowsSystem::copyFile(const QString& from, const QString& to) {
@@ -202,8 +222,8 @@ FileError WindowsSystem::copyFile(const QString& from, const QString& to) {
         return lastError();
     }
     return replace(to, [&from](const QString& temporary) {
-        return CopyFileExW(wide(from).c_str(), wide(temporary).c_str(), nullptr, nullptr, nullptr,
-                           0)
+        return CopyFileExW(native(from).c_str(), native(temporary).c_str(), nullptr, nullptr,
+                           nullptr, 0)
                    ? FileError::None
                    : lastError();
     });
@@ -215,8 +235,9 @@ namespace {
 class OpenFile {
 public:
     explicit OpenFile(const QString& path)
-        : handle_(CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+        : handle_(CreateFileW(native(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr)) {}
     ~OpenFile() {
         if (handle_ != INVALID_HANDLE_VALUE) {
             CloseHandle(handle_);
@@ -310,7 +331,7 @@ FileError WindowsSystem::sameContents(const QString& source, const QString& path
 }
 
 FileError WindowsSystem::createFolder(const QString& path) {
-    return CreateDirectoryW(wide(path).c_str(), nullptr) ? FileError::None : lastError();
+    return CreateDirectoryW(native(path).c_str(), nullptr) ? FileError::None : lastError();
 }
 
 FileError WindowsSystem::listFolder(const QString& path, std::vector<FolderEntry>& entries) {
@@ -324,7 +345,7 @@ FileError WindowsSystem::listFolder(const QString& path, std::vector<FolderEntry
         return FileError::PathNotFound;
     }
     WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW(wide(path + QStringLiteral("\\*")).c_str(), &found);
+    HANDLE search = FindFirstFileW(native(path + QStringLiteral("\\*")).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return lastError();
     }
@@ -364,8 +385,8 @@ QString WindowsSystem::findAssociatedProgram(const QString& extension) {
     }
     std::vector<wchar_t> answer(MAX_PATH + 1);
     const auto code =
-        reinterpret_cast<INT_PTR>(FindExecutableW(wide(probe).c_str(), nullptr, answer.data()));
-    DeleteFileW(wide(probe).c_str());
+        reinterpret_cast<INT_PTR>(FindExecutableW(native(probe).c_str(), nullptr, answer.data()));
+    DeleteFileW(native(probe).c_str());
     QString program = code > 32 ? QString::fromWCharArray(answer.data()) : QString();
     if (program.isEmpty()) {
         // The shell's association table answers where the probe is not understood.

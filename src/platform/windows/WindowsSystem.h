@@ -8,6 +8,10 @@ namespace vantrel {
 
 class IcmpEngine;
 
+// Windows reaches an IPv6 address in a UNC path only by its literal name:
+// \\fd00:17::5\C$ is \\fd00-17--5.ipv6-literal.net\C$. Other paths are unchanged.
+QString windowsUncPath(const QString& path);
+
 // Windows itself: paths are native, command lines go to CreateProcessW as written,
 // UNC paths are reached with the logged-on user's credentials.
 class WindowsSystem : public System {
