@@ -8,6 +8,7 @@
 #   PC04  dead (unreachable route)
 #   PC05  refuses guests: files only with the right password
 #   PC06  dead in the first pass, up before the retry
+#   fd00:17::7  an IPv6 workstation known by its address
 # Usage: smb_network.sh PROGRAM   (as root)
 set -euo pipefail
 program=$(readlink -f "$1")
@@ -109,6 +110,13 @@ cat "$work/preview.out" >>"$work/preview.err" # shown with the others on a failu
 expect "preview: exit 1, what each rule would do" \
     '[ $status -eq 1 ] && grep -qx "PC01;.*gros.bin;inchangé" "$work/preview.out" && grep -qx "PC04;PingFail" "$work/preview.out" && grep -q "^PC03;.*Chemin d.accès introuvable$" "$work/preview.out"'
 expect "preview: nothing changed on any share" 'tree | diff "$work/before" -'
+
+# An IPv6 workstation written as its address: pinged over ICMPv6, served over SMB.
+samba_station "$work/pc07" fd00:17::7 || exit 1
+pids+=("$station_pid")
+deployment ipv6 "fd00:17::7" 'outil.exe;\PARTAGE'
+run ipv6
+expect "ipv6: served by its address" '[ $status -eq 0 ] && rows ipv6 "fd00:17::7        ;   0;0/1     " && cmp -s "$work/src/outil.exe" "$work/pc07/partage/outil.exe"'
 
 # 2. Faults. Each rule's line replaces what a workstation's line held, so each
 # failure to read is the last rule of its run.
