@@ -50,7 +50,7 @@ QString resultMessage(const QString& host, const std::vector<RuleText>& rules) {
 // bytes is left as it is. After a lost connection the other rules fail untried.
 WorkstationResult copyToWorkstation(Files& files, const PassRules& rules,
                                     const SourceSnapshots& snapshots, const PassSettings& options,
-                                    const WorkstationJob& job) {
+                                    const StampOrder& order, const WorkstationJob& job) {
     WorkstationResult result;
     const QString& runStamp = job.runStamp;
     QSet<QString> cleanedFolders;
@@ -92,7 +92,8 @@ WorkstationResult copyToWorkstation(Files& files, const PassRules& rules,
         return error;
     };
     if (forEachRule(rules, job, result, copyRule) == FileError::None && result.finished) {
-        keepNewestVersions(files, replaced, KeptVersions{options.keptVersions, runStamp, job.now});
+        keepNewestVersions(files, replaced,
+                           KeptVersions{options.keptVersions, runStamp, job.now, order});
     }
     result.message = resultMessage(job.host, texts);
     return result;
@@ -108,10 +109,14 @@ void DeploymentRun(Workspace& ws, const PassSettings& settings) {
     }
     const PassRules rules(ws);
     SourceSnapshots snapshots;
+    StampOrder order;
     PassKind kind;
-    kind.beforeServing = [&] { snapshots.take(ws, rules.sources); };
+    kind.beforeServing = [&] {
+        snapshots.take(ws, rules.sources);
+        order = StampOrder::ofConsole(ws); // with this pass's own folder
+    };
     kind.step = [&](Files& files, const WorkstationJob& job) {
-        return copyToWorkstation(files, rules, snapshots, settings, job);
+        return copyToWorkstation(files, rules, snapshots, settings, order, job);
     };
     kind.journalNotes = [&snapshots] { return snapshots.journalLines(); };
     PassOutcome outcome;

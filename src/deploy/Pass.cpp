@@ -40,7 +40,7 @@ QString readRunStamp(Workspace& ws) {
     }
     const QString stamp = QString(lines.first()).remove(QLatin1Char(' '));
     const bool current =
-        isRunStamp(stamp) && qAbs(stampTime(stamp).secsTo(now)) <= kStampAgeSeconds;
+        isRunStamp(stamp) && qAbs(stampWallTime(stamp).secsTo(wallTimeOf(now))) <= kStampAgeSeconds;
     return current ? stamp : stampOf(now);
 }
 
@@ -49,7 +49,7 @@ QString readRunStamp(Workspace& ws) {
 bool openRunFolder(Workspace& ws) {
     WorkingState& s = ws.state;
     QString stamp = readRunStamp(ws);
-    const QDateTime start = stampTime(stamp);
+    const QDateTime start = stampWallTime(stamp);
     for (int later = 1;; ++later) {
         const FileError error = ws.system.createFolder(s.ProgramDir + stamp);
         if (error == FileError::None) {

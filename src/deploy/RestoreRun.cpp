@@ -11,19 +11,26 @@
 namespace vantrel {
 namespace {
 
-// The version of that pass, whichever form its stamp was written in ("" when none).
+// The version of that pass: the name with the stamp exactly as given first, else the
+// stamp written in its other form ("" when none).
 QString versionOf(const std::vector<StampedVersion>& versions, const QString& passStamp) {
-    const QDateTime time = stampTime(passStamp);
-    const auto found = std::find_if(versions.begin(), versions.end(),
-                                    [&time](const StampedVersion& v) { return v.time == time; });
-    return found == versions.end() ? QString() : found->stamp;
+    const auto exact = std::find_if(versions.begin(), versions.end(),
+                                    [&](const StampedVersion& v) { return v.stamp == passStamp; });
+    if (exact != versions.end()) {
+        return exact->stamp;
+    }
+    const QDateTime wallTime = stampWallTime(passStamp);
+    const auto other = std::find_if(versions.begin(), versions.end(), [&](const StampedVersion& v) {
+        return v.wallTime == wallTime;
+    });
+    return other == versions.end() ? QString() : other->stamp;
 }
 
 // One rule on one workstation; note says what was done when nothing failed.
 FileError restoreRule(Files& files, const QString& target, const QString& passStamp,
                       const QString& runStamp, QString& note, int& restored) {
     std::vector<StampedVersion> versions;
-    if (const FileError error = stampedVersions(files, target, versions);
+    if (const FileError error = stampedVersions(files, target, StampOrder(), versions);
         error != FileError::None) {
         return error;
     }
@@ -38,7 +45,8 @@ FileError restoreRule(Files& files, const QString& target, const QString& passSt
     if (done.error != FileError::None) {
         return done.error;
     }
-    note = QStringLiteral("Version de la passe ") + passStamp + QStringLiteral(" remise en place");
+    note = QStringLiteral("Version de la passe ") + passStamp +
+           QStringLiteral(" remise en place depuis ") + nameOf(target) + versionStamp;
     ++restored;
     if (done.liveKeptAside) {
         note += QStringLiteral(", la version remplacée gardée sous ") + runStamp;

@@ -16,7 +16,8 @@ constexpr qint64 kFutureToleranceSeconds = 60;
 
 // The versions of the file named name among a folder's entries, newest first.
 std::vector<StampedVersion> versionsAmong(const QString& name,
-                                          const std::vector<FolderEntry>& entries) {
+                                          const std::vector<FolderEntry>& entries,
+                                          const StampOrder& order) {
     std::vector<StampedVersion> newestFirst;
     for (const FolderEntry& entry : entries) {
         if (entry.folder || !entry.name.startsWith(name, Qt::CaseInsensitive)) {
@@ -24,20 +25,22 @@ std::vector<StampedVersion> versionsAmong(const QString& name,
         }
         const QString stamp = entry.name.mid(name.size());
         if (isRunStamp(stamp)) {
-            newestFirst.push_back({stamp, stampTime(stamp), entry.size});
+            const QDateTime wallTime = stampWallTime(stamp);
+            newestFirst.push_back({stamp, wallTime, order.place(wallTime), entry.size});
         }
     }
     std::sort(newestFirst.begin(), newestFirst.end(),
-              [](const StampedVersion& a, const StampedVersion& b) { return a.time > b.time; });
+              [](const StampedVersion& a, const StampedVersion& b) { return b.place < a.place; });
     return newestFirst;
 }
 
 void pruneVersions(Files& files, const QString& target, const std::vector<FolderEntry>& entries,
                    const KeptVersions& keep) {
-    const QDateTime future = keep.now.addSecs(kFutureToleranceSeconds);
+    const qint64 futureMs = keep.now.toMSecsSinceEpoch() + kFutureToleranceSeconds * 1000;
     int place = 0;
-    for (const StampedVersion& version : versionsAmong(nameOf(target), entries)) {
-        if (version.time > future) {
+    for (const StampedVersion& version : versionsAmong(nameOf(target), entries, keep.order)) {
+        if (version.place.instantMs > futureMs ||
+            version.place.placed == StampOrder::Placed::Undecided) {
             continue;
         }
         ++place;
@@ -49,7 +52,7 @@ void pruneVersions(Files& files, const QString& target, const std::vector<Folder
 
 } // namespace
 
-FileError stampedVersions(Files& files, const QString& target,
+FileError stampedVersions(Files& files, const QString& target, const StampOrder& order,
                           std::vector<StampedVersion>& newestFirst) {
     newestFirst.clear();
     std::vector<FolderEntry> entries;
@@ -57,7 +60,7 @@ FileError stampedVersions(Files& files, const QString& target,
         error != FileError::None) {
         return error;
     }
-    newestFirst = versionsAmong(nameOf(target), entries);
+    newestFirst = versionsAmong(nameOf(target), entries, order);
     return FileError::None;
 }
 

@@ -1,4 +1,5 @@
 #include "core/TextFile.h"
+#include "deploy/HistoryListing.h"
 #include "deploy/RestoreRun.h"
 #include "deploy/StampedVersions.h"
 #include "deploy/Stamps.h"
@@ -51,6 +52,8 @@ private slots:
                                                  << "2026-12-07T09:05:03";
         QTest::newRow("midnight") << "20261207_00000"
                                   << "2026-12-07T00:00:00";
+        QTest::newRow("skipped at a clock change, a stamp all the same") << "20260329_23001"
+                                                                         << "2026-03-29T02:30:01";
         QTest::newRow("seven digits") << "20261207_1430150"
                                       << "";
         QTest::newRow("four digits") << "20261207_9050"
@@ -69,7 +72,7 @@ private slots:
         QFETCH(QString, time);
         QCOMPARE(isRunStamp(stamp), !time.isEmpty());
         if (!time.isEmpty())
-            QCOMPARE(stampTime(stamp), QDateTime::fromString(time, Qt::ISODate));
+            QCOMPARE(stampWallTime(stamp), QDateTime::fromString(time + u'Z', Qt::ISODate));
     }
 
     // Only names that are the target's followed by a stamp are its versions; they
@@ -104,8 +107,10 @@ private slots:
             system.addFile(folder + QLatin1Char('\\') + QLatin1String(name), "x");
         system.addFolder(folder + QStringLiteral("\\outil.exe20261201_100000"));
         keepNewestVersions(system, {folder + QStringLiteral("\\outil.exe")},
-                           KeptVersions{kept, QStringLiteral("20261207_143015"),
-                                        QDateTime(QDate(2026, 12, 7), QTime(14, 30, 15))});
+                           KeptVersions{kept,
+                                        QStringLiteral("20261207_143015"),
+                                        QDateTime(QDate(2026, 12, 7), QTime(14, 30, 15)),
+                                        {}});
         QStringList files = system.filesUnder(folder);
         for (QString& file : files)
             file = file.mid(folder.size() + 1);
@@ -113,6 +118,101 @@ private slots:
         files.sort(Qt::CaseInsensitive);
         left.sort(Qt::CaseInsensitive);
         QCOMPARE(files, left);
+    }
+
+    // Europe/Paris. Autumn: a pass at 02:20 summer time (00:20 UTC) put v0 aside, one at
+    // 02:10 winter time (01:10 UTC) v1, this one at 02:15 winter time v2: the older
+    // wall time is the newer version. Spring: 02:30 never happened; it ranks at the
+    // change, between 01:59 and 03:05.
+    void retentionAcrossClockChanges_data() {
+        // The earlier passes' folders, stamp@UTC time each was last written; the last
+        // version is this pass's, whose folder the program folder holds.
+        QTest::addColumn<QStringList>("passFolders");
+        QTest::addColumn<QStringList>("versions");
+        QTest::addColumn<QString>("now"); // UTC
+        QTest::addColumn<int>("kept");
+        QTest::addColumn<QStringList>("left");
+        const QStringList autumn{"20261025_22000", "20261025_21002", "20261025_21500"};
+        QTest::newRow("autumn, the pass folders tell the order")
+            << QStringList{"20261025_22000@2026-10-25T00:20:12",
+                           "20261025_21002@2026-10-25T01:10:14"}
+            << autumn << "2026-10-25T01:15:00" << 2
+            << QStringList{"20261025_21002", "20261025_21500"};
+        QTest::newRow("autumn, nothing tells: nothing deleted")
+            << QStringList{} << autumn << "2026-10-25T01:15:00" << 1 << autumn;
+        QTest::newRow("autumn, a folder written before either instant tells nothing")
+            << QStringList{"20261025_22000@2026-10-24T10:00:00",
+                           "20261025_21002@2026-10-25T01:10:14"}
+            << autumn << "2026-10-25T01:15:00" << 1
+            << QStringList{"20261025_22000", "20261025_21500"};
+        const QStringList spring{"20260329_15900", "20260329_23001", "20260329_30500",
+                                 "20260329_31000"};
+        QTest::newRow("spring, keep three")
+            << QStringList{} << spring << "2026-03-29T01:10:00" << 3 << spring.mid(1);
+        QTest::newRow("spring, keep two")
+            << QStringList{} << spring << "2026-03-29T01:10:00" << 2 << spring.mid(2);
+    }
+    void retentionAcrossClockChanges() {
+        QFETCH(QStringList, passFolders);
+        QFETCH(QStringList, versions);
+        QFETCH(QString, now);
+        QFETCH(int, kept);
+        QFETCH(QStringList, left);
+        const QString folder = QStringLiteral("\\\\PC01\\C$");
+        const QString target = folder + QStringLiteral("\\outil.exe");
+        FakeSystem system;
+        system.addFolder(folder);
+        for (const QString& stamp : versions)
+            system.addFile(target + stamp, "x");
+        std::vector<FolderEntry> programFolder;
+        for (const QString& pass : passFolders)
+            programFolder.push_back(
+                {pass.section(u'@', 0, 0), 0, true,
+                 QDateTime::fromString(pass.section(u'@', 1) + u'Z', Qt::ISODate)});
+        const QTimeZone paris("Europe/Paris");
+        const QDateTime clock = QDateTime::fromString(now + u'Z', Qt::ISODate).toTimeZone(paris);
+        programFolder.push_back({versions.last(), 0, true, clock.addSecs(5)}); // this pass's
+        keepNewestVersions(
+            system, {target},
+            KeptVersions{kept, versions.last(), clock, StampOrder(paris, programFolder)});
+        QStringList files = system.filesUnder(folder);
+        for (QString& file : files)
+            file = file.mid(target.size());
+        files.sort();
+        left.sort();
+        QCOMPARE(files, left);
+    }
+
+    // The listing ranks by instant and says which versions it had to place otherwise.
+    void listingAcrossTheAutumnChange() {
+        History h;
+        const QTimeZone paris("Europe/Paris");
+        const auto at = [&](const char* utc) {
+            return QDateTime::fromString(QLatin1String(utc), Qt::ISODate).toTimeZone(paris);
+        };
+        h.clock.current = at("2026-10-25T00:20:12Z");
+        h.system.addFolder(h.state().ProgramDir + QStringLiteral("20261025_22000"));
+        h.clock.current = at("2026-10-25T01:10:14Z");
+        h.system.addFolder(h.state().ProgramDir + QStringLiteral("20261025_21002"));
+        for (const char* stamp : {"20261025_22000", "20261025_21002", "20261025_21800"})
+            h.system.addFile(kTool + QLatin1String(stamp), "v");
+        h.clock.current = at("2026-10-25T03:00:00Z");
+        QStringList lines;
+        QVERIFY(ListHistory(*h.ws, {}, lines));
+        const QString prefix = QStringLiteral("PC01;") + kTool + u';';
+        const int first = lines.indexOf(prefix + QStringLiteral("en place;;2"));
+        QVERIFY2(first >= 0, qPrintable(lines.join(u'\n')));
+        QCOMPARE(lines.mid(first + 1, 4),
+                 (QStringList{prefix + kUndone + ";05/12/2026 09:05:03;2",
+                              prefix + "20261025_21002;25/10/2026 02:10:02 UTC+01:00 (heure "
+                                       "répétée au changement d'heure, rangée selon le dossier "
+                                       "de la passe);1",
+                              prefix + "20261025_22000;25/10/2026 02:20:00 UTC+02:00 (heure "
+                                       "répétée au changement d'heure, rangée selon le dossier "
+                                       "de la passe);1",
+                              prefix + "20261025_21800;25/10/2026 02:18:00 (heure répétée au "
+                                       "changement d'heure, ordre incertain : jamais supprimée "
+                                       "par --garder);1"}));
     }
 
     void restorePutsThePassesVersionBack() {
@@ -134,7 +234,8 @@ private slots:
         QVERIFY(journal.contains(QStringLiteral("\r\n\r\nRestauration de la passe ") + kUndone));
         QVERIFY(journal.contains(
             QStringLiteral("PC01;OK ;C:\\Distrib\\outil.exe;\\C$\\Outils;Version de la passe ") +
-            kUndone + QStringLiteral(" remise en place, la version remplacée gardée sous ") + own +
+            kUndone + QStringLiteral(" remise en place depuis outil.exe") + kUndone +
+            QStringLiteral(", la version remplacée gardée sous ") + own +
             QStringLiteral(";C:\\Distrib\\notes.txt;\\C$\\Outils;Pas de version de la passe ") +
             kUndone + QStringLiteral(" : laissé tel quel;")));
         QVERIFY(journal.contains(QStringLiteral(
@@ -149,16 +250,30 @@ private slots:
         QTest::newRow("as the pass wrote it") << kUndone << 1;
         QTest::newRow("hour with a leading zero") << "20261205_090503" << 1;
         QTest::newRow("a pass that never was") << "20261205_100000" << 0;
+        QTest::newRow("a wall time skipped here") << "20260329_23001" << 1;
     }
     void restoreFindsThePassByItsTime() {
         QFETCH(QString, stamp);
         QFETCH(int, restored);
         History h;
+        h.clock.current = QDateTime(QDate(2026, 12, 7), QTime(15, 0, 0), QTimeZone("Europe/Paris"));
+        h.system.addFile(kTool + QStringLiteral("20260329_23001"), "v2");
         QCOMPARE(RestoreRun(*h.ws, {}, stamp), restored);
         QCOMPARE(h.system.contents(kTool), QByteArray(restored > 0 ? "v2" : "v3"));
         if (restored == 0) {
             QCOMPARE(h.ui.last().text, QStringLiteral("Aucune version de la passe ") + stamp);
         }
+    }
+
+    // Both forms of one stamp on a workstation: the name as given is the one restored.
+    void restoreTakesTheExactNameFirst() {
+        History h;
+        h.system.addFile(kTool + QStringLiteral("20261205_090503"), "B");
+        RestoreRun(*h.ws, {}, QStringLiteral("20261205_090503"));
+        QCOMPARE(h.system.contents(kTool), QByteArray("B"));
+        QVERIFY(TextFile::decode(h.system.contents(h.ws->state.RunFolder +
+                                                   QStringLiteral("\\Infos Déploiement.txt")))
+                    .contains(QStringLiteral("remise en place depuis outil.exe20261205_090503")));
     }
 
     // A live version that cannot be put aside is never replaced.
