@@ -7,6 +7,8 @@ namespace vantrel {
 namespace {
 
 constexpr qint64 kDayMs = 24 * 3600 * 1000;
+// How long after a pass its folder may last be written (its end) and still place it.
+constexpr qint64 kRecordWindowMs = 3600 * 1000;
 
 } // namespace
 
@@ -52,8 +54,11 @@ StampOrder::Place StampOrder::place(const QDateTime& wallTime) const {
             zone_.nextTransition(QDateTime::fromMSecsSinceEpoch(earlier, Qt::UTC));
         place.instantMs = change.atUtc.isValid() ? change.atUtc.toMSecsSinceEpoch() : later;
     } else {
+        // A folder written before the first instant or long after the second is not
+        // that pass's record as it was left.
         const auto written = passFolderWrittenMs_.constFind(place.wallMs);
-        const bool recorded = written != passFolderWrittenMs_.constEnd() && *written >= earlier;
+        const bool recorded = written != passFolderWrittenMs_.constEnd() &&
+                              *written >= earlier && *written < later + kRecordWindowMs;
         place.placed = recorded ? Placed::ByPassFolder : Placed::Undecided;
         place.instantMs = recorded && *written >= later ? later : earlier;
     }

@@ -17,7 +17,8 @@ class Workspace;
 // clock change. A wall time the clock showed twice (the hour repeated when clocks go
 // back) is placed by the program folder's own record of its passes: the folder named
 // by that stamp was last written at that pass's end, by the file system's clock, which
-// never repeats. Without such a folder its order stays undecided. A wall time the
+// never repeats. Without such a folder, or one written more than an hour after the
+// second instant, its order stays undecided. A wall time the
 // clock never showed (the hour skipped when clocks go forward; a stamp written under
 // another zone) ranks at the change itself, after the times before it.
 class StampOrder {

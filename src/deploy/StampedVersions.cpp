@@ -36,15 +36,17 @@ std::vector<StampedVersion> versionsAmong(const QString& name,
 
 void pruneVersions(Files& files, const QString& target, const std::vector<FolderEntry>& entries,
                    const KeptVersions& keep) {
+    const std::vector<StampedVersion> versions = versionsAmong(nameOf(target), entries, keep.order);
+    const auto own = [&keep](const StampedVersion& v) { return v.stamp == keep.ownStamp; };
+    // The version this pass has just put aside is the newest, wherever its stamp ranks.
+    int place = std::any_of(versions.begin(), versions.end(), own) ? 1 : 0;
     const qint64 futureMs = keep.now.toMSecsSinceEpoch() + kFutureToleranceSeconds * 1000;
-    int place = 0;
-    for (const StampedVersion& version : versionsAmong(nameOf(target), entries, keep.order)) {
-        if (version.place.instantMs > futureMs ||
+    for (const StampedVersion& version : versions) {
+        if (own(version) || version.place.instantMs > futureMs ||
             version.place.placed == StampOrder::Placed::Undecided) {
             continue;
         }
-        ++place;
-        if (place > keep.count && version.stamp != keep.ownStamp) {
+        if (++place > keep.count) {
             files.removeFile(target + version.stamp);
         }
     }

@@ -31,4 +31,38 @@ VANTREL_HOME=$home VANTREL_RESEAU=$demo/reseau timeout 60 "$program" \
 expect "a pass that never was: exit 1" '[ "$status" -eq 1 ]'
 expect "and it is said" 'grep -q "Aucune version de la passe 20200101_120000" "$work/err"'
 expect "nothing changed" 'grep -q "de la passe" "$outils/outil.exe"'
+# Across the autumn clock change in Paris, the clock faked: passes at 02:20 summer time,
+# 02:10 and 02:15 winter time. The file system keeps the real time, so each pass folder
+# is given the time it would have had. --garder 2 keeps the two newest versions, not
+# the two latest wall times; the listing says how it placed them.
+faketime=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+paris() { # UTC TIME, then the program's arguments; the pass's stamp in $stamp
+    local at
+    at=$(date -u -d "$1" +%s)
+    shift
+    status=0
+    TZ=Europe/Paris LD_PRELOAD=$faketime FAKETIME=$(printf '%+d' $((at - $(date +%s)))) \
+        VANTREL_HOME=$home VANTREL_RESEAU=$demo/reseau timeout 60 "$program" "$@" \
+        >"$work/out" 2>"$work/err" || status=$?
+    stamp=$(basename "$(ls -td "$home"/2*/ | head -n 1)")
+    touch -d "@$((at + 14))" "$home/$stamp"
+}
+rm -f "$outils"/outil.exe2*
+printf 'v0\r\n' >"$outils/outil.exe"
+for pass in 1 2 3; do
+    printf 'v%s\r\n' "$pass" >"$demo/Distrib/outil.exe"
+    paris "2026-10-25 $(sed -n "${pass}p" <<<$'00:20:00\n01:10:00\n01:15:00')" \
+        --deployer "$work/un.VTR" --garder 2
+    declare "stamp$pass=$stamp"
+done
+expect "clock change: the third pass ends without error" '[ "$status" -eq 0 ]'
+expect "clock change: $stamp1 $stamp2 $stamp3 in the repeated hour" \
+    '[[ "$stamp1 $stamp2 $stamp3" =~ ^20261025_22[0-9]{3}\ 20261025_21[0-9]{3}\ 20261025_21[0-9]{3}$ ]]'
+expect "clock change: v1 and v2 kept, v0 pruned" \
+    '[ ! -e "$outils/outil.exe$stamp1" ] && grep -q v1 "$outils/outil.exe$stamp2" && grep -q v2 "$outils/outil.exe$stamp3"'
+paris "2026-10-25 01:20:00" --historique "$work/un.VTR"
+placed=" UTC+01:00 (heure répétée au changement d'heure, rangée selon le dossier de la passe)"
+expect "clock change: the listing ranks by instant and says how" \
+    'grep "outil.exe;2" "$work/out" | cut -d";" -f3,4 | sed "s/;[0-9/]* [0-9:]*/;/" |
+        diff - <(printf "%s\n" "$stamp3;$placed" "$stamp2;$placed")'
 expect_summary "$work/err"
