@@ -4,27 +4,31 @@
 
 namespace vantrel {
 
-void SplitFilePath(Workspace& ws, const QString& path) {
-    WorkingState& s = ws.state;
-    QString folder;
+FilePathParts filePathParts(const QString& path) {
+    FilePathParts parts;
     QString name = path;
-    s.PathBaseName.clear();
-    s.PathExt.clear();
-
     const qsizetype p = path.lastIndexOf(QLatin1Char('\\')) + 1;
     if (p >= 2) {
-        folder = path.left(p);
+        parts.folder = path.left(p);
         name = path.mid(p);
     }
     const qsizetype q = name.lastIndexOf(QLatin1Char('.')) + 1;
     if (q >= 2) {
-        s.PathExt = name.mid(q - 1);
-        s.PathBaseName = name.left(q - 1);
+        parts.extension = name.mid(q - 1);
+        parts.baseName = name.left(q - 1);
     } else {
-        s.PathBaseName = name;
+        parts.baseName = name;
     }
-    if (!folder.isEmpty()) {
-        s.PathFolder = folder;
+    return parts;
+}
+
+void SplitFilePath(Workspace& ws, const QString& path) {
+    WorkingState& s = ws.state;
+    const FilePathParts parts = filePathParts(path);
+    s.PathBaseName = parts.baseName;
+    s.PathExt = parts.extension;
+    if (!parts.folder.isEmpty()) {
+        s.PathFolder = parts.folder;
     }
 
     s.ReturnMessage.clear();

@@ -23,21 +23,21 @@ void appendList(QStringList& lines, const StringList& list) {
     lines.append(list.entries());
 }
 
-void appendRuleBlock(Workspace& ws, QStringList& lines) {
-    const Lists& l = ws.lists;
+void appendRuleBlock(const Lists& l, QStringList& lines) {
     QString folder;
+    // The names as the rules give them: a name no share takes is not renamed, its
+    // rule fails.
     for (int i = 0; i < l.ListeSource.count(); ++i) {
-        SplitFilePath(ws, l.ListeSource.at(i));
-        const WorkingState& s = ws.state;
-        if (s.PathFolder != folder) {
-            lines.append(s.PathFolder);
+        const FilePathParts parts = filePathParts(l.ListeSource.at(i));
+        if (!parts.folder.isEmpty() && parts.folder != folder) {
+            lines.append(parts.folder);
+            folder = parts.folder;
         }
         const QString name =
-            (s.PathBaseName + QString(27, QLatin1Char(' ')) + QStringLiteral("..."))
+            (parts.baseName + QString(27, QLatin1Char(' ')) + QStringLiteral("..."))
                 .left(kNameFieldWidth);
         const QString destination = i < l.ListeDest.count() ? l.ListeDest.at(i) : QString();
         lines.append(fitToWidth(name, kDestinationColumn - 1) + destination);
-        folder = s.PathFolder;
     }
 }
 
@@ -112,7 +112,7 @@ QStringList journalLines(Workspace& ws, const QString& heading, const QStringLis
     lines.append(kSeparator);
     lines.append(QStringLiteral("Liste des ") + numberText(l.ListeSource.count()) +
                  QStringLiteral(" sources et destinations"));
-    appendRuleBlock(ws, lines);
+    appendRuleBlock(ws.lists, lines);
     lines.append(kSeparator);
     if (!notes.isEmpty()) {
         lines.append(notes);

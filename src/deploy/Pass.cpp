@@ -6,6 +6,7 @@
 #include "WorkerPool.h"
 #include "core/Text.h"
 #include "core/TextFile.h"
+#include "core/WindowsNames.h"
 #include "core/Workspace.h"
 #include "platform/CommandLines.h"
 #include "reach/PingSweep.h"
@@ -263,10 +264,12 @@ PassRules::PassRules(const Workspace& ws)
     : sources(ws.lists.ListeSource.entries()), destinations(ws.lists.ListeDest.entries()) {
     QSet<QString> made;
     for (int j = 0; j < count(); ++j) {
-        const QString target =
-            ruleTarget(QString(), sources.at(j), destinations.at(j)).toCaseFolded();
-        repeatsTarget.append(made.contains(target));
-        made.insert(target);
+        const QString target = ruleTarget(QString(), sources.at(j), destinations.at(j));
+        const QString folded = target.toCaseFolded();
+        refusals.append(!windowsAcceptsPath(target) ? FileError::RefusedName
+                        : made.contains(folded)     ? FileError::SameTarget
+                                                    : FileError::None);
+        made.insert(folded);
     }
 }
 

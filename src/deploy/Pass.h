@@ -74,16 +74,17 @@ bool isLostWorkstation(FileError error);
 struct PassRules {
     QStringList sources;
     QStringList destinations;
-    // Whether an earlier rule makes the same file (names compared without regard to
-    // case): what that rule would find there depends on the order of the rules.
-    QList<bool> repeatsTarget;
+    // Why each rule is not to be tried on any workstation (None when it is): its target
+    // is a name no Windows share takes, or an earlier rule makes the same file (names
+    // compared without regard to case: what it finds there depends on rule order).
+    QList<FileError> refusals;
     explicit PassRules(const Workspace& ws);
     int count() const { return static_cast<int>(sources.size()); }
 };
 
 // Calls rule(source, destination, target, refused) for each rule, in rule order,
 // where refused is why the rule is not to be tried (None when it is to be): the
-// connection was lost at an earlier rule, or an earlier rule makes the same file.
+// connection was lost at an earlier rule, or the rule's own refusal.
 // rule returns its own error. Stops between two rules when the job is asked to
 // (result.finished false). Returns the error of a lost connection, None without.
 template <typename Rule>
@@ -97,8 +98,7 @@ FileError forEachRule(const PassRules& rules, const WorkstationJob& job, Worksta
         }
         const QString& source = rules.sources.at(j);
         const QString& destination = rules.destinations.at(j);
-        const FileError refused =
-            lost == FileError::None && rules.repeatsTarget.at(j) ? FileError::SameTarget : lost;
+        const FileError refused = lost != FileError::None ? lost : rules.refusals.at(j);
         const FileError error =
             rule(source, destination, ruleTarget(job.host, source, destination), refused);
         if (error == FileError::Interrupted) {

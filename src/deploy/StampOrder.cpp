@@ -57,8 +57,8 @@ StampOrder::Place StampOrder::place(const QDateTime& wallTime) const {
         // A folder written before the first instant or long after the second is not
         // that pass's record as it was left.
         const auto written = passFolderWrittenMs_.constFind(place.wallMs);
-        const bool recorded = written != passFolderWrittenMs_.constEnd() &&
-                              *written >= earlier && *written < later + kRecordWindowMs;
+        const bool recorded = written != passFolderWrittenMs_.constEnd() && *written >= earlier &&
+                              *written < later + kRecordWindowMs;
         place.placed = recorded ? Placed::ByPassFolder : Placed::Undecided;
         place.instantMs = recorded && *written >= later ? later : earlier;
     }

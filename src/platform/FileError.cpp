@@ -46,6 +46,10 @@ QString describe(FileError error) {
     case FileError::SourceChanging:
         return QStringLiteral("Source en cours de modification : aucune copie, relancer quand "
                               "elle ne change plus");
+    case FileError::RefusedName:
+        return QStringLiteral("Nom refusé par Windows (CON, NUL, COM1, LPT1… avec ou sans "
+                              "extension, caractère < > : \" | ? *, point ou espace final) : "
+                              "rien n'a été écrit");
     case FileError::SameTarget:
         return QStringLiteral("Une règle précédente écrit déjà ce fichier : règle ignorée");
     case FileError::Interrupted:

@@ -28,6 +28,7 @@ enum class FileError {
     PathTooLong,
     SourceChanging,
     SameTarget,
+    RefusedName, // a name no Windows share takes
     Interrupted,
     Other,
 };

@@ -143,21 +143,38 @@ private slots:
         QCOMPARE(pc.ws->lists.L_GénéErreurs.isEmpty(), !fails);
     }
 
-    // Two rules that make one file (the same rule twice, or two sources of one name
-    // in two cases): the second is refused by the pass and said so by the preview.
-    void rulesMeetingOneTarget_data() {
+    // A second rule that no workstation may take: it makes the file the first made
+    // (the same rule twice, one name in two cases), or a name no Windows share takes.
+    // The pass refuses it before writing anything, and the preview says so.
+    void rulesRefusedEverywhere_data() {
         QTest::addColumn<QString>("secondSource");
-        QTest::newRow("the same rule twice") << "C:\\Distrib\\outil.exe";
-        QTest::newRow("one name in two cases") << "C:\\Autre\\OUTIL.EXE";
+        QTest::addColumn<QString>("secondDestination");
+        QTest::addColumn<QString>("refused");
+        const QString same = describe(FileError::SameTarget);
+        const QString name = describe(FileError::RefusedName);
+        const QString outils = QStringLiteral("\\C$\\Outils");
+        QTest::newRow("the same rule twice") << "C:\\Distrib\\outil.exe" << outils << same;
+        QTest::newRow("one name in two cases") << "C:\\Autre\\OUTIL.EXE" << outils << same;
+        for (const char* refusedName :
+             {"CON", "nul", "COM1", "aux.txt", "LPT1.log", "con .txt", "a.", "a ",
+              "file.txt:stream", "a*b", "a?b", "a<b", "a>b", "a|b", "a\"b"})
+            QTest::newRow(refusedName)
+                << QStringLiteral("C:\\Autre\\") + QLatin1String(refusedName) << outils << name;
+        QTest::newRow("a folder ending in a dot") << "C:\\Autre\\outil.ini"
+                                                  << "\\C$\\Outils." << name;
+        QTest::newRow("a folder ending in a blank") << "C:\\Autre\\outil.ini"
+                                                    << "\\C$\\Outils \\Sous" << name;
     }
-    void rulesMeetingOneTarget() {
+    void rulesRefusedEverywhere() {
         QFETCH(QString, secondSource);
-        const QString refused = describe(FileError::SameTarget);
+        QFETCH(QString, secondDestination);
+        QFETCH(QString, refused);
         for (const QString& mode : {QStringLiteral("preview"), QStringLiteral("pass")}) {
             Workstation pc(QStringLiteral("different"));
-            pc.system.addFile(QStringLiteral("C:\\Autre\\OUTIL.EXE"), "autre");
+            if (!pc.system.exists(secondSource))
+                pc.system.addFile(secondSource, "autre");
             pc.ws->lists.ListeSource.append(secondSource);
-            pc.ws->lists.ListeDest.append(QStringLiteral("\\C$\\Outils"));
+            pc.ws->lists.ListeDest.append(secondDestination);
             QStringList lines;
             if (mode == QLatin1String("preview")) {
                 PreviewRun(*pc.ws, {}, lines);
@@ -165,6 +182,8 @@ private slots:
                 DeploymentRun(*pc.ws, {});
                 lines = pc.ws->lists.L_GénéErreurs.entries();
                 QCOMPARE(pc.system.contents(kTarget), QByteArray("v2"));
+                // The live file and its backup: nothing of the second rule, no temporary.
+                QCOMPARE(pc.system.filesUnder(QStringLiteral("\\\\PC01")).size(), 2);
             }
             QCOMPARE(lines.size(), mode == QLatin1String("preview") ? 2 : 1);
             QVERIFY2(

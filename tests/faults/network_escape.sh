@@ -2,7 +2,7 @@
 # The folder network: a destination that climbs with "..", that leads out through a
 # link (the workstation's folder, a share or a destination folder), or that names no
 # share (an empty destination), is a missing path as on Windows, never a file written
-# outside a share.
+# outside a share. A name no Windows share takes is refused before anything is written.
 . "$(dirname "$0")/common.sh" "$1"
 start_work
 source=$(win "$demo/Distrib/outil.ini")
@@ -21,6 +21,7 @@ check() { # ERROR DESTINATION...: every rule fails; the journal shows the last o
 }
 check "Chemin d.accès introuvable" '\C$\..\..\..\..' '\..\..\..' '\C$\Outils\../../..'
 check "Partage introuvable" ''
+check "Nom refusé par Windows.*rien n'a été écrit" '\C$\Outils.' '\C$\CON' '\C$\a*b' '\C$\Outils \x'
 mkdir -p "$work/ailleurs/C\$/Outils" "$work/ailleurs2/Outils" "$work/ailleurs3"
 ln -s "$work/ailleurs" "$demo/reseau/lien-poste"
 ln -s "$work/ailleurs2" "$demo/reseau/127.0.0.2/D\$"
