@@ -125,14 +125,22 @@ QStringList journalLines(Workspace& ws, const QString& heading, const QStringLis
     return lines;
 }
 
-void WriteDeploymentJournal(Workspace& ws, const QString& heading, const QStringList& notes) {
+void WriteDeploymentJournal(Workspace& ws, const QString& heading, const QStringList& notes,
+                            const QString& emptyHanded) {
     const QString journal = ws.state.RunFolder + kJournalName;
-    if (TextFile::writeLines(ws.system, journal, journalLines(ws, heading, notes)) !=
+    const QStringList said = emptyHanded.isEmpty() ? notes : notes + QStringList{emptyHanded};
+    if (TextFile::writeLines(ws.system, journal, journalLines(ws, heading, said)) !=
         FileError::None) {
         return;
     }
     if (stoppedBeforeItsEnd(ws.passRecords)) {
         return; // the program is ending: no question
+    }
+    if (!emptyHanded.isEmpty()) {
+        ws.inform(emptyHanded,
+                  QStringLiteral("Fin du déploiement le: ") + timestampText(ws.clock.now()),
+                  Icon::Information);
+        return;
     }
     const std::optional<Message> message = endOfRunMessage(ws);
     if (message && ws.ask(*message) == Answer::Yes) {

@@ -332,7 +332,7 @@ PassEnd runPass(Workspace& ws, const PassSettings& settings, const PassKind& kin
     if (end == PassEnd::Completed || end == PassEnd::Stopped) {
         ws.DrawStatusBoard();
         // A stopped pass's too: it tells who was served.
-        WriteDeploymentJournal(ws, kind.heading, kind.journalNotes());
+        WriteDeploymentJournal(ws, kind.heading, kind.journalNotes(), kind.emptyHanded(outcome));
     }
     return end;
 }

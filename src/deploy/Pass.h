@@ -37,6 +37,11 @@ struct PassKind {
     QString heading; // the journal's first line, "" for a deployment
     // Lines the journal adds after the rules.
     std::function<QStringList()> journalNotes = [] { return QStringList(); };
+    // What to say, in the journal and instead of the end-of-pass question, when the
+    // pass did nothing it was for ("" when it did).
+    std::function<QString(const PassOutcome&)> emptyHanded = [](const PassOutcome&) {
+        return QString();
+    };
 };
 
 // The steps every pass shares: the program folder locked, a stamp and a pass folder

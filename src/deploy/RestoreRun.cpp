@@ -88,12 +88,16 @@ int RestoreRun(Workspace& ws, const PassSettings& settings, const QString& passS
     };
     kind.heading = QStringLiteral("Restauration de la passe ") + passStamp +
                    QStringLiteral(" : chaque poste reprend la version qu'elle avait remplacée");
+    kind.emptyHanded = [passStamp](const PassOutcome& outcome) {
+        return outcome.restored > 0
+                   ? QString()
+                   : QStringLiteral("Aucune version de la passe ") + passStamp +
+                         QStringLiteral(" sur les postes servis : rien n'a été remis en place. "
+                                        "--historique liste les versions gardées (--garder a "
+                                        "pu supprimer celles de cette passe)");
+    };
     PassOutcome outcome;
-    const bool ended = runPass(ws, settings, kind, outcome) == PassEnd::Completed;
-    if (ended && outcome.restored == 0) {
-        ws.inform(QStringLiteral("Aucune version de la passe ") + passStamp,
-                  QStringLiteral("Restauration"), Icon::Information);
-    }
+    runPass(ws, settings, kind, outcome);
     return outcome.restored;
 }
 

@@ -33,6 +33,16 @@ QString describe(FileError error) {
     case FileError::UnsafeCredentials:
         return QStringLiteral("Fichier d'authentification lisible par d'autres utilisateurs : "
                               "aucune copie (chmod 600)");
+    case FileError::CredentialsMissing:
+        return QStringLiteral("Fichier d'authentification (VANTREL_SMB_AUTH) introuvable : aucune "
+                              "copie. Donnez un fichier qui existe, ou retirez la variable pour "
+                              "entrer en invité");
+    case FileError::CredentialsNotAFile:
+        return QStringLiteral("Fichier d'authentification (VANTREL_SMB_AUTH) : ce nom ne désigne "
+                              "pas un fichier ordinaire : aucune copie");
+    case FileError::CredentialsUnreadable:
+        return QStringLiteral("Fichier d'authentification (VANTREL_SMB_AUTH) illisible ou de plus "
+                              "de 64 Kio : aucune copie");
     case FileError::NotAFile:
         return QStringLiteral("Ce nom ne désigne pas un fichier ordinaire");
     case FileError::TooLarge:

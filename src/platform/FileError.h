@@ -21,6 +21,9 @@ enum class FileError {
     IsAFolder,
     InvalidName,
     UnsafeCredentials,
+    CredentialsMissing,    // the authentication file named is not there
+    CredentialsNotAFile,   // it names a folder, a device...
+    CredentialsUnreadable, // it cannot be read, or is far too big to be one
     NotAFile,
     TooLarge,
     TooManyLines,

@@ -140,6 +140,10 @@ printf 'username = root\npassword = secret-5\n' >"$work/auth"
 chmod 644 "$work/auth"
 VANTREL_SIMULTANES=2 VANTREL_SMB_AUTH=$work/auth run auth
 expect "auth: readable file refused" 'grep -q "Fichier d.authentification lisible" "$work/auth.journal" && [ ! -e "$work/pc05/partage/outil.exe" ]'
+VANTREL_SIMULTANES=2 VANTREL_SMB_AUTH=$work/absent run auth
+expect "auth: a missing file said as such" 'grep -q "PC05;.*;Fichier d.authentification (VANTREL_SMB_AUTH) introuvable" "$work/auth.journal"'
+VANTREL_SIMULTANES=2 VANTREL_SMB_AUTH=$work run auth
+expect "auth: a folder said as such" 'grep -q "PC05;.*;Fichier d.authentification (VANTREL_SMB_AUTH) : ce nom ne désigne pas un fichier ordinaire" "$work/auth.journal"'
 chmod 600 "$work/auth"
 printf 'username = root\npassword = faux\n' >"$work/wrong"
 chmod 600 "$work/wrong"

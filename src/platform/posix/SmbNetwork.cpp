@@ -50,7 +50,12 @@ constexpr qint64 kMaxCredentialBytes = 64 * 1024;
 bool readCredentials(const QString& path, Credentials& credentials, FileError& refusal) {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
-        refusal = FileError::LogonFailure;
+        refusal = errno == ENOENT || errno == ENOTDIR ? FileError::CredentialsMissing
+                                                      : FileError::CredentialsUnreadable;
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        refusal = FileError::CredentialsNotAFile;
         return false;
     }
     if ((st.st_mode & 077) != 0) {
@@ -60,7 +65,7 @@ bool readCredentials(const QString& path, Credentials& credentials, FileError& r
     QByteArray bytes;
     if (st.st_size > kMaxCredentialBytes || LocalFiles::read(path, bytes) != FileError::None ||
         bytes.size() > kMaxCredentialBytes) {
-        refusal = FileError::LogonFailure;
+        refusal = FileError::CredentialsUnreadable;
         return false;
     }
     for (const QString& line : QString::fromUtf8(bytes).split(QLatin1Char('\n'))) {
