@@ -105,13 +105,16 @@ bool isHelpRequest(const QStringList& arguments) {
 QString usageText() {
     return QStringLiteral(
         "usage: vantrel [FICHIER.VTR]                    la fenêtre\n"
-        "       vantrel --deployer FICHIER.VTR [--recursif] [--essais N] [--delai S]\n"
+        "       vantrel --deployer FICHIER.VTR [--recursif] [--essais N] [--delai M]\n"
         "               [--enregistrer] [--garder N] [--simultanes N] [--si-different]\n"
         "               [--simuler]                      une passe sans fenêtre\n"
         "       vantrel --restaurer FICHIER.VTR --passe AAAAMMJJ_HHMMSS [--simultanes N]\n"
         "                                                remet la version que cette passe a "
         "remplacée\n"
         "       vantrel --historique FICHIER.VTR         les versions datées sur chaque poste\n"
+        "--recursif : après la passe, jusqu'à --essais N (0 à 5) nouvelles passes, --delai M "
+        "minutes (1 à 180) après le début de la précédente, chacune pour les seuls postes en "
+        "erreur ; le cycle finit à la première passe sans erreur.\n"
         "--garder N : après chaque copie, ne garder que les N versions datées les plus "
         "récentes.\n"
         "--si-different : ne rien écrire là où le poste a déjà le même fichier.\n"
@@ -160,8 +163,8 @@ std::optional<UnattendedOptions> parseUnattended(const QStringList& arguments, Q
             options.attempts = *attempts;
             deployOnly << word;
         } else if (word == QLatin1String("--delai") && hasValue) {
-            const std::optional<int> delay = countIn(arguments.at(++i), 1, kMaxDelay, word,
-                                                     QStringLiteral("de secondes"), error);
+            const std::optional<int> delay =
+                countIn(arguments.at(++i), 1, kMaxDelay, word, QStringLiteral("de minutes"), error);
             if (!delay) {
                 return std::nullopt;
             }

@@ -5,6 +5,11 @@
 #include <algorithm>
 
 namespace vantrel {
+namespace {
+
+constexpr qint64 kShortestMs = 1000;
+
+} // namespace
 
 RetryTimer::RetryTimer(Clock& clock) : clock_(clock) {}
 
@@ -16,8 +21,9 @@ void RetryTimer::setEnabled(bool enabled) {
     emit changed();
 }
 
-void RetryTimer::setInterval(int ms) {
-    intervalMs_ = ms;
+void RetryTimer::setDelayMinutes(double minutes) {
+    // An empty Délai still waits a second: the window never spins on its timer.
+    intervalMs_ = std::max<qint64>(kShortestMs, static_cast<qint64>(minutes * 60 * 1000));
     restartCount();
 }
 

@@ -16,7 +16,8 @@ public:
 
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled);
-    void setInterval(int ms);
+    // Délai: minutes between the starts of two passes of a retry cycle.
+    void setDelayMinutes(double minutes);
 
     // Milliseconds until the next tick (0 when due), -1 when disabled.
     qint64 msUntilDue() const;
@@ -29,7 +30,7 @@ signals:
 private:
     Clock& clock_;
     bool enabled_ = false;
-    int intervalMs_ = 1000;
+    qint64 intervalMs_ = 1000;
     qint64 countStartMs_ = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "SourceSnapshots.h"
 #include "StampedVersions.h"
 #include "TargetCheck.h"
+#include "core/Text.h"
 #include "core/Workspace.h"
 
 #include <QSet>
@@ -105,6 +106,8 @@ void DeploymentRun(Workspace& ws, const PassSettings& settings) {
     PassGuard running(ws);
     ws.TimerRécursif.setEnabled(false);
     if (ws.controls.Récursif() > 0) {
+        // The next pass of the cycle comes Délai minutes after this one's start.
+        ws.TimerRécursif.setDelayMinutes(leadingNumber(ws.controls.Délai()));
         ws.TimerRécursif.setEnabled(true);
     }
     const PassRules rules(ws);
@@ -123,7 +126,8 @@ void DeploymentRun(Workspace& ws, const PassSettings& settings) {
     const PassEnd end = runPass(ws, settings, kind, outcome);
     snapshots.removeCopies(ws);
     if (end == PassEnd::Completed) {
-        ws.TimerRécursif.setEnabled(true);
+        // A retry cycle ends after a pass without error.
+        ws.TimerRécursif.setEnabled(errorCount(ws.passRecords) > 0);
     }
 }
 

@@ -114,12 +114,13 @@ void TimerRécursif_Timer(Workspace& ws, const PassSettings& settings) {
     if (delay == 0) {
         return;
     }
-    ws.TimerRécursif.setInterval(static_cast<int>(delay * 1000));
+    ws.TimerRécursif.setDelayMinutes(delay);
     const double attempts = leadingNumber(c.Tentative());
     const PassRecords& last = ws.passRecords;
-    const bool anyResult = std::any_of(last.begin(), last.end(),
-                                       [](const WorkstationRecord& r) { return r.hasResult(); });
-    if (anyResult && c.Récursif() > 0 && attempts <= leadingNumber(c.Nbessais()) - 1) {
+    // The cycle ends after a pass without error.
+    const bool anyError = std::any_of(last.begin(), last.end(),
+                                      [](const WorkstationRecord& r) { return r.failed(); });
+    if (anyError && c.Récursif() > 0 && attempts <= leadingNumber(c.Nbessais()) - 1) {
         c.setRécursifBackColour(DeploymentControls::kRetriedGreen);
         c.setTentative(QString::number(static_cast<qint64>(attempts) + 1));
         DeploymentRun(ws, settings);

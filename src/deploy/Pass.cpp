@@ -112,15 +112,20 @@ std::unique_ptr<FolderLock> lockProgramFolder(Workspace& ws) {
     }
 }
 
-// The first pass takes the list; a retry, every workstation that had a result in
-// the previous pass (after a ping-only pass, those that did not answer).
+bool isRetry(const Workspace& ws) {
+    return leadingNumber(ws.controls.Tentative()) > 0;
+}
+
+// The first pass takes the list; a retry, the workstations with an error in the
+// previous pass (no answer, not reached, a rule that failed): the others already
+// have their files, and another pass would only stack backups on them.
 QStringList passNames(const Workspace& ws) {
-    if (leadingNumber(ws.controls.Tentative()) == 0) {
+    if (!isRetry(ws)) {
         return ws.lists.ListePostes.entries();
     }
     QStringList names;
     for (const WorkstationRecord& r : ws.passRecords) {
-        if (r.hasResult()) {
+        if (r.failed()) {
             names.append(r.name);
         }
     }
@@ -301,6 +306,9 @@ PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const Pas
     }
     s.RunStartText = QStringLiteral("Début déploiement le: ") + timestampText(ws.clock.now());
     const QStringList names = passNames(ws);
+    if (!isRetry(ws)) {
+        l.L_PostesOk.clear(); // a retry adds the workstations it has just served
+    }
     l.L_PostesenCours.assign(names);
     ws.passRecords = recordsFor(names);
     ProgressLine progress(ws);

@@ -28,6 +28,8 @@
 namespace vantrel {
 namespace {
 
+constexpr qint64 kRetryLookMs = 1000;
+
 QColor windowsColour(quint32 bgr) {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
@@ -536,7 +538,9 @@ void Form1::scheduleRetryTick() {
     if (wait < 0) {
         retryTimer_->stop();
     } else {
-        retryTimer_->start(static_cast<int>(std::min<qint64>(wait, 1 << 30)));
+        // Looked at again every second: a wait of minutes follows the clock, not a
+        // toolkit timer that a suspended machine would stretch.
+        retryTimer_->start(static_cast<int>(std::min<qint64>(wait, kRetryLookMs)));
     }
 }
 

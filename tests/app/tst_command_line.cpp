@@ -74,7 +74,7 @@ private slots:
                                       << "--essais attend un nombre d'essais de 0 à 5 : 6";
         QTest::newRow("a delay of nothing")
             << QStringList{"--deployer", "a.VTR", "--delai", "0"} << ""
-            << "--delai attend un nombre de secondes de 1 à 180 : 0";
+            << "--delai attend un nombre de minutes de 1 à 180 : 0";
         QTest::newRow("--simultanes without its value")
             << QStringList{"--deployer", "a.VTR", "--simultanes"} << ""
             << "argument inattendu ou incomplet : --simultanes";

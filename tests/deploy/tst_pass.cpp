@@ -162,8 +162,9 @@ private slots:
                                                            "comporte  2 erreurs\r\n")));
         QCOMPARE(n.system.commands.last(), QStringLiteral("notepad.exe ") + ws.state.RunFolder +
                                                QStringLiteral("\\Infos Déploiement.txt"));
-        // A retry comes Délai seconds after the start of the previous pass.
-        QCOMPARE(n.clock.elapsed, 2 * 30000 + 12000);
+        // Each retry comes Délai minutes after the start of the previous pass; the tick
+        // after the last one ends the cycle.
+        QCOMPARE(n.clock.elapsed, 3 * 30 * 60000);
     }
 
     void pingOnlyCycleEndsWhenEveryoneAnswers() {
@@ -185,16 +186,48 @@ private slots:
         QVERIFY(!ws.TimerRécursif.isEnabled());
     }
 
-    void retryTakesEveryWorkstationOfThePreviousPass() {
+    // A retry serves only the workstations with an error in the previous pass (PC02
+    // has no folder, PC03 does not answer, pc01 is PC01 again); the cycle ends after a
+    // pass without error. PC01, served once, keeps one backup whatever comes after.
+    void retryServesTheFailed_data() {
+        QTest::addColumn<QString>("fixedAfterFirstPass");
+        QTest::addColumn<QStringList>("secondRetry"); // empty: the cycle has ended
+        QTest::newRow("nothing fixed") << "" << QStringList{"PC02", "PC03"};
+        QTest::newRow("PC02 given its folder") << "PC02" << QStringList{"PC03"};
+        QTest::newRow("both fixed") << "PC02 PC03" << QStringList{};
+    }
+    void retryServesTheFailed() {
+        QFETCH(QString, fixedAfterFirstPass);
+        QFETCH(QStringList, secondRetry);
         Network n;
         Workspace& ws = *n.ws;
-        ws.lists.ListePostes.assign({"PC03", "PC01", "pc01", "PC02"});
-        n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(ws, {});
-        ws.lists.ListePostes.assign({"AUTRE"});
-        ws.controls.setTentative(QStringLiteral("1"));
-        DeploymentRun(ws, {});
-        QCOMPARE(ws.lists.L_PostesenCours.entries(), (QStringList{"PC03", "PC01", "PC02"}));
+        ws.lists.ListePostes.assign({"PC01", "PC02", "pc01", "PC03"});
+        ws.controls.setRécursif(1);
+        ws.controls.setNbessais(QStringLiteral("2"));
+        ws.controls.setDélai(QStringLiteral("1"));
+        Télédéploiement_Click(ws, {});
+        if (fixedAfterFirstPass.contains(QLatin1String("PC02")))
+            n.system.addFolder(QStringLiteral("\\\\PC02\\C$\\Outils"));
+        if (fixedAfterFirstPass.contains(QLatin1String("PC03"))) {
+            n.system.addFolder(QStringLiteral("\\\\PC03\\C$\\Outils"));
+            n.answer(QStringLiteral("PC03"), 0);
+        }
+        QStringList served;
+        for (int retry = 1; retry <= 2 && ws.TimerRécursif.isEnabled(); ++retry) {
+            n.clock.advance(ws.TimerRécursif.msUntilDue());
+            deliverRetryTick(ws, {});
+            served.append(QString::number(retry) + u':' +
+                          ws.lists.L_PostesenCours.entries().join(u','));
+        }
+        QStringList expected{"1:PC02,PC03"};
+        if (!secondRetry.isEmpty())
+            expected.append(QStringLiteral("2:") + secondRetry.join(u','));
+        QCOMPARE(served, expected);
+        QCOMPARE(n.system.filesUnder(QStringLiteral("\\\\PC01"))
+                     .filter(QStringLiteral("outil.exe2"))
+                     .size(),
+                 1);
+        QVERIFY(ws.lists.L_PostesOk.count() <= 3);
     }
 
     // A workstation is left out only when the same one, whatever the case of its

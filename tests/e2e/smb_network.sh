@@ -167,7 +167,7 @@ first=$(ls "$VANTREL_HOME" | grep -c '^2' || true)
     sleep 600
 ) &
 pids+=($!)
-run retry --recursif --essais 1 --delai 15
+run retry --recursif --essais 1 --delai 1
 expect "retry: files after the retry" '[ $status -eq 0 ] && cmp -s "$work/src/outil.exe" "$work/pc06/partage/outil.exe"'
 expect "retry: two passes of rows" '[ "$(grep -c "^PC06" "$work/retry.out")" -eq 2 ] && tail -n 2 "$work/retry.out" | grep -q "^PC06              ;   0;0/1"'
 

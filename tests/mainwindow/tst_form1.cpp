@@ -331,27 +331,36 @@ private slots:
                  QStringLiteral("disabled"));
     }
 
-    // With a Délai longer than a pass, the real timer brings every retry, the last
-    // one ends with its message, and Récursif shows that retries were made.
+    // Délai minutes after each pass (the fake clock jumps them), the window's own timer
+    // brings the retry, for the workstation that failed only; the last one ends with
+    // its message, and Récursif shows that retries were made.
     void retryCycleRunsToItsEnd() {
         Window w;
         w.clock.realTime.start();
         w.prepareTwoWorkstations();
         QTest::mouseClick(w.find<QCheckBox>(QStringLiteral("Récursif")), Qt::LeftButton);
         w.type(QStringLiteral("Nbessais"), QStringLiteral("3"));
-        w.type(QStringLiteral("Délai"), QStringLiteral("13")); // a pass lasts 12 s
+        w.type(QStringLiteral("Délai"), QStringLiteral("2"));
+        w.system.addFolder(QStringLiteral("\\\\PC01\\Outils")); // PC01 is served at once
         w.click(QStringLiteral("Télédéploiement"));
         QCOMPARE(w.ws->controls.Tentative(), QStringLiteral("0"));
-
-        QTRY_COMPARE_WITH_TIMEOUT(w.find<QLineEdit>(QStringLiteral("Tentative"))->text(),
-                                  QStringLiteral("3"), 20000);
-        const auto pings = [&w] {
-            return w.system.commands.filter(QStringLiteral("cmd.exe /C ping PC02 ")).size();
+        for (const QString attempt : {"1", "2", "3"}) {
+            QVERIFY2(w.ws->TimerRécursif.msUntilDue() > 60000,
+                     qPrintable(QString::number(w.ws->TimerRécursif.msUntilDue())));
+            w.clock.advance(w.ws->TimerRécursif.msUntilDue());
+            QTRY_COMPARE_WITH_TIMEOUT(w.find<QLineEdit>(QStringLiteral("Tentative"))->text(),
+                                      attempt, 3000);
+        }
+        const auto pings = [&w](const QString& host) {
+            return w.system.commands.filter(QStringLiteral("cmd.exe /C ping ") + host + u' ')
+                .size();
         };
-        QCOMPARE(pings(), 4);
+        QCOMPARE(pings(QStringLiteral("PC02")), 4);
+        QCOMPARE(pings(QStringLiteral("PC01")), 1);
         QVERIFY(w.ui.texts().last().startsWith(QStringLiteral("Après 3 tentatives")));
+        w.clock.advance(3 * 60000);
         QTest::qWait(1500); // the cycle is over: no further pass comes
-        QCOMPARE(pings(), 4);
+        QCOMPARE(pings(QStringLiteral("PC02")), 4);
         QVERIFY(!w.ws->TimerRécursif.isEnabled());
 
         auto* box = w.find<QCheckBox>(QStringLiteral("Récursif"));
