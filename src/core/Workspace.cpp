@@ -30,7 +30,10 @@ void Workspace::inform(const QString& text, const QString& title, Icon icon) {
 
 void Workspace::setPassRunning(bool running) {
     passRunning_ = running;
-    if (!running) {
+    ui.setPassUnderWay(running);
+    if (running) {
+        emit passStarted();
+    } else {
         emit passFinished();
     }
 }

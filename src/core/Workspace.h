@@ -4,6 +4,7 @@
 #include "WorkingState.h"
 #include "WorkstationRecord.h"
 #include "core/DeploymentControls.h"
+#include "core/PassProgress.h"
 #include "core/RetryTimer.h"
 #include "platform/Platform.h"
 
@@ -45,8 +46,9 @@ public:
 
     bool passRunning() const { return passRunning_; }
     void setPassRunning(bool running);
-    // The program was asked to end: a pass stops at its next safe point.
-    bool stopRequested() const { return system.terminationSignal() != 0; }
+    // The program was asked to end, or the operator to stop the pass: a pass stops
+    // at its next safe point.
+    bool stopRequested() const { return system.terminationSignal() != 0 || ui.stopAsked(); }
     // The last pass could not run to its end (no pass folder, the sweep cut short).
     bool passStopped() const { return passStopped_; }
     void setPassStopped(bool stopped) { passStopped_ = stopped; }
@@ -56,11 +58,11 @@ public:
     // The deferred-start dialog, shown modally by the window (none without one).
     void showDeferredStartDialog() { emit deferredStartDialogRequested(); }
 
-    // One line on long work ("" when it is over): the window shows it while it
-    // repaints, a run on a terminal rewrites it in place.
-    void showProgress(const QString& line) {
-        emit progressChanged(line);
-        ui.showProgress(line);
+    // How far the pass is (phase Over when it has ended): the window shows a bar and
+    // takes its input meanwhile, a run on a terminal rewrites a line in place.
+    void showProgress(const PassProgress& progress) {
+        emit progressChanged(progress);
+        ui.showProgress(progress.text());
     }
 
     // The program ends at once (Quit, window unload).
@@ -72,8 +74,9 @@ signals:
     void boardRedrawRequested();
     void deferredStartDialogRequested();
     void endRequested();
+    void passStarted();
     void passFinished();
-    void progressChanged(const QString& line);
+    void progressChanged(const vantrel::PassProgress& progress);
 
 private:
     QString caption_;

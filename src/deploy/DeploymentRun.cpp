@@ -125,9 +125,9 @@ void DeploymentRun(Workspace& ws, const PassSettings& settings) {
     PassOutcome outcome;
     const PassEnd end = runPass(ws, settings, kind, outcome);
     snapshots.removeCopies(ws);
-    if (end == PassEnd::Completed) {
-        // A retry cycle ends after a pass without error.
-        ws.TimerRécursif.setEnabled(errorCount(ws.passRecords) > 0);
+    if (end == PassEnd::Completed || end == PassEnd::Stopped) {
+        // A retry cycle ends after a pass without error, or one the operator stopped.
+        ws.TimerRécursif.setEnabled(end == PassEnd::Completed && errorCount(ws.passRecords) > 0);
     }
 }
 

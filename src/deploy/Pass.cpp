@@ -160,18 +160,22 @@ class ProgressLine {
 public:
     explicit ProgressLine(Workspace& ws) : ws_(ws), start_(ws.clock.elapsedMs()) {}
     void sweeping(int total) {
-        ws_.showProgress(QStringLiteral("Ping de %1 postes, ").arg(total) + elapsed());
+        progress_.phase = PassProgress::Phase::Sweeping;
+        progress_.total = total;
+        show(true);
     }
     // done: those with their result already (no answer, a duplicate).
-    void serving(int total, int done, int errors) {
-        total_ = total;
-        done_ = done;
-        errors_ = errors;
+    void serving(int total, int answered, int done, int errors) {
+        progress_.phase = PassProgress::Phase::Serving;
+        progress_.total = total;
+        progress_.answered = answered;
+        progress_.done = done;
+        progress_.errors = errors;
         show(true);
     }
     void workstationDone(bool failed) {
-        ++done_;
-        errors_ += failed ? 1 : 0;
+        ++progress_.done;
+        progress_.errors += failed ? 1 : 0;
     }
     void show(bool now = false) {
         const qint64 at = ws_.clock.elapsedMs();
@@ -179,30 +183,18 @@ public:
             return;
         }
         shown_ = at;
-        ws_.showProgress(QStringLiteral("Postes servis : %1/%2, %3 en erreur, ")
-                             .arg(done_)
-                             .arg(total_)
-                             .arg(errors_) +
-                         elapsed());
+        progress_.elapsedMs = at - start_;
+        ws_.showProgress(progress_);
     }
-    ~ProgressLine() { ws_.showProgress(QString()); }
+    ~ProgressLine() { ws_.showProgress(PassProgress()); }
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
 
 private:
-    QString elapsed() const {
-        const qint64 seconds = (ws_.clock.elapsedMs() - start_) / 1000;
-        return QStringLiteral("%1:%2")
-            .arg(seconds / 60, 2, 10, QLatin1Char('0'))
-            .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-    }
-
     Workspace& ws_;
     qint64 start_;
     qint64 shown_ = 0;
-    int total_ = 0;
-    int done_ = 0;
-    int errors_ = 0;
+    PassProgress progress_;
 };
 
 // Serves the workstations that answered, up to `workers` at once, each one
@@ -217,7 +209,7 @@ bool serveWorkstations(Workspace& ws, int workers, const WorkstationStep& step,
             toServe.push_back(i);
         }
     }
-    progress.serving(static_cast<int>(records.size()),
+    progress.serving(static_cast<int>(records.size()), static_cast<int>(toServe.size()),
                      static_cast<int>(records.size() - toServe.size()), countNoAnswer(records));
     WorkerPool pool(ws.system, workers, step, [&ws] { return ws.stopRequested(); });
     size_t handed = 0;

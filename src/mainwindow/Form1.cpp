@@ -3,6 +3,7 @@
 #include "FeuilleBlanche.h"
 #include "Form1Surface.h"
 #include "Form2.h"
+#include "PassPanel.h"
 #include "board/BoardRules.h"
 #include "core/Programs.h"
 #include "core/Workspace.h"
@@ -23,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 namespace vantrel {
@@ -61,11 +63,17 @@ Form1::Form1(Workspace& ws, const PassSettings& passSettings, QWidget* parent)
 
     connect(&ws_, &Workspace::captionChanged, this, &QWidget::setWindowTitle);
     connect(&ws_, &Workspace::boardRedrawRequested, this, &Form1::DrawStatusBoard);
-    progress_ = new QLabel(surface_);
-    progress_->setObjectName(QStringLiteral("progression"));
-    progress_->setStyleSheet(QStringLiteral("background: white; border: 1px solid gray;"));
-    progress_->hide();
+    passPanel_ = new PassPanel(surface_);
     connect(&ws_, &Workspace::progressChanged, this, &Form1::showProgress);
+    connect(passPanel_, &PassPanel::stopClicked, this, &Form1::askToStopPass);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (ws_.passRunning()) {
+            askToStopPass();
+        }
+    });
+    connect(&ws_, &Workspace::passStarted, this, [this] { keepOnlyWhatAPassAllows(true); });
+    connect(&ws_, &Workspace::passFinished, this, [this] { keepOnlyWhatAPassAllows(false); });
     connect(surface_, &Form1Surface::pressed, this,
             [this](QPoint at) { boardState_.press(qRound(at.y() * 1440.0 / logicalDpiY())); });
     connect(surface_, &Form1Surface::clicked, this, &Form1::DrawStatusBoard);
@@ -431,16 +439,43 @@ void Form1::applyLayout() {
     DrawStatusBoard();
 }
 
-// In the bottom left corner of the window, below the lists, above anything there.
-void Form1::showProgress(const QString& line) {
-    progress_->setVisible(!line.isEmpty());
-    if (line.isEmpty()) {
+// Along the bottom of the window, over the lists and the board, at every size.
+void Form1::showProgress(const PassProgress& progress) {
+    passPanel_->place(surface_->rect());
+    passPanel_->showProgress(progress);
+}
+
+// During a pass the window stays responsive (move, resize, scroll the board, open a
+// finished row, stop the pass) but the menus, lists, fields and buttons wait for its
+// end: a pass reads them as they were when it began.
+void Form1::keepOnlyWhatAPassAllows(bool passUnderWay) {
+    menuBar()->setEnabled(!passUnderWay);
+    if (passUnderWay) {
+        lockedForPass_.clear();
+        for (QWidget* control : controls_) {
+            if (control != nullptr && control->isEnabled()) {
+                control->setEnabled(false);
+                lockedForPass_.append(control);
+            }
+        }
         return;
     }
-    progress_->setText(QLatin1Char(' ') + line + QLatin1Char(' '));
-    progress_->adjustSize();
-    progress_->move(0, surface_->height() - progress_->height());
-    progress_->raise();
+    for (QWidget* control : std::as_const(lockedForPass_)) {
+        control->setEnabled(true);
+    }
+    lockedForPass_.clear();
+}
+
+void Form1::askToStopPass() {
+    Message question;
+    question.text = QStringLiteral("Arrêter le déploiement en cours ?");
+    question.title = QStringLiteral("Arrêter");
+    question.icon = Icon::Question;
+    question.buttons = Buttons::YesNo;
+    question.defaultAnswer = Answer::No;
+    if (ws_.passRunning() && ws_.ask(question) == Answer::Yes) {
+        ws_.ui.askStop();
+    }
 }
 
 void Form1::DrawStatusBoard() {
@@ -560,7 +595,12 @@ void Form1::onRetryTick() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    if (ws_.passRunning() || !Form_QueryUnload(ws_)) {
+    if (ws_.passRunning()) {
+        event->ignore(); // the window closes once the pass has ended
+        askToStopPass();
+        return;
+    }
+    if (!Form_QueryUnload(ws_)) {
         event->ignore();
         return;
     }
@@ -575,6 +615,7 @@ void Form1::resizeEvent(QResizeEvent* event) {
     }
     layout_.resize(qRound(surface_->height() * 1440.0 / logicalDpiY()));
     applyLayout(); // and the board, over the whole of the enlarged area
+    passPanel_->place(surface_->rect());
 }
 
 void Form1::changeEvent(QEvent* event) {

@@ -7,6 +7,8 @@
 
 #include <QMainWindow>
 
+#include <QList>
+
 #include <array>
 
 class QAction;
@@ -22,6 +24,8 @@ namespace vantrel {
 
 class FeuilleBlanche;
 class Form1Surface;
+class PassPanel;
+struct PassProgress;
 class StringList;
 class Workspace;
 
@@ -72,7 +76,9 @@ private:
     // Whole rows the board has room for below its header, in the surface's height.
     int boardPageRows() const;
     void placeDetailWindow(const BoardFrame& frame);
-    void showProgress(const QString& line);
+    void showProgress(const PassProgress& progress);
+    void keepOnlyWhatAPassAllows(bool passUnderWay);
+    void askToStopPass();
     void showDeferredStartDialog();
     void scheduleRetryTick();
     void onRetryTick();
@@ -107,7 +113,8 @@ private:
     QAction* exportMenu_ = nullptr;
     QAction* masqerreurs_ = nullptr;
     QTimer* retryTimer_ = nullptr;
-    QLabel* progress_ = nullptr; // bottom left, below the lists, while a pass runs
+    PassPanel* passPanel_ = nullptr; // along the bottom while a pass runs
+    QList<QWidget*> lockedForPass_;  // the controls a pass disabled, enabled at its end
 };
 
 } // namespace vantrel

@@ -29,9 +29,24 @@ public:
     virtual void setClipboardText(const QString& text) = 0;
     virtual void clearClipboard() = 0;
     virtual QSize screenSizeTwips() = 0;
-    // Shows how long work is going ("" when it is over) and lets the window repaint;
-    // what the operator does meanwhile waits.
+    // Shows how long work is going ("" when it is over) and lets the window repaint
+    // (and take the operator's input, during a pass).
     virtual void showProgress(const QString& line) = 0;
+
+    // A pass is under way: the window takes the operator's input while it waits and
+    // keeps usable only what a pass allows (stop, move, resize, scroll the board).
+    bool passUnderWay() const { return passUnderWay_; }
+    void setPassUnderWay(bool underWay) {
+        passUnderWay_ = underWay;
+        stopAsked_ = false; // a stop asked for is the pass's that it stopped
+    }
+    // The operator asked, in the window, to stop the pass under way.
+    bool stopAsked() const { return stopAsked_; }
+    void askStop() { stopAsked_ = passUnderWay_; }
+
+private:
+    bool passUnderWay_ = false;
+    bool stopAsked_ = false;
 };
 
 } // namespace vantrel

@@ -1,3 +1,4 @@
+#include "core/TextFile.h"
 #include "documents/Lifecycle.h"
 #include "documents/Ouvrefichier.h"
 #include "mainwindow/Form1.h"
@@ -17,6 +18,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -368,23 +370,65 @@ private slots:
         QCOMPARE(drawn.pixelColor(drawn.width() - 3, drawn.height() / 2), QColor(0x80, 0xFF, 0x80));
     }
 
-    // While a pass runs the window says how far it is, in the bottom left corner,
-    // and the line goes with the pass.
+    // While a pass runs a bar along the bottom says how far it is, whatever the
+    // window's size; the menus and controls wait, and the bar goes with the pass.
     void passShowsItsProgress() {
         Window w;
         w.prepareTwoWorkstations();
-        auto* line = w.form->surface()->findChild<QLabel*>(QStringLiteral("progression"));
+        auto* bar = w.form->surface()->findChild<QProgressBar*>(QStringLiteral("progression"));
+        auto* panel = bar->parentWidget();
         QStringList seen;
         w.clock.onPause = [&](double) {
-            if (line->isVisible() && line->geometry().bottom() == w.form->surface()->height() - 1) {
-                seen << line->text().trimmed();
+            w.form->resize(w.form->width() + 40, w.form->height() + 30);
+            QCoreApplication::processEvents();
+            if (bar->isVisible() && panel->geometry().bottom() == w.form->surface()->height() - 1 &&
+                panel->width() == w.form->surface()->width() && !w.form->menuBar()->isEnabled() &&
+                !w.find<QAbstractButton>(QStringLiteral("Télédéploiement"))->isEnabled()) {
+                seen << bar->text();
             }
         };
         w.click(QStringLiteral("Télédéploiement"));
-        QCOMPARE(seen, QStringList{"Ping de 2 postes, 00:00"});
+        QCOMPARE(seen.size(), 1); // the sweep's wait
+        QVERIFY2(seen.constLast().startsWith(QStringLiteral("Ping de 2 postes, 00:0")),
+                 qPrintable(seen.constLast()));
         QCOMPARE(w.ui.progress.filter(QStringLiteral("Postes servis")).constLast(),
                  QStringLiteral("Postes servis : 2/2, 2 en erreur, 00:10"));
-        QVERIFY(!line->isVisible());
+        QVERIFY(!panel->isVisible());
+        QVERIFY(w.form->menuBar()->isEnabled());
+        QVERIFY(w.find<QAbstractButton>(QStringLiteral("Télédéploiement"))->isEnabled());
+    }
+
+    // "Arrêter" during the sweep, asked and answered: nobody is served, every row and
+    // the journal say so; "Non" (the default) lets the pass go on.
+    void stopButtonEndsThePass_data() {
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("Oui") << true;
+        QTest::newRow("Non") << false;
+    }
+    void stopButtonEndsThePass() {
+        QFETCH(bool, confirmed);
+        Window w;
+        w.prepareTwoWorkstations();
+        w.system.pingTranscripts[QStringLiteral("PC02")] = "(perte 0%),";
+        w.system.addFolder(QStringLiteral("\\\\PC01\\Outils"));
+        w.system.addFolder(QStringLiteral("\\\\PC02\\Outils"));
+        w.ui.answers = {Answer::Yes, confirmed ? Answer::Yes : Answer::No};
+        w.clock.onPause = [&](double seconds) {
+            if (seconds == 10) // the sweep's wait
+                QTest::mouseClick(
+                    w.form->surface()->findChild<QPushButton*>(QStringLiteral("Arrêter")),
+                    Qt::LeftButton);
+        };
+        w.click(QStringLiteral("Télédéploiement"));
+        QCOMPARE(w.ui.texts().filter(QStringLiteral("Arrêter le déploiement en cours ?")).size(),
+                 1);
+        QCOMPARE(w.system.exists(QStringLiteral("\\\\PC01\\Outils\\outil.exe")), !confirmed);
+        const QStringList rows = w.ws->lists.Listécritures.entries();
+        QCOMPARE(rows.filter(QStringLiteral("Non fait")).size(), confirmed ? 2 : 0);
+        const QString journal = TextFile::decode(
+            w.system.contents(w.ws->state.RunFolder + QStringLiteral("\\Infos Déploiement.txt")));
+        QCOMPARE(journal.contains(QStringLiteral("Déploiement arrêté avant sa fin")), confirmed);
+        QVERIFY(!w.ws->ui.stopAsked());
     }
 
     void toolsMenu() {

@@ -114,9 +114,11 @@ void QtUserInterface::clearClipboard() {
     QApplication::clipboard()->clear();
 }
 
-// The window shows the line itself (Workspace::progressChanged); here it repaints.
+// The window shows the progress itself (Workspace::progressChanged); here it takes
+// its events.
 void QtUserInterface::showProgress(const QString&) {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents(passUnderWay() ? QEventLoop::AllEvents
+                                                   : QEventLoop::ExcludeUserInputEvents);
 }
 
 QSize QtUserInterface::screenSizeTwips() {

@@ -27,10 +27,15 @@ void RealClock::pause(double seconds) {
     }
     const qint64 end = elapsed_.elapsed() + static_cast<qint64>(seconds * 1000);
     const bool withEvents = QCoreApplication::instance() != nullptr;
-    for (qint64 left = end - elapsed_.elapsed(); left > 0 && system_.terminationSignal() == 0;
+    const auto stopped = [this] {
+        return system_.terminationSignal() != 0 || (ui_ != nullptr && ui_->stopAsked());
+    };
+    for (qint64 left = end - elapsed_.elapsed(); left > 0 && !stopped();
          left = end - elapsed_.elapsed()) {
         if (withEvents) {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            QCoreApplication::processEvents(ui_ != nullptr && ui_->passUnderWay()
+                                                ? QEventLoop::AllEvents
+                                                : QEventLoop::ExcludeUserInputEvents);
         }
         QThread::msleep(static_cast<unsigned long>(std::min<qint64>(left, 20)));
     }

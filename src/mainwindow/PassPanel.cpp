@@ -1,0 +1,71 @@
+#include "PassPanel.h"
+
+#include <QHBoxLayout>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace vantrel {
+namespace {
+
+constexpr int kTickMs = 1000;
+
+} // namespace
+
+PassPanel::PassPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("passPanel"));
+    setAutoFillBackground(true);
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName(QStringLiteral("progression"));
+    bar_->setTextVisible(true);
+    bar_->setAlignment(Qt::AlignCenter);
+    stop_ = new QPushButton(QStringLiteral("Arrêter"), this);
+    stop_->setObjectName(QStringLiteral("Arrêter"));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->addWidget(bar_, 1);
+    row->addWidget(stop_);
+    connect(stop_, &QPushButton::clicked, this, &PassPanel::stopClicked);
+    tick_ = new QTimer(this);
+    tick_->setInterval(kTickMs);
+    connect(tick_, &QTimer::timeout, this, &PassPanel::refresh);
+    hide();
+}
+
+void PassPanel::showProgress(const PassProgress& progress) {
+    progress_ = progress;
+    sinceProgress_.start();
+    if (progress.phase == PassProgress::Phase::Over) {
+        tick_->stop();
+        hide();
+        return;
+    }
+    if (isHidden()) {
+        show();
+        raise();
+        tick_->start();
+    }
+    refresh();
+}
+
+void PassPanel::place(const QRect& area) {
+    const int height = sizeHint().height();
+    setGeometry(area.left(), area.bottom() + 1 - height, area.width(), height);
+}
+
+void PassPanel::refresh() {
+    PassProgress now = progress_;
+    now.elapsedMs += sinceProgress_.elapsed();
+    bar_->setRange(0, std::max(1, now.total));
+    if (now.phase == PassProgress::Phase::Sweeping) {
+        bar_->setValue(0); // the answers are read at the end of the sweep
+        bar_->setFormat(now.text());
+    } else {
+        bar_->setValue(now.done);
+        bar_->setFormat(
+            QStringLiteral("%1 ont répondu sur %2 ; ").arg(now.answered).arg(now.total) +
+            now.text());
+    }
+}
+
+} // namespace vantrel

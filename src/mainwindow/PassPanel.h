@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/PassProgress.h"
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace vantrel {
+
+// The strip along the bottom of the window while a pass runs: a progress bar with
+// the counts (answered, served, in error, total) and the elapsed time, which moves
+// every second in both phases, and the button "Arrêter".
+class PassPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit PassPanel(QWidget* parent);
+
+    // Shown from the first progress of a pass, hidden at its end (phase Over).
+    void showProgress(const PassProgress& progress);
+    // Across the bottom of area, at the height its font needs.
+    void place(const QRect& area);
+
+signals:
+    void stopClicked();
+
+private:
+    void refresh();
+
+    QProgressBar* bar_ = nullptr;
+    QPushButton* stop_ = nullptr;
+    QTimer* tick_ = nullptr;
+    PassProgress progress_;
+    QElapsedTimer sinceProgress_; // the time since progress_ came, added to its own
+};
+
+} // namespace vantrel
