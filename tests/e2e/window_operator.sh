@@ -2,7 +2,7 @@
 # The window as an operator meets it on a real X display, through real input (XTEST)
 # and real timers: a pass started from its button on the demo network and the list of
 # errors shown inside the window; the board moved by "Récursif" and back; a deferred
-# start set for today counting down to its pass; Save As with both list questions
+# start set for today counting down to its pass; a pass stopped with Échap; Save As with both list questions
 # answered No, then Close asking about the edit; the board empty after Close.
 set -euo pipefail
 program=$1
@@ -149,6 +149,23 @@ answer "$now" Escape
 end=$(wait_window '^Fin du déploiement le: ' 120)
 expect "the countdown ends in its pass" '[ -n "$end" ]'
 answer "$end" Escape
+
+# Échap during a pass asks (No by default); Oui (Alt+O) ends it at once: no end
+# question, the journal says the pass was stopped and who was not reached.
+for _ in 1 2 3; do
+    click $((11200 / 15 + 80)) $((menubar + 450 / 15))
+    question=$(wait_window 'Valider Date' 5)
+    [ -n "$question" ] && break
+done
+answer "$question" Return
+sleep 2
+keys Escape
+stop=$(wait_window '^Arrêter$' 10)
+expect "Échap during a pass asks to stop it" '[ -n "$stop" ]'
+[ -n "$stop" ] && answer "$stop" alt+o
+stopped_journal() { LC_ALL=C grep -l "arr.t. avant sa fin" "$demo"/programme/2*/"Infos D"*.txt 2>/dev/null | head -n 1; }
+expect "Oui: the journal says the pass was stopped" 'eventually "[ -n \"\$(stopped_journal)\" ]"'
+expect "and no end-of-pass question" '[ -z "$(wait_window "^Fin du déploiement le: " 3)" ]'
 
 # A workstation typed and added with Enter, Save As a new name, No to both lists:
 # Close asks about the edit, and once answered, the board is empty.
