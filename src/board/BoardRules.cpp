@@ -1,5 +1,6 @@
 #include "BoardRules.h"
 
+#include "core/RowTexts.h"
 #include "core/Text.h"
 
 #include <algorithm>
@@ -18,6 +19,9 @@ QString shownRow(const QString& row) {
 }
 
 QString pingLight(const QString& field) {
+    if (field == kPingPending) {
+        return QString(); // not read yet: no light
+    }
     QString light = kRedLight;
     if (leadingNumber(field) == 0) {
         light = kGreenLight;
@@ -45,8 +49,12 @@ QString deploymentLight(const QString& field) {
         light = kGreenLight;
     }
     const QString trimmed = trimBlanks(field);
-    if (trimmed == QLatin1String("Void") || trimmed == QLatin1String("####")) {
+    if (trimmed == QLatin1String("Void") || trimmed == QLatin1String("####") ||
+        trimmed == kNotDone) {
         light = kRedLight;
+    }
+    if (field == kPending) {
+        light.clear(); // not served yet: no light, never the failure one
     }
     return light;
 }

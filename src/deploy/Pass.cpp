@@ -177,9 +177,15 @@ public:
         ++progress_.done;
         progress_.errors += failed ? 1 : 0;
     }
+    // The counts at most every 200 ms, the board's rows at most every second.
     void show(bool now = false) {
         const qint64 at = ws_.clock.elapsedMs();
-        if (!now && at - shown_ < 200) {
+        if (now || at - boardShown_ >= kBoardRedrawMs) {
+            boardShown_ = at;
+            writeLiveRows(ws_, ws_.passRecords);
+            ws_.DrawStatusBoard();
+        }
+        if (!now && at - shown_ < kCountsRedrawMs) {
             return;
         }
         shown_ = at;
@@ -192,8 +198,11 @@ public:
 
 private:
     Workspace& ws_;
+    static constexpr qint64 kCountsRedrawMs = 200;
+    static constexpr qint64 kBoardRedrawMs = 1000;
     qint64 start_;
     qint64 shown_ = 0;
+    qint64 boardShown_ = 0;
     PassProgress progress_;
 };
 

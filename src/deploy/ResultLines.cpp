@@ -49,6 +49,23 @@ QString row(const Workspace& ws, const WorkstationRecord& r, const QString& rule
 
 } // namespace
 
+void writeLiveRows(Workspace& ws, const PassRecords& records) {
+    const QString ruleCount = QString::number(ws.lists.ListeSource.count());
+    QStringList rows;
+    for (const WorkstationRecord& r : records) {
+        if (r.fate == Fate::Duplicate) {
+            continue;
+        }
+        if (r.fate != Fate::Pending) {
+            rows.append(row(ws, r, ruleCount));
+            continue;
+        }
+        rows.append(nameField(ws, r.name) + QLatin1Char(';') +
+                    (r.swept ? lossField(r.loss) : kPingPending) + QLatin1Char(';') + kPending);
+    }
+    ws.lists.Listécritures.assign(rows);
+}
+
 QStringList pingFailureLines(const PassRecords& records) {
     QStringList lines;
     for (const WorkstationRecord& r : records) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/RowTexts.h"
 #include "core/WorkstationRecord.h"
 
 #include <QStringList>
@@ -22,10 +23,13 @@ void writeSweepLines(Workspace& ws, const PassRecords& records);
 // added to those of the earlier passes.
 void writePassLines(Workspace& ws, const PassRecords& records);
 
+// While the pass runs: a row for each workstation in list order, its result as soon
+// as it is known, "...." for a ping not read yet and kPending for copies not done
+// yet; the board shows such a row without a light. writePassLines puts the rows of
+// the end in their place.
+void writeLiveRows(Workspace& ws, const PassRecords& records);
+
 // "HOST;PingFail" for each workstation that did not answer.
 QStringList pingFailureLines(const PassRecords& records);
-
-// What a workstation the pass stopped before, or in the middle of, shows in its row.
-inline const QString kNotDone = QStringLiteral("Non fait");
 
 } // namespace vantrel

@@ -38,6 +38,13 @@ private slots:
                                     << "####" << kRedLight << kRedLight;
         QTest::newRow("partial loss") << "  25"
                                       << "  Void  " << kRedLight << kRedLight;
+        QTest::newRow("stopped before it") << "   0"
+                                           << "Non fait" << kGreenLight << kRedLight;
+        QTest::newRow("ping not read yet: no light") << "...."
+                                                     << "attente " << QString() << QString();
+        QTest::newRow("waiting to be served: no copy light")
+            << "   0"
+            << "attente " << kGreenLight << QString();
     }
     void lights() {
         QFETCH(QString, ping);

@@ -378,6 +378,7 @@ private slots:
         auto* bar = w.form->surface()->findChild<QProgressBar*>(QStringLiteral("progression"));
         auto* panel = bar->parentWidget();
         QStringList seen;
+        QStringList rows; // the board's during the sweep
         w.clock.onPause = [&](double) {
             w.form->resize(w.form->width() + 40, w.form->height() + 30);
             QCoreApplication::processEvents();
@@ -386,9 +387,12 @@ private slots:
                 !w.find<QAbstractButton>(QStringLiteral("Télédéploiement"))->isEnabled()) {
                 seen << bar->text();
             }
+            rows = w.ws->lists.Listécritures.entries();
         };
         w.click(QStringLiteral("Télédéploiement"));
         QCOMPARE(seen.size(), 1); // the sweep's wait
+        QCOMPARE(rows, (QStringList{"PC01              ;....;attente ",
+                                    "PC02              ;....;attente "}));
         QVERIFY2(seen.constLast().startsWith(QStringLiteral("Ping de 2 postes, 00:0")),
                  qPrintable(seen.constLast()));
         QCOMPARE(w.ui.progress.filter(QStringLiteral("Postes servis")).constLast(),

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace vantrel {
+
+// Texts of a board row's fields that the board shows with a look of their own.
+// What a workstation the pass stopped before, or in the middle of, shows (red).
+inline const QString kNotDone = QStringLiteral("Non fait");
+// While a pass runs: a ping not read yet, copies not done yet (no light).
+inline const QString kPingPending = QStringLiteral("....");
+inline const QString kPending = QStringLiteral("attente ");
+
+} // namespace vantrel
