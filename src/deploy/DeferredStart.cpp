@@ -3,6 +3,8 @@
 #include "core/Text.h"
 #include "core/Workspace.h"
 
+#include <QTimeZone>
+
 namespace vantrel {
 namespace {
 
@@ -155,6 +157,16 @@ void DeferredStart::Lancer() {
         DecrementRemaining(d[Year], d[Month], d[Day], d[Hour], d[Minute], 0, borrowedMonthDays());
         writeRemaining(d, false);
     }
+}
+
+qint64 DeferredStart::secondsLeft() const {
+    if (!timerEnabled_ || closed_) {
+        return -1;
+    }
+    const QDateTime now = ws_.clock.now();
+    const QDateTime target(QDate(value(Year), value(Month), value(Day)),
+                           QTime(value(Hour), value(Minute)), now.timeZone());
+    return std::max<qint64>(0, now.secsTo(target));
 }
 
 void DeferredStart::Timer1_Timer() {

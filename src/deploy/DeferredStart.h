@@ -33,6 +33,9 @@ public:
     void AnuleDéploiement();
 
     bool timerEnabled() const { return timerEnabled_; }
+    // Once armed, the seconds left before the target minute (-1 when not armed): the
+    // dialog counts the last minute down in seconds and starts at the minute itself.
+    qint64 secondsLeft() const;
     bool isClosed() const { return closed_; }
 
     // One minute less (step 1), or the normalisation of fresh differences (step 0).

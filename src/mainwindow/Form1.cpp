@@ -197,7 +197,11 @@ void Form1::buildControls() {
             [this, setRuleFields, ruleFields] { setRuleFields(ParcourSource(ws_, ruleFields())); });
     onClick(L::ParcourDest,
             [this, setRuleFields, ruleFields] { setRuleFields(ParcourDest(ws_, ruleFields())); });
-    onClick(L::Télédéploiement, [this] { Télédéploiement_Click(ws_, passSettings_); });
+    onClick(L::Télédéploiement, [this] {
+        if (deferredStartGivenUp()) {
+            Télédéploiement_Click(ws_, passSettings_);
+        }
+    });
 
     // Enter in a group's field adds what it holds, as that group's add button does.
     auto enterPresses = [this](QLineEdit* field, L::Control button) {
@@ -561,11 +565,40 @@ void Form1::Form_Activate() {
     setBoardTopRow(boardState_.BoardTopRow);
 }
 
+// The dialog counts down beside the window, which stays usable: "Différé" stays
+// ticked while it is open; its pass starts once it has closed.
 void Form1::showDeferredStartDialog() {
-    Form2 dialog(ws_, this);
-    dialog.exec();
-    // The main window is active again once the dialog has closed.
-    Form_Activate();
+    if (deferred_ != nullptr) {
+        deferred_->raise();
+        deferred_->activateWindow();
+        return;
+    }
+    deferred_ = new Form2(ws_, this);
+    deferred_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(deferred_, &QDialog::finished, this, [this] {
+        deferred_ = nullptr;
+        Form_Activate();
+    });
+    deferred_->show();
+}
+
+// A pass started by hand while a deferred one is armed replaces it, once confirmed.
+bool Form1::deferredStartGivenUp() {
+    if (deferred_ == nullptr || !deferred_->logic().timerEnabled()) {
+        return true;
+    }
+    Message question;
+    question.text = QStringLiteral("Un déploiement différé est programmé.\r\nL'annuler et "
+                                   "déployer maintenant ?");
+    question.title = QStringLiteral("Dépoiement Différé");
+    question.icon = Icon::Question;
+    question.buttons = Buttons::YesNo;
+    question.defaultAnswer = Answer::No;
+    if (ws_.ask(question) != Answer::Yes) {
+        return false;
+    }
+    deferred_->logic().AnuleDéploiement();
+    return true;
 }
 
 void Form1::scheduleRetryTick() {

@@ -6,6 +6,7 @@
 #include "deploy/PassSettings.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <QList>
 
@@ -24,6 +25,7 @@ namespace vantrel {
 
 class FeuilleBlanche;
 class Form1Surface;
+class Form2;
 class PassPanel;
 struct PassProgress;
 class StringList;
@@ -80,6 +82,7 @@ private:
     void keepOnlyWhatAPassAllows(bool passUnderWay);
     void askToStopPass();
     void showDeferredStartDialog();
+    bool deferredStartGivenUp();
     void scheduleRetryTick();
     void onRetryTick();
     QAction* addAction(QMenu* menu, const QString& caption, const QString& name,
@@ -113,6 +116,7 @@ private:
     QAction* exportMenu_ = nullptr;
     QAction* masqerreurs_ = nullptr;
     QTimer* retryTimer_ = nullptr;
+    QPointer<Form2> deferred_;       // while the deferred-start dialog is open
     PassPanel* passPanel_ = nullptr; // along the bottom while a pass runs
     QList<QWidget*> lockedForPass_;  // the controls a pass disabled, enabled at its end
 };

@@ -21,7 +21,8 @@ constexpr int kTopTwips = 50;
 Form2::Form2(Workspace& ws, QWidget* parent) : QDialog(parent), logic_(ws) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Dépoiement Différé"));
-    setModal(true);
+    // The main window stays usable while the dialog counts down.
+    setModal(false);
     auto* grid = new QGridLayout(this);
     // The dialog keeps its width of 6560 twips: the heading never widens it, and
     // the row labels wrap.
@@ -63,9 +64,15 @@ Form2::Form2(Workspace& ws, QWidget* parent) : QDialog(parent), logic_(ws) {
     addButton(QStringLiteral("Anule Déploiement"), QStringLiteral("AnuleDéploiement"), 4,
               &DeferredStart::AnuleDéploiement);
 
+    lastMinute_ = new QLabel(this);
+    lastMinute_->setObjectName(QStringLiteral("derniereMinute"));
+    grid->addWidget(lastMinute_, 4, 0, 1, DeferredStart::FieldCount + 1);
     Timer1_ = new QTimer(this);
     Timer1_->setInterval(60000);
     connect(Timer1_, &QTimer::timeout, &logic_, &DeferredStart::Timer1_Timer);
+    seconds_ = new QTimer(this);
+    seconds_->setInterval(1000);
+    connect(seconds_, &QTimer::timeout, this, &Form2::countLastMinute);
     connect(&logic_, &DeferredStart::changed, this, &Form2::refresh);
     connect(&logic_, &DeferredStart::closeRequested, this, &QDialog::accept);
     logic_.Form_Load();
@@ -99,8 +106,23 @@ void Form2::refresh() {
     }
     if (logic_.timerEnabled() && !Timer1_->isActive()) {
         Timer1_->start();
+        seconds_->start();
     } else if (!logic_.timerEnabled()) {
         Timer1_->stop();
+        seconds_->stop();
+        lastMinute_->clear();
+    }
+}
+
+void Form2::countLastMinute() {
+    const qint64 left = logic_.secondsLeft();
+    if (left < 0 || left > 60) {
+        lastMinute_->clear();
+        return;
+    }
+    lastMinute_->setText(QStringLiteral("Lancement dans %1 s").arg(left));
+    if (left == 0) {
+        logic_.Timer1_Timer(); // the minute has come: start now, not at the next tick
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 
+class QLabel;
 class QLineEdit;
 class QTimer;
 
@@ -28,11 +29,14 @@ protected:
 private:
     void refresh();
     void placeTopRight();
+    void countLastMinute();
 
     DeferredStart logic_;
     std::array<QLineEdit*, DeferredStart::FieldCount> target_{};
     std::array<QLineEdit*, DeferredStart::FieldCount> remaining_{};
     QTimer* Timer1_ = nullptr;
+    QTimer* seconds_ = nullptr; // the last minute, in seconds
+    QLabel* lastMinute_ = nullptr;
     int screenRight_ = 0; // pixels
     int top_ = 0;
 };

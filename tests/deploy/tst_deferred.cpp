@@ -141,6 +141,20 @@ private slots:
         QCOMPARE(d.state().DeferredStartFlag, QStringLiteral("Déploiement"));
     }
 
+    // The last minute is counted in seconds, to the target minute itself.
+    void secondsLeftOnceArmed() {
+        Dialog d(QDateTime(QDate(2019, 6, 3), QTime(10, 45, 15)));
+        QCOMPARE(d.form->secondsLeft(), -1);
+        d.target(2019, 6, 3, 10, 47);
+        d.form->Lancer();
+        QCOMPARE(d.form->secondsLeft(), 105);
+        d.clock.current = d.clock.current.addSecs(105);
+        QCOMPARE(d.form->secondsLeft(), 0);
+        d.form->Timer1_Timer();
+        QVERIFY(d.form->isClosed());
+        QCOMPARE(d.form->secondsLeft(), -1);
+    }
+
     void countdownAcrossMidnight() {
         Dialog d(at(2019, 12, 31, 23, 50));
         d.target(2019, 12, 31, 23, 59);

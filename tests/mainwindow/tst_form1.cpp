@@ -507,7 +507,9 @@ private slots:
         QCOMPARE(dialog.logic().target(DeferredStart::Field::Minute), QStringLiteral("23"));
     }
 
-    void deferredBoxRunsThePassWhenTheDialogSaysSo() {
+    // The dialog counts down beside the window, which stays usable (its menus open,
+    // Différé stays ticked); its pass starts when the dialog says so.
+    void deferredBoxCountsDownBesideAUsableWindow() {
         Fixture f;
         Workspace& ws = f.start();
         ws.state.WorkstationListPath = QStringLiteral("C:\\a.LPO");
@@ -515,33 +517,39 @@ private slots:
         Form1 form(ws);
         form.load();
         form.show();
-        QRect shown;
-        QRect frame;
-        QStringList cutCaptions;
-        QTimer::singleShot(0, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            QVERIFY(modal != nullptr);
-            shown = modal->geometry();
-            frame = modal->frameGeometry();
-            for (const QPushButton* button : modal->findChildren<QPushButton*>()) {
-                if (button->fontMetrics().horizontalAdvance(button->text()) + 8 > button->width()) {
-                    cutCaptions << button->text();
-                }
-            }
-            QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("AnnuleDélai")),
-                              Qt::LeftButton);
-        });
         QTest::mouseClick(form.findChild<QCheckBox*>(QStringLiteral("Différé")), Qt::LeftButton);
+        auto* dialog = form.findChild<Form2*>();
+        QVERIFY(dialog != nullptr && dialog->isVisible());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QTRY_VERIFY(dialog->geometry().width() > 0);
         // Shown 6560 twips wide, 50 twips from the top, its right edge on the screen's.
         const double ppt = form.logicalDpiX() / 1440.0;
-        QCOMPARE(shown.width(), qRound(6560 * ppt));
-        QCOMPARE(frame.right() + 1, qRound(f.ui.screen.width() * ppt));
-        QCOMPARE(frame.top(), qRound(50 * ppt));
-        QCOMPARE(cutCaptions, QStringList());
+        QCOMPARE(dialog->geometry().width(), qRound(6560 * ppt));
+        QCOMPARE(dialog->frameGeometry().right() + 1, qRound(f.ui.screen.width() * ppt));
+        QCOMPARE(dialog->frameGeometry().top(), qRound(50 * ppt));
+        for (const QPushButton* button : dialog->findChildren<QPushButton*>())
+            QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 8 <= button->width(),
+                     qPrintable(button->text()));
+        auto* hour = dialog->findChild<QLineEdit*>(QStringLiteral("Dheure"));
+        hour->selectAll();
+        QTest::keyClicks(hour, QStringLiteral("16")); // the clock says 14:30
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Lancer")),
+                          Qt::LeftButton);
+        QVERIFY(dialog->logic().timerEnabled());
+        // The window meanwhile: its menu opens, Différé stays ticked.
+        QMenu* file = form.menuBar()->findChildren<QMenu*>().first();
+        QTimer::singleShot(200, file, &QMenu::close);
+        form.menuBar()->setActiveAction(file->menuAction());
+        QTRY_VERIFY(file->isVisible());
+        QTRY_VERIFY(!file->isVisible());
+        QVERIFY(form.findChild<QCheckBox*>(QStringLiteral("Différé"))->isChecked());
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("AnnuleDélai")),
+                          Qt::LeftButton);
         QVERIFY(f.system.commands.contains(QStringLiteral("cmd.exe /C ping PC01 > ") +
                                            ws.state.RunFolder + QStringLiteral("\\ping0.txt")));
         QVERIFY(!ws.controls.Différé());
         QCOMPARE(ws.state.DeferredStartFlag, QString());
+        QTRY_VERIFY(form.findChild<Form2*>() == nullptr);
     }
 
     // Absolute figures for a 1920 x 1080 screen at 15 twips a pixel.
