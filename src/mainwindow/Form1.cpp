@@ -575,9 +575,11 @@ void Form1::showDeferredStartDialog() {
     }
     deferred_ = new Form2(ws_, this);
     deferred_->setAttribute(Qt::WA_DeleteOnClose);
+    // The pass starts once the dialog's own calls have returned: it goes away
+    // meanwhile, and a pass takes the window's events.
     connect(deferred_, &QDialog::finished, this, [this] {
         deferred_ = nullptr;
-        Form_Activate();
+        QTimer::singleShot(0, this, &Form1::Form_Activate);
     });
     deferred_->show();
 }

@@ -55,7 +55,7 @@ Form2::Form2(Workspace& ws, QWidget* parent) : QDialog(parent), logic_(ws) {
         auto* button = new QPushButton(caption, this);
         button->setObjectName(name);
         button->setAutoDefault(false);
-        grid->addWidget(button, 3, column, 1, 2);
+        grid->addWidget(button, 4, column, 1, 2);
         connect(button, &QPushButton::clicked, this, [this, action] { (logic_.*action)(); });
     };
     addButton(QStringLiteral("Lancer"), QStringLiteral("Lancer"), 0, &DeferredStart::Lancer);
@@ -66,7 +66,7 @@ Form2::Form2(Workspace& ws, QWidget* parent) : QDialog(parent), logic_(ws) {
 
     lastMinute_ = new QLabel(this);
     lastMinute_->setObjectName(QStringLiteral("derniereMinute"));
-    grid->addWidget(lastMinute_, 4, 0, 1, DeferredStart::FieldCount + 1);
+    grid->addWidget(lastMinute_, 3, 0, 1, DeferredStart::FieldCount + 1); // above the buttons
     Timer1_ = new QTimer(this);
     Timer1_->setInterval(60000);
     connect(Timer1_, &QTimer::timeout, &logic_, &DeferredStart::Timer1_Timer);

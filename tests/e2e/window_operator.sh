@@ -145,7 +145,7 @@ fi
 now=$(wait_window '^Vantrel$' 5)
 expect "today's date is accepted: start at once?" '[ -n "$now" ] && [ -z "$(xdotool search --name "^Erreur sur la date$")" ]'
 answer "$now" Escape
-# The countdown ticks once a minute, then the pass takes its twelve seconds and more.
+# The last minute counts in seconds: the pass starts at once, then takes its twelve seconds.
 end=$(wait_window '^Fin du déploiement le: ' 120)
 expect "the countdown ends in its pass" '[ -n "$end" ]'
 answer "$end" Escape

@@ -545,6 +545,7 @@ private slots:
         QVERIFY(form.findChild<QCheckBox*>(QStringLiteral("Différé"))->isChecked());
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("AnnuleDélai")),
                           Qt::LeftButton);
+        QTRY_VERIFY(!ws.controls.Différé());
         QVERIFY(f.system.commands.contains(QStringLiteral("cmd.exe /C ping PC01 > ") +
                                            ws.state.RunFolder + QStringLiteral("\\ping0.txt")));
         QVERIFY(!ws.controls.Différé());
