@@ -34,6 +34,8 @@ struct WorkingState {
     qint16 WorkstationEdits = 0;
     qint16 RuleEdits = 0;
     qint16 NameColumnWidth = 0;
+    // A pass changed the status rows since the deployment was loaded or saved.
+    bool unsavedResults = false;
     QString DeferredStartFlag;
     QString FieldSeparator;
 
@@ -57,6 +59,7 @@ struct WorkingState {
     void forgetEdits() {
         ModifiedCount = AddedCount = ImportCount = 0;
         WorkstationEdits = RuleEdits = 0;
+        unsavedResults = false;
     }
 };
 

@@ -337,7 +337,11 @@ PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const Pas
 
 PassEnd runPass(Workspace& ws, const PassSettings& settings, const PassKind& kind,
                 PassOutcome& outcome) {
+    const QStringList rowsBefore = ws.lists.Listécritures.entries();
     const PassEnd end = visitWorkstations(ws, settings, kind, outcome);
+    if (ws.lists.Listécritures.entries() != rowsBefore) {
+        ws.state.unsavedResults = true; // closing or loading asks before they go
+    }
     if (end == PassEnd::Completed || end == PassEnd::Stopped) {
         ws.DrawStatusBoard();
         // A stopped pass's too: it tells who was served.

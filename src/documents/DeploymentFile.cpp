@@ -226,6 +226,7 @@ bool EnregistreDéploiement(Workspace& ws) {
                       numberText(bytes.size()) + QStringLiteral(" octets"));
         s.ModifiedCount = 0;
         s.AddedCount = 0;
+        s.unsavedResults = false;
     } else {
         ws.ui.setBusy(false);
         written = Enregistrersous(ws);

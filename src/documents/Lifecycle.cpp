@@ -99,24 +99,27 @@ void CheckCompanionFiles(Workspace& ws) {
 void ConfirmDiscardChanges(Workspace& ws) {
     WorkingState& s = ws.state;
     s.ReturnMessage.clear();
-    QString text;
+    QStringList unsaved;
     if (s.ModifiedCount > 0) {
-        text = numberText(s.ModifiedCount) + QStringLiteral(" modification(s)");
+        unsaved << numberText(s.ModifiedCount) + QStringLiteral(" modification(s)");
     }
     if (s.ImportCount > 0) {
-        text +=
-            QStringLiteral("\r\n") + numberText(s.ImportCount) + QStringLiteral(" fichier importé");
+        unsaved << numberText(s.ImportCount) + QStringLiteral(" fichier importé");
     }
-    if (text.isEmpty()) {
+    if (s.unsavedResults) {
+        unsaved << QStringLiteral("Les résultats de la dernière passe ne sont pas enregistrés");
+    }
+    if (unsaved.isEmpty()) {
         return;
     }
+    const QString text = unsaved.join(QStringLiteral("\r\n"));
     Message question;
     question.text = text + QStringLiteral("\r\nVous allez perdre des données\r\nVoulez vous "
                                           "Continuer & quitter");
     question.title =
         QStringLiteral("Le fichier ") + s.DeploymentFileName + QStringLiteral(" a été modifié ");
     question.buttons = Buttons::YesNo;
-    question.defaultAnswer = Answer::Yes;
+    question.defaultAnswer = Answer::No; // Enter never discards
     if (ws.ask(question) == Answer::No) {
         s.ReturnMessage = kRefused;
         return;

@@ -1,5 +1,6 @@
 #include "FeuilleBlanche.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QVBoxLayout>
 
@@ -17,8 +18,9 @@ FeuilleBlanche::FeuilleBlanche(QWidget* parent) : QWidget(parent, Qt::Window) {
     resize(520, 360);
 }
 
-void FeuilleBlanche::addDetail(const QString& row, const QStringList& lines) {
+void FeuilleBlanche::showDetail(const QString& row, const QStringList& lines) {
     setWindowTitle(row);
+    list_->clear();
     list_->addItems(lines);
     show();
     raise();
@@ -33,6 +35,14 @@ void FeuilleBlanche::placeBeside(int rightEdge, int rowTop, const QRect& area) {
         std::clamp(rightEdge - outer.width(), area.left(), area.right() + 1 - outer.width());
     const int y = std::clamp(rowTop, area.top(), area.bottom() + 1 - outer.height());
     move(x, y);
+}
+
+void FeuilleBlanche::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void FeuilleBlanche::closeEvent(QCloseEvent* event) {

@@ -331,7 +331,12 @@ void Form1::buildFileMenu(QMenu* fichier) {
     QMenu* charger = fichier->addMenu(QStringLiteral("Charger"));
     charger->setObjectName(QStringLiteral("ùCharg"));
     addAction(charger, QStringLiteral("un déploiement"), QStringLiteral("ChargeDéploiement"),
-              [this] { ChargeDéploiement(ws_); });
+              [this] {
+                  ConfirmDiscardChanges(ws_); // what another deployment would replace
+                  if (!refused(ws_)) {
+                      ChargeDéploiement(ws_);
+                  }
+              });
     addAction(charger, QStringLiteral("une liste de postes"), QStringLiteral("ChargeListePostes"),
               [this] { ChargeListePostes(ws_); });
     addAction(charger, QStringLiteral("une règle de déploiement"), QStringLiteral("ChargeRègle"),
@@ -507,8 +512,8 @@ void Form1::DrawStatusBoard() {
         FeuilleBlanche_ = new FeuilleBlanche(this);
     }
     const bool opening = !FeuilleBlanche_->isVisible();
-    FeuilleBlanche_->addDetail(picked,
-                               BoardState::detailLines(picked, ws_.lists.ListeGénérale.entries()));
+    FeuilleBlanche_->showDetail(picked,
+                                BoardState::detailLines(picked, ws_.lists.ListeGénérale.entries()));
     if (opening) {
         placeDetailWindow(frame); // once shown, its frame is known
     }

@@ -72,6 +72,7 @@ private slots:
         const QString stamp = QStringLiteral("20261206_143015");
         QCOMPARE(ws.state.RunStamp, stamp);
         QCOMPARE(ws.state.RunFolder, QStringLiteral("C:\\Prog\\Vantrel\\") + stamp);
+        QVERIFY(ws.state.unsavedResults); // its rows, until the deployment is saved
         QCOMPARE(n.clock.pausedSeconds, 12.0);
 
         QCOMPARE(n.system.contents(kOldTool + stamp), QByteArray("v1"));

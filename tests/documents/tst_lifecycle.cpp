@@ -88,6 +88,24 @@ private slots:
         QCOMPARE(f.ui.messages.size(), std::size_t(2));
     }
 
+    // A pass's rows not saved are a change of the deployment; Enter (the default)
+    // keeps them.
+    void unsavedPassResultsAreAskedAbout() {
+        Fixture f;
+        Workspace& ws = f.start();
+        ws.state.DeploymentFileName = QStringLiteral("Atelier.VTR");
+        ws.lists.Listécritures.append(QStringLiteral("PC01              ;   0;0/1     "));
+        ws.state.unsavedResults = true;
+        f.ui.answers = {Answer::No};
+        fermer_Click(ws);
+        QCOMPARE(f.ui.last().text,
+                 QStringLiteral("Les résultats de la dernière passe ne sont pas enregistrés\r\n"
+                                "Vous allez perdre des données\r\nVoulez vous Continuer & "
+                                "quitter"));
+        QCOMPARE(f.ui.last().defaultAnswer, Answer::No);
+        QCOMPARE(ws.lists.Listécritures.count(), 1);
+    }
+
     void quitRefusedKeepsEverything() {
         Fixture f;
         Workspace& ws = f.start();
