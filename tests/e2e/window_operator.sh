@@ -188,6 +188,6 @@ expect "the deployment saved under its new name" '[ -f "$demo/Autre.VTR" ] && [ 
 menu_file Down Down Down Return # Fermer
 asked=$(wait_window '^Le fichier Autre.VTR a été modifié $' 10)
 expect "Close asks about the workstation not saved" '[ -n "$asked" ]'
-answer "$asked" Return
+answer "$asked" alt+o # Oui: Enter would keep the edit (Non is the default)
 expect "no light left after Close" 'lights_become closed 0 -ge 0'
 expect_summary "$work/out"
