@@ -70,6 +70,9 @@ LaunchOutcome Télédéploiement_Click(Workspace& ws, const PassSettings& settin
     }
     if (!confirm(ws,
                  QStringLiteral("Lancer le déploiement le:") + timestampText(ws.clock.now()) +
+                     QStringLiteral("\r\n%1 poste(s), %2 règle(s)")
+                         .arg(ws.lists.ListePostes.count())
+                         .arg(ws.lists.ListeSource.count()) +
                      QStringLiteral("\r\nContinuer?"),
                  QStringLiteral("Valider Date et Heure du déploiement"))) {
         return LaunchOutcome::Refused;

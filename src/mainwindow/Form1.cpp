@@ -101,6 +101,7 @@ int Form1::twipsToPixels(int twips) const {
 QPushButton* Form1::makeButton(const QString& caption, const QString& name, quint32 colour) {
     auto* button = new QPushButton(caption, surface_);
     button->setObjectName(name);
+    button->setAutoDefault(true); // Enter presses the focused button
     button->setStyleSheet(
         QStringLiteral("background-color: %1;").arg(windowsColour(colour).name()));
     return button;
@@ -150,11 +151,11 @@ void Form1::buildControls() {
     c[L::saisieSource] = saisieSource_ = makeField(QStringLiteral("saisieSource"));
     c[L::saisieDest] = saisieDest_ = makeField(QStringLiteral("saisieDest"));
     c[L::AjoutePoste] =
-        makeButton(QStringLiteral("Ajoute Poste"), QStringLiteral("AjoutePoste"), 0xC0FFC0);
+        makeButton(QStringLiteral("Ajoute &Poste"), QStringLiteral("AjoutePoste"), 0xC0FFC0);
     c[L::SupprimePoste] =
         makeButton(QStringLiteral("Sup ligne"), QStringLiteral("SupprimePoste"), 0xC0C0FF);
     c[L::AjouteAdress] =
-        makeButton(QStringLiteral("Ajoute Règle"), QStringLiteral("AjouteAdress"), 0xC0FFC0);
+        makeButton(QStringLiteral("Ajoute Rè&gle"), QStringLiteral("AjouteAdress"), 0xC0FFC0);
     c[L::SuppAdress] =
         makeButton(QStringLiteral("Sup ligne"), QStringLiteral("SuppAdress"), 0xC0C0FF);
     c[L::ListePostes] = ListePostes_ = makeList(QStringLiteral("ListePostes"), l.ListePostes);
@@ -163,10 +164,10 @@ void Form1::buildControls() {
     c[L::ListExport] = ListExport_ = makeList(QStringLiteral("ListExport"), l.ListExport);
     ListExport_->setVisible(l.ListExport.isVisible());
     c[L::Télédéploiement] =
-        makeButton(QStringLiteral("Télédéploiement"), QStringLiteral("Télédéploiement"), 0xC0FFFF);
-    c[L::Récursif] = Récursif_ = new QCheckBox(QStringLiteral("Récursif"), surface_);
+        makeButton(QStringLiteral("&Télédéploiement"), QStringLiteral("Télédéploiement"), 0xC0FFFF);
+    c[L::Récursif] = Récursif_ = new QCheckBox(QStringLiteral("&Récursif"), surface_);
     Récursif_->setObjectName(QStringLiteral("Récursif"));
-    c[L::Différé] = Différé_ = new QCheckBox(QStringLiteral("Différé"), surface_);
+    c[L::Différé] = Différé_ = new QCheckBox(QStringLiteral("&Différé"), surface_);
     Différé_->setObjectName(QStringLiteral("Différé"));
     const std::pair<L::Control, const char*> labels[] = {
         {L::LabelnB, "Nb essais"}, {L::LabelDélai, "Délai mn"}, {L::Labeltentatives, "Faits"}};
@@ -308,12 +309,19 @@ void Form1::buildMenus() {
     QMenu* fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
     fichier->setObjectName(QStringLiteral("Fichier"));
     buildFileMenu(fichier);
+    // F10 opens the menu bar, as on Windows.
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, [this, fichier] {
+        if (menuBar()->isEnabled()) {
+            menuBar()->setActiveAction(fichier->menuAction());
+        }
+    });
 
-    QMenu* listes = menuBar()->addMenu(QStringLiteral("Listes"));
+    QMenu* listes = menuBar()->addMenu(QStringLiteral("&Listes"));
     listes->setObjectName(QStringLiteral("zListes"));
     buildListsMenu(listes);
 
-    QMenu* appel = menuBar()->addMenu(QStringLiteral("Appeler"));
+    QMenu* appel = menuBar()->addMenu(QStringLiteral("&Appeler"));
     appel->setObjectName(QStringLiteral("appel"));
     addAction(appel, QStringLiteral("navigateur Internet"), QStringLiteral("internetExplo"), {});
     addAction(appel, QStringLiteral("Calculette"), QStringLiteral("calculette"),
@@ -321,7 +329,7 @@ void Form1::buildMenus() {
     addAction(appel, QStringLiteral("Bloc note"), QStringLiteral("notepad"),
               [this] { notepad_Click(ws_); });
 
-    QMenu* lisezMoi = menuBar()->addMenu(QStringLiteral("Lisez-moi"));
+    QMenu* lisezMoi = menuBar()->addMenu(QStringLiteral("Lisez-&moi"));
     lisezMoi->setObjectName(QStringLiteral("ùping"));
     addAction(lisezMoi, QStringLiteral("Quelques astuces"), QStringLiteral("Astuces"),
               [this] { ws_.inform(kTips, QString(), Icon::Information); });

@@ -28,9 +28,14 @@ using namespace vantrel::test;
 
 namespace {
 
+// A caption as shown: its Alt letter is underlined, not written.
+QString shown(QString caption) {
+    return caption.remove(u'&');
+}
+
 QAction* actionCaptioned(const QList<QAction*>& actions, const QString& caption) {
     for (QAction* action : actions) {
-        if (action->text() == caption) {
+        if (shown(action->text()) == caption) {
             return action;
         }
     }
@@ -95,7 +100,7 @@ struct Window : Fixture {
             QTest::keyClick(menu, Qt::Key_Right);
         }
         auto* opened = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        return opened != nullptr && opened->title() == path.last() ? opened : nullptr;
+        return opened != nullptr && shown(opened->title()) == path.last() ? opened : nullptr;
     }
     bool choose(const QStringList& path) {
         QMenu* menu = openMenus(path.mid(0, path.size() - 1));
@@ -135,7 +140,7 @@ QStringList captions(QMenu* menu) {
 
 QString captionOf(const QWidget* control) {
     if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
-        return button->text();
+        return shown(button->text());
     }
     const auto* label = qobject_cast<const QLabel*>(control);
     return label == nullptr ? QString() : label->text();
@@ -282,9 +287,44 @@ private slots:
         QCOMPARE(w.find<QLineEdit>(QStringLiteral("saisieDest"))->text(), QStringLiteral("\\d0"));
     }
 
+    // Every menu opens from the keyboard; Enter presses the focused button.
+    void keyboardReachesEveryMenu_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("Alt+F") << int(Qt::Key_F) << int(Qt::AltModifier) << "Fichier";
+        QTest::newRow("Alt+L") << int(Qt::Key_L) << int(Qt::AltModifier) << "Listes";
+        QTest::newRow("Alt+A") << int(Qt::Key_A) << int(Qt::AltModifier) << "Appeler";
+        QTest::newRow("Alt+M") << int(Qt::Key_M) << int(Qt::AltModifier) << "Lisez-moi";
+        QTest::newRow("F10") << int(Qt::Key_F10) << int(Qt::NoModifier) << "Fichier";
+    }
+    void keyboardReachesEveryMenu() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, menu);
+        Window w;
+        w.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        QTest::keyClick(w.form.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        if (key == Qt::Key_F10) // the bar is active: Down opens its menu
+            QTest::keyClick(w.form->menuBar(), Qt::Key_Down);
+        QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr);
+        QCOMPARE(shown(qobject_cast<QMenu*>(QApplication::activePopupWidget())->title()), menu);
+        w.closeMenus();
+    }
+
+    void enterPressesTheFocusedButton() {
+        Window w;
+        w.prepareTwoWorkstations();
+        auto* button = w.find<QPushButton>(QStringLiteral("Télédéploiement"));
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        QVERIFY(w.ui.titles().contains(QStringLiteral("Valider Date et Heure du déploiement")));
+    }
+
     void saveEntriesNeedAWorkstation() {
         Window w;
-        const QStringList save{"&Fichier", "Enregistrer"};
+        const QStringList save{"Fichier", "Enregistrer"};
         QCOMPARE(w.entryState(save, QStringLiteral("ce Déploiement")), QStringLiteral("disabled"));
         w.type(QStringLiteral("NomPoste"), QStringLiteral("PC01"));
         w.click(QStringLiteral("AjoutePoste"));
