@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include <algorithm>
@@ -36,6 +37,10 @@ struct WorkingState {
     qint16 NameColumnWidth = 0;
     // A pass changed the status rows since the deployment was loaded or saved.
     bool unsavedResults = false;
+    // The deployment file as last read or written here, and its time then: a save
+    // that finds another time there asks before writing over it.
+    QString diskCopyPath;
+    QDateTime diskCopyTime;
     QString DeferredStartFlag;
     QString FieldSeparator;
 

@@ -104,6 +104,60 @@ Answer askYesNo(Workspace& ws, const QString& title, MessageId id) {
     return ws.ask(question);
 }
 
+// When the file was last written, by the file system's clock (invalid: no such file).
+QDateTime writtenAt(Files& files, const QString& path) {
+    std::vector<FolderEntry> entries;
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('\\'));
+    if (files.listFolder(path.left(slash), entries) != FileError::None) {
+        return QDateTime();
+    }
+    const QString name = path.mid(slash + 1);
+    for (const FolderEntry& entry : entries) {
+        if (!entry.folder && entry.name.compare(name, Qt::CaseInsensitive) == 0) {
+            return entry.modified;
+        }
+    }
+    return QDateTime();
+}
+
+void rememberDiskCopy(Workspace& ws) {
+    WorkingState& s = ws.state;
+    s.diskCopyPath = s.CurrentFilePath;
+    s.diskCopyTime = writtenAt(ws.system, s.CurrentFilePath);
+}
+
+// Another run (a scheduled --enregistrer) saved the deployment since it was read here:
+// write over it only when asked to; else reload it, or leave both as they are (the
+// default).
+bool mayWriteOverDiskCopy(Workspace& ws) {
+    WorkingState& s = ws.state;
+    const QDateTime onDisk = writtenAt(ws.system, s.CurrentFilePath);
+    if (s.diskCopyPath.compare(s.CurrentFilePath, Qt::CaseInsensitive) != 0 || !onDisk.isValid() ||
+        !s.diskCopyTime.isValid() || onDisk == s.diskCopyTime) {
+        return true;
+    }
+    Message question;
+    question.title = QStringLiteral("Enregistrer ") + s.DeploymentFileName;
+    question.icon = Icon::Question;
+    question.buttons = Buttons::YesNo;
+    question.defaultAnswer = Answer::No;
+    question.text = QStringLiteral("Le fichier ") + s.CurrentFilePath +
+                    QStringLiteral(" a été enregistré ailleurs depuis qu'il a été ouvert ici "
+                                   "(une exécution programmée ?).\r\nL'écraser avec ce que "
+                                   "montre la fenêtre ?");
+    if (ws.ask(question) == Answer::Yes) {
+        return true;
+    }
+    question.text = QStringLiteral("Recharger ") + s.DeploymentFileName +
+                    QStringLiteral(" tel qu'il est sur le disque ?\r\n(ce que montre la "
+                                   "fenêtre sera perdu ; Non : rien n'est enregistré)");
+    if (ws.ask(question) == Answer::Yes) {
+        s.forgetEdits();
+        LoadDeployment(ws);
+    }
+    return false;
+}
+
 LoadResult readDeploymentAndCompanions(Workspace& ws) {
     WorkingState& s = ws.state;
     Lists& l = ws.lists;
@@ -119,6 +173,7 @@ LoadResult readDeploymentAndCompanions(Workspace& ws) {
         return LoadResult::DeploymentMissing;
     }
     readDeploymentLines(ws, lines);
+    rememberDiskCopy(ws);
 
     if (const FileError error =
             LoadListFromFile(ws, l.ListePostes, s.WorkstationListPath, QStringLiteral(".LPO"));
@@ -209,6 +264,10 @@ bool EnregistreDéploiement(Workspace& ws) {
     WorkingState& s = ws.state;
     ws.ui.setBusy(true);
     s.CurrentFilePath = s.LastFolder + s.DeploymentFileName;
+    if (!mayWriteOverDiskCopy(ws)) {
+        ws.ui.setBusy(false);
+        return false;
+    }
     MakeBackup(ws, s.CurrentFilePath);
 
     QStringList lines;
@@ -227,6 +286,7 @@ bool EnregistreDéploiement(Workspace& ws) {
         s.ModifiedCount = 0;
         s.AddedCount = 0;
         s.unsavedResults = false;
+        rememberDiskCopy(ws);
     } else {
         ws.ui.setBusy(false);
         written = Enregistrersous(ws);

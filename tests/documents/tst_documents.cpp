@@ -282,6 +282,39 @@ private slots:
         QCOMPARE(f.system.contents(QStringLiteral("C:\\DEPLOI\\Atelier.BAK")), first);
     }
 
+    // Another run saved the deployment since the window read it: the save asks to
+    // overwrite, then to reload; both No (the defaults) leave everything as it is.
+    void saveOverAnotherRunsSaveAsks_data() {
+        QTest::addColumn<QList<int>>("answers"); // Answer values, in order
+        QTest::addColumn<QString>("onDisk");     // the row the file holds after: the window's
+        QTest::addColumn<QString>("shown");      // (PC01) or the other run's (PC02)
+        const QString window = QStringLiteral("PC01              ;   0;0/2     ");
+        const QString task = QStringLiteral("PC02              ;   0;0/2     ");
+        QTest::newRow("overwrite") << QList<int>{int(Answer::Yes)} << window << window;
+        QTest::newRow("reload") << QList<int>{int(Answer::No), int(Answer::Yes)} << task << task;
+        QTest::newRow("neither") << QList<int>{int(Answer::No), int(Answer::No)} << task << window;
+    }
+    void saveOverAnotherRunsSaveAsks() {
+        QFETCH(QList<int>, answers);
+        QFETCH(QString, onDisk);
+        QFETCH(QString, shown);
+        Fixture f;
+        Workspace& ws = f.start();
+        addAtelier(f.system);
+        ws.state.CurrentFilePath = kDeploi + QStringLiteral("Atelier.VTR");
+        LoadDeployment(ws);
+        f.clock.current = f.clock.current.addSecs(60);
+        addAtelier(f.system, {QStringLiteral("PC02              ;   0;0/2     ")});
+        ws.lists.Listécritures.assign({QStringLiteral("PC01              ;   0;0/2     ")});
+        for (int answer : answers)
+            f.ui.answers.push_back(Answer(answer));
+        f.ui.defaultAnswer = Answer::No; // no list saves
+        QCOMPARE(EnregistreDéploiement(ws), answers.size() == 1);
+        QVERIFY(TextFile::decode(f.system.contents(ws.state.CurrentFilePath)).contains(onDisk));
+        QCOMPARE(ws.lists.Listécritures.entries(), QStringList{shown});
+        QVERIFY(f.ui.texts().first().contains(QStringLiteral("a été enregistré ailleurs")));
+    }
+
     void failedSaveKeepsThePreviousVersionAndOffersSaveAs() {
         Fixture f;
         Workspace& ws = f.start();
