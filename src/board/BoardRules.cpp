@@ -7,17 +7,6 @@
 
 namespace vantrel {
 
-QString shownRow(const QString& row) {
-    const qsizetype end = row.indexOf(QLatin1Char(';'));
-    if (end <= kBoardNameWidth) {
-        return row;
-    }
-    constexpr int kHead = 8;
-    const QString name = row.left(end);
-    return name.left(kHead) + QChar(0x2026) + name.right(kBoardNameWidth - kHead - 1) +
-           row.mid(end);
-}
-
 QString pingLight(const QString& field) {
     if (field == kPingPending) {
         return QString(); // not read yet: no light

@@ -15,9 +15,6 @@ QString deploymentLight(const QString& field);
 
 // The width of the board's name column, in characters.
 constexpr int kBoardNameWidth = 18;
-// A row as the board shows it: a name too long for the name column keeps its
-// beginning and its end around an ellipsis, so that the columns stay aligned.
-QString shownRow(const QString& row);
 
 // A page: what the board shows when the window is tall enough.
 constexpr int kBoardPageRows = 31;

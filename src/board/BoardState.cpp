@@ -1,6 +1,7 @@
 #include "BoardState.h"
 
 #include "BoardRules.h"
+#include "ShortNames.h"
 #include "core/StringList.h"
 
 #include <algorithm>
@@ -52,8 +53,9 @@ BoardFrame BoardState::frame(StringList& rows, int top, int bottom, int lineHeig
     while (!rows.isEmpty() && rows.at(0).isEmpty()) {
         rows.removeAt(0);
     }
+    const ShortNames names(rows.entries());
     for (int i = std::max<int>(BoardTopRow, 0); i < rows.count() && y < bottom; ++i) {
-        BoardLine line = lineAt(shownRow(rows.at(i)), y);
+        BoardLine line = lineAt(names.shownRow(rows.at(i)), y);
         line.highlighted = BoardClicked && y < ClickY && ClickY < y + kRowHitHeight;
         if (line.highlighted) {
             rows.setSelected(i);

@@ -1,5 +1,6 @@
 #include "board/BoardRules.h"
 #include "board/BoardState.h"
+#include "board/ShortNames.h"
 #include "core/StringList.h"
 
 #include <QTest>
@@ -165,20 +166,41 @@ private slots:
                               "   C:\\a", "   \\d", "", "   Disque plein", "   "}));
     }
 
-    // A name past the 18-character column is shortened on screen only, and a
-    // double-click picks the whole row.
+    // A name past the 18-character column is shortened on screen only, different
+    // names stay different there, and a double-click picks the whole row.
+    void longNamesOnScreen_data() {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("fits") << QStringList{"POSTE-DE-18-CARACT"}
+                              << QStringList{"POSTE-DE-18-CARACT"};
+        QTest::newRow("head and tail")
+            << QStringList{"poste12.atelier.exemple.fr", "POSTE-COMPTABILITE-SIEGE-SOCIAL-BA-01",
+                           "POSTE-COMPTABILITE-SIEGE-SOCIAL-BA-02"}
+            << QStringList{"poste12.…xemple.fr", "POSTE-CO…IAL-BA-01", "POSTE-CO…IAL-BA-02"};
+        QTest::newRow("alike but in the middle")
+            << QStringList{"poste-01.batiment-a.exemple.fr", "poste-01.batiment-b.exemple.fr"}
+            << QStringList{"post…iment-a.exem…", "post…iment-b.exem…"};
+    }
     void longNamesOnScreen() {
-        const QString fits = QStringLiteral("POSTE-DE-18-CARACT;   0;0/1     ");
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, shown);
+        QStringList rows;
+        for (const QString& name : names)
+            rows << name + QStringLiteral(";   0;0/1     ");
+        const ShortNames shortNames(rows);
+        for (int i = 0; i < rows.size(); ++i)
+            QCOMPARE(shortNames.shownRow(rows.at(i)),
+                     shown.at(i) + QStringLiteral(";   0;0/1     "));
+    }
+    void longNameIsPickedWhole() {
         const QString longer = QStringLiteral("poste12.atelier.exemple.fr;   0;0/1     ");
-        QCOMPARE(shownRow(fits), fits);
-        QCOMPARE(shownRow(longer), QString::fromUtf8("poste12.…xemple.fr;   0;0/1     "));
         StringList rows;
         rows.assign({longer});
         BoardState state;
         state.press(kTop + kLine + kPitch + 100);
         state.doubleClick();
         const BoardFrame frame = state.frame(rows, kTop, kBottom, kLine);
-        QCOMPARE(frame.rows.front().text, shownRow(longer));
+        QCOMPARE(frame.rows.front().text, ShortNames({longer}).shownRow(longer));
         QCOMPARE(frame.picked, longer);
     }
 };
