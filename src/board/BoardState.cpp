@@ -9,7 +9,6 @@
 namespace vantrel {
 namespace {
 
-constexpr int kRowHitHeight = 250;
 // A boxed line starts 2 twips above the pen and its text 15 below that.
 constexpr int kBoxedLineExtra = 13;
 
@@ -56,6 +55,7 @@ BoardFrame BoardState::frame(StringList& rows, int top, int bottom, int lineHeig
     const ShortNames names(rows.entries());
     for (int i = std::max<int>(BoardTopRow, 0); i < rows.count() && y < bottom; ++i) {
         BoardLine line = lineAt(names.shownRow(rows.at(i)), y);
+        line.index = i;
         line.highlighted = BoardClicked && y < ClickY && ClickY < y + kRowHitHeight;
         if (line.highlighted) {
             rows.setSelected(i);

@@ -13,6 +13,7 @@ class StringList;
 struct BoardLine {
     QString text;
     int top = 0;
+    int index = -1; // a row's place in the rows, -1 for the caption and header
     bool highlighted = false;
     // Only for a row of at least three fields: the lights in front of it.
     QString pingLight;
@@ -33,6 +34,9 @@ struct BoardFrame {
 // the frame it is given.
 class BoardState {
 public:
+    // How far below its top a row takes a click, in twips.
+    static constexpr int kRowHitHeight = 250;
+
     qint16 BoardTopRow = 0;
 
     // The pointer went down at this height (twips): the row there becomes the one

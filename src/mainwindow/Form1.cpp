@@ -26,6 +26,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
+#include <QToolTip>
 
 namespace vantrel {
 namespace {
@@ -83,6 +84,7 @@ Form1::Form1(Workspace& ws, const PassSettings& passSettings, QWidget* parent)
     });
     connect(surface_, &Form1Surface::keyPressed, this, &Form1::onBoardKey);
     connect(surface_, &Form1Surface::wheelTurned, this, &Form1::onBoardWheel);
+    connect(surface_, &Form1Surface::toolTipAsked, this, &Form1::showRowToolTip);
     connect(&ws_, &Workspace::deferredStartDialogRequested, this, &Form1::showDeferredStartDialog);
     connect(&ws_, &Workspace::recentMenuChanged, this, &Form1::refreshRecentMenu);
     connect(&ws_.TimerRécursif, &RetryTimer::changed, this, &Form1::scheduleRetryTick);
@@ -505,7 +507,7 @@ void Form1::DrawStatusBoard() {
     place.pixelsPerTwip = pixelsPerTwip;
     const QSize surfaceSize = surface_->size().expandedTo(size());
     place.surfaceWidth = qRound(surfaceSize.width() / pixelsPerTwip);
-    const BoardFrame frame =
+    const BoardFrame& frame = lastFrame_ =
         boardState_.frame(ws_.lists.Listécritures, layout_.boardTop(),
                           StatusBoard::bottomTwips(surface_->board(), pixelsPerTwip),
                           StatusBoard::lineHeightTwips(pixelsPerTwip));
@@ -541,6 +543,23 @@ void Form1::placeDetailWindow(const BoardFrame& frame) {
     QRect area = screen()->availableGeometry();
     area.setTop(std::max(area.top(), surface_->mapToGlobal(QPoint(0, 0)).y()));
     FeuilleBlanche_->placeBeside(rowCorner.x(), rowCorner.y(), area);
+}
+
+// A long name shortened on the board shows whole when the pointer rests on its row.
+void Form1::showRowToolTip(QPoint position, QPoint globalPosition) {
+    const int y = pixelsToTwips(position.y());
+    for (const BoardLine& line : lastFrame_.rows) {
+        if (line.index >= 0 && line.index < ws_.lists.Listécritures.count() && line.top <= y &&
+            y < line.top + BoardState::kRowHitHeight) {
+            const QString name =
+                ws_.lists.Listécritures.at(line.index).section(QLatin1Char(';'), 0, 0);
+            if (name.size() > kBoardNameWidth) {
+                QToolTip::showText(globalPosition, name, surface_);
+                return;
+            }
+        }
+    }
+    QToolTip::hideText();
 }
 
 int Form1::boardPageRows() const {

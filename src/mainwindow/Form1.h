@@ -81,6 +81,7 @@ private:
     void showProgress(const PassProgress& progress);
     void keepOnlyWhatAPassAllows(bool passUnderWay);
     void askToStopPass();
+    void showRowToolTip(QPoint position, QPoint globalPosition);
     void showDeferredStartDialog();
     bool deferredStartGivenUp();
     void scheduleRetryTick();
@@ -96,6 +97,7 @@ private:
     Form1Layout layout_;
     Form1Surface* surface_ = nullptr;
     BoardState boardState_;
+    BoardFrame lastFrame_; // as last painted
     StatusBoard board_;
     int VScroll1_ = 0; // carrier of the board's top row
     FeuilleBlanche* FeuilleBlanche_ = nullptr;

@@ -1,5 +1,7 @@
 #include "Form1Surface.h"
 
+#include <QHelpEvent>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -60,6 +62,15 @@ void Form1Surface::ensureBoardSize(const QSize& atLeast) {
 
 void Form1Surface::clearBoard() {
     board_.fill(kBackground);
+}
+
+bool Form1Surface::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        emit toolTipAsked(help->pos(), help->globalPos());
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void Form1Surface::paintEvent(QPaintEvent*) {

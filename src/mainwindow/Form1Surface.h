@@ -29,8 +29,10 @@ signals:
     void doubleClicked();
     void keyPressed(int windowsKeyCode);
     void wheelTurned(int rows); // positive: towards the end of the board
+    void toolTipAsked(QPoint position, QPoint globalPosition);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -10,9 +10,11 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QHelpEvent>
 #include <QListWidget>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QToolTip>
 
 using namespace vantrel;
 using namespace vantrel::test;
@@ -135,6 +137,19 @@ private slots:
         QCOMPARE(w.form->detailWindow()->List1()->count(), 3);
         QTest::keyClick(w.form->detailWindow()->List1(), Qt::Key_Escape);
         QVERIFY(!w.form->detailWindow()->isVisible());
+    }
+
+    // The pointer resting on a shortened name shows it whole.
+    void longNameWholeInItsToolTip() {
+        BoardWindow w;
+        const QString name = QStringLiteral("poste-01.batiment-a.exemple.fr");
+        w.ws->lists.Listécritures.assign({name + QStringLiteral(";   0;0/1     ")});
+        w.form->DrawStatusBoard();
+        const QPoint at(qRound(w.boardLeft() * w.form->logicalDpiX() / 1440.0) + 5,
+                        qRound((w.rowTop(0) + 120) * w.form->logicalDpiY() / 1440.0));
+        QHelpEvent help(QEvent::ToolTip, at, w.form->surface()->mapToGlobal(at));
+        QCoreApplication::sendEvent(w.form->surface(), &help);
+        QTRY_COMPARE(QToolTip::text(), name);
     }
 
     // At the window's own size the board has room for fewer rows than a page of 31:
