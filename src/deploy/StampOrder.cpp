@@ -42,8 +42,10 @@ StampOrder::Place StampOrder::place(const QDateTime& wallTime) const {
         const QDateTime instant = QDateTime::fromMSecsSinceEpoch(instantMs, Qt::UTC);
         return instantMs + 1000LL * zone_.offsetFromUtc(instant) == place.wallMs;
     };
-    const qint64 earlier = std::min(instantWithOffsetAt(-kDayMs), instantWithOffsetAt(kDayMs));
-    const qint64 later = std::max(instantWithOffsetAt(-kDayMs), instantWithOffsetAt(kDayMs));
+    const qint64 withOffsetBefore = instantWithOffsetAt(-kDayMs);
+    const qint64 withOffsetAfter = instantWithOffsetAt(kDayMs);
+    const qint64 earlier = std::min(withOffsetBefore, withOffsetAfter);
+    const qint64 later = std::max(withOffsetBefore, withOffsetAfter);
     const bool atEarlier = shows(earlier);
     const bool atLater = later != earlier && shows(later);
     if (atEarlier != atLater) {
