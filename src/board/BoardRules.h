@@ -13,15 +13,31 @@ inline const QString kMixedLight = QStringLiteral("feu mixte.bmp");
 QString pingLight(const QString& field);
 QString deploymentLight(const QString& field);
 
-// The width of the board's name column, in characters.
+// The board's name column holds at least 18 characters; a wider board gives long
+// names more of its width.
 constexpr int kBoardNameWidth = 18;
+// A boxed field is 108 twips a character (9 points x 12) and 140 more.
+constexpr int kTwipsPerCharacter = 108;
+constexpr int kBoxPadding = 140;
 
-// A page: what the board shows when the window is tall enough.
-constexpr int kBoardPageRows = 31;
+// Board keys, as Windows numbers them.
+enum BoardKey {
+    kKeyEnter = 13,
+    kKeyPageUp = 33,
+    kKeyPageDown = 34,
+    kKeyEnd = 35,
+    kKeyHome = 36,
+    kKeyUp = 38,
+    kKeyDown = 40,
+};
 
-// The first row shown after a key (Windows key codes), within 0 and rowCount - pageRows.
-// A page is the rows the board has room for, at most 31; a step, one row
-// less, so that the row at the edge stays in view.
-int ScrollByKey(int keyCode, int topRow, int rowCount, int pageRows = kBoardPageRows);
+// The row selected after a key on a board of rowCount rows that shows pageRows of
+// them from topRow: Up and Down move one row, Page Up and Page Down a page less one
+// row, Home and End to the ends; from no selection, the first key selects the top
+// row. -1 when there is no row.
+int SelectByKey(int keyCode, int selected, int topRow, int rowCount, int pageRows);
+
+// The first row to show so that row is in view, moving the view as little as it can.
+int TopRowShowing(int row, int topRow, int pageRows);
 
 } // namespace vantrel

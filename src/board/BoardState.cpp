@@ -32,47 +32,57 @@ BoardLine lineAt(const QString& text, int top) {
     return line;
 }
 
-} // namespace
-
-void BoardState::press(int yTwips) {
-    BoardClicked = true;
-    ClickY = static_cast<qint16>(yTwips);
+// The widest name column the area leaves beside the ping and copy columns.
+int nameWidthFor(const QStringList& rows, const BoardArea& area) {
+    constexpr int kOtherColumns = (4 + 8) * kTwipsPerCharacter + 2 * kBoxPadding;
+    const int room = (area.right - area.left - kOtherColumns - kBoxPadding) / kTwipsPerCharacter;
+    qsizetype longest = 0;
+    for (const QString& row : rows) {
+        longest = std::max(longest, row.indexOf(QLatin1Char(';')));
+    }
+    return std::max<int>(kBoardNameWidth, std::min<qsizetype>(longest, room));
 }
 
-BoardFrame BoardState::frame(StringList& rows, int top, int bottom, int lineHeight) {
-    BoardFrame frame;
-    int y = top;
-    frame.caption = lineAt(QStringLiteral("dbl-clic une ligne pour voir le détail"), y);
-    y += lineHeight;
-    frame.header = lineAt((QStringLiteral(" Adresses") + QString(18, QLatin1Char(' '))).left(18) +
-                              QStringLiteral(";Ping; Tld    "),
-                          y);
-    y += lineAdvance(frame.header.text, lineHeight);
+} // namespace
 
+BoardFrame BoardState::frame(StringList& rows, const BoardArea& area) const {
     while (!rows.isEmpty() && rows.at(0).isEmpty()) {
         rows.removeAt(0);
     }
-    const ShortNames names(rows.entries());
-    for (int i = std::max<int>(BoardTopRow, 0); i < rows.count() && y < bottom; ++i) {
+    BoardFrame frame;
+    frame.nameWidth = nameWidthFor(rows.entries(), area);
+    int y = area.top;
+    frame.caption = lineAt(QStringLiteral("dbl-clic une ligne pour voir le détail"), y);
+    y += area.lineHeight;
+    frame.header = lineAt(QStringLiteral(" Adresses").leftJustified(frame.nameWidth) +
+                              QStringLiteral(";Ping; Tld    "),
+                          y);
+    y += lineAdvance(frame.header.text, area.lineHeight);
+
+    const ShortNames names(rows.entries(), frame.nameWidth);
+    for (int i = std::max<int>(BoardTopRow, 0); i < rows.count() && y < area.bottom; ++i) {
         BoardLine line = lineAt(names.shownRow(rows.at(i)), y);
         line.index = i;
-        line.highlighted = BoardClicked && y < ClickY && ClickY < y + kRowHitHeight;
-        if (line.highlighted) {
-            rows.setSelected(i);
-            if (BoardDoubleClicked) {
-                frame.picked = rows.at(i);
-            }
-        }
+        line.highlighted = i == rows.selected();
         const QStringList fields = line.text.split(QLatin1Char(';'));
         if (isBoxed(line.text) && fields.size() >= 3) {
             line.pingLight = pingLight(fields.at(1));
             line.deploymentLight = deploymentLight(fields.at(2));
         }
-        y += lineAdvance(line.text, lineHeight);
+        y += lineAdvance(line.text, area.lineHeight);
         frame.rows.push_back(line);
     }
-    BoardDoubleClicked = false;
     return frame;
+}
+
+int BoardState::rowAt(const BoardFrame& frame, int yTwips) {
+    int index = -1;
+    for (const BoardLine& line : frame.rows) {
+        if (line.top < yTwips && yTwips < line.top + kRowHitHeight) {
+            index = line.index;
+        }
+    }
+    return index;
 }
 
 int BoardState::rowsThatFit(int top, int bottom, int lineHeight) {

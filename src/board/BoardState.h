@@ -20,18 +20,26 @@ struct BoardLine {
     QString deploymentLight;
 };
 
+// Where the board is laid out, in twips from the surface's top left corner.
+struct BoardArea {
+    int left = 0;   // of the boxes; the lights stand before it
+    int top = 0;    // of the caption
+    int right = 0;  // no box goes past it
+    int bottom = 0; // the first twip below the board
+    int lineHeight = 0;
+};
+
 // What the board shows: its caption, its header and the rows from BoardTopRow down
-// to the surface's bottom edge, placed as the board prints them.
+// to the area's bottom edge, placed as the board prints them.
 struct BoardFrame {
     BoardLine caption;
     BoardLine header;
     std::vector<BoardLine> rows;
-    QString picked; // the row under a double-click, or ""
+    int nameWidth = 0; // characters of the name column
 };
 
-// The status board's own state and rules: which row is first, which one the operator
-// clicked, which one a double-click picks. The window reports its mouse and paints
-// the frame it is given.
+// The status board's own state and rules: which row is first in view. The selected
+// row is Listécritures' selection: scrolling moves the view, never the selection.
 class BoardState {
 public:
     // How far below its top a row takes a click, in twips.
@@ -39,27 +47,20 @@ public:
 
     qint16 BoardTopRow = 0;
 
-    // The pointer went down at this height (twips): the row there becomes the one
-    // shown in green and selected, at this and at every later drawing.
-    void press(int yTwips);
-    // The next frame returns the row under the pointer as picked.
-    void doubleClick() { BoardDoubleClicked = true; }
+    // Lays the board out in area: empty rows at the head of the list are dropped
+    // first; the selected row is highlighted; the name column takes the width the
+    // longest name needs, from 18 characters up to what the area leaves it.
+    BoardFrame frame(StringList& rows, const BoardArea& area) const;
 
-    // Lays the board out from top down to bottom (twips) with lines of lineHeight:
-    // empty rows at the head of the list are dropped first, the row under the last
-    // click is selected in rows.
-    BoardFrame frame(StringList& rows, int top, int bottom, int lineHeight);
+    // The row whose band (from its top, excluded, to 250 twips lower, excluded) holds
+    // y: the last such row laid out, as rows are closer than that. -1 for none.
+    static int rowAt(const BoardFrame& frame, int yTwips);
 
     // How many rows lie whole between the header and bottom, for the same figures.
     static int rowsThatFit(int top, int bottom, int lineHeight);
 
     // The detail lines of a picked row, taken from ListeGénérale.
     static QStringList detailLines(const QString& pickedRow, const QStringList& general);
-
-private:
-    bool BoardClicked = false;
-    qint16 ClickY = 0;
-    bool BoardDoubleClicked = false;
 };
 
 } // namespace vantrel

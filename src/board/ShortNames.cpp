@@ -1,23 +1,15 @@
 #include "ShortNames.h"
 
-#include "BoardRules.h"
-
 #include <algorithm>
 
 namespace vantrel {
 namespace {
 
-constexpr int kHead = 8;
 constexpr int kShortHead = 4;
-constexpr int kMiddle = kBoardNameWidth - kShortHead - 2;
 const QChar kEllipsis(0x2026);
 
 QString nameOf(const QString& row) {
     return row.left(row.indexOf(QLatin1Char(';')));
-}
-
-QString headAndTail(const QString& name) {
-    return name.left(kHead) + kEllipsis + name.right(kBoardNameWidth - kHead - 1);
 }
 
 qsizetype commonPrefix(const QString& a, const QString& b) {
@@ -29,28 +21,33 @@ qsizetype commonPrefix(const QString& a, const QString& b) {
     return i;
 }
 
+} // namespace
+
+QString ShortNames::headAndTail(const QString& name) const {
+    const int head = (width_ - 1) / 2;
+    return name.left(head) + kEllipsis + name.right(width_ - head - 1);
+}
+
 // The window of a name that holds where it differs from the names it looks like.
-QString aroundTheDifference(const QString& name, const QStringList& alike) {
+QString ShortNames::aroundTheDifference(const QString& name, const QStringList& alike) const {
+    const int middle = width_ - kShortHead - 2;
     qsizetype differsAt = 0;
     for (const QString& other : alike) {
         if (other != name) {
             differsAt = std::max(differsAt, commonPrefix(name, other));
         }
     }
-    const qsizetype start =
-        std::clamp<qsizetype>(differsAt - kMiddle / 2, kShortHead,
-                              std::max<qsizetype>(kShortHead, name.size() - kMiddle));
-    return name.left(kShortHead) + kEllipsis + name.mid(start, kMiddle).leftJustified(kMiddle) +
+    const qsizetype start = std::clamp<qsizetype>(
+        differsAt - middle / 2, kShortHead, std::max<qsizetype>(kShortHead, name.size() - middle));
+    return name.left(kShortHead) + kEllipsis + name.mid(start, middle).leftJustified(middle) +
            kEllipsis;
 }
 
-} // namespace
-
-ShortNames::ShortNames(const QStringList& rows) {
+ShortNames::ShortNames(const QStringList& rows, int width) : width_(width) {
     QHash<QString, QStringList> byShortForm;
     for (const QString& row : rows) {
         const QString name = nameOf(row);
-        if (name.size() > kBoardNameWidth) {
+        if (name.size() > width_) {
             QStringList& alike = byShortForm[headAndTail(name)];
             if (!alike.contains(name)) {
                 alike.append(name);
@@ -69,10 +66,13 @@ ShortNames::ShortNames(const QStringList& rows) {
 
 QString ShortNames::shownRow(const QString& row) const {
     const qsizetype end = row.indexOf(QLatin1Char(';'));
-    if (end <= kBoardNameWidth) {
-        return row;
+    if (end <= 0) {
+        return row; // a line of text, or fields without a name: nothing to align
     }
     const QString name = row.left(end);
+    if (end <= width_) {
+        return name.leftJustified(width_) + row.mid(end);
+    }
     return shortened_.value(name, headAndTail(name)) + row.mid(end);
 }
 

@@ -63,7 +63,11 @@ void writeLiveRows(Workspace& ws, const PassRecords& records) {
         rows.append(nameField(ws, r.name) + QLatin1Char(';') +
                     (r.swept ? lossField(r.loss) : kPingPending) + QLatin1Char(';') + kPending);
     }
-    ws.lists.Listécritures.assign(rows);
+    // The rows keep their order while the pass runs: the operator's selection stays.
+    StringList& board = ws.lists.Listécritures;
+    const int selected = board.count() == rows.size() ? board.selected() : -1;
+    board.assign(rows);
+    board.setSelected(selected);
 }
 
 QStringList pingFailureLines(const PassRecords& records) {

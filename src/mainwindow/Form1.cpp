@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
 #include <QToolTip>
@@ -75,15 +76,15 @@ Form1::Form1(Workspace& ws, const PassSettings& passSettings, QWidget* parent)
     });
     connect(&ws_, &Workspace::passStarted, this, [this] { keepOnlyWhatAPassAllows(true); });
     connect(&ws_, &Workspace::passFinished, this, [this] { keepOnlyWhatAPassAllows(false); });
-    connect(surface_, &Form1Surface::pressed, this,
-            [this](QPoint at) { boardState_.press(qRound(at.y() * 1440.0 / logicalDpiY())); });
-    connect(surface_, &Form1Surface::clicked, this, &Form1::DrawStatusBoard);
-    connect(surface_, &Form1Surface::doubleClicked, this, [this] {
-        boardState_.doubleClick();
-        DrawStatusBoard();
-    });
+    VScroll1_ = new QScrollBar(Qt::Vertical, surface_);
+    VScroll1_->setObjectName(QStringLiteral("VScroll1"));
+    VScroll1_->setFocusPolicy(Qt::NoFocus);
+    connect(VScroll1_, &QScrollBar::valueChanged, this, &Form1::setBoardTopRow);
+    connect(surface_, &Form1Surface::pressed, this, &Form1::onBoardPress);
+    connect(surface_, &Form1Surface::doubleClicked, this, &Form1::onBoardDoubleClick);
     connect(surface_, &Form1Surface::keyPressed, this, &Form1::onBoardKey);
-    connect(surface_, &Form1Surface::wheelTurned, this, &Form1::onBoardWheel);
+    connect(surface_, &Form1Surface::wheelTurned, this,
+            [this](int rows) { VScroll1_->setValue(VScroll1_->value() + rows); });
     connect(surface_, &Form1Surface::toolTipAsked, this, &Form1::showRowToolTip);
     connect(&ws_, &Workspace::deferredStartDialogRequested, this, &Form1::showDeferredStartDialog);
     connect(&ws_, &Workspace::recentMenuChanged, this, &Form1::refreshRecentMenu);
@@ -249,6 +250,7 @@ void Form1::setTabOrderByGroup() {
     for (size_t i = 1; i < std::size(order); ++i) {
         QWidget::setTabOrder(controls_[order[i - 1]], controls_[order[i]]);
     }
+    QWidget::setTabOrder(controls_[L::Tentative], surface_); // then the board's rows
 }
 
 void Form1::bindDeploymentControls() {
@@ -431,11 +433,22 @@ void Form1::load() {
     }
     layout_.placeAtStart(ws_.ui.screenSizeTwips());
     layout_.setRetryFieldsShown(ws_.controls.retryFieldsVisible());
+    placeMinimumSize();
     // The window's own size is its client area's, below the menu bar.
     resize(twipsToPixels(Form1Layout::kDesignWidth),
            twipsToPixels(Form1Layout::kDesignHeight) + menuBar()->sizeHint().height());
     applyLayout();
     Form_Load(ws_);
+}
+
+// No smaller than what keeps every control and the first rows of the board in view.
+void Form1::placeMinimumSize() {
+    using L = Form1Layout;
+    const QRect deployment = layout_[L::Shape3];
+    const int clientHeight =
+        std::max(layout_.boardTop() + 1500, layout_[L::ListePostes].top() + 1300);
+    setMinimumSize(twipsToPixels(deployment.left() + deployment.width() + 150),
+                   twipsToPixels(clientHeight) + menuBar()->sizeHint().height());
 }
 
 void Form1::applyLayout() {
@@ -497,41 +510,72 @@ void Form1::askToStopPass() {
     }
 }
 
+BoardArea Form1::boardArea() const {
+    const double pixelsPerTwip = logicalDpiX() / 1440.0;
+    BoardArea area;
+    area.left = layout_[Form1Layout::Télédéploiement].left();
+    area.top = layout_.boardTop();
+    // The boxes stop 200 twips short of the surface's edge, and short of the scroll bar.
+    area.right = pixelsToTwips(surface_->width()) -
+                 std::max(200, pixelsToTwips(VScroll1_->sizeHint().width()) + 30);
+    area.bottom = StatusBoard::bottomTwips(surface_->board(), pixelsPerTwip);
+    area.lineHeight = StatusBoard::lineHeightTwips(pixelsPerTwip);
+    return area;
+}
+
+// The scroll bar stands at the board's right edge, beside its rows, while they do not
+// all fit; its value is the board's top row.
+void Form1::placeBoardScrollBar(const BoardArea& area) {
+    const int page = boardPageRows();
+    const int rows = ws_.lists.Listécritures.count();
+    const int top = twipsToPixels(area.top + 2 * area.lineHeight);
+    const int width = VScroll1_->sizeHint().width();
+    VScroll1_->setGeometry(surface_->width() - width, top, width, surface_->height() - top);
+    const QSignalBlocker quiet(VScroll1_);
+    VScroll1_->setRange(0, std::max(0, rows - page));
+    VScroll1_->setPageStep(std::max(page, 1));
+    VScroll1_->setVisible(rows > page);
+    boardState_.BoardTopRow = static_cast<qint16>(
+        std::clamp<int>(boardState_.BoardTopRow, VScroll1_->minimum(), VScroll1_->maximum()));
+    VScroll1_->setValue(boardState_.BoardTopRow);
+}
+
 void Form1::DrawStatusBoard() {
     // The board may be drawn while the window loads, before the surface has its size.
     surface_->ensureBoardSize(size());
     surface_->clearBoard();
-    const double pixelsPerTwip = logicalDpiX() / 1440.0;
+    const BoardArea area = boardArea();
+    placeBoardScrollBar(area);
     StatusBoard::Place place;
-    place.left = layout_[Form1Layout::Télédéploiement].left();
-    place.pixelsPerTwip = pixelsPerTwip;
-    const QSize surfaceSize = surface_->size().expandedTo(size());
-    place.surfaceWidth = qRound(surfaceSize.width() / pixelsPerTwip);
-    const BoardFrame& frame = lastFrame_ =
-        boardState_.frame(ws_.lists.Listécritures, layout_.boardTop(),
-                          StatusBoard::bottomTwips(surface_->board(), pixelsPerTwip),
-                          StatusBoard::lineHeightTwips(pixelsPerTwip));
+    place.left = area.left;
+    place.pixelsPerTwip = logicalDpiX() / 1440.0;
+    place.surfaceWidth = area.right + 200;
+    lastFrame_ = boardState_.frame(ws_.lists.Listécritures, area);
     board_.setLightFolder(ws_.system.nativePath(ws_.state.ProgramDir) + QLatin1Char('/'));
-    board_.paint(surface_->board(), place, frame);
+    board_.paint(surface_->board(), place, lastFrame_);
     surface_->update();
-    const QString& picked = frame.picked;
-    if (picked.isEmpty()) {
+}
+
+// The detail window shows one workstation: the row picked, every failure with its rule.
+void Form1::showDetail(int row) {
+    const StringList& rows = ws_.lists.Listécritures;
+    if (row < 0 || row >= rows.count()) {
         return;
     }
     if (FeuilleBlanche_ == nullptr) {
         FeuilleBlanche_ = new FeuilleBlanche(this);
     }
     const bool opening = !FeuilleBlanche_->isVisible();
-    FeuilleBlanche_->showDetail(picked,
-                                BoardState::detailLines(picked, ws_.lists.ListeGénérale.entries()));
+    FeuilleBlanche_->showDetail(
+        rows.at(row), BoardState::detailLines(rows.at(row), ws_.lists.ListeGénérale.entries()));
     if (opening) {
-        placeDetailWindow(frame); // once shown, its frame is known
+        placeDetailWindow(); // once shown, its frame is known
     }
 }
 
-void Form1::placeDetailWindow(const BoardFrame& frame) {
+void Form1::placeDetailWindow() {
     int rowTop = 0;
-    for (const BoardLine& row : frame.rows) {
+    for (const BoardLine& row : lastFrame_.rows) {
         if (row.highlighted) {
             rowTop = row.top;
         }
@@ -553,7 +597,7 @@ void Form1::showRowToolTip(QPoint position, QPoint globalPosition) {
             y < line.top + BoardState::kRowHitHeight) {
             const QString name =
                 ws_.lists.Listécritures.at(line.index).section(QLatin1Char(';'), 0, 0);
-            if (name.size() > kBoardNameWidth) {
+            if (name.size() > lastFrame_.nameWidth) {
                 QToolTip::showText(globalPosition, name, surface_);
                 return;
             }
@@ -569,24 +613,50 @@ int Form1::boardPageRows() const {
 }
 
 void Form1::setBoardTopRow(int row) {
-    if (VScroll1_ == row) {
+    if (VScroll1_->value() != row) {
+        VScroll1_->setValue(row); // which comes back here
         return;
     }
-    VScroll1_ = row;
     boardState_.BoardTopRow = static_cast<qint16>(row);
     DrawStatusBoard();
 }
 
-void Form1::onBoardKey(int windowsKeyCode) {
-    boardState_.BoardTopRow = static_cast<qint16>(ScrollByKey(
-        windowsKeyCode, boardState_.BoardTopRow, ws_.lists.Listécritures.count(), boardPageRows()));
-    setBoardTopRow(boardState_.BoardTopRow);
-    DrawStatusBoard();
+// A press selects the row under it; the view stays where it is.
+void Form1::onBoardPress(QPoint position) {
+    const int row = BoardState::rowAt(lastFrame_, pixelsToTwips(position.y()));
+    if (row >= 0) {
+        ws_.lists.Listécritures.setSelected(row);
+        DrawStatusBoard();
+    }
 }
 
-void Form1::onBoardWheel(int rows) {
-    const int last = std::max(0, ws_.lists.Listécritures.count() - boardPageRows());
-    setBoardTopRow(std::clamp(boardState_.BoardTopRow + rows, 0, last));
+void Form1::onBoardDoubleClick(QPoint position) {
+    const int row = BoardState::rowAt(lastFrame_, pixelsToTwips(position.y()));
+    if (row >= 0) {
+        ws_.lists.Listécritures.setSelected(row);
+        DrawStatusBoard();
+        showDetail(row);
+    }
+}
+
+// The arrow keys move the selection through the rows, the view following it; Enter
+// opens the selected row.
+void Form1::onBoardKey(int windowsKeyCode) {
+    StringList& rows = ws_.lists.Listécritures;
+    if (windowsKeyCode == kKeyEnter) {
+        showDetail(rows.selected());
+        return;
+    }
+    const int page = boardPageRows();
+    const int row =
+        SelectByKey(windowsKeyCode, rows.selected(), boardState_.BoardTopRow, rows.count(), page);
+    if (row < 0 || row == rows.selected()) {
+        return;
+    }
+    rows.setSelected(row);
+    boardState_.BoardTopRow =
+        static_cast<qint16>(TopRowShowing(row, boardState_.BoardTopRow, page));
+    DrawStatusBoard();
 }
 
 void Form1::Form_Activate() {
@@ -594,7 +664,7 @@ void Form1::Form_Activate() {
         return;
     }
     StartPendingDeferredRun(ws_, passSettings_);
-    setBoardTopRow(boardState_.BoardTopRow);
+    DrawStatusBoard();
 }
 
 // The dialog counts down beside the window, which stays usable: "Différé" stays

@@ -19,6 +19,7 @@ class QLineEdit;
 class QListView;
 class QMenu;
 class QPushButton;
+class QScrollBar;
 class QTimer;
 
 namespace vantrel {
@@ -49,6 +50,7 @@ public:
     Form1Surface* surface() const { return surface_; }
     BoardState& boardState() { return boardState_; }
     FeuilleBlanche* detailWindow() const { return FeuilleBlanche_; }
+    const BoardFrame& lastFrame() const { return lastFrame_; }
 
     // Paints the board on the window surface (DrawStatusBoard).
     void DrawStatusBoard();
@@ -68,16 +70,21 @@ private:
     void buildListsMenu(QMenu* menu);
     void bindList(QListView* view, StringList& list);
     void bindDeploymentControls();
+    void placeMinimumSize();
     void applyLayout();
     void refreshRecentMenu();
     void refreshDeploymentControls();
     void setTabOrderByGroup();
+    BoardArea boardArea() const;
+    void placeBoardScrollBar(const BoardArea& area);
     void setBoardTopRow(int row);
+    void onBoardPress(QPoint position);
+    void onBoardDoubleClick(QPoint position);
     void onBoardKey(int windowsKeyCode);
-    void onBoardWheel(int rows);
+    void showDetail(int row);
     // Whole rows the board has room for below its header, in the surface's height.
     int boardPageRows() const;
-    void placeDetailWindow(const BoardFrame& frame);
+    void placeDetailWindow();
     void showProgress(const PassProgress& progress);
     void keepOnlyWhatAPassAllows(bool passUnderWay);
     void askToStopPass();
@@ -99,7 +106,7 @@ private:
     BoardState boardState_;
     BoardFrame lastFrame_; // as last painted
     StatusBoard board_;
-    int VScroll1_ = 0; // carrier of the board's top row
+    QScrollBar* VScroll1_ = nullptr; // its value is the board's top row
     FeuilleBlanche* FeuilleBlanche_ = nullptr;
     std::array<QWidget*, Form1Layout::ControlCount> controls_{};
     QLineEdit* NomPoste_ = nullptr;

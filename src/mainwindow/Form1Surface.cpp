@@ -16,10 +16,17 @@ constexpr int kRowsPerWheelNotch = 3;
 // The key codes the board reacts to, as Windows numbers them.
 int windowsKeyCode(int qtKey) {
     switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
     case Qt::Key_PageUp:
         return 33;
     case Qt::Key_PageDown:
         return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
     case Qt::Key_Left:
         return 37;
     case Qt::Key_Up:
@@ -38,7 +45,7 @@ int windowsKeyCode(int qtKey) {
 } // namespace
 
 Form1Surface::Form1Surface(QWidget* parent) : QWidget(parent) {
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::StrongFocus); // Tab reaches the board's rows
     setAutoFillBackground(false);
 }
 
@@ -92,12 +99,8 @@ void Form1Surface::mousePressEvent(QMouseEvent* event) {
     emit pressed(event->position().toPoint());
 }
 
-void Form1Surface::mouseReleaseEvent(QMouseEvent*) {
-    emit clicked();
-}
-
-void Form1Surface::mouseDoubleClickEvent(QMouseEvent*) {
-    emit doubleClicked();
+void Form1Surface::mouseDoubleClickEvent(QMouseEvent* event) {
+    emit doubleClicked(event->position().toPoint());
 }
 
 void Form1Surface::keyPressEvent(QKeyEvent* event) {

@@ -25,8 +25,7 @@ public:
 
 signals:
     void pressed(QPoint position);
-    void clicked();
-    void doubleClicked();
+    void doubleClicked(QPoint position);
     void keyPressed(int windowsKeyCode);
     void wheelTurned(int rows); // positive: towards the end of the board
     void toolTipAsked(QPoint position, QPoint globalPosition);
@@ -36,7 +35,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;

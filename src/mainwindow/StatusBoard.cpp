@@ -1,5 +1,6 @@
 #include "StatusBoard.h"
 
+#include "board/BoardRules.h"
 #include "board/BoardState.h"
 
 #include <QFontMetrics>
@@ -10,7 +11,6 @@
 namespace vantrel {
 namespace {
 
-constexpr int kTwipsPerCharacter = 108; // 9 points x 12
 constexpr int kBoxHeight = 225;
 constexpr int kLightWidth = 250;
 const QColor kHighlight(0x11, 0xBB, 0x11); // &H11BB11
@@ -69,7 +69,7 @@ void StatusBoard::printLine(QPainter& painter, const Place& place, const BoardLi
         if (field.isEmpty()) {
             continue;
         }
-        const int end = std::min<int>(x + field.size() * kTwipsPerCharacter + 140, right);
+        const int end = std::min<int>(x + field.size() * kTwipsPerCharacter + kBoxPadding, right);
         painter.setPen(QPen(Qt::black, 1));
         painter.setBrush(Qt::white);
         painter.drawRect(QRect(QPoint(px(place, x), px(place, top)),

@@ -12,9 +12,12 @@
 #include <QFile>
 #include <QHelpEvent>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolTip>
+#include <QWheelEvent>
 
 using namespace vantrel;
 using namespace vantrel::test;
@@ -152,31 +155,84 @@ private slots:
         QTRY_COMPARE(QToolTip::text(), name);
     }
 
-    // At the window's own size the board has room for fewer rows than a page of 31:
-    // Page Down still brings the last row into view, with nothing painted below it.
-    void keysBringTheLastRowIntoView() {
+    // On a thousand rows: the wheel and the scroll bar move the view and leave the
+    // selected workstation alone; the keys move the selection and the view follows;
+    // Enter opens it; the last row shows whole with nothing below it.
+    void scrollingKeepsTheSelection() {
         BoardWindow w;
         QStringList many;
-        for (int i = 0; i < 100; ++i) {
+        for (int i = 0; i < 1000; ++i)
             many << QStringLiteral("P%1").arg(i, 3, 10, QLatin1Char('0')).leftJustified(18) +
                         ";   0;0/1     ";
-        }
         w.ws->lists.Listécritures.assign(many);
-        QTest::keyClick(w.form->surface(), Qt::Key_PageDown);
-        const int top = w.form->boardState().BoardTopRow;
-        QVERIFY(top > 69);
-        const int lastTop = w.rowTop(99 - top);
-        QVERIFY(lastTop + 225 < w.form->pixelsToTwips(w.form->surface()->height()));
-        QCOMPARE(w.pixel(w.boardLeft() + 30, lastTop + 100), QColor(Qt::white));
-        QCOMPARE(w.pixel(w.boardLeft() + 30, w.rowTop(100 - top) + 100), kBackground);
-        QTest::keyClick(w.form->surface(), Qt::Key_Up);
-        QCOMPARE(int(w.form->boardState().BoardTopRow), top - (99 - top));
+        w.ws->lists.ListeGénérale.assign({"P999;Ping Ok"});
+        w.form->DrawStatusBoard();
+        auto* bar = w.form->findChild<QScrollBar*>(QStringLiteral("VScroll1"));
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->geometry().right(), w.form->surface()->width() - 1);
+        const auto top = [&w] { return int(w.form->boardState().BoardTopRow); };
+        const auto highlighted = [&w] {
+            QStringList rows;
+            for (const BoardLine& line : w.form->lastFrame().rows)
+                if (line.highlighted)
+                    rows << line.text.left(4);
+            return rows;
+        };
+        Form1Surface* surface = w.form->surface();
+        const QPoint onRow2(w.form->twipsToPixels(w.boardLeft()) + 5,
+                            w.form->twipsToPixels(w.rowTop(2) + 120));
+        QTest::mouseClick(surface, Qt::LeftButton, {}, onRow2);
+        QCOMPARE(highlighted(), QStringList{"P002"});
 
-        // Taller than 31 rows: a page of 31, and the new area painted at once.
-        w.form->resize(w.form->width(), w.form->height() * 2);
-        QCOMPARE(w.pixel(w.boardLeft() + 30, w.rowTop(40) + 100), QColor(Qt::white));
-        QTest::keyClick(w.form->surface(), Qt::Key_PageDown);
-        QCOMPARE(int(w.form->boardState().BoardTopRow), 69);
+        QWheelEvent wheel(onRow2, surface->mapToGlobal(onRow2), {}, QPoint(0, -120), Qt::NoButton,
+                          {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(surface, &wheel);
+        QCOMPARE(top(), 3);
+        QCOMPARE(bar->value(), 3);
+        QVERIFY(highlighted().isEmpty()); // P002 is above the view now
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 30));
+        QVERIFY(top() > 3);
+        QCOMPARE(w.ws->lists.Listécritures.selected(), 2);
+
+        QTest::keyClick(surface, Qt::Key_Down);
+        QCOMPARE(w.ws->lists.Listécritures.selected(), 3);
+        QCOMPARE(top(), 3); // back to show it
+        QCOMPARE(highlighted(), QStringList{"P003"});
+        QTest::keyClick(surface, Qt::Key_End);
+        QCOMPARE(highlighted(), QStringList{"P999"});
+        const int lastTop = w.rowTop(999 - top());
+        QVERIFY(lastTop + 225 < w.form->pixelsToTwips(surface->height()));
+        QCOMPARE(w.pixel(w.boardLeft() + 30, lastTop + 100), QColor(Qt::white));
+        QCOMPARE(w.pixel(w.boardLeft() + 30, w.rowTop(1000 - top()) + 100), kBackground);
+        QCOMPARE(bar->value(), bar->maximum());
+        QTest::keyClick(surface, Qt::Key_Return);
+        QVERIFY(w.form->detailWindow()->isVisible());
+        QCOMPARE(w.form->detailWindow()->windowTitle(), many.last());
+    }
+
+    // The board takes the window's free width and height; the window never shrinks
+    // past its controls; Tab reaches the rows after the deployment controls.
+    void boardFollowsTheWindow() {
+        BoardWindow w;
+        const QString longName = QStringLiteral("POSTE-COMPTABILITE-SIEGE-SOCIAL-BATIMENT-A-01");
+        w.ws->lists.Listécritures.assign({longName + ";   0;0/1     "});
+        w.form->resize(1600, 1170);
+        auto* bar = w.form->findChild<QScrollBar*>(QStringLiteral("VScroll1"));
+        QVERIFY(!bar->isVisible()); // one row: nothing to scroll
+        QCOMPARE(w.form->lastFrame().rows.front().text.section(QLatin1Char(';'), 0, 0), longName);
+        w.form->resize(500, 300);
+        QVERIFY(w.form->surface()->rect().contains(
+            w.form->findChild<QPushButton*>(QStringLiteral("Télédéploiement"))->geometry()));
+        QVERIFY(w.form->lastFrame().rows.size() == 1);
+
+        auto* différé = w.form->findChild<QCheckBox*>(QStringLiteral("Différé"));
+        w.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        différé->setFocus();
+        QTest::keyClick(différé, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.form->surface());
+        QTest::keyClick(w.form->surface(), Qt::Key_Down);
+        QCOMPARE(w.ws->lists.Listécritures.selected(), 0);
     }
 
     // Récursif moves the board down, Close empties its rows: nothing is left where
