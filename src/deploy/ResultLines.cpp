@@ -70,6 +70,30 @@ void writeLiveRows(Workspace& ws, const PassRecords& records) {
     board.setSelected(selected);
 }
 
+QString passSummary(const PassRecords& records, const QTime& endedAt) {
+    using Fate = WorkstationRecord::Fate;
+    int served = 0;
+    int errors = 0;
+    int silent = 0;
+    int notDone = 0;
+    for (const WorkstationRecord& r : records) {
+        served += r.fate == Fate::Served && r.failures == 0 ? 1 : 0;
+        errors += r.fate == Fate::Served && r.failures > 0 ? 1 : 0;
+        silent += r.fate == Fate::NoAnswer ? 1 : 0;
+        notDone += r.fate == Fate::NotReached ? 1 : 0;
+    }
+    QString line = QStringLiteral("Passe terminée à %1 : %2 postes servis, %3 en erreur, %4 "
+                                  "sans réponse")
+                       .arg(endedAt.toString(QStringLiteral("HH:mm")))
+                       .arg(served)
+                       .arg(errors)
+                       .arg(silent);
+    if (notDone > 0) {
+        line += QStringLiteral(", %1 non faits").arg(notDone);
+    }
+    return line;
+}
+
 QStringList pingFailureLines(const PassRecords& records) {
     QStringList lines;
     for (const WorkstationRecord& r : records) {

@@ -4,6 +4,7 @@
 #include "core/WorkstationRecord.h"
 
 #include <QStringList>
+#include <QTime>
 
 namespace vantrel {
 
@@ -28,6 +29,10 @@ void writePassLines(Workspace& ws, const PassRecords& records);
 // yet; the board shows such a row without a light. writePassLines puts the rows of
 // the end in their place.
 void writeLiveRows(Workspace& ws, const PassRecords& records);
+
+// The pass in one line, for the window once it is over: "Passe terminée à 14:05 :
+// 298 postes servis, 5 en erreur, 3 sans réponse" (and ", 2 non faits" after a stop).
+QString passSummary(const PassRecords& records, const QTime& endedAt);
 
 // "HOST;PingFail" for each workstation that did not answer.
 QStringList pingFailureLines(const PassRecords& records);

@@ -8,6 +8,7 @@
 #include "core/Programs.h"
 #include "core/Workspace.h"
 #include "deploy/LaunchChecks.h"
+#include "deploy/ResultLines.h"
 #include "documents/DeploymentFile.h"
 #include "documents/Lifecycle.h"
 #include "documents/ListEditing.h"
@@ -28,6 +29,8 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QToolTip>
+
+#include <utility>
 
 namespace vantrel {
 namespace {
@@ -75,7 +78,20 @@ Form1::Form1(Workspace& ws, const PassSettings& passSettings, QWidget* parent)
         }
     });
     connect(&ws_, &Workspace::passStarted, this, [this] { keepOnlyWhatAPassAllows(true); });
-    connect(&ws_, &Workspace::passFinished, this, [this] { keepOnlyWhatAPassAllows(false); });
+    connect(&ws_, &Workspace::passFinished, this, [this] {
+        keepOnlyWhatAPassAllows(false);
+        if (std::exchange(passShowedProgress_, false)) { // not one refused before its sweep
+            passPanel_->place(surface_->rect());
+            passPanel_->showSummary(passSummary(ws_.passRecords, ws_.clock.now().time()));
+        }
+    });
+    // The summary of the last pass stays until the operator changes what it served.
+    for (StringList* edited :
+         {&ws_.lists.ListePostes, &ws_.lists.ListeSource, &ws_.lists.ListeDest}) {
+        connect(edited, &StringList::modelReset, passPanel_, &PassPanel::dropSummary);
+        connect(edited, &StringList::rowsInserted, passPanel_, &PassPanel::dropSummary);
+        connect(edited, &StringList::rowsRemoved, passPanel_, &PassPanel::dropSummary);
+    }
     VScroll1_ = new QScrollBar(Qt::Vertical, surface_);
     VScroll1_->setObjectName(QStringLiteral("VScroll1"));
     VScroll1_->setFocusPolicy(Qt::NoFocus);
@@ -473,6 +489,7 @@ void Form1::applyLayout() {
 
 // Along the bottom of the window, over the lists and the board, at every size.
 void Form1::showProgress(const PassProgress& progress) {
+    passShowedProgress_ = true;
     passPanel_->place(surface_->rect());
     passPanel_->showProgress(progress);
 }

@@ -126,7 +126,8 @@ private:
     QAction* masqerreurs_ = nullptr;
     QTimer* retryTimer_ = nullptr;
     QPointer<Form2> deferred_;       // while the deferred-start dialog is open
-    PassPanel* passPanel_ = nullptr; // along the bottom while a pass runs
+    PassPanel* passPanel_ = nullptr; // along the bottom while a pass runs, and after it
+    bool passShowedProgress_ = false; // the pass under way got as far as its sweep
     QList<QWidget*> lockedForPass_;  // the controls a pass disabled, enabled at its end
 };
 

@@ -40,12 +40,29 @@ void PassPanel::showProgress(const PassProgress& progress) {
         hide();
         return;
     }
-    if (isHidden()) {
+    if (!tick_->isActive()) {
+        stop_->show();
         show();
         raise();
         tick_->start();
     }
     refresh();
+}
+
+void PassPanel::showSummary(const QString& line) {
+    tick_->stop();
+    stop_->hide();
+    bar_->setRange(0, 1);
+    bar_->setValue(1);
+    bar_->setFormat(line);
+    show();
+    raise();
+}
+
+void PassPanel::dropSummary() {
+    if (!tick_->isActive()) {
+        hide();
+    }
 }
 
 void PassPanel::place(const QRect& area) {

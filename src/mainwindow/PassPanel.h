@@ -13,7 +13,8 @@ namespace vantrel {
 
 // The strip along the bottom of the window while a pass runs: a progress bar with
 // the counts (answered, served, in error, total) and the elapsed time, which moves
-// every second in both phases, and the button "Arrêter".
+// every second in both phases, and the button "Arrêter"; after the pass, a line that
+// sums it up.
 class PassPanel : public QWidget {
     Q_OBJECT
 public:
@@ -21,6 +22,9 @@ public:
 
     // Shown from the first progress of a pass, hidden at its end (phase Over).
     void showProgress(const PassProgress& progress);
+    // Once the pass is over: its one-line summary, until dropSummary.
+    void showSummary(const QString& line);
+    void dropSummary();
     // Across the bottom of area, at the height its font needs.
     void place(const QRect& area);
 

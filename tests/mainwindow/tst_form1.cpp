@@ -437,9 +437,18 @@ private slots:
                  qPrintable(seen.constLast()));
         QCOMPARE(w.ui.progress.filter(QStringLiteral("Postes servis")).constLast(),
                  QStringLiteral("Postes servis : 2/2, 2 en erreur, 00:10"));
-        QVERIFY(!panel->isVisible());
         QVERIFY(w.form->menuBar()->isEnabled());
         QVERIFY(w.find<QAbstractButton>(QStringLiteral("Télédéploiement"))->isEnabled());
+        // Once over, the pass in one line, until the next edit.
+        QVERIFY(panel->isVisible());
+        QVERIFY(!w.find<QPushButton>(QStringLiteral("Arrêter"))->isVisible());
+        QCOMPARE(bar->text(), QStringLiteral("Passe terminée à %1 : 0 postes servis, 1 en erreur, "
+                                             "1 sans réponse")
+                                  .arg(w.clock.now().toString(QStringLiteral("HH:mm"))));
+        w.type(QStringLiteral("NomPoste"), QStringLiteral("PC03"));
+        QVERIFY(panel->isVisible());
+        QTest::keyClick(w.find<QLineEdit>(QStringLiteral("NomPoste")), Qt::Key_Return);
+        QVERIFY(!panel->isVisible());
     }
 
     // "Arrêter" during the sweep, asked and answered: nobody is served, every row and
