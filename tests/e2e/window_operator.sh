@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The window as an operator meets it on a real X display, through real input (XTEST)
 # and real timers: a pass started from its button on the demo network and the list of
-# errors shown inside the window; the board moved by "Récursif" and back; a deferred
-# start set for today counting down to its pass; a pass stopped with Échap; Save As with both list questions
-# answered No, then Close asking about the edit; the board empty after Close.
+# errors shown inside the window; Close after the pass asking about its rows; the board
+# moved by "Récursif" and back; a deferred start set for today counting down to its pass;
+# a pass stopped with Échap; Save As with both list questions answered No; a save over a
+# scheduled run's asking first; Close asking about the edit; the board empty after Close.
 set -euo pipefail
 program=$1
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -119,6 +120,15 @@ tab_from_workstation_field() {
 shot board
 read -r lit lit_top < <(lights "$work/board.png")
 expect "three rows with their lights after the pass" '[ "$lit" -gt 300 ]'
+menu_file() { keys alt+f && sleep 1 && xdotool key --delay 60 "$@"; }
+
+# The pass's rows are not saved yet: Close asks, and Enter (Non) keeps them.
+menu_file Down Down Down Return # Fermer
+asked=$(wait_window '^Le fichier Demo.VTR a été modifié $' 10)
+expect "Close after a pass asks about its rows" '[ -n "$asked" ]'
+answer "$asked" Return
+expect "Enter keeps them" 'lights_become kept "$lit" -eq "$lit_top"'
+
 tab_from_workstation_field 14 && keys space
 expect "Récursif moves the board down, its lights once" 'lights_become moved "$lit" -gt "$lit_top"'
 keys space
@@ -170,7 +180,6 @@ expect "and no end-of-pass question" '[ -z "$(wait_window "^Fin du déploiement 
 # A workstation typed and added with Enter, Save As a new name, No to both lists:
 # Close asks about the edit, and once answered, the board is empty.
 tab_from_workstation_field 0 && keys P C 0 4 Return
-menu_file() { keys alt+f && sleep 1 && xdotool key --delay 60 "$@"; }
 menu_file Down Down Return # Enregistrer Sous
 saveas=$(wait_window '^Enregistrer Sous$' 10)
 expect "Save As asks for a name" '[ -n "$saveas" ]'
@@ -185,6 +194,20 @@ for title in '^Sauvegarde de' '^Enregistrer la liste des postes$' '^Enregistrer 
     [ -n "$box" ] && answer "$box" Escape
 done
 expect "the deployment saved under its new name" '[ -f "$demo/Autre.VTR" ] && [ ! -e "$demo/Autre.LPO" ]'
+
+# A scheduled run records its rows in Autre.VTR meanwhile: Enregistrer asks before
+# writing over them, then whether to reload; Enter (Non) twice leaves the run's file.
+QT_QPA_PLATFORM=offscreen VANTREL_HOME=$demo/programme VANTREL_RESEAU=$demo/reseau \
+    "$program" --deployer "$demo/Autre.VTR" --enregistrer >"$work/scheduled" 2>&1 || true
+run_copy=$(md5sum <"$demo/Autre.VTR")
+menu_file Down Right Return # Enregistrer > ce Déploiement
+over=$(wait_window '^Enregistrer Autre.VTR$' 10)
+expect "a save over the scheduled run's rows asks first" '[ -n "$over" ]'
+answer "$over" Return
+reload=$(wait_window '^Enregistrer Autre.VTR$' 10)
+expect "then offers to reload" '[ -n "$reload" ]'
+answer "$reload" Return
+expect "Enter twice leaves the run's file as it is" '[ "$(md5sum <"$demo/Autre.VTR")" = "$run_copy" ]'
 menu_file Down Down Down Return # Fermer
 asked=$(wait_window '^Le fichier Autre.VTR a été modifié $' 10)
 expect "Close asks about the workstation not saved" '[ -n "$asked" ]'
