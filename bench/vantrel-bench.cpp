@@ -46,12 +46,13 @@ public:
     void setClipboardText(const QString&) override {}
     void clearClipboard() override {}
     QSize screenSizeTwips() override { return QSize(1920 * 15, 1080 * 15); }
+    void showProgress(const QString&) override {}
 };
 
 // The real clock, keeping count of the time spent in the fixed pauses.
 class MeteredClock : public RealClock {
 public:
-    MeteredClock() : RealClock(nullptr) {}
+    explicit MeteredClock(System& system) : RealClock(nullptr, system) {}
     void pause(double seconds) override {
         QElapsedTimer t;
         t.start();
@@ -64,7 +65,7 @@ public:
 struct Bench {
     PosixSystem system;
     SilentUi ui;
-    MeteredClock clock;
+    MeteredClock clock{system};
     Platform platform{system, ui, clock};
     std::unique_ptr<Workspace> ws;
     Bench() { fresh(); }
@@ -245,9 +246,10 @@ void benchBoard() {
         std::vector<double> paint;
         for (int i = 0; i < runs; ++i) {
             paint.push_back(timeMs([&] {
-                const BoardFrame frame = state.frame(b.ws->lists.Listécritures, 1700,
-                                                     StatusBoard::bottomTwips(surface, ppt),
-                                                     StatusBoard::lineHeightTwips(ppt));
+                const BoardArea area{place.left, 1700, place.surfaceWidth - 200,
+                                     StatusBoard::bottomTwips(surface, ppt),
+                                     StatusBoard::lineHeightTwips(ppt)};
+                const BoardFrame frame = state.frame(b.ws->lists.Listécritures, area);
                 board.paint(surface, place, frame);
             }));
         }
