@@ -106,9 +106,10 @@ QString usageText() {
     return QStringLiteral(
         "usage: vantrel [FICHIER.VTR]                    la fenêtre\n"
         "       vantrel --deployer FICHIER.VTR [--recursif] [--essais N] [--delai M]\n"
-        "               [--enregistrer] [--garder N] [--simultanes N] [--si-different]\n"
-        "               [--simuler]                      une passe sans fenêtre\n"
+        "               [--enregistrer] [--garder N] [--simultanes N] [--debit-max N]\n"
+        "               [--si-different] [--simuler]     une passe sans fenêtre\n"
         "       vantrel --restaurer FICHIER.VTR --passe AAAAMMJJ_HHMMSS [--simultanes N]\n"
+        "               [--debit-max N]\n"
         "                                                remet la version que cette passe a "
         "remplacée\n"
         "       vantrel --historique FICHIER.VTR         les versions datées sur chaque poste\n"
@@ -121,6 +122,8 @@ QString usageText() {
         "--simuler : dire ce que la passe ferait, sans rien écrire sur les postes.\n"
         "--simultanes N : servir jusqu'à N postes à la fois (1 à 64, 1 par défaut ; variable "
         "VANTREL_SIMULTANES).\n"
+        "--debit-max N : les copies de toute la passe ensemble ne dépassent pas N Mo/s (1 Mo = "
+        "1 000 000 octets ; variable VANTREL_DEBIT_MAX).\n"
         "Code de sortie : 0 sans erreur, 1 erreurs restantes, 2 impossible, 128 + signal.\n"
         "Voir aussi : man vantrel (Debian), README.\n");
 }
@@ -128,6 +131,19 @@ QString usageText() {
 std::optional<int> parseSimultaneous(const QString& value, const QString& source, QString& error) {
     return countIn(value, 1, kMaxSimultaneous, source, QStringLiteral("de postes servis à la fois"),
                    error);
+}
+
+std::optional<double> parseMaxRate(const QString& value, const QString& source, QString& error) {
+    constexpr double kMostMegabytesPerSecond = 100000;
+    bool number = false;
+    const double megabytes = QString(value).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&number);
+    if (!number || !(megabytes > 0) || megabytes > kMostMegabytesPerSecond) {
+        error = QStringLiteral("%1 attend un débit en Mo/s, plus grand que 0 (12 ou 2,5 par "
+                               "exemple) : %2")
+                    .arg(source, value);
+        return std::nullopt;
+    }
+    return megabytes * 1e6;
 }
 
 bool isUnattended(const QStringList& arguments) {
@@ -193,6 +209,12 @@ std::optional<UnattendedOptions> parseUnattended(const QStringList& arguments, Q
                 return std::nullopt;
             }
             options.simultaneous = *workers;
+        } else if (word == QLatin1String("--debit-max") && hasValue) {
+            const std::optional<double> cap = parseMaxRate(arguments.at(++i), word, error);
+            if (!cap) {
+                return std::nullopt;
+            }
+            options.maxBytesPerSecond = *cap;
         } else if (word == QLatin1String("--passe") && hasValue) {
             options.passStamp = arguments.at(++i);
         } else {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <optional>
 
 namespace vantrel {
@@ -22,6 +23,7 @@ struct UnattendedOptions {
     QString passStamp;    // the pass a restore undoes
     int keptVersions = 0; // 0: every stamped version stays
     int simultaneous = 0; // 0: not given
+    double maxBytesPerSecond = -1; // -1: not given; from --debit-max
     bool recursive = false;
     int attempts = 2; // retry passes, 0 to 5
     int delay = 1;    // between two passes, 1 to 180
@@ -31,19 +33,24 @@ struct UnattendedOptions {
 
     // simultaneous is given by then.
     PassSettings passSettings() const {
-        return PassSettings{simultaneous, keptVersions, onlyIfDifferent};
+        return PassSettings{simultaneous, keptVersions, onlyIfDifferent,
+                            std::max(0.0, maxBytesPerSecond)};
     }
 };
 
 // Recognises "--deployer FICHIER.VTR [--recursif] [--essais N] [--delai S]
 // [--enregistrer] [--garder N] [--si-different] [--simuler]", "--restaurer FICHIER.VTR
-// --passe STAMP", "--historique FICHIER.VTR", each with [--simultanes N]; error
+// --passe STAMP", "--historique FICHIER.VTR", each with [--simultanes N] [--debit-max N]; error
 // receives the French reason when the words are wrong.
 std::optional<UnattendedOptions> parseUnattended(const QStringList& arguments, QString& error);
 bool isUnattended(const QStringList& arguments);
 // Workstations served at once, 1 to 64, from --simultanes or VANTREL_SIMULTANES (source);
 // error receives the French reason when value is not one.
 std::optional<int> parseSimultaneous(const QString& value, const QString& source, QString& error);
+// The cap on a pass's copies in bytes per second, from --debit-max or VANTREL_DEBIT_MAX
+// (source) in Mo/s (1 Mo = 1,000,000 octets, a decimal comma or point allowed); error
+// receives the French reason when value is not a number above 0.
+std::optional<double> parseMaxRate(const QString& value, const QString& source, QString& error);
 bool isHelpRequest(const QStringList& arguments);
 // The command-line summary printed by --help and after a wrong word.
 QString usageText();

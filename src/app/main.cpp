@@ -27,6 +27,12 @@ std::optional<int> simultaneousFromEnvironment(QString& error) {
                            : parseSimultaneous(value, QStringLiteral("VANTREL_SIMULTANES"), error);
 }
 
+// The cap on a pass's copies, from VANTREL_DEBIT_MAX; 0 (none) when it is not set.
+std::optional<double> maxRateFromEnvironment(QString& error) {
+    const QString value = qEnvironmentVariable("VANTREL_DEBIT_MAX");
+    return value.isEmpty() ? 0 : parseMaxRate(value, QStringLiteral("VANTREL_DEBIT_MAX"), error);
+}
+
 bool onlyIfDifferentFromEnvironment() {
     return qEnvironmentVariable("VANTREL_SI_DIFFERENT") == QLatin1String("1");
 }
@@ -39,6 +45,13 @@ int unattended(int argc, char* argv[]) {
     if (options && options->simultaneous == 0) {
         if (const std::optional<int> fromEnvironment = simultaneousFromEnvironment(error)) {
             options->simultaneous = *fromEnvironment;
+        } else {
+            options.reset();
+        }
+    }
+    if (options && options->maxBytesPerSecond < 0) {
+        if (const std::optional<double> fromEnvironment = maxRateFromEnvironment(error)) {
+            options->maxBytesPerSecond = *fromEnvironment;
         } else {
             options.reset();
         }
@@ -100,6 +113,12 @@ int main(int argc, char* argv[]) {
     settings.onlyIfDifferent = onlyIfDifferentFromEnvironment();
     if (!error.isEmpty()) {
         ws.inform(error + QStringLiteral("\r\nLes postes seront servis un par un"),
+                  QStringLiteral("Variable d'environnement"), Icon::Information);
+        error.clear();
+    }
+    settings.maxBytesPerSecond = maxRateFromEnvironment(error).value_or(0);
+    if (!error.isEmpty()) {
+        ws.inform(error + QStringLiteral("\r\nLes copies iront sans limite de débit"),
                   QStringLiteral("Variable d'environnement"), Icon::Information);
     }
     // Quit and the window's unload end the program at once, even from inside a

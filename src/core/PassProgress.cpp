@@ -13,9 +13,18 @@ QString PassProgress::text() const {
                    .arg(done)
                    .arg(total)
                    .arg(errors) +
-               elapsedText(elapsedMs);
+               rateText(bytesPerSecond) + elapsedText(elapsedMs);
     }
     return QString();
+}
+
+// 1 Mo is 1,000,000 octets, as the cap counts them.
+QString PassProgress::rateText(double bytesPerSecond) {
+    if (bytesPerSecond <= 0) {
+        return QString();
+    }
+    return QString::number(bytesPerSecond / 1e6, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')) +
+           QStringLiteral(" Mo/s, ");
 }
 
 QString PassProgress::elapsedText(qint64 ms) {

@@ -3,6 +3,7 @@
 #include "Journal.h"
 #include "ResultLines.h"
 #include "Stamps.h"
+#include "TrafficMeter.h"
 #include "WorkerPool.h"
 #include "core/Text.h"
 #include "core/TextFile.h"
@@ -177,6 +178,19 @@ public:
         ++progress_.done;
         progress_.errors += failed ? 1 : 0;
     }
+    // While the copies go: their rate in the counts.
+    class Metered {
+    public:
+        Metered(ProgressLine& line, const TrafficMeter& traffic) : line_(line) {
+            line_.traffic_ = &traffic;
+        }
+        ~Metered() { line_.traffic_ = nullptr; }
+        Metered(const Metered&) = delete;
+        Metered& operator=(const Metered&) = delete;
+
+    private:
+        ProgressLine& line_;
+    };
     // The counts at most every 200 ms, the board's rows at most every second.
     void show(bool now = false) {
         const qint64 at = ws_.clock.elapsedMs();
@@ -190,6 +204,7 @@ public:
         }
         shown_ = at;
         progress_.elapsedMs = at - start_;
+        progress_.bytesPerSecond = traffic_ != nullptr ? traffic_->bytesPerSecond() : 0;
         ws_.showProgress(progress_);
     }
     ~ProgressLine() { ws_.showProgress(PassProgress()); }
@@ -204,12 +219,13 @@ private:
     qint64 shown_ = 0;
     qint64 boardShown_ = 0;
     PassProgress progress_;
+    const TrafficMeter* traffic_ = nullptr;
 };
 
 // Serves the workstations that answered, up to `workers` at once, each one
 // once. A stop lets the workstations under way end between two rules and hands out
 // no other. False when the program was asked to end first.
-bool serveWorkstations(Workspace& ws, int workers, const WorkstationStep& step,
+bool serveWorkstations(Workspace& ws, const PassSettings& settings, const WorkstationStep& step,
                        PassOutcome& outcome, ProgressLine& progress) {
     PassRecords& records = ws.passRecords;
     std::vector<size_t> toServe;
@@ -220,7 +236,10 @@ bool serveWorkstations(Workspace& ws, int workers, const WorkstationStep& step,
     }
     progress.serving(static_cast<int>(records.size()), static_cast<int>(toServe.size()),
                      static_cast<int>(records.size() - toServe.size()), countNoAnswer(records));
-    WorkerPool pool(ws.system, workers, step, [&ws] { return ws.stopRequested(); });
+    TrafficMeter traffic(settings.maxBytesPerSecond);
+    const ProgressLine::Metered metered(progress, traffic);
+    WorkerPool pool(ws.system, settings.simultaneous, step, [&ws] { return ws.stopRequested(); },
+                    traffic);
     size_t handed = 0;
     size_t recorded = 0;
     bool stopped = false;
@@ -329,7 +348,7 @@ PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const Pas
     }
     const BusyPointer busy(ws);
     kind.beforeServing();
-    const bool served = serveWorkstations(ws, settings.simultaneous, kind.step, outcome, progress);
+    const bool served = serveWorkstations(ws, settings, kind.step, outcome, progress);
     writePassLines(ws, ws.passRecords);
     ws.setPassStopped(!served);
     return served ? PassEnd::Completed : PassEnd::Stopped;

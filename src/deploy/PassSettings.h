@@ -8,6 +8,7 @@ struct PassSettings {
     int simultaneous = 1;         // workstations served at once; 1 is one after another
     int keptVersions = 0;         // stamped versions kept of each target; 0 keeps them all
     bool onlyIfDifferent = false; // a target that already holds the source's bytes is left
+    double maxBytesPerSecond = 0; // the cap on the whole pass's copy traffic; 0 is none
 };
 
 } // namespace vantrel

@@ -1,5 +1,6 @@
 #include "WorkerPool.h"
 
+#include "TrafficMeter.h"
 #include "platform/System.h"
 
 #include <chrono>
@@ -7,19 +8,23 @@
 namespace vantrel {
 
 WorkerPool::WorkerPool(System& system, int workers, WorkstationStep step,
-                       std::function<bool()> stopRequested)
+                       std::function<bool()> stopRequested, TrafficMeter& meter)
     : system_(system), workers_(std::max(1, workers)), step_(std::move(step)),
-      stopRequested_(std::move(stopRequested)) {
+      stopRequested_(std::move(stopRequested)), meter_(meter) {
     if (workers_ == 1 && !system_.callsMayHang()) {
+        system_.meterWith(&meter_);
         return;
     }
     for (int i = 0; i < workers_; ++i) {
         workerFiles_.push_back(system_.forWorker());
+        workerFiles_.back()->meterWith(&meter_);
         threads_.emplace_back([this, files = workerFiles_.back().get()] { work(*files); });
     }
 }
 
 WorkerPool::~WorkerPool() {
+    system_.meterWith(nullptr);
+    meter_.release(); // nothing waits for its turn any more
     {
         std::lock_guard<std::mutex> lock(mutex_);
         closing_ = true;
@@ -54,6 +59,7 @@ std::vector<WorkerPool::Finished> WorkerPool::takeFinished(int waitMs) {
     }
     if (stopRequested_()) {
         stop_ = true;
+        meter_.release();
         // The workers end between two rules; one still waiting on a server after a
         // few rounds is cut short.
         if (++roundsSinceStop_ == kRoundsBeforeInterrupt) {

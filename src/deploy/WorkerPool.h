@@ -18,12 +18,13 @@ namespace vantrel {
 
 class Files;
 class System;
+class TrafficMeter;
 
 // Serves workstations with a pass's step: with one worker on the calling thread and
 // its system, one workstation after another; with more, or where the system's calls
 // may hang, on that many threads, each with files (and so network connections) of its
-// own. Results come back numbered by
-// the order the jobs were handed out; the caller puts them back in that order.
+// own. Every copy reports its blocks to meter. Results come back numbered by the order
+// the jobs were handed out; the caller puts them back in that order.
 class WorkerPool {
 public:
     struct Finished {
@@ -33,7 +34,7 @@ public:
 
     // stopRequested is asked on the calling thread only.
     WorkerPool(System& system, int workers, WorkstationStep step,
-               std::function<bool()> stopRequested);
+               std::function<bool()> stopRequested, TrafficMeter& meter);
     // Lets the jobs under way end (they stop between two rules once asked to).
     ~WorkerPool();
     WorkerPool(const WorkerPool&) = delete;
@@ -55,6 +56,7 @@ private:
     const int workers_;
     const WorkstationStep step_;
     const std::function<bool()> stopRequested_;
+    TrafficMeter& meter_;
     std::atomic<bool> stop_{false};
     static constexpr int kRoundsBeforeInterrupt = 5;
     int roundsSinceStop_ = 0;

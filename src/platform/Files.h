@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CopyMeter.h"
 #include "FileError.h"
 
 #include <QByteArray>
@@ -49,6 +50,13 @@ public:
     // serves the calls): it and the calls after it fail. A file being replaced keeps
     // its live version or its backup.
     virtual void interrupt() {}
+
+    // The meter that copyFile reports its blocks to from now on; none (nullptr) by
+    // default. Copies stream in blocks on every backend, whatever their size.
+    void meterWith(CopyMeter* meter) { meter_ = meter; }
+
+protected:
+    CopyMeter* meter_ = nullptr;
 };
 
 } // namespace vantrel

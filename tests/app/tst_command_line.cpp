@@ -70,6 +70,20 @@ private slots:
                                   "à 64 : ") +
                        count;
         }
+        QTest::newRow("a cap of 40 Mo/s, restored at 2,5")
+            << QStringList{"--restaurer", "a.VTR", "--passe", "20261207_90503", "--debit-max", "2,5"}
+            << "a.VTR|0|2|1|0|restore 20261207_90503|2500000 B/s"
+            << "";
+        for (const char* rate : {"0", "abc", "-5", "1e9"}) {
+            QTest::newRow(qPrintable(QStringLiteral("--debit-max %1").arg(rate)))
+                << QStringList{"--deployer", "a.VTR", "--debit-max", rate} << ""
+                << QStringLiteral("--debit-max attend un débit en Mo/s, plus grand que 0 (12 ou "
+                                  "2,5 par exemple) : ") +
+                       rate;
+        }
+        QTest::newRow("--debit-max without its value")
+            << QStringList{"--deployer", "a.VTR", "--debit-max"} << ""
+            << "argument inattendu ou incomplet : --debit-max";
         QTest::newRow("six attempts") << QStringList{"--deployer", "a.VTR", "--essais", "6"} << ""
                                       << "--essais attend un nombre d'essais de 0 à 5 : 6";
         QTest::newRow("a delay of nothing")
@@ -108,6 +122,8 @@ private slots:
                 fields << QStringLiteral("keep %1").arg(options->keptVersions);
             if (options->simultaneous > 0)
                 fields << QStringLiteral("%1 at once").arg(options->simultaneous);
+            if (options->maxBytesPerSecond >= 0)
+                fields << QStringLiteral("%1 B/s").arg(options->maxBytesPerSecond, 0, 'f', 0);
             if (options->onlyIfDifferent)
                 fields << QStringLiteral("if different");
             if (options->preview)

@@ -92,6 +92,22 @@ template <typename... Args> QByteArray pack(const Args&... args) {
     return bytes;
 }
 
+// What the agent sends begins with what it is: the answer to the call, or the bytes
+// its copy has just moved, which the program acknowledges (empty) once its meter has
+// let them go.
+enum class FromAgent : char { Answer, Moved };
+
+// The agent's side of the program's meter.
+class MeterOverPipes : public CopyMeter {
+public:
+    void take(qint64 bytes) override {
+        QByteArray ack;
+        if (send(STDOUT_FILENO, char(FromAgent::Moved) + pack(bytes))) {
+            receive(STDIN_FILENO, ack);
+        }
+    }
+};
+
 } // namespace
 
 enum class FileAgent::Call : quint8 {
@@ -145,11 +161,18 @@ template <typename... Args> QByteArray FileAgent::request(Call what, const Args&
 
 // An agent that is gone answers nothing: the caller reads why.
 QByteArray FileAgent::call(const QByteArray& message) {
-    QByteArray answer;
-    if (agent_ < 0 || !send(toAgent_, message) || !receive(fromAgent_, answer)) {
-        return pack(interrupted_ ? FileError::Interrupted : FileError::Other);
+    QByteArray received;
+    bool alive = agent_ >= 0 && send(toAgent_, message);
+    while (alive && receive(fromAgent_, received) && !received.isEmpty()) {
+        if (received.at(0) == char(FromAgent::Answer)) {
+            return received.mid(1);
+        }
+        qint64 moved = 0;
+        QDataStream(received.mid(1)) >> moved;
+        report(meter_, moved);
+        alive = send(toAgent_, QByteArray());
     }
-    return answer;
+    return pack(interrupted_ ? FileError::Interrupted : FileError::Other);
 }
 
 FileError FileAgent::readFile(const QString& path, QByteArray& bytes) {
@@ -229,6 +252,8 @@ int FileAgent::serve(Files& files, pid_t parentPid) {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         std::signal(signal, SIG_IGN);
     }
+    MeterOverPipes meter;
+    files.meterWith(&meter);
     QByteArray message;
     while (receive(STDIN_FILENO, message)) {
         QDataStream in(message);
@@ -287,7 +312,7 @@ int FileAgent::serve(Files& files, pid_t parentPid) {
         default:
             answer = pack(FileError::Other);
         }
-        if (!send(STDOUT_FILENO, answer)) {
+        if (!send(STDOUT_FILENO, char(FromAgent::Answer) + answer)) {
             break;
         }
     }

@@ -96,24 +96,28 @@ template <typename Take> FileError readBlocks(int fd, Take take) {
     }
 }
 
-FileError copyContent(int in, int out) {
+// Copies at most 8 MiB at a time, each block shown to meter once it has gone.
+FileError copyContent(int in, int out, CopyMeter* meter) {
+    constexpr qint64 kBlock = qint64(8) << 20;
     // The kernel copies without a round trip through user space where it can.
     for (;;) {
-        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, kBlock, 0);
         if (n == 0) {
             return FileError::None;
         }
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
-                break;
-            }
+        if (n > 0) {
+            report(meter, n);
+        } else if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
+            break;
+        } else if (errno != EINTR) {
             return lastError();
         }
     }
-    return readBlocks(in, [out](const char* data, ssize_t n) { return writeAll(out, data, n); });
+    return readBlocks(in, [out, meter](const char* data, ssize_t n) {
+        const FileError error = writeAll(out, data, n);
+        report(meter, n);
+        return error;
+    });
 }
 
 FileError readAtMost(int fd, qint64 limit, QByteArray& bytes) {
@@ -241,13 +245,14 @@ FileError rename(const QString& from, const QString& to) {
     return FileError::None;
 }
 
-FileError copy(const QString& from, const QString& to) {
+FileError copy(const QString& from, const QString& to, CopyMeter* meter) {
     int in = -1;
     struct stat st {};
     if (const FileError error = openForReading(from, in, st); error != FileError::None) {
         return error;
     }
-    const FileError error = replaceWith(to, [in](int out) { return copyContent(in, out); });
+    const FileError error =
+        replaceWith(to, [in, meter](int out) { return copyContent(in, out, meter); });
     ::close(in);
     return error;
 }

@@ -150,7 +150,11 @@ FileError PosixSystem::renameFile(const QString& from, const QString& to) {
 }
 
 FileError PosixSystem::copyFile(const QString& from, const QString& to) {
+    if (onSmb(from) && onSmb(to)) {
+        return smb_->copyWithin(from, to, meter_);
+    }
     if (onSmb(from)) {
+        // Not a pass's copy: a workstation's file brought here, as a document is.
         QByteArray bytes;
         const FileError error = readFile(from, bytes);
         return error != FileError::None ? error : writeFile(to, bytes);
@@ -160,8 +164,8 @@ FileError PosixSystem::copyFile(const QString& from, const QString& to) {
         return error;
     }
     return route(
-        to, Use::ToMake, [&](SmbNetwork& smb) { return smb.copyFromLocal(source, to); },
-        [&](const QString& target) { return LocalFiles::copy(source, target); });
+        to, Use::ToMake, [&](SmbNetwork& smb) { return smb.copyFromLocal(source, to, meter_); },
+        [&](const QString& target) { return LocalFiles::copy(source, target, meter_); });
 }
 
 FileError PosixSystem::sameContents(const QString& source, const QString& path, bool& same) {

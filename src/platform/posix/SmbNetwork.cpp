@@ -377,14 +377,15 @@ FileError SmbNetwork::write(const QString& unc, const QByteArray& bytes) {
         unc, [&bytes](auto& writeBlock) { return writeBlock(bytes.constData(), bytes.size()); });
 }
 
-FileError SmbNetwork::copyFromLocal(const QString& nativeSource, const QString& unc) {
+FileError SmbNetwork::copyFromLocal(const QString& nativeSource, const QString& unc,
+                                    CopyMeter* meter) {
     int in = -1;
     struct stat st {};
     if (const FileError error = LocalFiles::openForReading(nativeSource, in, st);
         error != FileError::None) {
         return error;
     }
-    const FileError error = replace(unc, [in](auto& writeBlock) {
+    const FileError error = replace(unc, [in, meter](auto& writeBlock) {
         QByteArray block(kBlockBytes, Qt::Uninitialized);
         for (;;) {
             const ssize_t n = ::read(in, block.data(), static_cast<size_t>(block.size()));
@@ -400,10 +401,54 @@ FileError SmbNetwork::copyFromLocal(const QString& nativeSource, const QString& 
             if (const int failure = writeBlock(block.constData(), n); failure != 0) {
                 return failure;
             }
+            report(meter, n);
         }
     });
     ::close(in);
     return error;
+}
+
+// A version put back on a workstation: read there and written there again, a block
+// at a time, whatever its size.
+FileError SmbNetwork::copyWithin(const QString& fromUnc, const QString& toUnc, CopyMeter* meter) {
+    Context* ctx = nullptr;
+    if (const FileError e = reach(fromUnc, ctx); e != FileError::None) {
+        return e;
+    }
+    SMBCFILE* in = smbc_getFunctionOpen(ctx->ctx)(ctx->ctx, url(fromUnc).constData(), O_RDONLY, 0);
+    if (in == nullptr) {
+        return classify(errno, fromUnc);
+    }
+    struct stat st {};
+    if (smbc_getFunctionFstat(ctx->ctx)(ctx->ctx, in, &st) == 0 && S_ISDIR(st.st_mode)) {
+        smbc_getFunctionClose(ctx->ctx)(ctx->ctx, in);
+        return FileError::IsAFolder;
+    }
+    int readFailure = 0;
+    const FileError error = replace(toUnc, [&](auto& writeBlock) {
+        QByteArray block(kBlockBytes, Qt::Uninitialized);
+        for (;;) {
+            const ssize_t n = smbc_getFunctionRead(ctx->ctx)(ctx->ctx, in, block.data(),
+                                                             static_cast<size_t>(block.size()));
+            if (n == 0) {
+                return 0;
+            }
+            if (n < 0) {
+                readFailure = errno;
+                // A silent host is given up as a write to it would be.
+                return readFailure == ETIMEDOUT ? ETIMEDOUT : -1;
+            }
+            if (const int failure = writeBlock(block.constData(), n); failure != 0) {
+                return failure;
+            }
+            report(meter, n);
+        }
+    });
+    if (!context_) {
+        return error; // a silent host: the context is given up, this file with it
+    }
+    smbc_getFunctionClose(ctx->ctx)(ctx->ctx, in);
+    return error == FileError::Other && readFailure != 0 ? classify(readFailure, fromUnc) : error;
 }
 
 FileError SmbNetwork::rename(const QString& fromUnc, const QString& toUnc) {

@@ -28,7 +28,9 @@ public:
 
     FileError read(const QString& unc, QByteArray& bytes);
     FileError write(const QString& unc, const QByteArray& bytes);
-    FileError copyFromLocal(const QString& nativeSource, const QString& unc);
+    // Copies stream in blocks, each reported to meter once written.
+    FileError copyFromLocal(const QString& nativeSource, const QString& unc, CopyMeter* meter);
+    FileError copyWithin(const QString& fromUnc, const QString& toUnc, CopyMeter* meter);
     // Whether unc holds the bytes of the local file, read in blocks.
     FileError sameAsLocal(const QString& nativeSource, const QString& unc, bool& same);
     FileError rename(const QString& fromUnc, const QString& toUnc);

@@ -214,6 +214,24 @@ FileError WindowsSystem::renameFile(const QString& from, const QString& to) {
     return MoveFileExW(native(from).c_str(), native(to).c_str(), 0) ? FileError::None : lastError();
 }
 
+namespace {
+
+// Tells the meter what each chunk of a copy moved; the copy waits while it does.
+struct CopyProgress {
+    CopyMeter* meter;
+    qint64 reported;
+
+    static DWORD CALLBACK moved(LARGE_INTEGER, LARGE_INTEGER transferred, LARGE_INTEGER,
+                                LARGE_INTEGER, DWORD, DWORD, HANDLE, HANDLE, LPVOID data) {
+        auto* self = static_cast<CopyProgress*>(data);
+        report(self->meter, transferred.QuadPart - self->reported);
+        self->reported = transferred.QuadPart;
+        return PROGRESS_CONTINUE;
+    }
+};
+
+} // namespace
+
 FileError WindowsSystem::copyFile(const QString& from, const QString& to) {
     if (isFolder(from)) {
         return FileError::IsAFolder;
@@ -221,9 +239,10 @@ FileError WindowsSystem::copyFile(const QString& from, const QString& to) {
     if (attributes(from) == INVALID_FILE_ATTRIBUTES) {
         return lastError();
     }
-    return replace(to, [&from](const QString& temporary) {
-        return CopyFileExW(native(from).c_str(), native(temporary).c_str(), nullptr, nullptr,
-                           nullptr, 0)
+    return replace(to, [this, &from](const QString& temporary) {
+        CopyProgress progress{meter_, 0};
+        return CopyFileExW(native(from).c_str(), native(temporary).c_str(), &CopyProgress::moved,
+                           &progress, nullptr, 0)
                    ? FileError::None
                    : lastError();
     });
