@@ -22,4 +22,4 @@ if [ "$(id -u)" -ne 0 ] || ! command -v smbd >/dev/null; then
     echo "smb copy: skipped (needs root and samba)"
     exit 0
 fi
-unshare -n -m --propagation private bash "$here/bench/smb.sh" "$bench"
+unshare -n -m --propagation private bash "$here/bench/smb.sh" "$bench" "$build/bin/vantrel"

@@ -247,7 +247,7 @@ void benchBoard() {
         for (int i = 0; i < runs; ++i) {
             paint.push_back(timeMs([&] {
                 const BoardArea area{place.left, 1700, place.surfaceWidth - 200,
-                                     StatusBoard::bottomTwips(surface, ppt),
+                                     StatusBoard::bottomTwips(surface.height(), ppt),
                                      StatusBoard::lineHeightTwips(ppt)};
                 const BoardFrame frame = state.frame(b.ws->lists.Listécritures, area);
                 board.paint(surface, place, frame);

@@ -136,7 +136,8 @@ std::optional<int> parseSimultaneous(const QString& value, const QString& source
 std::optional<double> parseMaxRate(const QString& value, const QString& source, QString& error) {
     constexpr double kMostMegabytesPerSecond = 100000;
     bool number = false;
-    const double megabytes = QString(value).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&number);
+    const double megabytes =
+        QString(value).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&number);
     if (!number || !(megabytes > 0) || megabytes > kMostMegabytesPerSecond) {
         error = QStringLiteral("%1 attend un débit en Mo/s, plus grand que 0 (12 ou 2,5 par "
                                "exemple) : %2")

@@ -20,9 +20,9 @@ struct UnattendedOptions {
     enum class Command { Deploy, Restore, History };
     Command command = Command::Deploy;
     QString deploymentFile;
-    QString passStamp;    // the pass a restore undoes
-    int keptVersions = 0; // 0: every stamped version stays
-    int simultaneous = 0; // 0: not given
+    QString passStamp;             // the pass a restore undoes
+    int keptVersions = 0;          // 0: every stamped version stays
+    int simultaneous = 0;          // 0: not given
     double maxBytesPerSecond = -1; // -1: not given; from --debit-max
     bool recursive = false;
     int attempts = 2; // retry passes, 0 to 5

@@ -34,8 +34,7 @@ BoardLine lineAt(const QString& text, int top) {
 
 // The widest name column the area leaves beside the ping and copy columns.
 int nameWidthFor(const QStringList& rows, const BoardArea& area) {
-    constexpr int kOtherColumns = (4 + 8) * kTwipsPerCharacter + 2 * kBoxPadding;
-    const int room = (area.right - area.left - kOtherColumns - kBoxPadding) / kTwipsPerCharacter;
+    const int room = (area.right - area.left - BoardState::rowWidth(0)) / kTwipsPerCharacter;
     qsizetype longest = 0;
     for (const QString& row : rows) {
         longest = std::max(longest, row.indexOf(QLatin1Char(';')));
@@ -83,6 +82,11 @@ int BoardState::rowAt(const BoardFrame& frame, int yTwips) {
         }
     }
     return index;
+}
+
+int BoardState::rowWidth(int nameWidth) {
+    constexpr int kPingAndCopyCharacters = 4 + 8;
+    return (nameWidth + kPingAndCopyCharacters) * kTwipsPerCharacter + 3 * kBoxPadding;
 }
 
 int BoardState::rowsThatFit(int top, int bottom, int lineHeight) {

@@ -56,6 +56,9 @@ public:
     // y: the last such row laid out, as rows are closer than that. -1 for none.
     static int rowAt(const BoardFrame& frame, int yTwips);
 
+    // How wide a row's boxes are with a name column of nameWidth characters.
+    static int rowWidth(int nameWidth);
+
     // How many rows lie whole between the header and bottom, for the same figures.
     static int rowsThatFit(int top, int bottom, int lineHeight);
 

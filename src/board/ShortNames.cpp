@@ -28,17 +28,22 @@ QString ShortNames::headAndTail(const QString& name) const {
     return name.left(head) + kEllipsis + name.right(width_ - head - 1);
 }
 
-// The window of a name that holds where it differs from the names it looks like.
+// The window of a name that holds where it differs from each name it looks like: the
+// first and the last of those places when the window spans both, else the last.
 QString ShortNames::aroundTheDifference(const QString& name, const QStringList& alike) const {
     const int middle = width_ - kShortHead - 2;
-    qsizetype differsAt = 0;
+    qsizetype first = name.size();
+    qsizetype last = 0;
     for (const QString& other : alike) {
         if (other != name) {
-            differsAt = std::max(differsAt, commonPrefix(name, other));
+            const qsizetype differsAt = commonPrefix(name, other);
+            first = std::min(first, differsAt);
+            last = std::max(last, differsAt);
         }
     }
+    const qsizetype centre = last - first < middle ? (first + last) / 2 : last;
     const qsizetype start = std::clamp<qsizetype>(
-        differsAt - middle / 2, kShortHead, std::max<qsizetype>(kShortHead, name.size() - middle));
+        centre - middle / 2, kShortHead, std::max<qsizetype>(kShortHead, name.size() - middle));
     return name.left(kShortHead) + kEllipsis + name.mid(start, middle).leftJustified(middle) +
            kEllipsis;
 }

@@ -23,7 +23,8 @@ QString PassProgress::rateText(double bytesPerSecond) {
     if (bytesPerSecond <= 0) {
         return QString();
     }
-    return QString::number(bytesPerSecond / 1e6, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')) +
+    return QString::number(bytesPerSecond / 1e6, 'f', 1)
+               .replace(QLatin1Char('.'), QLatin1Char(',')) +
            QStringLiteral(" Mo/s, ");
 }
 

@@ -238,8 +238,8 @@ bool serveWorkstations(Workspace& ws, const PassSettings& settings, const Workst
                      static_cast<int>(records.size() - toServe.size()), countNoAnswer(records));
     TrafficMeter traffic(settings.maxBytesPerSecond);
     const ProgressLine::Metered metered(progress, traffic);
-    WorkerPool pool(ws.system, settings.simultaneous, step, [&ws] { return ws.stopRequested(); },
-                    traffic);
+    WorkerPool pool(
+        ws.system, settings.simultaneous, step, [&ws] { return ws.stopRequested(); }, traffic);
     size_t handed = 0;
     size_t recorded = 0;
     bool stopped = false;

@@ -82,14 +82,15 @@ QString passSummary(const PassRecords& records, const QTime& endedAt) {
         silent += r.fate == Fate::NoAnswer ? 1 : 0;
         notDone += r.fate == Fate::NotReached ? 1 : 0;
     }
-    QString line = QStringLiteral("Passe terminée à %1 : %2 postes servis, %3 en erreur, %4 "
-                                  "sans réponse")
-                       .arg(endedAt.toString(QStringLiteral("HH:mm")))
-                       .arg(served)
-                       .arg(errors)
-                       .arg(silent);
+    const auto counted = [](int n, const char* one, const char* many) {
+        return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(n > 1 ? many : one);
+    };
+    QString line = QStringLiteral("Passe terminée à ") + endedAt.toString(QStringLiteral("HH:mm")) +
+                   QStringLiteral(" : ") + counted(served, "poste servi", "postes servis") +
+                   QStringLiteral(", ") + QString::number(errors) + QStringLiteral(" en erreur, ") +
+                   QString::number(silent) + QStringLiteral(" sans réponse");
     if (notDone > 0) {
-        line += QStringLiteral(", %1 non faits").arg(notDone);
+        line += QStringLiteral(", ") + counted(notDone, "non fait", "non faits");
     }
     return line;
 }

@@ -31,7 +31,8 @@ void writePassLines(Workspace& ws, const PassRecords& records);
 void writeLiveRows(Workspace& ws, const PassRecords& records);
 
 // The pass in one line, for the window once it is over: "Passe terminée à 14:05 :
-// 298 postes servis, 5 en erreur, 3 sans réponse" (and ", 2 non faits" after a stop).
+// 298 postes servis, 5 en erreur, 3 sans réponse" (and ", 2 non faits" after a stop),
+// in the singular for one.
 QString passSummary(const PassRecords& records, const QTime& endedAt);
 
 // "HOST;PingFail" for each workstation that did not answer.

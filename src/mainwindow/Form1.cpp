@@ -83,14 +83,16 @@ Form1::Form1(Workspace& ws, const PassSettings& passSettings, QWidget* parent)
         if (std::exchange(passShowedProgress_, false)) { // not one refused before its sweep
             passPanel_->place(surface_->rect());
             passPanel_->showSummary(passSummary(ws_.passRecords, ws_.clock.now().time()));
+            DrawStatusBoard(); // above it
         }
     });
-    // The summary of the last pass stays until the operator changes what it served.
-    for (StringList* edited :
-         {&ws_.lists.ListePostes, &ws_.lists.ListeSource, &ws_.lists.ListeDest}) {
-        connect(edited, &StringList::modelReset, passPanel_, &PassPanel::dropSummary);
-        connect(edited, &StringList::rowsInserted, passPanel_, &PassPanel::dropSummary);
-        connect(edited, &StringList::rowsRemoved, passPanel_, &PassPanel::dropSummary);
+    // The summary of the last pass stays until the operator changes what it served,
+    // or its rows go (closed, another deployment loaded).
+    for (StringList* edited : {&ws_.lists.ListePostes, &ws_.lists.ListeSource, &ws_.lists.ListeDest,
+                               &ws_.lists.Listécritures}) {
+        connect(edited, &StringList::modelReset, this, &Form1::dropPassSummary);
+        connect(edited, &StringList::rowsInserted, this, &Form1::dropPassSummary);
+        connect(edited, &StringList::rowsRemoved, this, &Form1::dropPassSummary);
     }
     VScroll1_ = new QScrollBar(Qt::Vertical, surface_);
     VScroll1_->setObjectName(QStringLiteral("VScroll1"));
@@ -457,13 +459,18 @@ void Form1::load() {
     Form_Load(ws_);
 }
 
-// No smaller than what keeps every control and the first rows of the board in view.
+// No smaller than what keeps every control and the first rows of the board in view,
+// nor than the design's size asks.
 void Form1::placeMinimumSize() {
     using L = Form1Layout;
     const QRect deployment = layout_[L::Shape3];
+    const int boardRight = layout_[L::Télédéploiement].left() +
+                           BoardState::rowWidth(kBoardNameWidth) +
+                           pixelsToTwips(VScroll1_->sizeHint().width()) + 90;
     const int clientHeight =
         std::max(layout_.boardTop() + 1500, layout_[L::ListePostes].top() + 1300);
-    setMinimumSize(twipsToPixels(deployment.left() + deployment.width() + 150),
+    const int width = std::max(deployment.left() + deployment.width() + 150, boardRight);
+    setMinimumSize(twipsToPixels(std::min(width, Form1Layout::kDesignWidth)),
                    twipsToPixels(clientHeight) + menuBar()->sizeHint().height());
 }
 
@@ -490,8 +497,26 @@ void Form1::applyLayout() {
 // Along the bottom of the window, over the lists and the board, at every size.
 void Form1::showProgress(const PassProgress& progress) {
     passShowedProgress_ = true;
+    const bool wasShown = passPanel_->isVisible();
     passPanel_->place(surface_->rect());
     passPanel_->showProgress(progress);
+    if (passPanel_->isVisible() != wasShown) {
+        DrawStatusBoard(); // its rows end above the strip, or reach the bottom again
+    }
+}
+
+void Form1::dropPassSummary() {
+    if (ws_.passRunning() || !passPanel_->isVisible()) {
+        return;
+    }
+    passPanel_->dropSummary();
+    // Drawn once the change that dropped it is over.
+    QMetaObject::invokeMethod(this, &Form1::DrawStatusBoard, Qt::QueuedConnection);
+}
+
+// The board's rows end above the strip along the bottom while it shows.
+int Form1::boardBottomPixels() const {
+    return passPanel_->isVisible() ? passPanel_->y() : surface_->height();
 }
 
 // During a pass the window stays responsive (move, resize, scroll the board, open a
@@ -535,19 +560,15 @@ BoardArea Form1::boardArea() const {
     // The boxes stop 200 twips short of the surface's edge, and short of the scroll bar.
     area.right = pixelsToTwips(surface_->width()) -
                  std::max(200, pixelsToTwips(VScroll1_->sizeHint().width()) + 30);
-    area.bottom = StatusBoard::bottomTwips(surface_->board(), pixelsPerTwip);
+    area.bottom = StatusBoard::bottomTwips(boardBottomPixels(), pixelsPerTwip);
     area.lineHeight = StatusBoard::lineHeightTwips(pixelsPerTwip);
     return area;
 }
 
-// The scroll bar stands at the board's right edge, beside its rows, while they do not
-// all fit; its value is the board's top row.
-void Form1::placeBoardScrollBar(const BoardArea& area) {
+// The scroll bar's value is the board's top row; it shows while the rows do not all fit.
+void Form1::setBoardScrollRange() {
     const int page = boardPageRows();
     const int rows = ws_.lists.Listécritures.count();
-    const int top = twipsToPixels(area.top + 2 * area.lineHeight);
-    const int width = VScroll1_->sizeHint().width();
-    VScroll1_->setGeometry(surface_->width() - width, top, width, surface_->height() - top);
     const QSignalBlocker quiet(VScroll1_);
     VScroll1_->setRange(0, std::max(0, rows - page));
     VScroll1_->setPageStep(std::max(page, 1));
@@ -557,20 +578,48 @@ void Form1::placeBoardScrollBar(const BoardArea& area) {
     VScroll1_->setValue(boardState_.BoardTopRow);
 }
 
+// Beside the rows' right edge, from the first row down to the board's bottom.
+void Form1::placeBoardScrollBar(const BoardArea& area) {
+    const int top = twipsToPixels(area.top + 2 * area.lineHeight);
+    const int width = VScroll1_->sizeHint().width();
+    const int besideRows =
+        twipsToPixels(area.left + BoardState::rowWidth(lastFrame_.nameWidth) + 60);
+    VScroll1_->setGeometry(std::min(besideRows, surface_->width() - width), top, width,
+                           boardBottomPixels() - top);
+}
+
 void Form1::DrawStatusBoard() {
     // The board may be drawn while the window loads, before the surface has its size.
     surface_->ensureBoardSize(size());
     surface_->clearBoard();
     const BoardArea area = boardArea();
-    placeBoardScrollBar(area);
+    setBoardScrollRange();
     StatusBoard::Place place;
     place.left = area.left;
     place.pixelsPerTwip = logicalDpiX() / 1440.0;
     place.surfaceWidth = area.right + 200;
     lastFrame_ = boardState_.frame(ws_.lists.Listécritures, area);
+    placeBoardScrollBar(area);
     board_.setLightFolder(ws_.system.nativePath(ws_.state.ProgramDir) + QLatin1Char('/'));
     board_.paint(surface_->board(), place, lastFrame_);
+    surface_->setFocusFrame(focusFrame(area));
     surface_->update();
+}
+
+// Around the selected row when it is in view, else around the board's header.
+QRect Form1::focusFrame(const BoardArea& area) const {
+    int top = lastFrame_.header.top;
+    for (const BoardLine& row : lastFrame_.rows) {
+        if (row.highlighted) {
+            top = row.top;
+        }
+    }
+    const int left = area.left - 520; // the lights too
+    const QRect twips(left, top - 20,
+                      area.left + BoardState::rowWidth(lastFrame_.nameWidth) + 20 - left,
+                      area.lineHeight + 50);
+    return QRect(twipsToPixels(twips.left()), twipsToPixels(twips.top()),
+                 twipsToPixels(twips.width()), twipsToPixels(twips.height()));
 }
 
 // The detail window shows one workstation: the row picked, every failure with its rule.
@@ -588,6 +637,7 @@ void Form1::showDetail(int row) {
     if (opening) {
         placeDetailWindow(); // once shown, its frame is known
     }
+    FeuilleBlanche_->activateWindow(); // Échap closes it
 }
 
 void Form1::placeDetailWindow() {
@@ -625,7 +675,7 @@ void Form1::showRowToolTip(QPoint position, QPoint globalPosition) {
 
 int Form1::boardPageRows() const {
     const double pixelsPerTwip = logicalDpiY() / 1440.0;
-    return BoardState::rowsThatFit(layout_.boardTop(), pixelsToTwips(surface_->height()),
+    return BoardState::rowsThatFit(layout_.boardTop(), pixelsToTwips(boardBottomPixels()),
                                    StatusBoard::lineHeightTwips(pixelsPerTwip));
 }
 
@@ -768,8 +818,13 @@ void Form1::resizeEvent(QResizeEvent* event) {
         return; // not laid out yet
     }
     layout_.resize(qRound(surface_->height() * 1440.0 / logicalDpiY()));
-    applyLayout(); // and the board, over the whole of the enlarged area
     passPanel_->place(surface_->rect());
+    const int selected = ws_.lists.Listécritures.selected();
+    if (selected >= 0) {
+        boardState_.BoardTopRow =
+            static_cast<qint16>(TopRowShowing(selected, boardState_.BoardTopRow, boardPageRows()));
+    }
+    applyLayout(); // and the board, over the whole of the enlarged area
 }
 
 void Form1::changeEvent(QEvent* event) {

@@ -76,7 +76,11 @@ private:
     void refreshDeploymentControls();
     void setTabOrderByGroup();
     BoardArea boardArea() const;
+    int boardBottomPixels() const;
+    void setBoardScrollRange();
     void placeBoardScrollBar(const BoardArea& area);
+    QRect focusFrame(const BoardArea& area) const;
+    void dropPassSummary();
     void setBoardTopRow(int row);
     void onBoardPress(QPoint position);
     void onBoardDoubleClick(QPoint position);
@@ -125,10 +129,10 @@ private:
     QAction* exportMenu_ = nullptr;
     QAction* masqerreurs_ = nullptr;
     QTimer* retryTimer_ = nullptr;
-    QPointer<Form2> deferred_;       // while the deferred-start dialog is open
-    PassPanel* passPanel_ = nullptr; // along the bottom while a pass runs, and after it
+    QPointer<Form2> deferred_;        // while the deferred-start dialog is open
+    PassPanel* passPanel_ = nullptr;  // along the bottom while a pass runs, and after it
     bool passShowedProgress_ = false; // the pass under way got as far as its sweep
-    QList<QWidget*> lockedForPass_;  // the controls a pass disabled, enabled at its end
+    QList<QWidget*> lockedForPass_;   // the controls a pass disabled, enabled at its end
 };
 
 } // namespace vantrel

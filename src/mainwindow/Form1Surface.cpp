@@ -71,6 +71,11 @@ void Form1Surface::clearBoard() {
     board_.fill(kBackground);
 }
 
+void Form1Surface::setFocusFrame(const QRect& pixels) {
+    focusFrame_ = pixels;
+    update();
+}
+
 bool Form1Surface::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
@@ -88,6 +93,20 @@ void Form1Surface::paintEvent(QPaintEvent*) {
     for (const QRect& frame : frames_) {
         painter.drawRect(frame);
     }
+    if (hasFocus() && !focusFrame_.isNull()) {
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.drawRect(focusFrame_);
+    }
+}
+
+void Form1Surface::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void Form1Surface::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void Form1Surface::resizeEvent(QResizeEvent* event) {
@@ -104,6 +123,11 @@ void Form1Surface::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void Form1Surface::keyPressEvent(QKeyEvent* event) {
+    // A key a field or a button left unused comes here too: it is not the board's.
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
     emit keyPressed(windowsKeyCode(event->key()));
     event->accept();
 }

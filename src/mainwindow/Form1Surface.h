@@ -22,6 +22,8 @@ public:
     // Wipes the board image to the window's background: a board shows only what it
     // is about to paint.
     void clearBoard();
+    // Where the board shows that it has the keyboard: around its selected row.
+    void setFocusFrame(const QRect& pixels);
 
 signals:
     void pressed(QPoint position);
@@ -38,10 +40,13 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QList<QRect> frames_;
     QImage board_;
+    QRect focusFrame_;
 };
 
 } // namespace vantrel

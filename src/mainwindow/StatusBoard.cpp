@@ -42,9 +42,9 @@ int StatusBoard::lineHeightTwips(double pixelsPerTwip) {
     return qRound(QFontMetrics(font).height() / pixelsPerTwip);
 }
 
-int StatusBoard::bottomTwips(const QImage& surface, double pixelsPerTwip) {
+int StatusBoard::bottomTwips(int heightPixels, double pixelsPerTwip) {
     // A line whose top rounds to a pixel below the last row of pixels does not show.
-    return static_cast<int>(std::ceil((surface.height() + 0.5) / pixelsPerTwip));
+    return static_cast<int>(std::ceil((heightPixels + 0.5) / pixelsPerTwip));
 }
 
 void StatusBoard::printText(QPainter& painter, const Place& place, const QString& text, int x,

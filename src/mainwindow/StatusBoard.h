@@ -31,8 +31,8 @@ public:
     static QFont boardFont();
     // Height of one printed line of the board's font.
     static int lineHeightTwips(double pixelsPerTwip);
-    // The first twip below the surface's bottom edge.
-    static int bottomTwips(const QImage& surface, double pixelsPerTwip);
+    // The first twip below a bottom edge this many pixels down.
+    static int bottomTwips(int heightPixels, double pixelsPerTwip);
 
 private:
     void printLine(QPainter& painter, const Place& place, const BoardLine& line) const;

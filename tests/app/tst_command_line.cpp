@@ -71,7 +71,8 @@ private slots:
                        count;
         }
         QTest::newRow("a cap of 40 Mo/s, restored at 2,5")
-            << QStringList{"--restaurer", "a.VTR", "--passe", "20261207_90503", "--debit-max", "2,5"}
+            << QStringList{"--restaurer",    "a.VTR",       "--passe",
+                           "20261207_90503", "--debit-max", "2,5"}
             << "a.VTR|0|2|1|0|restore 20261207_90503|2500000 B/s"
             << "";
         for (const char* rate : {"0", "abc", "-5", "1e9"}) {

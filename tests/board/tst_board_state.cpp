@@ -181,6 +181,11 @@ private slots:
         QTest::newRow("alike but in the middle")
             << QStringList{"poste-01.batiment-a.exemple.fr", "poste-01.batiment-b.exemple.fr"} << 18
             << QStringList{"post…iment-a.exem…", "post…iment-b.exem…"};
+        QTest::newRow("alike in two places")
+            << QStringList{"POSTE-COMPTABILITE-SIEGE-SOCIAL-BATIMENT-A-ETAGE-3-BUREAU-01",
+                           "POSTE-COMPTABILITE-SIEGE-SOCIAL-BATIMENT-B-ETAGE-3-BUREAU-01",
+                           "POSTE-COMPTABILITE-SIEGE-SOCIAL-BATIMENT-A-ETAGE-4-BUREAU-01"}
+            << 18 << QStringList{"POST…T-A-ETAGE-3-…", "POST…IMENT-B-ETAG…", "POST…T-A-ETAGE-4-…"};
         QTest::newRow("wider column: whole, padded")
             << QStringList{"poste12.atelier.exemple.fr", "PC01"} << 28
             << QStringList{"poste12.atelier.exemple.fr  ", "PC01                        "};

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
@@ -167,9 +168,14 @@ private slots:
         w.ws->lists.Listécritures.assign(many);
         w.ws->lists.ListeGénérale.assign({"P999;Ping Ok"});
         w.form->DrawStatusBoard();
+        w.form->activateWindow(); // keys go to the board once a click gave it the focus
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
         auto* bar = w.form->findChild<QScrollBar*>(QStringLiteral("VScroll1"));
         QVERIFY(bar->isVisible());
-        QCOMPARE(bar->geometry().right(), w.form->surface()->width() - 1);
+        // Right of the rows (their boxes stop short of it at this width), inside the window.
+        QVERIFY(bar->geometry().left() >
+                w.form->twipsToPixels(w.boardLeft() + BoardState::rowWidth(9)));
+        QVERIFY(bar->geometry().right() < w.form->surface()->width());
         const auto top = [&w] { return int(w.form->boardState().BoardTopRow); };
         const auto highlighted = [&w] {
             QStringList rows;
@@ -233,6 +239,13 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), w.form->surface());
         QTest::keyClick(w.form->surface(), Qt::Key_Down);
         QCOMPARE(w.ws->lists.Listécritures.selected(), 0);
+        // Enter in a field is the field's: the selected row does not open.
+        auto* field = w.form->findChild<QLineEdit*>(QStringLiteral("NomPoste"));
+        field->setFocus();
+        QTest::keyClicks(field, QStringLiteral("PC09"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(w.ws->lists.ListePostes.entries().filter(QStringLiteral("PC09")).size(), 1);
+        QVERIFY(w.form->detailWindow() == nullptr);
     }
 
     // Récursif moves the board down, Close empties its rows: nothing is left where

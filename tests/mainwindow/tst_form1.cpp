@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -441,8 +442,9 @@ private slots:
         QVERIFY(w.find<QAbstractButton>(QStringLiteral("Télédéploiement"))->isEnabled());
         // Once over, the pass in one line, until the next edit.
         QVERIFY(panel->isVisible());
+        QVERIFY(w.find<QScrollBar>(QStringLiteral("VScroll1"))->geometry().bottom() < panel->y());
         QVERIFY(!w.find<QPushButton>(QStringLiteral("Arrêter"))->isVisible());
-        QCOMPARE(bar->text(), QStringLiteral("Passe terminée à %1 : 0 postes servis, 1 en erreur, "
+        QCOMPARE(bar->text(), QStringLiteral("Passe terminée à %1 : 0 poste servi, 1 en erreur, "
                                              "1 sans réponse")
                                   .arg(w.clock.now().toString(QStringLiteral("HH:mm"))));
         w.type(QStringLiteral("NomPoste"), QStringLiteral("PC03"));
