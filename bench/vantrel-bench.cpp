@@ -279,7 +279,7 @@ void benchStartup() {
 // included, against a run of smbclient's put, which pays the same.
 int smbCopyOnce(const QString& file, const QString& unc) {
     SmbNetwork smb{QString()};
-    if (smb.copyFromLocal(file, unc) != FileError::None) {
+    if (smb.copyFromLocal(file, unc, nullptr) != FileError::None) {
         std::fprintf(stderr, "copie impossible\n");
         return 1;
     }
