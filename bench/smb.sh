@@ -47,6 +47,12 @@ ms() {
     "$@" >/dev/null 2>&1 || true
     echo $((($(date +%s%N) - start) / 1000000))
 }
+# The shares of COUNT workstations taken in turn from the sixteen, one a line.
+shares() {
+    local n
+    for n in $(seq "$1"); do printf '//127.0.1.%s/PARTAGE\n' $(((n - 1) % 16 + 1)); done
+}
+export -f shares
 median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
 row() { printf '%-44s %10s %10s %8s\n' "$@"; }
 clean() { rm -rf "$work"/pc*/partage/*; }
@@ -81,7 +87,7 @@ pass() {
         checked "$file" 16
         b=$(ms "$program" --deployer "$work/$b_name.VTR" --simultanes "$at_once")
         nets+=($((a - b)))
-        clients+=("$(ms bash -c "seq $count | xargs -P $at_once -I{} sh -c 'smbclient //127.0.1.\$(( ({} - 1) % 16 + 1 ))/PARTAGE -N -c \"put $work/src/$file ref.bin\"'")")
+        clients+=("$(ms bash -c "shares $count | xargs -P $at_once -I{} smbclient {} -N -c 'put $work/src/$file ref.bin'")")
     done
     local o r
     o=$(median "${nets[@]}") r=$(median "${clients[@]}")

@@ -87,9 +87,13 @@ no_partial() { [ -z "$(find "$work"/pc0? -name '*.vantrel-*' 2>/dev/null)" ]; }
 
 # 1. A whole deployment, real ping and real SMB.
 deployment main "PC01 PC02 PC03 PC04" 'outil.exe;\PARTAGE\Outils' 'gros.bin;\PARTAGE\Outils'
-# Served three at a time (each worker with a network of its own): the one-at-a-time result.
-run main --enregistrer --simultanes 3
+# Served three at a time (each worker with a network of its own): the one-at-a-time result,
+# its copies held together under 100 Mo/s: 2 x 125.8 MB take 2.5 s beyond the 12 s pauses.
+started=$(date +%s%N)
+run main --enregistrer --simultanes 3 --debit-max 100
+took_ms=$((($(date +%s%N) - started) / 1000000))
 expect "main: errors remain" '[ $status -eq 1 ]'
+expect "main: the cap holds the copies back (${took_ms} ms)" '[ "$took_ms" -ge $((12000 + 2260)) ]'
 expect "main: rows" 'rows main "PC04              ; 100;  Void  " "PC01              ;   0;0/2     " "PC02              ;   0;0/2     " "PC03              ;   0;2/2     "'
 expect "main: new files on PC01" 'cmp -s "$work/src/outil.exe" "$work/pc01/partage/Outils/outil.exe"'
 expect "main: 120 MB file" 'cmp -s "$work/src/gros.bin" "$work/pc01/partage/Outils/gros.bin"'
@@ -173,7 +177,8 @@ expect "retry: two passes of rows" '[ "$(grep -c "^PC06" "$work/retry.out")" -eq
 
 # 5. The history over SMB: three passes keeping two versions, the last one undone.
 # notes.txt appears before the last pass only: that pass makes it, with no backup.
-deployment history "PC02 PC04" 'outil.exe;\PARTAGE\Outils' 'notes.txt;\PARTAGE\Outils'
+deployment history "PC02 PC04" 'outil.exe;\PARTAGE\Outils' 'notes.txt;\PARTAGE\Outils' \
+    'gros.bin;\PARTAGE\Outils'
 newest_pass() { ls -d "$VANTREL_HOME"/2*/ | sort -t_ -k1,1 -k2,2n | tail -n 1 | xargs basename; }
 pc02=$work/pc02/partage/Outils
 for version in 3 4 5; do
@@ -187,7 +192,8 @@ expect "history: --garder 2 keeps the two newest" \
 status=0
 "$program" --restaurer "$work/history.VTR" --passe "$pass5" --simultanes 4 >"$work/restore.out" 2>"$work/restore.err" || status=$?
 restored=$(newest_pass)
-expect "restore: the dead workstation counted (exit 1)" '[ $status -eq 1 ] && rows restore "PC04              ; 100;  Void  " "PC02              ;   0;0/2     "'
+expect "restore: the dead workstation counted (exit 1)" '[ $status -eq 1 ] && rows restore "PC04              ; 100;  Void  " "PC02              ;   0;0/3     "'
+expect "restore: a 120 MB version put back, a block at a time" 'cmp -s "$work/src/gros.bin" "$pc02/gros.bin" && cmp -s "$work/src/gros.bin" "$pc02/gros.bin$restored"'
 expect "restore: version 4 live, version 5 kept under the restore's stamp" \
     'grep -q "version 4" "$pc02/outil.exe" && grep -q "version 5" "$pc02/outil.exe$restored" && grep -q "version 4" "$pc02/outil.exe$pass5"'
 expect "restore: a file the pass made is left as it is" '[ -f "$pc02/notes.txt" ] && [ ! -e "$pc02/notes.txt$restored" ]'
