@@ -62,25 +62,29 @@ private slots:
                            "20261207_90503", "--simultanes", "64"}
             << "a.VTR|0|2|1|0|restore 20261207_90503|64 at once"
             << "";
-        const char* badCounts[] = {"0", "65", "-3", "abc", "8.5"};
-        for (const char* count : badCounts) {
-            QTest::newRow(qPrintable(QStringLiteral("--simultanes %1").arg(count)))
-                << QStringList{"--deployer", "a.VTR", "--simultanes", count} << ""
-                << QStringLiteral("--simultanes attend un nombre de postes servis à la fois de 1 "
-                                  "à 64 : ") +
-                       count;
-        }
         QTest::newRow("a cap of 40 Mo/s, restored at 2,5")
             << QStringList{"--restaurer",    "a.VTR",       "--passe",
                            "20261207_90503", "--debit-max", "2,5"}
             << "a.VTR|0|2|1|0|restore 20261207_90503|2500000 B/s"
             << "";
-        for (const char* rate : {"0", "abc", "-5", "1e9"}) {
-            QTest::newRow(qPrintable(QStringLiteral("--debit-max %1").arg(rate)))
-                << QStringList{"--deployer", "a.VTR", "--debit-max", rate} << ""
-                << QStringLiteral("--debit-max attend un débit en Mo/s, plus grand que 0 (12 ou "
-                                  "2,5 par exemple) : ") +
-                       rate;
+        const QString counts =
+            QStringLiteral("attend un nombre de postes servis à la fois de 1 à 64 : ");
+        const QString rates =
+            QStringLiteral("attend un débit en Mo/s, plus grand que 0 (12 ou 2,5 par exemple) : ");
+        const struct {
+            const char* option;
+            const char* value;
+            const QString& reason;
+        } badValues[] = {{"--simultanes", "0", counts},   {"--simultanes", "65", counts},
+                         {"--simultanes", "-3", counts},  {"--simultanes", "abc", counts},
+                         {"--simultanes", "8.5", counts}, {"--debit-max", "0", rates},
+                         {"--debit-max", "abc", rates},   {"--debit-max", "-5", rates},
+                         {"--debit-max", "1e9", rates}};
+        for (const auto& bad : badValues) {
+            const QString option = QString::fromLatin1(bad.option);
+            QTest::newRow(qPrintable(option + QLatin1Char(' ') + bad.value))
+                << QStringList{"--deployer", "a.VTR", option, bad.value} << ""
+                << option + QLatin1Char(' ') + bad.reason + bad.value;
         }
         QTest::newRow("--debit-max without its value")
             << QStringList{"--deployer", "a.VTR", "--debit-max"} << ""
