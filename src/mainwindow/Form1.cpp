@@ -606,8 +606,12 @@ void Form1::DrawStatusBoard() {
     surface_->update();
 }
 
-// Around the selected row when it is in view, else around the board's header.
+// Around the selected row when it is in view, else around the board's header; none on a
+// board without rows.
 QRect Form1::focusFrame(const BoardArea& area) const {
+    if (ws_.lists.Listécritures.isEmpty()) {
+        return QRect();
+    }
     int top = lastFrame_.header.top;
     for (const BoardLine& row : lastFrame_.rows) {
         if (row.highlighted) {
