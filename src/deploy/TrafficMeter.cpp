@@ -1,11 +1,14 @@
 #include "TrafficMeter.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace vantrel {
 namespace {
 
 constexpr std::chrono::seconds kRateWindow(2);
+// How soon a wait for the cap sees that the pass is stopping.
+constexpr std::chrono::milliseconds kWaitStep(50);
 
 } // namespace
 
@@ -13,25 +16,33 @@ TrafficMeter::TrafficMeter(double maxBytesPerSecond)
     : cap_(std::max(0.0, maxBytesPerSecond)), slotsEnd_(Clock::now()) {}
 
 void TrafficMeter::take(qint64 bytes) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    const Clock::time_point now = Clock::now();
-    // A pause earns no credit: the slot starts now at the earliest.
-    Clock::time_point slotEnd = now;
-    if (cap_ > 0) {
-        slotsEnd_ = std::max(now, slotsEnd_) + std::chrono::duration_cast<Clock::duration>(
-                                                   std::chrono::duration<double>(bytes / cap_));
-        slotEnd = slotsEnd_;
+    Clock::duration wait{};
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const Clock::time_point now = Clock::now();
+        // A pause earns no credit: the slot starts now at the earliest.
+        Clock::time_point slotEnd = now;
+        if (cap_ > 0) {
+            slotsEnd_ = std::max(now, slotsEnd_) + std::chrono::duration_cast<Clock::duration>(
+                                                       std::chrono::duration<double>(bytes / cap_));
+            slotEnd = slotsEnd_;
+            wait = slotEnd - now;
+        }
+        recent_.emplace_back(slotEnd, bytes);
+        while (!recent_.empty() && recent_.front().first < now - kRateWindow) {
+            recent_.pop_front();
+        }
     }
-    recent_.emplace_back(slotEnd, bytes);
-    while (!recent_.empty() && recent_.front().first < now - kRateWindow) {
-        recent_.pop_front();
+    // Relative sleeps only: a clock set or faked elsewhere never stretches a wait.
+    while (wait > Clock::duration::zero() && !released_) {
+        const Clock::duration step = std::min<Clock::duration>(wait, kWaitStep);
+        std::this_thread::sleep_for(step);
+        wait -= step;
     }
-    wake_.wait_until(lock, slotEnd, [this] { return released_.load(); });
 }
 
 void TrafficMeter::release() {
     released_ = true;
-    wake_.notify_all();
 }
 
 double TrafficMeter::bytesPerSecond() const {

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <utility>
@@ -31,7 +30,6 @@ private:
     const double cap_;
     std::atomic<bool> released_{false};
     mutable std::mutex mutex_;
-    std::condition_variable wake_;
     Clock::time_point slotsEnd_; // when the bytes let go so far have had their time
     std::deque<std::pair<Clock::time_point, qint64>> recent_;
 };
