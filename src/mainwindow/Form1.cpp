@@ -460,7 +460,7 @@ void Form1::load() {
 }
 
 // No smaller than what keeps every control and the first rows of the board in view,
-// nor than the design's size asks.
+// and never wider than the window starts.
 void Form1::placeMinimumSize() {
     using L = Form1Layout;
     const QRect deployment = layout_[L::Shape3];
