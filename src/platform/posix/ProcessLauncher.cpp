@@ -1,6 +1,7 @@
 #include "ProcessLauncher.h"
 
 #include <QFile>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <cerrno>
@@ -8,7 +9,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,8 +59,9 @@ private:
     posix_spawnattr_t attributes_;
 };
 
-// Far more than any transcript the sweep accepts, far less than a full disk.
-constexpr rlim_t kGroupOutputBytes = 1 << 20;
+// Far more than any transcript the sweep accepts, far less than a full disk; counted by
+// the shell in blocks of 512 bytes.
+constexpr int kGroupOutputBytes = 1 << 20;
 
 } // namespace
 
@@ -96,13 +97,22 @@ bool ProcessLauncher::start(const QString& program, const QStringList& arguments
 
 bool ProcessLauncher::startInGroup(const QString& program, const QStringList& arguments,
                                    const QString& outputFile) {
-    const pid_t leader = spawn(program, arguments, outputFile, true);
+    const QString found = QStandardPaths::findExecutable(program);
+    if (found.isEmpty()) {
+        return false;
+    }
+    // A shell sets the limit, then becomes the program: a program that writes without
+    // end is stopped at the limit, however soon it starts writing.
+    const QStringList limited =
+        QStringList{
+            QStringLiteral("-c"),
+            QStringLiteral("ulimit -f %1 && exec \"$0\" \"$@\"").arg(kGroupOutputBytes / 512),
+            found} +
+        arguments;
+    const pid_t leader = spawn(QStringLiteral("/bin/sh"), limited, outputFile, true);
     if (leader <= 0) {
         return false;
     }
-    // Set right after the start: a program that writes without end is stopped there.
-    const rlimit limit{kGroupOutputBytes, kGroupOutputBytes};
-    ::prlimit(leader, RLIMIT_FSIZE, &limit, nullptr);
     groupLeaders_.push_back(leader);
     return true;
 }
