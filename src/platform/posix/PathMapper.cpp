@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <dirent.h>
@@ -86,6 +85,26 @@ bool staysWithin(const QString& native, const QString& root) {
     return real == realRoot || real.startsWith(realRoot + QLatin1Char('/'));
 }
 
+// root + rest as written when that path exists, else "": the name-by-name lookup
+// would find the same, one system call per name later. A rest with dot names, a
+// doubled or a final separator needs that lookup.
+QString existingAsWritten(const QString& root, QStringView rest) {
+    QString native = root;
+    native.append(rest);
+    native.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QStringView written = QStringView(native).mid(root.size());
+    if (!written.startsWith(QLatin1Char('/')) || native.size() >= kLongestNativePath) {
+        return QString();
+    }
+    for (const QStringView part : written.mid(1).split(QLatin1Char('/'))) {
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String("..")) {
+            return QString();
+        }
+    }
+    struct stat st {};
+    return ::lstat(QFile::encodeName(native), &st) == 0 ? native : QString();
+}
+
 } // namespace
 
 PathMapper::PathMapper(const QString& drives, const QString& networkFolder) {
@@ -107,8 +126,9 @@ bool PathMapper::isUnc(const QString& windowsPath) {
 
 QStringList PathMapper::components(const QString& windowsPath) {
     // Windows takes / as a separator too.
-    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
-    return windowsPath.split(separators, Qt::SkipEmptyParts);
+    return QString(windowsPath)
+        .replace(QLatin1Char('/'), QLatin1Char('\\'))
+        .split(QLatin1Char('\\'), Qt::SkipEmptyParts);
 }
 
 bool PathMapper::isShareLevel(const QString& windowsPath) {
@@ -177,6 +197,10 @@ QString PathMapper::toNative(const QString& windowsPath) const {
         const auto drive = drives_.constFind(windowsPath.at(0).toUpper());
         if (drive == drives_.constEnd()) {
             return QString();
+        }
+        if (QString native = existingAsWritten(*drive, QStringView(windowsPath).mid(2));
+            !native.isEmpty()) {
+            return native;
         }
         bool throughLink = false;
         return mapRest(*drive, components(windowsPath.mid(2)), Above::StaysAtRoot, throughLink);
