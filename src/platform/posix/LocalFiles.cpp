@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -75,10 +76,12 @@ FileError writeAll(int fd, const char* data, qint64 size) {
     return FileError::None;
 }
 
-// Reads fd to its end a megabyte at a time, handing each block to take, which may
-// stop the reading with an error.
-template <typename Take> FileError readBlocks(int fd, Take take) {
-    QByteArray block(1 << 20, Qt::Uninitialized);
+constexpr qint64 kReadBlock = 1 << 20;
+
+// Reads fd to its end blockSize bytes at a time, handing each block to take, which
+// may stop the reading with an error.
+template <typename Take> FileError readBlocks(int fd, Take take, qint64 blockSize = kReadBlock) {
+    QByteArray block(blockSize, Qt::Uninitialized);
     for (;;) {
         const ssize_t n = ::read(fd, block.data(), static_cast<size_t>(block.size()));
         if (n == 0) {
@@ -120,16 +123,21 @@ FileError copyContent(int in, int out, CopyMeter* meter) {
     });
 }
 
-FileError readAtMost(int fd, qint64 limit, QByteArray& bytes) {
+// expected: the file's length when it was opened. A small file (a sweep reads
+// thousands of transcripts) is read in one block of its size, not a megabyte's.
+FileError readAtMost(int fd, qint64 expected, qint64 limit, QByteArray& bytes) {
     bytes.clear();
-    return readBlocks(fd, [&bytes, limit](const char* data, ssize_t n) {
-        if (bytes.size() + n > limit) {
-            bytes.clear();
-            return FileError::TooLarge; // it grew while being read
-        }
-        bytes.append(data, n);
-        return FileError::None;
-    });
+    return readBlocks(
+        fd,
+        [&bytes, limit](const char* data, ssize_t n) {
+            if (bytes.size() + n > limit) {
+                bytes.clear();
+                return FileError::TooLarge; // it grew while being read
+            }
+            bytes.append(data, n);
+            return FileError::None;
+        },
+        std::clamp<qint64>(expected + 1, 4096, kReadBlock));
 }
 
 // Writes into a temporary file beside target, then puts it in place.
@@ -165,23 +173,25 @@ template <typename Fill> FileError replaceWith(const QString& target, Fill fill)
 // anything that is not a regular file is refused before a byte is read.
 FileError openForReading(const QString& path, int& fd, struct stat& st) {
     const QByteArray name = encoded(path);
-    if (isFolder(name)) {
-        return FileError::IsAFolder;
-    }
     fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        if (errno == ENOENT) {
+        const int openError = errno;
+        if (isFolder(name)) {
+            return FileError::IsAFolder;
+        }
+        if (openError == ENOENT) {
             return checkParent(name) == FileError::None ? FileError::FileNotFound
                                                         : FileError::PathNotFound;
         }
-        return lastError();
+        return fileErrorFromErrno(openError);
     }
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        fd = -1;
-        return FileError::NotAFile;
+    const bool statted = ::fstat(fd, &st) == 0;
+    if (statted && S_ISREG(st.st_mode)) {
+        return FileError::None;
     }
-    return FileError::None;
+    ::close(fd);
+    fd = -1;
+    return statted && S_ISDIR(st.st_mode) ? FileError::IsAFolder : FileError::NotAFile;
 }
 
 FileError read(const QString& path, QByteArray& bytes) {
@@ -190,8 +200,9 @@ FileError read(const QString& path, QByteArray& bytes) {
     if (const FileError error = openForReading(path, fd, st); error != FileError::None) {
         return error;
     }
-    const FileError error =
-        st.st_size > kMaxReadBytes ? FileError::TooLarge : readAtMost(fd, kMaxReadBytes, bytes);
+    const FileError error = st.st_size > kMaxReadBytes
+                                ? FileError::TooLarge
+                                : readAtMost(fd, st.st_size, kMaxReadBytes, bytes);
     ::close(fd);
     return error;
 }
