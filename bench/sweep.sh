@@ -12,16 +12,18 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 win() { printf 'Z:%s' "${1//\//\\}"; }
+# Each size gets a program folder of its own, removed only at the end: on ext4, files
+# made right after many were deleted are slow to make, which no user's pass meets.
 for n in "${sizes[@]}"; do
-    rm -rf "$work/programme" && mkdir "$work/programme"
-    cp "$(dirname "$program")/_Vantrel.VTR" "$work/programme/"
+    mkdir "$work/programme$n"
+    cp "$(dirname "$program")/_Vantrel.VTR" "$work/programme$n/"
     for ((i = 1; i <= n; i++)); do
         printf '127.%d.%d.%d\r\n' $((i >> 16 & 255)) $((i >> 8 & 255)) $((i & 255))
     done >"$work/sweep.LPO"
     : >"$work/sweep.Rgl"
     printf 'LocListePostes:%s\r\nLocListeR\xe8gles:%s\r\n' "$(win "$work/sweep.LPO")" \
         "$(win "$work/sweep.Rgl")" >"$work/sweep.VTR"
-    /usr/bin/time -f '%e %M' -o "$work/time" env VANTREL_HOME="$work/programme" \
+    /usr/bin/time -f '%e %M' -o "$work/time" env VANTREL_HOME="$work/programme$n" \
         "$program" --deployer "$work/sweep.VTR" >"$work/out" 2>/dev/null || true
     read -r seconds kib <"$work/time"
     printf '%-28s %-16s %10s %10s %8s   peak %d MiB, %d not answering\n' \
