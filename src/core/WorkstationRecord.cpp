@@ -23,15 +23,15 @@ PassRecords recordsFor(const QStringList& names) {
     PassRecords records;
     records.reserve(static_cast<size_t>(names.size()));
     QSet<QString> seen;
+    seen.reserve(names.size());
     for (const QString& name : names) {
-        WorkstationRecord record;
+        WorkstationRecord& record = records.emplace_back();
         record.name = name;
-        const QString key = name.toCaseFolded();
-        if (seen.contains(key)) {
+        const qsizetype before = seen.size();
+        seen.insert(name.toCaseFolded());
+        if (seen.size() == before) {
             record.fate = WorkstationRecord::Fate::Duplicate;
         }
-        seen.insert(key);
-        records.push_back(record);
     }
     return records;
 }
