@@ -3,6 +3,8 @@
 #include "core/Text.h"
 #include "core/Workspace.h"
 
+#include <QStringBuilder>
+
 namespace vantrel {
 namespace {
 
@@ -52,6 +54,7 @@ QString row(const Workspace& ws, const WorkstationRecord& r, const QString& rule
 void writeLiveRows(Workspace& ws, const PassRecords& records) {
     const QString ruleCount = QString::number(ws.lists.ListeSource.count());
     QStringList rows;
+    rows.reserve(static_cast<qsizetype>(records.size()));
     for (const WorkstationRecord& r : records) {
         if (r.fate == Fate::Duplicate) {
             continue;
@@ -60,8 +63,8 @@ void writeLiveRows(Workspace& ws, const PassRecords& records) {
             rows.append(row(ws, r, ruleCount));
             continue;
         }
-        rows.append(nameField(ws, r.name) + QLatin1Char(';') +
-                    (r.swept ? lossField(r.loss) : kPingPending) + QLatin1Char(';') + kPending);
+        rows.append(nameField(ws, r.name) % QLatin1Char(';') %
+                    (r.swept ? lossField(r.loss) : kPingPending) % QLatin1Char(';') % kPending);
     }
     // The rows keep their order while the pass runs: the operator's selection stays.
     StringList& board = ws.lists.Listécritures;
@@ -109,14 +112,17 @@ void writeSweepLines(Workspace& ws, const PassRecords& records) {
     Lists& l = ws.lists;
     QStringList general;
     QStringList rows;
+    general.reserve(static_cast<qsizetype>(records.size()));
+    rows.reserve(static_cast<qsizetype>(records.size()));
+    const QString answeredText = QStringLiteral(";Ping Ok");
+    const QString silentText = QLatin1Char(';') + kPingFail;
     for (const WorkstationRecord& r : records) {
         if (!r.swept || r.fate == Fate::Duplicate) {
             continue;
         }
-        general.append(
-            r.name + (r.answered() ? QStringLiteral(";Ping Ok") : QStringLiteral(";") + kPingFail));
-        rows.append(nameField(ws, r.name) + QLatin1Char(';') + lossField(r.loss) +
-                    QStringLiteral(";  Void  "));
+        general.append(r.name % (r.answered() ? answeredText : silentText));
+        rows.append(nameField(ws, r.name) % QLatin1Char(';') % lossField(r.loss) %
+                    QLatin1String(";  Void  "));
     }
     const QStringList failures = pingFailureLines(records);
     l.ListeGénérale.assign(general);
