@@ -44,6 +44,12 @@ int nameWidthFor(const QStringList& rows, const BoardArea& area) {
 
 } // namespace
 
+std::optional<int> BoardFrame::highlightedTop() const {
+    const auto selected = std::find_if(rows.begin(), rows.end(),
+                                       [](const BoardLine& row) { return row.highlighted; });
+    return selected == rows.end() ? std::nullopt : std::optional<int>(selected->top);
+}
+
 BoardFrame BoardState::frame(StringList& rows, const BoardArea& area) const {
     while (!rows.isEmpty() && rows.at(0).isEmpty()) {
         rows.removeAt(0);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace vantrel {
@@ -36,6 +37,9 @@ struct BoardFrame {
     BoardLine header;
     std::vector<BoardLine> rows;
     int nameWidth = 0; // characters of the name column
+
+    // The top of the selected row when it is in view.
+    std::optional<int> highlightedTop() const;
 };
 
 // The status board's own state and rules: which row is first in view. The selected

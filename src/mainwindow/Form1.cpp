@@ -566,8 +566,8 @@ BoardArea Form1::boardArea() const {
 }
 
 // The scroll bar's value is the board's top row; it shows while the rows do not all fit.
-void Form1::setBoardScrollRange() {
-    const int page = boardPageRows();
+void Form1::setBoardScrollRange(const BoardArea& area) {
+    const int page = pageRows(area);
     const int rows = ws_.lists.Listécritures.count();
     const QSignalBlocker quiet(VScroll1_);
     VScroll1_->setRange(0, std::max(0, rows - page));
@@ -593,7 +593,7 @@ void Form1::DrawStatusBoard() {
     surface_->ensureBoardSize(size());
     surface_->clearBoard();
     const BoardArea area = boardArea();
-    setBoardScrollRange();
+    setBoardScrollRange(area);
     StatusBoard::Place place;
     place.left = area.left;
     place.pixelsPerTwip = logicalDpiX() / 1440.0;
@@ -612,12 +612,7 @@ QRect Form1::focusFrame(const BoardArea& area) const {
     if (ws_.lists.Listécritures.isEmpty()) {
         return QRect();
     }
-    int top = lastFrame_.header.top;
-    for (const BoardLine& row : lastFrame_.rows) {
-        if (row.highlighted) {
-            top = row.top;
-        }
-    }
+    const int top = lastFrame_.highlightedTop().value_or(lastFrame_.header.top);
     const int left = area.left - 520; // the lights too
     const QRect twips(left, top - 20,
                       area.left + BoardState::rowWidth(lastFrame_.nameWidth) + 20 - left,
@@ -645,12 +640,7 @@ void Form1::showDetail(int row) {
 }
 
 void Form1::placeDetailWindow() {
-    int rowTop = 0;
-    for (const BoardLine& row : lastFrame_.rows) {
-        if (row.highlighted) {
-            rowTop = row.top;
-        }
-    }
+    const int rowTop = lastFrame_.highlightedTop().value_or(0);
     // Left of the row's lights, over the lists; never over the menu bar.
     const int lightsLeft = layout_[Form1Layout::Télédéploiement].left() - 500;
     const QPoint rowCorner =
@@ -678,9 +668,11 @@ void Form1::showRowToolTip(QPoint position, QPoint globalPosition) {
 }
 
 int Form1::boardPageRows() const {
-    const double pixelsPerTwip = logicalDpiY() / 1440.0;
-    return BoardState::rowsThatFit(layout_.boardTop(), pixelsToTwips(boardBottomPixels()),
-                                   StatusBoard::lineHeightTwips(pixelsPerTwip));
+    return pageRows(boardArea());
+}
+
+int Form1::pageRows(const BoardArea& area) const {
+    return BoardState::rowsThatFit(area.top, pixelsToTwips(boardBottomPixels()), area.lineHeight);
 }
 
 void Form1::setBoardTopRow(int row) {
@@ -692,22 +684,22 @@ void Form1::setBoardTopRow(int row) {
     DrawStatusBoard();
 }
 
-// A press selects the row under it; the view stays where it is.
-void Form1::onBoardPress(QPoint position) {
+// A press selects the row under it, if any, and returns it; the view stays where it is.
+int Form1::selectRowAt(QPoint position) {
     const int row = BoardState::rowAt(lastFrame_, pixelsToTwips(position.y()));
     if (row >= 0) {
         ws_.lists.Listécritures.setSelected(row);
         DrawStatusBoard();
     }
+    return row;
+}
+
+void Form1::onBoardPress(QPoint position) {
+    selectRowAt(position);
 }
 
 void Form1::onBoardDoubleClick(QPoint position) {
-    const int row = BoardState::rowAt(lastFrame_, pixelsToTwips(position.y()));
-    if (row >= 0) {
-        ws_.lists.Listécritures.setSelected(row);
-        DrawStatusBoard();
-        showDetail(row);
-    }
+    showDetail(selectRowAt(position));
 }
 
 // The arrow keys move the selection through the rows, the view following it; Enter

@@ -77,17 +77,19 @@ private:
     void setTabOrderByGroup();
     BoardArea boardArea() const;
     int boardBottomPixels() const;
-    void setBoardScrollRange();
+    void setBoardScrollRange(const BoardArea& area);
     void placeBoardScrollBar(const BoardArea& area);
     QRect focusFrame(const BoardArea& area) const;
     void dropPassSummary();
     void setBoardTopRow(int row);
+    int selectRowAt(QPoint position);
     void onBoardPress(QPoint position);
     void onBoardDoubleClick(QPoint position);
     void onBoardKey(int windowsKeyCode);
     void showDetail(int row);
     // Whole rows the board has room for below its header, in the surface's height.
     int boardPageRows() const;
+    int pageRows(const BoardArea& area) const;
     void placeDetailWindow();
     void showProgress(const PassProgress& progress);
     void keepOnlyWhatAPassAllows(bool passUnderWay);
