@@ -1,11 +1,13 @@
 #include "FileAgent.h"
 
+#include <QByteArrayView>
 #include <QDataStream>
 #include <QFile>
 
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <initializer_list>
 #include <spawn.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -42,20 +44,41 @@ bool readAll(int fd, char* data, size_t size) {
     return moveAll(fd, data, size, ::read);
 }
 
+// One message made of parts, each written where it lies: an answer of many
+// megabytes is not copied to put a byte in front of it.
+bool send(int fd, std::initializer_list<QByteArrayView> parts) {
+    quint32 size = 0;
+    for (const QByteArrayView part : parts) {
+        size += static_cast<quint32>(part.size());
+    }
+    if (!writeAll(fd, reinterpret_cast<const char*>(&size), sizeof size)) {
+        return false;
+    }
+    for (const QByteArrayView part : parts) {
+        if (!writeAll(fd, part.data(), static_cast<size_t>(part.size()))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool send(int fd, const QByteArray& message) {
-    const quint32 size = static_cast<quint32>(message.size());
-    return writeAll(fd, reinterpret_cast<const char*>(&size), sizeof size) &&
-           writeAll(fd, message.constData(), static_cast<size_t>(message.size()));
+    return send(fd, {QByteArrayView(message)});
+}
+
+bool receiveLength(int fd, quint32& size) {
+    return readAll(fd, reinterpret_cast<char*>(&size), sizeof size) &&
+           size <= quint32(kMaxReadBytes) + 4096;
+}
+
+bool receiveBytes(int fd, quint32 size, QByteArray& bytes) {
+    bytes.resize(static_cast<qsizetype>(size));
+    return readAll(fd, bytes.data(), size);
 }
 
 bool receive(int fd, QByteArray& message) {
     quint32 size = 0;
-    if (!readAll(fd, reinterpret_cast<char*>(&size), sizeof size) ||
-        size > quint32(kMaxReadBytes) + 4096) {
-        return false;
-    }
-    message.resize(static_cast<qsizetype>(size));
-    return readAll(fd, message.data(), size);
+    return receiveLength(fd, size) && receiveBytes(fd, size, message);
 }
 
 QDataStream& operator<<(QDataStream& out, FileError error) {
@@ -92,17 +115,32 @@ template <typename... Args> QByteArray pack(const Args&... args) {
     return bytes;
 }
 
-// What the agent sends begins with what it is: the answer to the call, or the bytes
-// its copy has just moved, which the program acknowledges (empty) once its meter has
-// let them go.
+// What the agent sends begins with a byte that says what it is: the answer to the
+// call, or the bytes its copy has just moved, which the program acknowledges (empty)
+// once its meter has let them go.
 enum class FromAgent : char { Answer, Moved };
+
+bool sendFromAgent(FromAgent kind, const QByteArray& body) {
+    const char tag = static_cast<char>(kind);
+    return send(STDOUT_FILENO, {QByteArrayView(&tag, 1), QByteArrayView(body)});
+}
+
+bool receiveFromAgent(int fd, FromAgent& kind, QByteArray& body) {
+    quint32 size = 0;
+    char tag = 0;
+    if (!receiveLength(fd, size) || size == 0 || !readAll(fd, &tag, 1)) {
+        return false;
+    }
+    kind = static_cast<FromAgent>(tag);
+    return receiveBytes(fd, size - 1, body);
+}
 
 // The agent's side of the program's meter.
 class MeterOverPipes : public CopyMeter {
 public:
     void take(qint64 bytes) override {
         QByteArray ack;
-        if (send(STDOUT_FILENO, char(FromAgent::Moved) + pack(bytes))) {
+        if (sendFromAgent(FromAgent::Moved, pack(bytes))) {
             receive(STDIN_FILENO, ack);
         }
     }
@@ -162,13 +200,14 @@ template <typename... Args> QByteArray FileAgent::request(Call what, const Args&
 // An agent that is gone answers nothing: the caller reads why.
 QByteArray FileAgent::call(const QByteArray& message) {
     QByteArray received;
+    FromAgent kind = FromAgent::Answer;
     bool alive = agent_ >= 0 && send(toAgent_, message);
-    while (alive && receive(fromAgent_, received) && !received.isEmpty()) {
-        if (received.at(0) == char(FromAgent::Answer)) {
-            return received.mid(1);
+    while (alive && receiveFromAgent(fromAgent_, kind, received)) {
+        if (kind == FromAgent::Answer) {
+            return received;
         }
         qint64 moved = 0;
-        QDataStream(received.mid(1)) >> moved;
+        QDataStream(received) >> moved;
         report(meter_, moved);
         alive = send(toAgent_, QByteArray());
     }
@@ -312,7 +351,7 @@ int FileAgent::serve(Files& files, pid_t parentPid) {
         default:
             answer = pack(FileError::Other);
         }
-        if (!send(STDOUT_FILENO, char(FromAgent::Answer) + answer)) {
+        if (!sendFromAgent(FromAgent::Answer, answer)) {
             break;
         }
     }
