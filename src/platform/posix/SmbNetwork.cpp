@@ -254,42 +254,9 @@ FileError SmbNetwork::classify(int errnoValue, const QString& unc) {
     return FileError::FileNotFound;
 }
 
-FileError SmbNetwork::read(const QString& unc, QByteArray& bytes) {
-    Context* ctx = nullptr;
-    if (const FileError e = reach(unc, ctx); e != FileError::None) {
-        return e;
-    }
-    SMBCFILE* file = smbc_getFunctionOpen(ctx->ctx)(ctx->ctx, url(unc).constData(), O_RDONLY, 0);
-    if (file == nullptr) {
-        return classify(errno, unc);
-    }
-    bytes.clear();
-    QByteArray block(kBlockBytes, Qt::Uninitialized);
-    FileError error = FileError::None;
-    struct stat st {};
-    if (smbc_getFunctionFstat(ctx->ctx)(ctx->ctx, file, &st) == 0 && st.st_size > kMaxReadBytes) {
-        error = FileError::TooLarge;
-    }
-    while (error == FileError::None) {
-        const ssize_t n = smbc_getFunctionRead(ctx->ctx)(ctx->ctx, file, block.data(),
-                                                         static_cast<size_t>(block.size()));
-        if (n <= 0) {
-            error = n < 0 ? classify(errno, unc) : FileError::None;
-            break;
-        }
-        if (bytes.size() + n > kMaxReadBytes) {
-            bytes.clear();
-            error = FileError::TooLarge;
-            break;
-        }
-        bytes.append(block.constData(), n);
-    }
-    smbc_getFunctionClose(ctx->ctx)(ctx->ctx, file);
-    return error;
-}
-
-FileError SmbNetwork::sameAsLocal(const QString& nativeSource, const QString& unc, bool& same) {
-    same = false;
+// Opens unc to read it and hands use the context, the file and its status; a folder
+// is refused. The file is closed after, unless use gave up a silent host's context.
+template <typename Use> FileError SmbNetwork::readingFile(const QString& unc, Use use) {
     Context* ctx = nullptr;
     if (const FileError e = reach(unc, ctx); e != FileError::None) {
         return e;
@@ -305,20 +272,51 @@ FileError SmbNetwork::sameAsLocal(const QString& nativeSource, const QString& un
     } else if (S_ISDIR(st.st_mode)) {
         error = FileError::IsAFolder;
     } else {
+        error = use(*ctx, file, st);
+    }
+    if (context_) {
+        smbc_getFunctionClose(ctx->ctx)(ctx->ctx, file);
+    }
+    return error;
+}
+
+FileError SmbNetwork::read(const QString& unc, QByteArray& bytes) {
+    bytes.clear();
+    return readingFile(unc, [&](Context& ctx, SMBCFILE* file, const struct stat& st) {
+        if (st.st_size > kMaxReadBytes) {
+            return FileError::TooLarge;
+        }
+        QByteArray block(kBlockBytes, Qt::Uninitialized);
+        for (;;) {
+            const ssize_t n = smbc_getFunctionRead(ctx.ctx)(ctx.ctx, file, block.data(),
+                                                            static_cast<size_t>(block.size()));
+            if (n <= 0) {
+                return n < 0 ? classify(errno, unc) : FileError::None;
+            }
+            if (bytes.size() + n > kMaxReadBytes) {
+                bytes.clear();
+                return FileError::TooLarge;
+            }
+            bytes.append(block.constData(), n);
+        }
+    });
+}
+
+FileError SmbNetwork::sameAsLocal(const QString& nativeSource, const QString& unc, bool& same) {
+    same = false;
+    return readingFile(unc, [&](Context& ctx, SMBCFILE* file, const struct stat& st) {
         FileError readError = FileError::None;
         const LocalFiles::ReadBlock read = [&](char* into, qint64 size) -> qint64 {
             const ssize_t n =
-                smbc_getFunctionRead(ctx->ctx)(ctx->ctx, file, into, static_cast<size_t>(size));
+                smbc_getFunctionRead(ctx.ctx)(ctx.ctx, file, into, static_cast<size_t>(size));
             if (n < 0) {
                 readError = classify(errno, unc);
             }
             return n;
         };
-        error = LocalFiles::sameAsSource(nativeSource, st.st_size, read, same);
-        error = error != FileError::None ? error : readError;
-    }
-    smbc_getFunctionClose(ctx->ctx)(ctx->ctx, file);
-    return error;
+        const FileError error = LocalFiles::sameAsSource(nativeSource, st.st_size, read, same);
+        return error != FileError::None ? error : readError;
+    });
 }
 
 // Fills a temporary file beside unc, then renames it over unc.
@@ -411,44 +409,30 @@ FileError SmbNetwork::copyFromLocal(const QString& nativeSource, const QString& 
 // A version put back on a workstation: read there and written there again, a block
 // at a time, whatever its size.
 FileError SmbNetwork::copyWithin(const QString& fromUnc, const QString& toUnc, CopyMeter* meter) {
-    Context* ctx = nullptr;
-    if (const FileError e = reach(fromUnc, ctx); e != FileError::None) {
-        return e;
-    }
-    SMBCFILE* in = smbc_getFunctionOpen(ctx->ctx)(ctx->ctx, url(fromUnc).constData(), O_RDONLY, 0);
-    if (in == nullptr) {
-        return classify(errno, fromUnc);
-    }
-    struct stat st {};
-    if (smbc_getFunctionFstat(ctx->ctx)(ctx->ctx, in, &st) == 0 && S_ISDIR(st.st_mode)) {
-        smbc_getFunctionClose(ctx->ctx)(ctx->ctx, in);
-        return FileError::IsAFolder;
-    }
-    int readFailure = 0;
-    const FileError error = replace(toUnc, [&](auto& writeBlock) {
-        QByteArray block(kBlockBytes, Qt::Uninitialized);
-        for (;;) {
-            const ssize_t n = smbc_getFunctionRead(ctx->ctx)(ctx->ctx, in, block.data(),
-                                                             static_cast<size_t>(block.size()));
-            if (n == 0) {
-                return 0;
+    return readingFile(fromUnc, [&](Context& ctx, SMBCFILE* in, const struct stat&) {
+        int readFailure = 0;
+        const FileError error = replace(toUnc, [&](auto& writeBlock) {
+            QByteArray block(kBlockBytes, Qt::Uninitialized);
+            for (;;) {
+                const ssize_t n = smbc_getFunctionRead(ctx.ctx)(ctx.ctx, in, block.data(),
+                                                                static_cast<size_t>(block.size()));
+                if (n == 0) {
+                    return 0;
+                }
+                if (n < 0) {
+                    readFailure = errno;
+                    // A silent host is given up as a write to it would be.
+                    return readFailure == ETIMEDOUT ? ETIMEDOUT : -1;
+                }
+                if (const int failure = writeBlock(block.constData(), n); failure != 0) {
+                    return failure;
+                }
+                report(meter, n);
             }
-            if (n < 0) {
-                readFailure = errno;
-                // A silent host is given up as a write to it would be.
-                return readFailure == ETIMEDOUT ? ETIMEDOUT : -1;
-            }
-            if (const int failure = writeBlock(block.constData(), n); failure != 0) {
-                return failure;
-            }
-            report(meter, n);
-        }
+        });
+        return error == FileError::Other && readFailure != 0 ? classify(readFailure, fromUnc)
+                                                             : error;
     });
-    if (!context_) {
-        return error; // a silent host: the context is given up, this file with it
-    }
-    smbc_getFunctionClose(ctx->ctx)(ctx->ctx, in);
-    return error == FileError::Other && readFailure != 0 ? classify(readFailure, fromUnc) : error;
 }
 
 FileError SmbNetwork::rename(const QString& fromUnc, const QString& toUnc) {

@@ -60,6 +60,7 @@ private:
     // missing share or host, and a refused logon from a refused write.
     FileError classify(int errnoValue, const QString& unc);
     template <typename Fill> FileError replace(const QString& unc, Fill fill);
+    template <typename Use> FileError readingFile(const QString& unc, Use use);
 
     QString authenticationFile_;
     std::unique_ptr<Context> context_;
