@@ -22,9 +22,11 @@ private slots:
             << "";
         QTest::newRow("no file") << QStringList{"--deployer"} << ""
                                  << "argument inattendu ou incomplet : --deployer";
-        QTest::newRow("option without its value")
-            << QStringList{"--deployer", "a.VTR", "--essais"} << ""
-            << "argument inattendu ou incomplet : --essais";
+        for (const QString option : {"--essais", "--simultanes", "--debit-max"}) {
+            QTest::newRow(qPrintable(option + QStringLiteral(" without its value")))
+                << QStringList{"--deployer", "a.VTR", option} << ""
+                << QStringLiteral("argument inattendu ou incomplet : ") + option;
+        }
         QTest::newRow("unknown word") << QStringList{"--deployer", "a.VTR", "--vite"} << ""
                                       << "argument inattendu ou incomplet : --vite";
         QTest::newRow("keep two") << QStringList{"--deployer", "a.VTR", "--garder", "2"}
@@ -62,7 +64,7 @@ private slots:
                            "20261207_90503", "--simultanes", "64"}
             << "a.VTR|0|2|1|0|restore 20261207_90503|64 at once"
             << "";
-        QTest::newRow("a cap of 40 Mo/s, restored at 2,5")
+        QTest::newRow("restored under a cap of 2,5 Mo/s")
             << QStringList{"--restaurer",    "a.VTR",       "--passe",
                            "20261207_90503", "--debit-max", "2,5"}
             << "a.VTR|0|2|1|0|restore 20261207_90503|2500000 B/s"
@@ -86,17 +88,11 @@ private slots:
                 << QStringList{"--deployer", "a.VTR", option, bad.value} << ""
                 << option + QLatin1Char(' ') + bad.reason + bad.value;
         }
-        QTest::newRow("--debit-max without its value")
-            << QStringList{"--deployer", "a.VTR", "--debit-max"} << ""
-            << "argument inattendu ou incomplet : --debit-max";
         QTest::newRow("six attempts") << QStringList{"--deployer", "a.VTR", "--essais", "6"} << ""
                                       << "--essais attend un nombre d'essais de 0 à 5 : 6";
         QTest::newRow("a delay of nothing")
             << QStringList{"--deployer", "a.VTR", "--delai", "0"} << ""
             << "--delai attend un nombre de minutes de 1 à 180 : 0";
-        QTest::newRow("--simultanes without its value")
-            << QStringList{"--deployer", "a.VTR", "--simultanes"} << ""
-            << "argument inattendu ou incomplet : --simultanes";
         QTest::newRow("a preview saves nothing")
             << QStringList{"--deployer", "a.VTR", "--simuler", "--enregistrer"} << ""
             << "--simuler n'écrit rien : --enregistrer ne va pas avec";

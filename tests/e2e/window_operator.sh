@@ -100,10 +100,16 @@ answer() {
         for _ in 1 2 3 4 5; do shown "$1" || return 0; sleep 0.2; done
     done
 }
+# TITLE SECONDS WHAT KEY: a box so titled shows within SECONDS (the check WHAT) and
+# is answered with KEY.
+answer_box() {
+    local box
+    box=$(wait_window "$1" "$2")
+    expect "$3" "[ -n '$box' ]"
+    if [ -n "$box" ]; then answer "$box" "$4"; fi
+}
 answer "$question" Return
-end=$(wait_window '^Fin du déploiement le: ' 60)
-expect "end-of-run question after the pass" '[ -n "$end" ]'
-answer "$end" Escape # no journal
+answer_box '^Fin du déploiement le: ' 60 "end-of-run question after the pass" Escape # no journal
 timeout 10 bash -c "while xdotool search --name '^Fin du d' >/dev/null; do sleep 0.2; done"
 
 # Keys through XTEST to the focused window. From the workstation field, Tab goes
@@ -124,9 +130,7 @@ menu_file() { keys alt+f && sleep 1 && xdotool key --delay 60 "$@"; }
 
 # The pass's rows are not saved yet: Close asks, and Enter (Non) keeps them.
 menu_file Down Down Down Return # Fermer
-asked=$(wait_window '^Le fichier Demo.VTR a été modifié $' 10)
-expect "Close after a pass asks about its rows" '[ -n "$asked" ]'
-answer "$asked" Return
+answer_box '^Le fichier Demo.VTR a été modifié $' 10 "Close after a pass asks about its rows" Return
 expect "Enter keeps them" 'lights_become kept "$lit" -eq "$lit_top"'
 
 tab_from_workstation_field 14 && keys space
@@ -156,9 +160,7 @@ now=$(wait_window '^Vantrel$' 5)
 expect "today's date is accepted: start at once?" '[ -n "$now" ] && [ -z "$(xdotool search --name "^Erreur sur la date$")" ]'
 answer "$now" Escape
 # The last minute counts in seconds: the pass starts at once, then takes its twelve seconds.
-end=$(wait_window '^Fin du déploiement le: ' 120)
-expect "the countdown ends in its pass" '[ -n "$end" ]'
-answer "$end" Escape
+answer_box '^Fin du déploiement le: ' 120 "the countdown ends in its pass" Escape
 
 # Échap during a pass asks (No by default); Oui (Alt+O) ends it at once: no end
 # question, the journal says the pass was stopped and who was not reached.
@@ -170,9 +172,7 @@ done
 answer "$question" Return
 sleep 2
 keys Escape
-stop=$(wait_window '^Arrêter$' 10)
-expect "Échap during a pass asks to stop it" '[ -n "$stop" ]'
-[ -n "$stop" ] && answer "$stop" alt+o
+answer_box '^Arrêter$' 10 "Échap during a pass asks to stop it" alt+o
 stopped_journal() { LC_ALL=C grep -l "arr.t. avant sa fin" "$demo"/programme/2*/"Infos D"*.txt 2>/dev/null | head -n 1; }
 expect "Oui: the journal says the pass was stopped" 'eventually "[ -n \"\$(stopped_journal)\" ]"'
 expect "and no end-of-pass question" '[ -z "$(wait_window "^Fin du déploiement le: " 3)" ]'
@@ -201,16 +201,11 @@ QT_QPA_PLATFORM=offscreen VANTREL_HOME=$demo/programme VANTREL_RESEAU=$demo/rese
     "$program" --deployer "$demo/Autre.VTR" --enregistrer >"$work/scheduled" 2>&1 || true
 run_copy=$(md5sum <"$demo/Autre.VTR")
 menu_file Down Right Return # Enregistrer > ce Déploiement
-over=$(wait_window '^Enregistrer Autre.VTR$' 10)
-expect "a save over the scheduled run's rows asks first" '[ -n "$over" ]'
-answer "$over" Return
-reload=$(wait_window '^Enregistrer Autre.VTR$' 10)
-expect "then offers to reload" '[ -n "$reload" ]'
-answer "$reload" Return
+answer_box '^Enregistrer Autre.VTR$' 10 "a save over the scheduled run's rows asks first" Return
+answer_box '^Enregistrer Autre.VTR$' 10 "then offers to reload" Return
 expect "Enter twice leaves the run's file as it is" '[ "$(md5sum <"$demo/Autre.VTR")" = "$run_copy" ]'
 menu_file Down Down Down Return # Fermer
-asked=$(wait_window '^Le fichier Autre.VTR a été modifié $' 10)
-expect "Close asks about the workstation not saved" '[ -n "$asked" ]'
-answer "$asked" alt+o # Oui: Enter would keep the edit (Non is the default)
+# Oui: Enter would keep the edit (Non is the default).
+answer_box '^Le fichier Autre.VTR a été modifié $' 10 "Close asks about the workstation not saved" alt+o
 expect "no light left after Close" 'lights_become closed 0 -ge 0'
 expect_summary "$work/out"
