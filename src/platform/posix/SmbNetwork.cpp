@@ -255,7 +255,8 @@ FileError SmbNetwork::classify(int errnoValue, const QString& unc) {
 }
 
 // Opens unc to read it and hands use the context, the file and its status; a folder
-// is refused. The file is closed after, unless use gave up a silent host's context.
+// is refused. The file is closed after, unless use gave up a silent host's context
+// (and the file with it).
 template <typename Use> FileError SmbNetwork::readingFile(const QString& unc, Use use) {
     Context* ctx = nullptr;
     if (const FileError e = reach(unc, ctx); e != FileError::None) {
@@ -265,6 +266,7 @@ template <typename Use> FileError SmbNetwork::readingFile(const QString& unc, Us
     if (file == nullptr) {
         return classify(errno, unc);
     }
+    const int contextsGivenUp = contextsGivenUp_;
     FileError error = FileError::None;
     struct stat st {};
     if (smbc_getFunctionFstat(ctx->ctx)(ctx->ctx, file, &st) != 0) {
@@ -274,7 +276,7 @@ template <typename Use> FileError SmbNetwork::readingFile(const QString& unc, Us
     } else {
         error = use(*ctx, file, st);
     }
-    if (context_) {
+    if (contextsGivenUp_ == contextsGivenUp) { // else ctx and its files are gone
         smbc_getFunctionClose(ctx->ctx)(ctx->ctx, file);
     }
     return error;
@@ -354,6 +356,7 @@ template <typename Fill> FileError SmbNetwork::replace(const QString& unc, Fill 
         markSilent(unc);
         context_->abandoned = true;
         context_.reset();
+        ++contextsGivenUp_;
         return FileError::TimedOut;
     }
     if (smbc_getFunctionClose(ctx->ctx)(ctx->ctx, file) != 0 && failure == 0) {

@@ -64,6 +64,7 @@ private:
 
     QString authenticationFile_;
     std::unique_ptr<Context> context_;
+    int contextsGivenUp_ = 0; // a silent host's context dropped, its files with it
     QHash<QString, QElapsedTimer> silentHosts_; // by host, since its time-out
 };
 
