@@ -89,14 +89,13 @@ bool staysWithin(const QString& native, const QString& root) {
 // would find the same, one system call per name later. A rest with dot names, a
 // doubled or a final separator needs that lookup.
 QString existingAsWritten(const QString& root, QStringView rest) {
-    QString native = root;
-    native.append(rest);
-    native.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const QStringView written = QStringView(native).mid(root.size());
+    QString written = rest.toString();
+    written.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString native = root + written;
     if (!written.startsWith(QLatin1Char('/')) || native.size() >= kLongestNativePath) {
         return QString();
     }
-    for (const QStringView part : written.mid(1).split(QLatin1Char('/'))) {
+    for (const QStringView part : QStringView(written).mid(1).split(QLatin1Char('/'))) {
         if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String("..")) {
             return QString();
         }
