@@ -22,7 +22,7 @@ printf '%s;\\C$\\Outils\r\n' "$(win "$work/outil.bin")" >"$work/one.Rgl"
 pass() { # folder of the pass, rule file, extra arguments
     local folder=$1 rules=$2
     shift 2
-    mkdir "$folder/programme"
+    mkdir -p "$folder/programme"
     cp "$(dirname "$program")/_Vantrel.VTR" "$folder/programme/"
     printf 'LocListePostes:%s\r\nLocListeR\xe8gles:%s\r\n' "$(win "$work/fleet.LPO")" \
         "$(win "$rules")" >"$folder/pass.VTR"

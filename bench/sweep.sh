@@ -15,7 +15,7 @@ win() { printf 'Z:%s' "${1//\//\\}"; }
 # Each size gets a program folder of its own, removed only at the end: on ext4, files
 # made right after many were deleted are slow to make, which no user's pass meets.
 for n in "${sizes[@]}"; do
-    mkdir "$work/programme$n"
+    mkdir -p "$work/programme$n"
     cp "$(dirname "$program")/_Vantrel.VTR" "$work/programme$n/"
     for ((i = 1; i <= n; i++)); do
         printf '127.%d.%d.%d\r\n' $((i >> 16 & 255)) $((i >> 8 & 255)) $((i & 255))

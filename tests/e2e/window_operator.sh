@@ -105,7 +105,7 @@ answer() {
 answer_box() {
     local box
     box=$(wait_window "$1" "$2")
-    expect "$3" "[ -n '$box' ]"
+    expect "$3" '[ -n "$box" ]'
     if [ -n "$box" ]; then answer "$box" "$4"; fi
 }
 answer "$question" Return
