@@ -85,6 +85,11 @@ bool staysWithin(const QString& native, const QString& root) {
     return real == realRoot || real.startsWith(realRoot + QLatin1Char('/'));
 }
 
+// "." or "..": a name that moves in the path rather than naming an entry.
+bool isDotName(QStringView name) {
+    return name == QLatin1String(".") || name == QLatin1String("..");
+}
+
 // root + rest as written when that path exists, else "": the name-by-name lookup
 // would find the same, one system call per name later. A rest with dot names, a
 // doubled or a final separator needs that lookup.
@@ -96,7 +101,7 @@ QString existingAsWritten(const QString& root, QStringView rest) {
         return QString();
     }
     for (const QStringView part : QStringView(written).mid(1).split(QLatin1Char('/'))) {
-        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String("..")) {
+        if (part.isEmpty() || isDotName(part)) {
             return QString();
         }
     }
@@ -174,10 +179,7 @@ QString PathMapper::toNative(const QString& windowsPath) const {
         if (parts.size() < 2) {
             return QString(); // a host alone is not a share
         }
-        const auto dots = [](const QString& name) {
-            return name == QLatin1String(".") || name == QLatin1String("..");
-        };
-        if (dots(parts.at(0)) || dots(parts.at(1))) {
+        if (isDotName(parts.at(0)) || isDotName(parts.at(1))) {
             return QString();
         }
         // A UNC path never climbs above its share, nor leaves the network by a link:
