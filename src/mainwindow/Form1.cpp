@@ -567,7 +567,7 @@ BoardArea Form1::boardArea() const {
 
 // The scroll bar's value is the board's top row; it shows while the rows do not all fit.
 void Form1::setBoardScrollRange(const BoardArea& area) {
-    const int page = pageRows(area);
+    const int page = boardPageRows(area);
     const int rows = ws_.lists.Listécritures.count();
     const QSignalBlocker quiet(VScroll1_);
     VScroll1_->setRange(0, std::max(0, rows - page));
@@ -667,11 +667,7 @@ void Form1::showRowToolTip(QPoint position, QPoint globalPosition) {
     QToolTip::hideText();
 }
 
-int Form1::boardPageRows() const {
-    return pageRows(boardArea());
-}
-
-int Form1::pageRows(const BoardArea& area) const {
+int Form1::boardPageRows(const BoardArea& area) const {
     return BoardState::rowsThatFit(area.top, pixelsToTwips(boardBottomPixels()), area.lineHeight);
 }
 
@@ -710,7 +706,7 @@ void Form1::onBoardKey(int windowsKeyCode) {
         showDetail(rows.selected());
         return;
     }
-    const int page = boardPageRows();
+    const int page = boardPageRows(boardArea());
     const int row =
         SelectByKey(windowsKeyCode, rows.selected(), boardState_.BoardTopRow, rows.count(), page);
     if (row < 0 || row == rows.selected()) {
@@ -817,8 +813,8 @@ void Form1::resizeEvent(QResizeEvent* event) {
     passPanel_->place(surface_->rect());
     const int selected = ws_.lists.Listécritures.selected();
     if (selected >= 0) {
-        boardState_.BoardTopRow =
-            static_cast<qint16>(TopRowShowing(selected, boardState_.BoardTopRow, boardPageRows()));
+        boardState_.BoardTopRow = static_cast<qint16>(
+            TopRowShowing(selected, boardState_.BoardTopRow, boardPageRows(boardArea())));
     }
     applyLayout(); // and the board, over the whole of the enlarged area
 }

@@ -88,8 +88,7 @@ private:
     void onBoardKey(int windowsKeyCode);
     void showDetail(int row);
     // Whole rows the board has room for below its header, in the surface's height.
-    int boardPageRows() const;
-    int pageRows(const BoardArea& area) const;
+    int boardPageRows(const BoardArea& area) const;
     void placeDetailWindow();
     void showProgress(const PassProgress& progress);
     void keepOnlyWhatAPassAllows(bool passUnderWay);
