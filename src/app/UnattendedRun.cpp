@@ -36,7 +36,7 @@ int endStatus(Workspace& ws) {
     if (ws.passStopped()) {
         return kCouldNotRun;
     }
-    return errorCount(ws.passRecords) == 0 ? kNoErrorLeft : kErrorsLeft;
+    return errorCount(ws.cycleRecords) == 0 ? kNoErrorLeft : kErrorsLeft;
 }
 
 // A restore and a listing need workstations and rules, as a deployment does.

@@ -32,6 +32,10 @@ public:
     RetryTimer TimerRécursif;
     // The workstations of the last pass, or of the one under way, in list order.
     PassRecords passRecords;
+    // The cycle the last start began: one record per entry of the list, each with its
+    // latest outcome over the cycle's passes. The board, the rows saved and printed and
+    // the exit status read it; each pass's journal tells that pass.
+    PassRecords cycleRecords;
 
     // The recent-file menu entries ouvrap(0..4).
     static constexpr int kRecentEntries = 5;

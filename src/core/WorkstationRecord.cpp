@@ -2,6 +2,7 @@
 
 #include "Text.h"
 
+#include <QHash>
 #include <QSet>
 #include <QStringList>
 
@@ -34,6 +35,31 @@ PassRecords recordsFor(const QStringList& names) {
         }
     }
     return records;
+}
+
+void landInCycle(PassRecords& cycle, const PassRecords& pass) {
+    QHash<QString, size_t> where;
+    where.reserve(static_cast<qsizetype>(cycle.size()));
+    for (size_t i = 0; i < cycle.size(); ++i) {
+        if (cycle[i].fate != WorkstationRecord::Fate::Duplicate) {
+            where.insert(cycle[i].name.toCaseFolded(), i);
+        }
+    }
+    for (const WorkstationRecord& record : pass) {
+        if (record.fate == WorkstationRecord::Fate::Duplicate) {
+            continue;
+        }
+        const auto found = where.constFind(record.name.toCaseFolded());
+        if (found != where.constEnd()) {
+            cycle[found.value()] = record;
+        }
+    }
+}
+
+PassRecords cycleWithPass(const PassRecords& cycle, const PassRecords& pass) {
+    PassRecords laid = cycle;
+    landInCycle(laid, pass);
+    return laid;
 }
 
 } // namespace vantrel

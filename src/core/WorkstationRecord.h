@@ -44,4 +44,11 @@ int errorCount(const PassRecords& records);
 // compares host names, without regard to case) is a duplicate.
 PassRecords recordsFor(const QStringList& names);
 
+// Lands a pass's records in its cycle: each workstation of the pass takes its outcome
+// there, replacing an earlier pass's; the others keep theirs.
+void landInCycle(PassRecords& cycle, const PassRecords& pass);
+
+// The cycle's records with those of the pass under way laid over them.
+PassRecords cycleWithPass(const PassRecords& cycle, const PassRecords& pass);
+
 } // namespace vantrel

@@ -127,7 +127,7 @@ void DeploymentRun(Workspace& ws, const PassSettings& settings) {
     snapshots.removeCopies(ws);
     if (end == PassEnd::Completed || end == PassEnd::Stopped) {
         // A retry cycle ends after a pass without error, or one the operator stopped.
-        ws.TimerRécursif.setEnabled(end == PassEnd::Completed && errorCount(ws.passRecords) > 0);
+        ws.TimerRécursif.setEnabled(end == PassEnd::Completed && errorCount(ws.cycleRecords) > 0);
     }
 }
 

@@ -43,7 +43,7 @@ void appendRuleBlock(const Lists& l, QStringList& lines) {
 
 // None while more attempts are to come.
 std::optional<Message> endOfRunMessage(Workspace& ws) {
-    const int errors = errorCount(ws.passRecords);
+    const int errors = errorCount(ws.cycleRecords);
     const DeploymentControls& c = ws.controls;
     const QString now = timestampText(ws.clock.now());
     Message m;

@@ -26,6 +26,12 @@ void warnEmptyList(Workspace& ws) {
               QStringLiteral("Cela ne va rien donner"), Icon::Information);
 }
 
+// Every start begins a cycle: "Faits" back to 0, every workstation of the list served.
+void beginCycle(Workspace& ws) {
+    ws.controls.setTentative(QStringLiteral("0"));
+    ws.controls.setRécursifBackColour(DeploymentControls::kButtonFace);
+}
+
 } // namespace
 
 QString rulesWarning(const Workspace& ws) {
@@ -44,8 +50,7 @@ QString rulesWarning(const Workspace& ws) {
 }
 
 bool checkWorkstationList(Workspace& ws) {
-    ws.controls.setTentative(QStringLiteral("0"));
-    ws.controls.setRécursifBackColour(DeploymentControls::kButtonFace);
+    beginCycle(ws);
     if (ws.lists.ListePostes.isEmpty()) {
         ws.inform(QStringLiteral("La liste des postes est vide"),
                   QStringLiteral("Aucun poste à mettre à jour"), Icon::Information);
@@ -100,6 +105,7 @@ void StartPendingDeferredRun(Workspace& ws, const PassSettings& settings) {
         return;
     }
     ws.state.DeferredStartFlag.clear();
+    beginCycle(ws);
     DeploymentRun(ws, settings);
 }
 
@@ -119,9 +125,9 @@ void TimerRécursif_Timer(Workspace& ws, const PassSettings& settings) {
     }
     ws.TimerRécursif.setDelayMinutes(delay);
     const double attempts = leadingNumber(c.Tentative());
-    const PassRecords& last = ws.passRecords;
-    // The cycle ends after a pass without error.
-    const bool anyError = std::any_of(last.begin(), last.end(),
+    const PassRecords& cycle = ws.cycleRecords;
+    // The cycle ends once none of its workstations has an error left.
+    const bool anyError = std::any_of(cycle.begin(), cycle.end(),
                                       [](const WorkstationRecord& r) { return r.failed(); });
     if (anyError && c.Récursif() > 0 && attempts <= leadingNumber(c.Nbessais()) - 1) {
         c.setRécursifBackColour(DeploymentControls::kRetriedGreen);

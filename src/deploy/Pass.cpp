@@ -117,16 +117,14 @@ bool isRetry(const Workspace& ws) {
     return leadingNumber(ws.controls.Tentative()) > 0;
 }
 
-// The first pass takes the list; a retry, the workstations with an error in the
-// previous pass (no answer, not reached, a rule that failed): the others already
-// have their files, and another pass would only stack backups on them.
-QStringList passNames(const Workspace& ws) {
-    if (!isRetry(ws)) {
-        return ws.lists.ListePostes.entries();
-    }
+// The first pass of a cycle takes the whole list; a retry, the workstations whose
+// latest outcome in the cycle is an error (no answer, not reached, a rule that
+// failed): the others already have their files, and another pass would only stack
+// backups on them.
+QStringList passNames(const PassRecords& cycle, bool retry) {
     QStringList names;
-    for (const WorkstationRecord& r : ws.passRecords) {
-        if (r.failed()) {
+    for (const WorkstationRecord& r : cycle) {
+        if (!retry || r.failed()) {
             names.append(r.name);
         }
     }
@@ -196,7 +194,7 @@ public:
         const qint64 at = ws_.clock.elapsedMs();
         if (now || at - boardShown_ >= kBoardRedrawMs) {
             boardShown_ = at;
-            writeLiveRows(ws_, ws_.passRecords);
+            writeLiveRows(ws_, cycleWithPass(ws_.cycleRecords, ws_.passRecords));
             ws_.DrawStatusBoard();
         }
         if (!now && at - shown_ < kCountsRedrawMs) {
@@ -325,10 +323,12 @@ PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const Pas
         return PassEnd::NotRun;
     }
     s.RunStartText = QStringLiteral("Début déploiement le: ") + timestampText(ws.clock.now());
-    const QStringList names = passNames(ws);
-    if (!isRetry(ws)) {
+    const bool retry = isRetry(ws);
+    if (!retry) { // a new cycle
+        ws.cycleRecords = recordsFor(l.ListePostes.entries());
         l.L_PostesOk.clear(); // a retry adds the workstations it has just served
     }
+    const QStringList names = passNames(ws.cycleRecords, retry);
     l.L_PostesenCours.assign(names);
     ws.passRecords = recordsFor(names);
     ProgressLine progress(ws);
@@ -336,8 +336,12 @@ PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const Pas
     const bool swept = PingSweep(ws, ws.passRecords);
     if (ws.stopRequested() && rulesUsable(ws)) {
         markNotReached(ws.passRecords);
+        landInCycle(ws.cycleRecords, ws.passRecords);
         writePassLines(ws, ws.passRecords);
         return PassEnd::Stopped;
+    }
+    if (swept) {
+        landInCycle(ws.cycleRecords, ws.passRecords);
     }
     writeSweepLines(ws, ws.passRecords);
     ws.DrawStatusBoard();
@@ -349,6 +353,7 @@ PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const Pas
     const BusyPointer busy(ws);
     kind.beforeServing();
     const bool served = serveWorkstations(ws, settings, kind.step, outcome, progress);
+    landInCycle(ws.cycleRecords, ws.passRecords);
     writePassLines(ws, ws.passRecords);
     ws.setPassStopped(!served);
     return served ? PassEnd::Completed : PassEnd::Stopped;

@@ -45,8 +45,26 @@ QString row(const Workspace& ws, const WorkstationRecord& r, const QString& rule
         return name + QLatin1Char(';') + lossField(r.swept ? r.loss : QStringLiteral("####")) +
                QLatin1Char(';') + kNotDone;
     }
+    if (r.fate == Fate::Pending) { // answered a pass that only pinged
+        return name + QLatin1Char(';') + lossField(r.loss) + QLatin1String(";  Void  ");
+    }
     const QString count = QString::number(r.failures) + QLatin1Char('/') + ruleCount;
     return name + QStringLiteral(";   0;") + (count + QString(8, QLatin1Char(' '))).left(8);
+}
+
+// A row for each workstation of the cycle with an outcome, in list order; with
+// silentFirst, those that did not answer come first.
+QStringList cycleRows(const Workspace& ws, const PassRecords& cycle, bool silentFirst) {
+    const QString ruleCount = QString::number(ws.lists.ListeSource.count());
+    QStringList first;
+    QStringList rest;
+    for (const WorkstationRecord& r : cycle) {
+        if (r.fate == Fate::Duplicate || (r.fate == Fate::Pending && !r.swept)) {
+            continue;
+        }
+        (silentFirst && noAnswer(r) ? first : rest).append(row(ws, r, ruleCount));
+    }
+    return first + rest;
 }
 
 } // namespace
@@ -111,9 +129,7 @@ QStringList pingFailureLines(const PassRecords& records) {
 void writeSweepLines(Workspace& ws, const PassRecords& records) {
     Lists& l = ws.lists;
     QStringList general;
-    QStringList rows;
     general.reserve(static_cast<qsizetype>(records.size()));
-    rows.reserve(static_cast<qsizetype>(records.size()));
     const QString answeredText = QStringLiteral(";Ping Ok");
     const QString silentText = QLatin1Char(';') + kPingFail;
     for (const WorkstationRecord& r : records) {
@@ -121,31 +137,21 @@ void writeSweepLines(Workspace& ws, const PassRecords& records) {
             continue;
         }
         general.append(r.name % (r.answered() ? answeredText : silentText));
-        rows.append(nameField(ws, r.name) % QLatin1Char(';') % lossField(r.loss) %
-                    QLatin1String(";  Void  "));
     }
     const QStringList failures = pingFailureLines(records);
     l.ListeGénérale.assign(general);
     l.L_PostesFail.assign(failures);
     l.L_GénéErreurs.assign(failures);
-    l.Listécritures.assign(rows);
+    l.Listécritures.assign(cycleRows(ws, ws.cycleRecords, false));
 }
 
 void writePassLines(Workspace& ws, const PassRecords& records) {
     writeSweepLines(ws, records);
     Lists& l = ws.lists;
-    const QString ruleCount = QString::number(l.ListeSource.count());
-    QStringList rows;
-    for (const WorkstationRecord& r : records) {
-        if (noAnswer(r)) {
-            rows.append(row(ws, r, ruleCount));
-        }
-    }
     for (const WorkstationRecord& r : records) {
         if (!visited(r)) {
             continue;
         }
-        rows.append(row(ws, r, ruleCount));
         if (r.fate == Fate::NotReached) {
             const QString line = r.name + QLatin1Char(';') + notDoneText(r);
             l.L_PostesFail.append(r.name + QLatin1Char(';') + kNotDone);
@@ -159,7 +165,7 @@ void writePassLines(Workspace& ws, const PassRecords& records) {
         (r.failures > 0 ? l.L_GénéErreurs : l.L_PostesOk).append(line);
         l.ListeGénérale.append(line);
     }
-    l.Listécritures.assign(rows);
+    l.Listécritures.assign(cycleRows(ws, ws.cycleRecords, true));
 }
 
 } // namespace vantrel

@@ -14,17 +14,20 @@ class Workspace;
 // rows, hence the journal, the rows printed and the .VTR. Nothing reads them back
 // to decide.
 
-// After the sweep: a ping line for each workstation, "HOST;PingFail" in the error
-// lists for those that did not answer, a row with no copy result yet for each.
+// After the sweep: a ping line for each workstation of the pass, "HOST;PingFail" in
+// the error lists for those that did not answer; the board rows from the cycle's
+// records (ws.cycleRecords), the pass's landed in it: no copy result yet for these.
 void writeSweepLines(Workspace& ws, const PassRecords& records);
 
-// After the copies, or a stop: every result list and row of the pass. Those that did
-// not answer come first, in list order, then the others in pass order; a duplicate
-// has no line of its own. The lines of the workstations updated without error are
-// added to those of the earlier passes.
+// After the copies, or a stop: every result list of the pass, and a board row for each
+// workstation of the cycle with its latest outcome. Those that did not answer come
+// first, then the others, in list order; a duplicate has no line of its own. The
+// lines of the workstations updated without error are added to those of the
+// cycle's earlier passes.
 void writePassLines(Workspace& ws, const PassRecords& records);
 
-// While the pass runs: a row for each workstation in list order, its result as soon
+// While the pass runs (records: the cycle with the pass laid over it): a row for
+// each workstation in list order, its result as soon
 // as it is known, "...." for a ping not read yet and kPending for copies not done
 // yet; the board shows such a row without a light. writePassLines puts the rows of
 // the end in their place.

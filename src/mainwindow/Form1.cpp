@@ -82,7 +82,7 @@ Form1::Form1(Workspace& ws, const PassSettings& passSettings, QWidget* parent)
         keepOnlyWhatAPassAllows(false);
         if (std::exchange(passShowedProgress_, false)) { // not one refused before its sweep
             passPanel_->place(surface_->rect());
-            passPanel_->showSummary(passSummary(ws_.passRecords, ws_.clock.now().time()));
+            passPanel_->showSummary(passSummary(ws_.cycleRecords, ws_.clock.now().time()));
             DrawStatusBoard(); // above it
         }
     });

@@ -187,19 +187,26 @@ private slots:
         QVERIFY(!ws.TimerRécursif.isEnabled());
     }
 
-    // A retry serves only the workstations with an error in the previous pass (PC02
-    // has no folder, PC03 does not answer, pc01 is PC01 again); the cycle ends after a
-    // pass without error. PC01, served once, keeps one backup whatever comes after.
+    // A retry serves only the workstations with an error in the cycle (PC02 has no
+    // folder, PC03 does not answer, pc01 is PC01 again); the cycle ends once none is
+    // left. PC01, served once, keeps one backup whatever comes after. The board ends
+    // with every workstation of the list and its latest outcome.
     void retryServesTheFailed_data() {
         QTest::addColumn<QString>("fixedAfterFirstPass");
         QTest::addColumn<QStringList>("secondRetry"); // empty: the cycle has ended
-        QTest::newRow("nothing fixed") << "" << QStringList{"PC02", "PC03"};
-        QTest::newRow("PC02 given its folder") << "PC02" << QStringList{"PC03"};
-        QTest::newRow("both fixed") << "PC02 PC03" << QStringList{};
+        QTest::addColumn<QStringList>("rows");        // blanks left out
+        QTest::newRow("nothing fixed") << "" << QStringList{"PC02", "PC03"}
+                                       << QStringList{"PC03;100;Void", "PC01;0;0/2", "PC02;0;2/2"};
+        QTest::newRow("PC02 given its folder")
+            << "PC02" << QStringList{"PC03"}
+            << QStringList{"PC03;100;Void", "PC01;0;0/2", "PC02;0;0/2"};
+        QTest::newRow("both fixed") << "PC02 PC03" << QStringList{}
+                                    << QStringList{"PC01;0;0/2", "PC02;0;0/2", "PC03;0;0/2"};
     }
     void retryServesTheFailed() {
         QFETCH(QString, fixedAfterFirstPass);
         QFETCH(QStringList, secondRetry);
+        QFETCH(QStringList, rows);
         Network n;
         Workspace& ws = *n.ws;
         ws.lists.ListePostes.assign({"PC01", "PC02", "pc01", "PC03"});
@@ -229,6 +236,10 @@ private slots:
                      .size(),
                  1);
         QVERIFY(ws.lists.L_PostesOk.count() <= 3);
+        QStringList board = ws.lists.Listécritures.entries();
+        board.replaceInStrings(QStringLiteral(" "), QString());
+        QCOMPARE(board, rows);
+        QCOMPARE(errorCount(ws.cycleRecords), static_cast<int>(secondRetry.size()));
     }
 
     // A workstation is left out only when the same one, whatever the case of its
@@ -672,8 +683,11 @@ private slots:
         QCOMPARE(Télédéploiement_Click(ws, {}), LaunchOutcome::LeftToDeferredStart);
         QVERIFY(n.system.commands.isEmpty());
         ws.state.DeferredStartFlag = QStringLiteral("Déploiement");
+        ws.controls.setTentative(QStringLiteral("2")); // left by an earlier cycle
         StartPendingDeferredRun(ws, {});
         QVERIFY(!ws.controls.Différé());
+        QCOMPARE(ws.controls.Tentative(), QStringLiteral("0"));
+        QCOMPARE(ws.lists.L_PostesenCours.entries(), ws.lists.ListePostes.entries());
         const int commands = n.system.commands.size();
         QVERIFY(commands > 0);
         StartPendingDeferredRun(ws, {});
