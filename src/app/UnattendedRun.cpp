@@ -103,7 +103,7 @@ int deploy(Workspace& ws, const UnattendedOptions& options) {
     if (const QString warning = rulesWarning(ws); !warning.isEmpty()) {
         ws.inform(warning, QStringLiteral("Seul le 'Ping' sera effectué"), Icon::Information);
     }
-    DeploymentRun(ws, settings);
+    startDeployment(ws, settings);
     while (ws.TimerRécursif.isEnabled() && !ws.passStopped() && waitForRetryTick(ws)) {
         deliverRetryTick(ws, settings);
     }

@@ -2,7 +2,6 @@
 
 #include "BoardRules.h"
 #include "ShortNames.h"
-#include "core/StringList.h"
 
 #include <algorithm>
 
@@ -50,12 +49,34 @@ std::optional<int> BoardFrame::highlightedTop() const {
     return selected == rows.end() ? std::nullopt : std::optional<int>(selected->top);
 }
 
-BoardFrame BoardState::frame(StringList& rows, const BoardArea& area) const {
-    while (!rows.isEmpty() && rows.at(0).isEmpty()) {
-        rows.removeAt(0);
+QStringList BoardState::shownRows(const QStringList& rows) {
+    qsizetype first = 0;
+    while (first < rows.size() && rows.at(first).isEmpty()) {
+        ++first;
     }
+    return first == 0 ? rows : rows.mid(first);
+}
+
+int BoardState::selectionAfter(const QStringList& oldRows, int selected,
+                               const QStringList& newRows) {
+    if (selected < 0 || selected >= oldRows.size()) {
+        return -1;
+    }
+    const QString name = oldRows.at(selected).section(QLatin1Char(';'), 0, 0);
+    if (selected < newRows.size() && newRows.at(selected).section(QLatin1Char(';'), 0, 0) == name) {
+        return selected; // the usual case: a refresh keeps the rows' order
+    }
+    for (qsizetype i = 0; i < newRows.size(); ++i) {
+        if (newRows.at(i).section(QLatin1Char(';'), 0, 0) == name) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+BoardFrame BoardState::frame(const QStringList& rows, const BoardArea& area) const {
     BoardFrame frame;
-    frame.nameWidth = nameWidthFor(rows.entries(), area);
+    frame.nameWidth = nameWidthFor(rows, area);
     int y = area.top;
     frame.caption = lineAt(QStringLiteral("dbl-clic une ligne pour voir le détail"), y);
     y += area.lineHeight;
@@ -64,11 +85,11 @@ BoardFrame BoardState::frame(StringList& rows, const BoardArea& area) const {
                           y);
     y += lineAdvance(frame.header.text, area.lineHeight);
 
-    const ShortNames names(rows.entries(), frame.nameWidth);
-    for (int i = std::max<int>(BoardTopRow, 0); i < rows.count() && y < area.bottom; ++i) {
+    const ShortNames names(rows, frame.nameWidth);
+    for (int i = std::max<int>(BoardTopRow, 0); i < rows.size() && y < area.bottom; ++i) {
         BoardLine line = lineAt(names.shownRow(rows.at(i)), y);
         line.index = i;
-        line.highlighted = i == rows.selected();
+        line.highlighted = i == SelectedRow;
         const QStringList fields = line.text.split(QLatin1Char(';'));
         if (isBoxed(line.text) && fields.size() >= 3) {
             line.pingLight = pingLight(fields.at(1));

@@ -8,8 +8,6 @@
 
 namespace vantrel {
 
-class StringList;
-
 // One line of the board as it is to be painted, in twips from the surface's top.
 struct BoardLine {
     QString text;
@@ -42,19 +40,26 @@ struct BoardFrame {
     std::optional<int> highlightedTop() const;
 };
 
-// The status board's own state and rules: which row is first in view. The selected
-// row is Listécritures' selection: scrolling moves the view, never the selection.
+// The status board's own state and rules: which row is first in view, which one is
+// selected. Scrolling moves the view, never the selection.
 class BoardState {
 public:
     // How far below its top a row takes a click, in twips.
     static constexpr int kRowHitHeight = 250;
 
     qint16 BoardTopRow = 0;
+    int SelectedRow = -1;
 
-    // Lays the board out in area: empty rows at the head of the list are dropped
-    // first; the selected row is highlighted; the name column takes the width the
-    // longest name needs, from 18 characters up to what the area leaves it.
-    BoardFrame frame(StringList& rows, const BoardArea& area) const;
+    // The rows the board shows: those after the empty ones at the head of the list.
+    static QStringList shownRows(const QStringList& rows);
+    // The row to select among newRows when they replace oldRows: the same workstation,
+    // so that a selection lives through a pass's refreshes; -1 when it is gone.
+    static int selectionAfter(const QStringList& oldRows, int selected, const QStringList& newRows);
+
+    // Lays the board out in area: the selected row is highlighted; the name column
+    // takes the width the longest name needs, from 18 characters up to what the area
+    // leaves it.
+    BoardFrame frame(const QStringList& rows, const BoardArea& area) const;
 
     // The row whose band (from its top, excluded, to 250 twips lower, excluded) holds
     // y: the last such row laid out, as rows are closer than that. -1 for none.

@@ -9,10 +9,12 @@ QString PassProgress::text() const {
     case Phase::Sweeping:
         return QStringLiteral("Ping de %1 postes, ").arg(total) + elapsedText(elapsedMs);
     case Phase::Serving:
-        return QStringLiteral("Postes servis : %1/%2, %3 en erreur, ")
-                   .arg(done)
+        return QStringLiteral("Postes servis : %1/%2, %3 en erreur, %4 sans réponse, %5 à faire, ")
+                   .arg(served)
                    .arg(total)
-                   .arg(errors) +
+                   .arg(errors)
+                   .arg(silent)
+                   .arg(toDo()) +
                rateText(bytesPerSecond) + elapsedText(elapsedMs);
     }
     return QString();

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <atomic>
+
 namespace vantrel {
 
 class Clock;
@@ -29,9 +31,10 @@ signals:
 
 private:
     Clock& clock_;
-    bool enabled_ = false;
-    qint64 intervalMs_ = 1000;
-    qint64 countStartMs_ = 0;
+    // A pass arms the timer from its own thread; the window reads it from its own.
+    std::atomic<bool> enabled_{false};
+    std::atomic<qint64> intervalMs_{1000};
+    std::atomic<qint64> countStartMs_{0};
 };
 
 } // namespace vantrel

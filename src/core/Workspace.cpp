@@ -28,6 +28,11 @@ void Workspace::inform(const QString& text, const QString& title, Icon icon) {
     ui.show(message);
 }
 
+void Workspace::startPass(std::function<void()> pass) {
+    setPassRunning(true);
+    passRunner_(std::move(pass), [this] { setPassRunning(false); });
+}
+
 void Workspace::setPassRunning(bool running) {
     passRunning_ = running;
     ui.setPassUnderWay(running);

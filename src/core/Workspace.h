@@ -10,7 +10,10 @@
 
 #include <QObject>
 
+#include <QStringList>
+
 #include <array>
+#include <functional>
 
 namespace vantrel {
 
@@ -48,6 +51,14 @@ public:
     Answer ask(const Message& message) { return ui.show(message); }
     void inform(const QString& text, const QString& title, Icon icon = Icon::None);
 
+    // How a pass is run: done() follows it on the starter's thread. At once by default
+    // (a run without window, the logic's tests); the window runs it on a thread of its
+    // own, so that the window never waits for the pass.
+    using PassRunner = std::function<void(std::function<void()> pass, std::function<void()> done)>;
+    void setPassRunner(PassRunner runner) { passRunner_ = std::move(runner); }
+    // Runs a pass, marked as running from now until its end.
+    void startPass(std::function<void()> pass);
+
     bool passRunning() const { return passRunning_; }
     void setPassRunning(bool running);
     // The program was asked to end, or the operator to stop the pass: a pass stops
@@ -57,8 +68,12 @@ public:
     bool passStopped() const { return passStopped_; }
     void setPassStopped(bool stopped) { passStopped_ = stopped; }
 
-    // Board redraw; the window paints, the logic only asks.
-    void DrawStatusBoard() { emit boardRedrawRequested(); }
+    // Board redraw; the window paints, the logic only asks. The rows and the detail
+    // lines go with the request, taken on the thread that changed them: the window
+    // draws its own copy while a pass goes on writing the lists.
+    void DrawStatusBoard() {
+        emit boardChanged(lists.Listécritures.entries(), lists.ListeGénérale.entries());
+    }
     // The deferred-start dialog, shown modally by the window (none without one).
     void showDeferredStartDialog() { emit deferredStartDialogRequested(); }
 
@@ -75,7 +90,7 @@ public:
 signals:
     void captionChanged(const QString& caption);
     void recentMenuChanged();
-    void boardRedrawRequested();
+    void boardChanged(const QStringList& rows, const QStringList& details);
     void deferredStartDialogRequested();
     void endRequested();
     void passStarted();
@@ -84,6 +99,10 @@ signals:
 
 private:
     QString caption_;
+    PassRunner passRunner_ = [](std::function<void()> pass, std::function<void()> done) {
+        pass();
+        done();
+    };
     bool passRunning_ = false;
     bool passStopped_ = false;
 };

@@ -103,7 +103,6 @@ WorkstationResult copyToWorkstation(Files& files, const PassRules& rules,
 } // namespace
 
 void DeploymentRun(Workspace& ws, const PassSettings& settings) {
-    PassGuard running(ws);
     ws.TimerRécursif.setEnabled(false);
     if (ws.controls.Récursif() > 0) {
         // The next pass of the cycle comes Délai minutes after this one's start.
@@ -129,6 +128,10 @@ void DeploymentRun(Workspace& ws, const PassSettings& settings) {
         // A retry cycle ends after a pass without error, or one the operator stopped.
         ws.TimerRécursif.setEnabled(end == PassEnd::Completed && errorCount(ws.cycleRecords) > 0);
     }
+}
+
+void startDeployment(Workspace& ws, const PassSettings& settings) {
+    ws.startPass([&ws, settings] { DeploymentRun(ws, settings); });
 }
 
 } // namespace vantrel

@@ -85,7 +85,7 @@ LaunchOutcome Télédéploiement_Click(Workspace& ws, const PassSettings& settin
     if (ws.controls.Différé()) {
         return LaunchOutcome::LeftToDeferredStart;
     }
-    DeploymentRun(ws, settings);
+    startDeployment(ws, settings);
     return LaunchOutcome::Started;
 }
 
@@ -106,7 +106,7 @@ void StartPendingDeferredRun(Workspace& ws, const PassSettings& settings) {
     }
     ws.state.DeferredStartFlag.clear();
     beginCycle(ws);
-    DeploymentRun(ws, settings);
+    startDeployment(ws, settings);
 }
 
 void Récursif_Click(Workspace& ws) {
@@ -132,7 +132,7 @@ void TimerRécursif_Timer(Workspace& ws, const PassSettings& settings) {
     if (anyError && c.Récursif() > 0 && attempts <= leadingNumber(c.Nbessais()) - 1) {
         c.setRécursifBackColour(DeploymentControls::kRetriedGreen);
         c.setTentative(QString::number(static_cast<qint64>(attempts) + 1));
-        DeploymentRun(ws, settings);
+        startDeployment(ws, settings);
     } else {
         ws.TimerRécursif.setEnabled(false);
     }

@@ -137,12 +137,6 @@ bool rulesUsable(const Workspace& ws) {
            !ws.state.RuleFilePath.isEmpty();
 }
 
-int countNoAnswer(const PassRecords& records) {
-    return static_cast<int>(std::count_if(records.begin(), records.end(), [](const auto& r) {
-        return r.fate == WorkstationRecord::Fate::NoAnswer;
-    }));
-}
-
 // What is left pending when a pass stops was not reached.
 void markNotReached(PassRecords& records) {
     for (WorkstationRecord& r : records) {
@@ -163,18 +157,19 @@ public:
         progress_.total = total;
         show(true);
     }
-    // done: those with their result already (no answer, a duplicate).
-    void serving(int total, int answered, int done, int errors) {
+    // The workstations to serve are those still pending; the others did not answer
+    // (a duplicate is not counted).
+    void serving(const PassRecords& records) {
+        progress_ = PassProgress();
         progress_.phase = PassProgress::Phase::Serving;
-        progress_.total = total;
-        progress_.answered = answered;
-        progress_.done = done;
-        progress_.errors = errors;
+        for (const WorkstationRecord& r : records) {
+            progress_.total += r.fate == WorkstationRecord::Fate::Duplicate ? 0 : 1;
+            progress_.silent += r.fate == WorkstationRecord::Fate::NoAnswer ? 1 : 0;
+        }
         show(true);
     }
-    void workstationDone(bool failed) {
-        ++progress_.done;
-        progress_.errors += failed ? 1 : 0;
+    void workstationDone(const WorkstationRecord& record) {
+        ++(record.failed() ? progress_.errors : progress_.served);
     }
     // While the copies go: their rate in the counts.
     class Metered {
@@ -232,8 +227,7 @@ bool serveWorkstations(Workspace& ws, const PassSettings& settings, const Workst
             toServe.push_back(i);
         }
     }
-    progress.serving(static_cast<int>(records.size()), static_cast<int>(toServe.size()),
-                     static_cast<int>(records.size() - toServe.size()), countNoAnswer(records));
+    progress.serving(records);
     TrafficMeter traffic(settings.maxBytesPerSecond);
     const ProgressLine::Metered metered(progress, traffic);
     WorkerPool pool(
@@ -260,7 +254,7 @@ bool serveWorkstations(Workspace& ws, const PassSettings& settings, const Workst
             record.message = result.message;
             lines[static_cast<size_t>(finished.index)] = result.lines;
             outcome.restored += result.restored;
-            progress.workstationDone(result.failures > 0);
+            progress.workstationDone(record);
             ++recorded;
         }
         stopped = stopped || ws.stopRequested();

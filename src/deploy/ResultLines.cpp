@@ -85,10 +85,7 @@ void writeLiveRows(Workspace& ws, const PassRecords& records) {
                     (r.swept ? lossField(r.loss) : kPingPending) % QLatin1Char(';') % kPending);
     }
     // The rows keep their order while the pass runs: the operator's selection stays.
-    StringList& board = ws.lists.Listécritures;
-    const int selected = board.count() == rows.size() ? board.selected() : -1;
-    board.assign(rows);
-    board.setSelected(selected);
+    ws.lists.Listécritures.assign(rows);
 }
 
 QString passSummary(const PassRecords& records, const QTime& endedAt) {

@@ -27,7 +27,8 @@ bool listShown(Workspace& ws) {
 }
 
 // Writes the export into a temporary file, lets open() hand it to a program,
-// leaves that program five seconds to read it, then removes it.
+// leaves that program five seconds to read it, then removes it (the window goes on
+// meanwhile).
 template <typename Open> void exportThroughFile(Workspace& ws, const QString& file, Open open) {
     if (!listShown(ws)) {
         return;
@@ -42,8 +43,7 @@ template <typename Open> void exportThroughFile(Workspace& ws, const QString& fi
         return;
     }
     open();
-    ws.clock.pause(5);
-    ws.system.removeFile(file);
+    ws.clock.callLater(5, [&ws, file] { ws.system.removeFile(file); });
 }
 
 } // namespace

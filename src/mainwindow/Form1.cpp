@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QThread>
 #include <QTimer>
 #include <QToolTip>
 
@@ -67,7 +68,10 @@ Form1::Form1(Workspace& ws, const PassSettings& passSettings, QWidget* parent)
     bindDeploymentControls();
 
     connect(&ws_, &Workspace::captionChanged, this, &QWidget::setWindowTitle);
-    connect(&ws_, &Workspace::boardRedrawRequested, this, &Form1::DrawStatusBoard);
+    connect(&ws_, &Workspace::boardChanged, this, &Form1::setBoardRows);
+    ws_.setPassRunner([this](std::function<void()> pass, std::function<void()> done) {
+        runBeside(std::move(pass), std::move(done));
+    });
     passPanel_ = new PassPanel(surface_);
     connect(&ws_, &Workspace::progressChanged, this, &Form1::showProgress);
     connect(passPanel_, &PassPanel::stopClicked, this, &Form1::askToStopPass);
@@ -540,16 +544,22 @@ void Form1::keepOnlyWhatAPassAllows(bool passUnderWay) {
     lockedForPass_.clear();
 }
 
-void Form1::askToStopPass() {
+bool Form1::askToStopPass() {
+    if (!ws_.passRunning()) {
+        return false;
+    }
     Message question;
     question.text = QStringLiteral("Arrêter le déploiement en cours ?");
     question.title = QStringLiteral("Arrêter");
     question.icon = Icon::Question;
     question.buttons = Buttons::YesNo;
     question.defaultAnswer = Answer::No;
-    if (ws_.passRunning() && ws_.ask(question) == Answer::Yes) {
-        ws_.ui.askStop();
+    // The pass goes on while the question is open; it may have ended meanwhile.
+    if (ws_.ask(question) != Answer::Yes || !ws_.passRunning()) {
+        return false;
     }
+    ws_.ui.askStop();
+    return true;
 }
 
 BoardArea Form1::boardArea() const {
@@ -568,7 +578,7 @@ BoardArea Form1::boardArea() const {
 // The scroll bar's value is the board's top row; it shows while the rows do not all fit.
 void Form1::setBoardScrollRange(const BoardArea& area) {
     const int page = boardPageRows(area);
-    const int rows = ws_.lists.Listécritures.count();
+    const int rows = static_cast<int>(boardRows_.size());
     const QSignalBlocker quiet(VScroll1_);
     VScroll1_->setRange(0, std::max(0, rows - page));
     VScroll1_->setPageStep(std::max(page, 1));
@@ -588,6 +598,39 @@ void Form1::placeBoardScrollBar(const BoardArea& area) {
                            boardBottomPixels() - top);
 }
 
+// The board's own copy of the rows, taken where they changed (a pass's thread, or
+// this one); the selection stays on its workstation.
+void Form1::setBoardRows(const QStringList& rows, const QStringList& details) {
+    const QStringList shown = BoardState::shownRows(rows);
+    boardState_.SelectedRow =
+        BoardState::selectionAfter(boardRows_, boardState_.SelectedRow, shown);
+    boardRows_ = shown;
+    boardDetails_ = details;
+    DrawStatusBoard();
+}
+
+// A pass runs on a thread of its own: the window repaints, scrolls, opens details
+// and asks its questions meanwhile; what the pass publishes comes queued, and done
+// comes back here once it is over.
+void Form1::runBeside(std::function<void()> pass, std::function<void()> done) {
+    passThread_ = QThread::create(std::move(pass));
+    passThread_->setObjectName(QStringLiteral("passe"));
+    connect(passThread_, &QThread::finished, this, [this, done = std::move(done)] {
+        passThread_->wait();
+        delete std::exchange(passThread_, nullptr);
+        done();
+    });
+    passThread_->start();
+}
+
+Form1::~Form1() {
+    if (passThread_ != nullptr) { // the pass ends at its next safe point
+        ws_.ui.askStop();
+        passThread_->wait();
+        delete passThread_;
+    }
+}
+
 void Form1::DrawStatusBoard() {
     // The board may be drawn while the window loads, before the surface has its size.
     surface_->ensureBoardSize(size());
@@ -598,7 +641,7 @@ void Form1::DrawStatusBoard() {
     place.left = area.left;
     place.pixelsPerTwip = logicalDpiX() / 1440.0;
     place.surfaceWidth = area.right + 200;
-    lastFrame_ = boardState_.frame(ws_.lists.Listécritures, area);
+    lastFrame_ = boardState_.frame(boardRows_, area);
     placeBoardScrollBar(area);
     board_.setLightFolder(ws_.system.nativePath(ws_.state.ProgramDir) + QLatin1Char('/'));
     board_.paint(surface_->board(), place, lastFrame_);
@@ -609,7 +652,7 @@ void Form1::DrawStatusBoard() {
 // Around the selected row when it is in view, else around the board's header; none on a
 // board without rows.
 QRect Form1::focusFrame(const BoardArea& area) const {
-    if (ws_.lists.Listécritures.isEmpty()) {
+    if (boardRows_.isEmpty()) {
         return QRect();
     }
     const int top = lastFrame_.highlightedTop().value_or(lastFrame_.header.top);
@@ -623,16 +666,15 @@ QRect Form1::focusFrame(const BoardArea& area) const {
 
 // The detail window shows one workstation: the row picked, every failure with its rule.
 void Form1::showDetail(int row) {
-    const StringList& rows = ws_.lists.Listécritures;
-    if (row < 0 || row >= rows.count()) {
+    const QStringList& rows = boardRows_;
+    if (row < 0 || row >= rows.size()) {
         return;
     }
     if (FeuilleBlanche_ == nullptr) {
         FeuilleBlanche_ = new FeuilleBlanche(this);
     }
     const bool opening = !FeuilleBlanche_->isVisible();
-    FeuilleBlanche_->showDetail(
-        rows.at(row), BoardState::detailLines(rows.at(row), ws_.lists.ListeGénérale.entries()));
+    FeuilleBlanche_->showDetail(rows.at(row), BoardState::detailLines(rows.at(row), boardDetails_));
     if (opening) {
         placeDetailWindow(); // once shown, its frame is known
     }
@@ -654,10 +696,9 @@ void Form1::placeDetailWindow() {
 void Form1::showRowToolTip(QPoint position, QPoint globalPosition) {
     const int y = pixelsToTwips(position.y());
     for (const BoardLine& line : lastFrame_.rows) {
-        if (line.index >= 0 && line.index < ws_.lists.Listécritures.count() && line.top <= y &&
+        if (line.index >= 0 && line.index < boardRows_.size() && line.top <= y &&
             y < line.top + BoardState::kRowHitHeight) {
-            const QString name =
-                ws_.lists.Listécritures.at(line.index).section(QLatin1Char(';'), 0, 0);
+            const QString name = boardRows_.at(line.index).section(QLatin1Char(';'), 0, 0);
             if (name.size() > lastFrame_.nameWidth) {
                 QToolTip::showText(globalPosition, name, surface_);
                 return;
@@ -684,7 +725,7 @@ void Form1::setBoardTopRow(int row) {
 int Form1::selectRowAt(QPoint position) {
     const int row = BoardState::rowAt(lastFrame_, pixelsToTwips(position.y()));
     if (row >= 0) {
-        ws_.lists.Listécritures.setSelected(row);
+        boardState_.SelectedRow = row;
         DrawStatusBoard();
     }
     return row;
@@ -701,25 +742,26 @@ void Form1::onBoardDoubleClick(QPoint position) {
 // The arrow keys move the selection through the rows, the view following it; Enter
 // opens the selected row.
 void Form1::onBoardKey(int windowsKeyCode) {
-    StringList& rows = ws_.lists.Listécritures;
+    const int selected = boardState_.SelectedRow;
     if (windowsKeyCode == kKeyEnter) {
-        showDetail(rows.selected());
+        showDetail(selected);
         return;
     }
     const int page = boardPageRows(boardArea());
-    const int row =
-        SelectByKey(windowsKeyCode, rows.selected(), boardState_.BoardTopRow, rows.count(), page);
-    if (row < 0 || row == rows.selected()) {
+    const int row = SelectByKey(windowsKeyCode, selected, boardState_.BoardTopRow,
+                                static_cast<int>(boardRows_.size()), page);
+    if (row < 0 || row == selected) {
         return;
     }
-    rows.setSelected(row);
+    boardState_.SelectedRow = row;
     boardState_.BoardTopRow =
         static_cast<qint16>(TopRowShowing(row, boardState_.BoardTopRow, page));
     DrawStatusBoard();
 }
 
 void Form1::Form_Activate() {
-    if (ws_.passRunning()) {
+    // An armed start keeps "Différé" ticked until its countdown ends.
+    if (ws_.passRunning() || deferred_ != nullptr) {
         return;
     }
     StartPendingDeferredRun(ws_, passSettings_);
@@ -792,8 +834,11 @@ void Form1::onRetryTick() {
 
 void Form1::closeEvent(QCloseEvent* event) {
     if (ws_.passRunning()) {
-        event->ignore(); // the window closes once the pass has ended
-        askToStopPass();
+        event->ignore(); // the window closes once the pass has stopped
+        if (askToStopPass()) {
+            connect(&ws_, &Workspace::passFinished, this, &QWidget::close,
+                    Qt::SingleShotConnection);
+        }
         return;
     }
     if (!Form_QueryUnload(ws_)) {
@@ -811,7 +856,7 @@ void Form1::resizeEvent(QResizeEvent* event) {
     }
     layout_.resize(qRound(surface_->height() * 1440.0 / logicalDpiY()));
     passPanel_->place(surface_->rect());
-    const int selected = ws_.lists.Listécritures.selected();
+    const int selected = boardState_.SelectedRow;
     if (selected >= 0) {
         boardState_.BoardTopRow = static_cast<qint16>(
             TopRowShowing(selected, boardState_.BoardTopRow, boardPageRows(boardArea())));

@@ -11,6 +11,7 @@
 #include <QList>
 
 #include <array>
+#include <functional>
 
 class QAction;
 class QCheckBox;
@@ -20,6 +21,7 @@ class QListView;
 class QMenu;
 class QPushButton;
 class QScrollBar;
+class QThread;
 class QTimer;
 
 namespace vantrel {
@@ -40,6 +42,7 @@ public:
     // Its passes run with passSettings.
     explicit Form1(Workspace& ws, const PassSettings& passSettings = PassSettings(),
                    QWidget* parent = nullptr);
+    ~Form1() override;
 
     // Form_Load: layout and the logic's part of the load.
     void load();
@@ -82,6 +85,8 @@ private:
     QRect focusFrame(const BoardArea& area) const;
     void dropPassSummary();
     void setBoardTopRow(int row);
+    void setBoardRows(const QStringList& rows, const QStringList& details);
+    void runBeside(std::function<void()> pass, std::function<void()> done);
     int selectRowAt(QPoint position);
     void onBoardPress(QPoint position);
     void onBoardDoubleClick(QPoint position);
@@ -92,7 +97,8 @@ private:
     void placeDetailWindow();
     void showProgress(const PassProgress& progress);
     void keepOnlyWhatAPassAllows(bool passUnderWay);
-    void askToStopPass();
+    // True when the operator said Oui and the pass is still under way.
+    bool askToStopPass();
     void showRowToolTip(QPoint position, QPoint globalPosition);
     void showDeferredStartDialog();
     bool deferredStartGivenUp();
@@ -109,7 +115,9 @@ private:
     Form1Layout layout_;
     Form1Surface* surface_ = nullptr;
     BoardState boardState_;
-    BoardFrame lastFrame_; // as last painted
+    QStringList boardRows_;    // as the logic last published them
+    QStringList boardDetails_; // the lines a row's detail is taken from
+    BoardFrame lastFrame_;     // as last painted
     StatusBoard board_;
     QScrollBar* VScroll1_ = nullptr; // its value is the board's top row
     FeuilleBlanche* FeuilleBlanche_ = nullptr;
@@ -134,6 +142,7 @@ private:
     PassPanel* passPanel_ = nullptr;  // along the bottom while a pass runs, and after it
     bool passShowedProgress_ = false; // the pass under way got as far as its sweep
     QList<QWidget*> lockedForPass_;   // the controls a pass disabled, enabled at its end
+    QThread* passThread_ = nullptr;   // the pass under way
 };
 
 } // namespace vantrel

@@ -78,10 +78,8 @@ void PassPanel::refresh() {
         bar_->setValue(0); // the answers are read at the end of the sweep
         bar_->setFormat(now.text());
     } else {
-        bar_->setValue(now.done);
-        bar_->setFormat(
-            QStringLiteral("%1 ont répondu sur %2 ; ").arg(now.answered).arg(now.total) +
-            now.text());
+        bar_->setValue(now.total - now.toDo());
+        bar_->setFormat(now.text());
     }
 }
 

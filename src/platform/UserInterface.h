@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+#include <atomic>
+
 namespace vantrel {
 
 struct FileDialogRequest {
@@ -29,12 +31,11 @@ public:
     virtual void setClipboardText(const QString& text) = 0;
     virtual void clearClipboard() = 0;
     virtual QSize screenSizeTwips() = 0;
-    // Shows how long work is going ("" when it is over) and lets the window repaint
-    // (and take the operator's input, during a pass).
+    // Shows how long work is going ("" when it is over), where the window does not
+    // draw it itself (a terminal's line).
     virtual void showProgress(const QString& line) = 0;
 
-    // A pass is under way: the window takes the operator's input while it waits and
-    // keeps usable only what a pass allows (stop, move, resize, scroll the board).
+    // A pass is under way (it may run on a thread of its own: these two are read there).
     bool passUnderWay() const { return passUnderWay_; }
     void setPassUnderWay(bool underWay) {
         passUnderWay_ = underWay;
@@ -42,11 +43,11 @@ public:
     }
     // The operator asked, in the window, to stop the pass under way.
     bool stopAsked() const { return stopAsked_; }
-    void askStop() { stopAsked_ = passUnderWay_; }
+    void askStop() { stopAsked_ = passUnderWay_.load(); }
 
 private:
-    bool passUnderWay_ = false;
-    bool stopAsked_ = false;
+    std::atomic<bool> passUnderWay_{false};
+    std::atomic<bool> stopAsked_{false};
 };
 
 } // namespace vantrel

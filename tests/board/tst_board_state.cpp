@@ -100,12 +100,12 @@ private slots:
     // Rows follow the caption line and the boxed header; a boxed line is 13 twips
     // taller than a plain one, and one with nothing to box takes no room.
     void rowsArePlacedAsPrinted() {
-        StringList rows;
-        rows.assign({QString(), QString(), kRow1, QStringLiteral("texte libre"), QString(),
-                     QStringLiteral(";;"), kRow2});
+        const QStringList rows =
+            BoardState::shownRows({QString(), QString(), kRow1, QStringLiteral("texte libre"),
+                                   QString(), QStringLiteral(";;"), kRow2});
         BoardState state;
         const BoardFrame frame = state.frame(rows, area());
-        QCOMPARE(rows.count(), 5); // the leading empty rows are gone from the list
+        QCOMPARE(rows.count(), 5); // the leading empty rows are not shown
         QCOMPARE(frame.caption.top, kTop);
         QCOMPARE(frame.header.top, kTop + kLine);
         std::vector<int> tops;
@@ -119,11 +119,9 @@ private slots:
     }
 
     void rowsStopAtTheBottomAndStartAtTheTopRow() {
-        StringList rows;
-        QStringList many;
+        QStringList rows;
         for (int i = 0; i < 100; ++i)
-            many << kRow1;
-        rows.assign(many);
+            rows << kRow1;
         BoardState state;
         state.BoardTopRow = 90;
         QCOMPARE(state.frame(rows, area()).rows.size(), std::size_t(10));
@@ -148,10 +146,9 @@ private slots:
         QFETCH(int, rowsDown);
         QFETCH(int, twips);
         QFETCH(int, row);
-        StringList rows;
-        rows.assign({kRow1, kRow2});
-        rows.setSelected(1);
+        const QStringList rows{kRow1, kRow2};
         BoardState state;
+        state.SelectedRow = 1;
         const BoardFrame frame = state.frame(rows, area());
         QCOMPARE(BoardState::rowAt(frame, kTop + kLine + kPitch + rowsDown * kPitch + twips), row);
         QVERIFY(!frame.rows.at(0).highlighted && frame.rows.at(1).highlighted);
@@ -219,8 +216,7 @@ private slots:
         QFETCH(int, right);
         QFETCH(int, nameWidth);
         const QString longest = QStringLiteral("POSTE-COMPTABILITE-SIEGE-SOCIAL-BA-01");
-        StringList rows;
-        rows.assign({longest + ";   0;0/1     ", kRow1});
+        const QStringList rows{longest + ";   0;0/1     ", kRow1};
         const BoardFrame frame = BoardState().frame(rows, area(kBottom, right));
         QCOMPARE(frame.nameWidth, nameWidth);
         const auto widths = [](const QString& line) {

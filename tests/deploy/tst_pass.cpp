@@ -280,7 +280,7 @@ private slots:
             n.system.addFolder(QStringLiteral("\\\\%1\\C$\\Outils").arg(host));
         }
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws, {});
+        startDeployment(*n.ws, {});
         QCOMPARE(n.lists().L_PostesFail.entries(), results);
         QCOMPARE(n.lists().Listécritures.entries(), rows);
         for (const QString& line : results.filter(QStringLiteral(";0"))) {
@@ -329,7 +329,7 @@ private slots:
         n.system.addFolder(QStringLiteral("\\\\PC01\\PARTAGE"));
         n.system.addFolder(QStringLiteral("\\\\PC01\\LECTURE"));
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(ws, {});
+        startDeployment(ws, {});
         QCOMPARE(ws.lists.L_GénéErreurs.entries(), QStringList{line});
         QVERIFY(n.journal().contains(line));
     }
@@ -370,7 +370,7 @@ private slots:
             if (preview) {
                 PreviewRun(*n->ws, settings, n->previewed);
             } else {
-                DeploymentRun(*n->ws, settings);
+                startDeployment(*n->ws, settings);
             }
             return n;
         };
@@ -428,7 +428,7 @@ private slots:
             }
         };
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws, {});
+        startDeployment(*n.ws, {});
         QCOMPARE(n.clock.pausedSeconds, waited);
         for (const QString& host : {QStringLiteral("PC01"), QStringLiteral("PC02")}) {
             const QString target = QStringLiteral("\\\\%1\\C$\\Outils\\outil.exe").arg(host);
@@ -448,7 +448,7 @@ private slots:
     void stampBeforeTenLosesItsBlank() {
         Network n;
         n.clock.current = QDateTime(QDate(2017, 11, 7), QTime(9, 5, 3));
-        DeploymentRun(*n.ws, {});
+        startDeployment(*n.ws, {});
         QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20171107_90503"));
     }
 
@@ -458,7 +458,7 @@ private slots:
             return line.startsWith(QStringLiteral("cmd /C")) || n.system.defaultCommand(line);
         };
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws, {});
+        startDeployment(*n.ws, {});
         QCOMPARE(n.ui.messages.front().text, QStringLiteral("impossible d'ouvrir\r\n"));
         QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20261206_143017")); // after the pause
         QVERIFY(n.system.isFolder(n.ws->state.RunFolder));
@@ -479,7 +479,7 @@ private slots:
             return line.startsWith(QStringLiteral("cmd /C")) || n.system.defaultCommand(line);
         };
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws, {});
+        startDeployment(*n.ws, {});
         QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20261206_143017"));
         QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC03;PingFail")));
         QCOMPARE(n.system.contents(kOldTool + QStringLiteral("20261206_133015")), QByteArray("v0"));
@@ -493,7 +493,7 @@ private slots:
         Network n;
         n.system.addFile(kOldTool + QStringLiteral("20261206_143015"), "v0");
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws, {});
+        startDeployment(*n.ws, {});
         QCOMPARE(n.system.contents(kOldTool), QByteArray("v1"));
         QCOMPARE(n.system.contents(kOldTool + QStringLiteral("20261206_143015")), QByteArray("v0"));
         QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC01;1")));
@@ -532,7 +532,7 @@ private slots:
                 }
             };
         }
-        DeploymentRun(*n.ws, {});
+        startDeployment(*n.ws, {});
         QVERIFY(n.ws->passStopped());
         QCOMPARE(n.lists().Listécritures.entries(), rows);
         QCOMPARE(n.system.contents(kOldTool), QByteArray(duringTheSweep ? "v1" : "v2"));
@@ -560,7 +560,7 @@ private slots:
         n.system.addFile(other, "x", now.addSecs(-3600));
         n.system.addFile(foreign, "x", now.addSecs(-3600));
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws, {});
+        startDeployment(*n.ws, {});
         QVERIFY(!n.system.exists(old));
         QVERIFY(!n.system.exists(partial));
         for (const QString& kept : {fresh, other, foreign}) {
@@ -574,7 +574,7 @@ private slots:
         Network n;
         n.system.failCopiesFrom(QStringLiteral("C:\\Distrib\\outil.exe"), FileError::DiskFull);
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws, {});
+        startDeployment(*n.ws, {});
         QCOMPARE(n.system.contents(kOldTool), QByteArray("v1"));
         QVERIFY(!n.system.exists(kOldTool + n.ws->state.RunStamp));
     }
@@ -585,7 +585,7 @@ private slots:
         Network n;
         n.system.failCopiesFrom(QStringLiteral("C:\\Distrib\\outil.exe"), FileError::TimedOut);
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws, {});
+        startDeployment(*n.ws, {});
         QVERIFY(!n.system.exists(QStringLiteral("\\\\PC01\\C$\\Outils\\outil.ini")));
         QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC01;2")));
         const QString lost = describe(FileError::TimedOut);
@@ -600,7 +600,7 @@ private slots:
         n.system.addFolder(program + QStringLiteral("20261206_143015"));
         n.system.addFolder(program + QStringLiteral("20261206_143016"));
         n.ui.defaultAnswer = Answer::No;
-        DeploymentRun(*n.ws, {});
+        startDeployment(*n.ws, {});
         QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20261206_143017"));
         QVERIFY(!n.system.exists(program + QStringLiteral("20261206_143015\\ping0.txt")));
     }
@@ -625,7 +625,7 @@ private slots:
             n.ws->state.ProgramDir = QStringLiteral("C:\\Absent\\");
         }
         const qint64 before = n.clock.elapsedMs();
-        DeploymentRun(*n.ws, {});
+        startDeployment(*n.ws, {});
         QCOMPARE(n.ui.titles().last(), title);
         QCOMPARE(n.clock.elapsedMs() - before, waitedMs);
         QVERIFY(n.ws->passStopped());

@@ -55,7 +55,7 @@ struct Workstation : Fixture {
                 system.contents(ws->state.RunFolder + QStringLiteral("\\Simulation.txt"));
             return saved == crlf(lines) ? lines.first() : QStringLiteral("(not saved)");
         }
-        DeploymentRun(*ws, settings);
+        startDeployment(*ws, settings);
         return ws->lists.ListeGénérale.entries().constLast();
     }
     QStringList filesLeft() const {
@@ -179,7 +179,7 @@ private slots:
             if (mode == QLatin1String("preview")) {
                 PreviewRun(*pc.ws, {}, lines);
             } else {
-                DeploymentRun(*pc.ws, {});
+                startDeployment(*pc.ws, {});
                 lines = pc.ws->lists.L_GénéErreurs.entries();
                 QCOMPARE(pc.system.contents(kTarget), QByteArray("v2"));
                 // The live file and its backup: nothing of the second rule, no temporary.

@@ -50,7 +50,7 @@ struct BoardWindow {
         form->load();
         form->show();
         ws->lists.Listécritures.assign(kRows);
-        form->DrawStatusBoard();
+        ws->DrawStatusBoard();
     }
     // A point of the board in twips, as a pixel of the surface.
     QColor pixel(int xTwips, int yTwips) const {
@@ -107,20 +107,21 @@ private slots:
         BoardWindow w;
         const QImage first = w.form->surface()->board().copy();
         for (int i = 0; i < 30; ++i)
-            w.form->DrawStatusBoard();
+            w.ws->DrawStatusBoard();
         QCOMPARE(w.form->surface()->board(), first);
     }
 
     void clickHighlightsAndDoubleClickOpensTheDetail() {
         BoardWindow w;
         w.ws->lists.ListeGénérale.assign({"PC01;Ping Ok", "PC01;OK ;;", "PC02;Ping Ok"});
+        w.ws->DrawStatusBoard();
         const int y = w.rowTop(1);
         auto at = [&w](int yTwips) {
             return QPoint(qRound(w.boardLeft() * w.form->logicalDpiX() / 1440.0) + 5,
                           qRound(yTwips * w.form->logicalDpiY() / 1440.0));
         };
         QTest::mouseClick(w.form->surface(), Qt::LeftButton, {}, at(y + 120));
-        QCOMPARE(w.ws->lists.Listécritures.selected(), 1);
+        QCOMPARE(w.form->boardState().SelectedRow, 1);
         QVERIFY(w.form->detailWindow() == nullptr);
         QTest::mouseDClick(w.form->surface(), Qt::LeftButton, {}, at(y + 120));
         QVERIFY(w.form->detailWindow()->isVisible());
@@ -148,7 +149,7 @@ private slots:
         BoardWindow w;
         const QString name = QStringLiteral("poste-01.batiment-a.exemple.fr");
         w.ws->lists.Listécritures.assign({name + QStringLiteral(";   0;0/1     ")});
-        w.form->DrawStatusBoard();
+        w.ws->DrawStatusBoard();
         const QPoint at(qRound(w.boardLeft() * w.form->logicalDpiX() / 1440.0) + 5,
                         qRound((w.rowTop(0) + 120) * w.form->logicalDpiY() / 1440.0));
         QHelpEvent help(QEvent::ToolTip, at, w.form->surface()->mapToGlobal(at));
@@ -167,7 +168,7 @@ private slots:
                         ";   0;0/1     ";
         w.ws->lists.Listécritures.assign(many);
         w.ws->lists.ListeGénérale.assign({"P999;Ping Ok"});
-        w.form->DrawStatusBoard();
+        w.ws->DrawStatusBoard();
         w.form->activateWindow(); // keys go to the board once a click gave it the focus
         QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
         auto* bar = w.form->findChild<QScrollBar*>(QStringLiteral("VScroll1"));
@@ -198,10 +199,10 @@ private slots:
         QVERIFY(highlighted().isEmpty()); // P002 is above the view now
         QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 30));
         QVERIFY(top() > 3);
-        QCOMPARE(w.ws->lists.Listécritures.selected(), 2);
+        QCOMPARE(w.form->boardState().SelectedRow, 2);
 
         QTest::keyClick(surface, Qt::Key_Down);
-        QCOMPARE(w.ws->lists.Listécritures.selected(), 3);
+        QCOMPARE(w.form->boardState().SelectedRow, 3);
         QCOMPARE(top(), 3); // back to show it
         QCOMPARE(highlighted(), QStringList{"P003"});
         QTest::keyClick(surface, Qt::Key_End);
@@ -222,6 +223,7 @@ private slots:
         BoardWindow w;
         const QString longName = QStringLiteral("POSTE-COMPTABILITE-SIEGE-SOCIAL-BATIMENT-A-01");
         w.ws->lists.Listécritures.assign({longName + ";   0;0/1     "});
+        w.ws->DrawStatusBoard();
         w.form->resize(1600, 1170);
         auto* bar = w.form->findChild<QScrollBar*>(QStringLiteral("VScroll1"));
         QVERIFY(!bar->isVisible()); // one row: nothing to scroll
@@ -238,7 +240,7 @@ private slots:
         QTest::keyClick(différé, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), w.form->surface());
         QTest::keyClick(w.form->surface(), Qt::Key_Down);
-        QCOMPARE(w.ws->lists.Listécritures.selected(), 0);
+        QCOMPARE(w.form->boardState().SelectedRow, 0);
         // Enter in a field is the field's: the selected row does not open.
         auto* field = w.form->findChild<QLineEdit*>(QStringLiteral("NomPoste"));
         field->setFocus();

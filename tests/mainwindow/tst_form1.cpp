@@ -22,7 +22,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+
+#include <atomic>
 
 using namespace vantrel;
 using namespace vantrel::test;
@@ -73,6 +76,21 @@ struct Window : Fixture {
     void click(const QString& button) {
         QTest::mouseClick(find<QAbstractButton>(button), Qt::LeftButton);
     }
+    // The pass runs on a thread of its own: it is held at its first ping until
+    // released, for the window to be looked at and used meanwhile.
+    std::atomic<bool> passHeld{false};
+    std::atomic<bool> passReleased{false};
+    void holdPassAtFirstPing() {
+        system.onCommand = [this](const QString& command) {
+            if (command.contains(QStringLiteral(" ping ")) && !passReleased) {
+                passHeld = true;
+                while (!passReleased)
+                    QThread::msleep(5);
+            }
+            return system.defaultCommand(command);
+        };
+    }
+    void waitForPass() { QTRY_VERIFY_WITH_TIMEOUT(!ws->passRunning(), 10000); }
     void clickRow(const QString& name, int row) {
         QListView* view = list(name);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
@@ -386,6 +404,7 @@ private slots:
         w.type(QStringLiteral("Délai"), QStringLiteral("2"));
         w.system.addFolder(QStringLiteral("\\\\PC01\\Outils")); // PC01 is served at once
         w.click(QStringLiteral("Télédéploiement"));
+        w.waitForPass();
         QCOMPARE(w.ws->controls.Tentative(), QStringLiteral("0"));
         for (const QString attempt : {"1", "2", "3"}) {
             QVERIFY2(w.ws->TimerRécursif.msUntilDue() > 60000,
@@ -393,6 +412,7 @@ private slots:
             w.clock.advance(w.ws->TimerRécursif.msUntilDue());
             QTRY_COMPARE_WITH_TIMEOUT(w.find<QLineEdit>(QStringLiteral("Tentative"))->text(),
                                       attempt, 3000);
+            w.waitForPass();
         }
         const auto pings = [&w](const QString& host) {
             return w.system.commands.filter(QStringLiteral("cmd.exe /C ping ") + host + u' ')
@@ -416,28 +436,28 @@ private slots:
     void passShowsItsProgress() {
         Window w;
         w.prepareTwoWorkstations();
+        w.holdPassAtFirstPing();
         auto* bar = w.form->surface()->findChild<QProgressBar*>(QStringLiteral("progression"));
         auto* panel = bar->parentWidget();
-        QStringList seen;
-        QStringList rows; // the board's during the sweep
-        w.clock.onPause = [&](double) {
-            w.form->resize(w.form->width() + 40, w.form->height() + 30);
-            QCoreApplication::processEvents();
-            if (bar->isVisible() && panel->geometry().bottom() == w.form->surface()->height() - 1 &&
-                panel->width() == w.form->surface()->width() && !w.form->menuBar()->isEnabled() &&
-                !w.find<QAbstractButton>(QStringLiteral("Télédéploiement"))->isEnabled()) {
-                seen << bar->text();
-            }
-            rows = w.ws->lists.Listécritures.entries();
-        };
         w.click(QStringLiteral("Télédéploiement"));
-        QCOMPARE(seen.size(), 1); // the sweep's wait
+        QTRY_VERIFY(w.passHeld && bar->isVisible());
+        w.form->resize(w.form->width() + 40, w.form->height() + 30); // the window lives
+        QTRY_COMPARE(panel->geometry().bottom(), w.form->surface()->height() - 1);
+        QCOMPARE(panel->width(), w.form->surface()->width());
+        QVERIFY(!w.form->menuBar()->isEnabled());
+        QVERIFY(!w.find<QAbstractButton>(QStringLiteral("Télédéploiement"))->isEnabled());
+        QVERIFY2(bar->text().startsWith(QStringLiteral("Ping de 2 postes, 00:0")),
+                 qPrintable(bar->text()));
+        QStringList rows;
+        for (const BoardLine& line : w.form->lastFrame().rows)
+            rows << line.text;
         QCOMPARE(rows, (QStringList{"PC01              ;....;attente ",
                                     "PC02              ;....;attente "}));
-        QVERIFY2(seen.constLast().startsWith(QStringLiteral("Ping de 2 postes, 00:0")),
-                 qPrintable(seen.constLast()));
+        w.passReleased = true;
+        w.waitForPass();
         QCOMPARE(w.ui.progress.filter(QStringLiteral("Postes servis")).constLast(),
-                 QStringLiteral("Postes servis : 2/2, 2 en erreur, 00:10"));
+                 QStringLiteral("Postes servis : 0/2, 1 en erreur, 1 sans réponse, 0 à faire, "
+                                "00:10"));
         QVERIFY(w.form->menuBar()->isEnabled());
         QVERIFY(w.find<QAbstractButton>(QStringLiteral("Télédéploiement"))->isEnabled());
         // Once over, the pass in one line, until the next edit.
@@ -454,27 +474,37 @@ private slots:
     }
 
     // "Arrêter" during the sweep, asked and answered: nobody is served, every row and
-    // the journal say so; "Non" (the default) lets the pass go on.
+    // the journal say so; "Non" (the default) lets the pass go on. Closing the window
+    // asks the same, and Oui closes it once the pass has stopped.
     void stopButtonEndsThePass_data() {
         QTest::addColumn<bool>("confirmed");
-        QTest::newRow("Oui") << true;
-        QTest::newRow("Non") << false;
+        QTest::addColumn<bool>("byClosing");
+        QTest::newRow("Oui") << true << false;
+        QTest::newRow("Non") << false << false;
+        QTest::newRow("closing, Oui") << true << true;
+        QTest::newRow("closing, Non") << false << true;
     }
     void stopButtonEndsThePass() {
         QFETCH(bool, confirmed);
+        QFETCH(bool, byClosing);
         Window w;
         w.prepareTwoWorkstations();
         w.system.pingTranscripts[QStringLiteral("PC02")] = "(perte 0%),";
         w.system.addFolder(QStringLiteral("\\\\PC01\\Outils"));
         w.system.addFolder(QStringLiteral("\\\\PC02\\Outils"));
-        w.ui.answers = {Answer::Yes, confirmed ? Answer::Yes : Answer::No};
-        w.clock.onPause = [&](double seconds) {
-            if (seconds == 10) // the sweep's wait
-                QTest::mouseClick(
-                    w.form->surface()->findChild<QPushButton*>(QStringLiteral("Arrêter")),
-                    Qt::LeftButton);
-        };
+        // The date, the stop, then leaving the pass's rows unsaved when closing.
+        w.ui.answers = {Answer::Yes, confirmed ? Answer::Yes : Answer::No, Answer::Yes};
+        w.holdPassAtFirstPing();
         w.click(QStringLiteral("Télédéploiement"));
+        QTRY_VERIFY(w.passHeld);
+        if (byClosing)
+            w.form->close();
+        else
+            QTest::mouseClick(w.form->surface()->findChild<QPushButton*>(QStringLiteral("Arrêter")),
+                              Qt::LeftButton);
+        QVERIFY(w.form->isVisible());
+        w.passReleased = true;
+        w.waitForPass();
         QCOMPARE(w.ui.texts().filter(QStringLiteral("Arrêter le déploiement en cours ?")).size(),
                  1);
         QCOMPARE(w.system.exists(QStringLiteral("\\\\PC01\\Outils\\outil.exe")), !confirmed);
@@ -484,6 +514,7 @@ private slots:
             w.system.contents(w.ws->state.RunFolder + QStringLiteral("\\Infos Déploiement.txt")));
         QCOMPARE(journal.contains(QStringLiteral("Déploiement arrêté avant sa fin")), confirmed);
         QVERIFY(!w.ws->ui.stopAsked());
+        QTRY_COMPARE(w.form->isVisible(), !(byClosing && confirmed));
     }
 
     void toolsMenu() {

@@ -143,6 +143,11 @@ public:
     QDateTime now() override { return current; }
     qint64 elapsedMs() override { return elapsed + (realTime.isValid() ? realTime.elapsed() : 0); }
     void pause(double seconds) override;
+    // At once, after the same virtual time as a pause.
+    void callLater(double seconds, std::function<void()> call) override {
+        pause(seconds);
+        call();
+    }
     void advance(qint64 ms);
 };
 

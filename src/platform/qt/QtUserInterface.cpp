@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QThread>
 
 namespace vantrel {
 namespace {
@@ -41,6 +42,19 @@ QString qtPatterns(const QString& patterns) {
     return result.join(QLatin1Char(' '));
 }
 
+// A pass runs on a thread of its own: what it shows crosses to the window's thread,
+// and the pass waits there for the answer while the window goes on.
+template <typename Call> auto onWindowThread(Call call) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr || QThread::currentThread() == app->thread()) {
+        return call();
+    }
+    decltype(call()) result{};
+    QMetaObject::invokeMethod(
+        app, [&result, &call] { result = call(); }, Qt::BlockingQueuedConnection);
+    return result;
+}
+
 } // namespace
 
 QString qtNameFilters(const QString& windowsFilter) {
@@ -56,6 +70,10 @@ QString qtNameFilters(const QString& windowsFilter) {
 QtUserInterface::QtUserInterface(System& system) : system_(system) {}
 
 Answer QtUserInterface::show(const Message& message) {
+    return onWindowThread([this, &message] { return showHere(message); });
+}
+
+Answer QtUserInterface::showHere(const Message& message) {
     QMessageBox box(qtIcon(message.icon), message.title,
                     QString(message.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                     QMessageBox::NoButton, QApplication::activeWindow());
@@ -95,15 +113,17 @@ QString QtUserInterface::chooseFile(const FileDialogRequest& request) {
 }
 
 void QtUserInterface::setBusy(bool busy) {
-    if (busy == busy_) {
-        return;
-    }
-    busy_ = busy;
-    if (busy) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    } else {
-        QApplication::restoreOverrideCursor();
-    }
+    onWindowThread([this, busy] {
+        if (busy != busy_) {
+            busy_ = busy;
+            if (busy) {
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+            } else {
+                QApplication::restoreOverrideCursor();
+            }
+        }
+        return true;
+    });
 }
 
 void QtUserInterface::setClipboardText(const QString& text) {
@@ -114,12 +134,8 @@ void QtUserInterface::clearClipboard() {
     QApplication::clipboard()->clear();
 }
 
-// The window shows the progress itself (Workspace::progressChanged); here it takes
-// its events.
-void QtUserInterface::showProgress(const QString&) {
-    QCoreApplication::processEvents(passUnderWay() ? QEventLoop::AllEvents
-                                                   : QEventLoop::ExcludeUserInputEvents);
-}
+// The window shows the progress itself (Workspace::progressChanged).
+void QtUserInterface::showProgress(const QString&) {}
 
 QSize QtUserInterface::screenSizeTwips() {
     const QScreen* screen = QApplication::primaryScreen();

@@ -6,7 +6,9 @@ namespace vantrel {
 
 class System;
 
-// Message boxes, file dialogs, pointer, clipboard and screen through Qt Widgets.
+// Message boxes, file dialogs, pointer, clipboard and screen through Qt Widgets. A
+// message or the pointer asked from another thread (a pass's) is shown on the
+// window's thread, the caller waiting for the answer.
 class QtUserInterface : public UserInterface {
 public:
     explicit QtUserInterface(System& system);
@@ -21,8 +23,10 @@ public:
     void showProgress(const QString& line) override;
 
 private:
+    Answer showHere(const Message& message);
+
     System& system_;
-    bool busy_ = false;
+    std::atomic<bool> busy_{false};
 };
 
 // "Fichier (.LPO)|*.LPO|Tous fichiers (*.*)|*.*" as a Qt name filter list; patterns

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <QTimer>
 
 namespace vantrel {
 
@@ -26,22 +27,21 @@ void RealClock::pause(double seconds) {
         ui_->setBusy(true);
     }
     const qint64 end = elapsed_.elapsed() + static_cast<qint64>(seconds * 1000);
-    const bool withEvents = QCoreApplication::instance() != nullptr;
     const auto stopped = [this] {
         return system_.terminationSignal() != 0 || (ui_ != nullptr && ui_->stopAsked());
     };
     for (qint64 left = end - elapsed_.elapsed(); left > 0 && !stopped();
          left = end - elapsed_.elapsed()) {
-        if (withEvents) {
-            QCoreApplication::processEvents(ui_ != nullptr && ui_->passUnderWay()
-                                                ? QEventLoop::AllEvents
-                                                : QEventLoop::ExcludeUserInputEvents);
-        }
         QThread::msleep(static_cast<unsigned long>(std::min<qint64>(left, 20)));
     }
     if (ui_ != nullptr) {
         ui_->setBusy(wasBusy);
     }
+}
+
+void RealClock::callLater(double seconds, std::function<void()> call) {
+    QTimer::singleShot(static_cast<int>(seconds * 1000), QCoreApplication::instance(),
+                       std::move(call));
 }
 
 } // namespace vantrel

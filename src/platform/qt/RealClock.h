@@ -9,9 +9,8 @@ namespace vantrel {
 class System;
 class UserInterface;
 
-// The system clock. Its pause lets the window repaint but handles no operator input;
-// timer ticks that arrive meanwhile are held back by their receivers while a pass runs.
-// A pause ends early when the program is asked to end.
+// The system clock. Its pause sleeps (a pass's thread, or a run without window) and
+// ends early when the program is asked to end or the operator to stop the pass.
 class RealClock : public Clock {
 public:
     RealClock(UserInterface* ui, System& system);
@@ -19,6 +18,7 @@ public:
     QDateTime now() override;
     qint64 elapsedMs() override;
     void pause(double seconds) override;
+    void callLater(double seconds, std::function<void()> call) override;
 
 private:
     UserInterface* ui_;
