@@ -145,6 +145,10 @@ void DeferredStart::Lancer() {
         question.buttons = Buttons::YesNo;
         question.defaultAnswer = Answer::Yes;
         if (ws_.ask(question) == Answer::No) {
+            // Not now: nothing stays armed behind the operator's back; the dialog
+            // waits for another time.
+            timerEnabled_ = false;
+            emit changed();
             return;
         }
         AnnuleDélai();

@@ -395,8 +395,11 @@ void Form1::buildFileMenu(QMenu* fichier) {
     fichier->addSeparator()->setObjectName(QStringLiteral("ùD"));
     addAction(fichier, QStringLiteral("&Fermer"), QStringLiteral("fermer"),
               [this] { fermer_Click(ws_); });
-    addAction(fichier, QStringLiteral("Quitter"), QStringLiteral("Quit"),
-              [this] { Quit_Click(ws_); });
+    addAction(fichier, QStringLiteral("Quitter"), QStringLiteral("Quit"), [this] {
+        if (armedStartGivenUp()) {
+            Quit_Click(ws_);
+        }
+    });
     fichier->addSeparator()->setObjectName(QStringLiteral("ù0"));
     for (int i = 0; i < Workspace::kRecentEntries; ++i) {
         ouvrap_[i] = addAction(fichier, QString(), QStringLiteral("ouvrap%1").arg(i),
@@ -806,6 +809,25 @@ bool Form1::deferredStartGivenUp() {
     return true;
 }
 
+// The program ending drops an armed start: never without the operator's word.
+bool Form1::armedStartGivenUp() {
+    if (deferred_ == nullptr || !deferred_->logic().timerEnabled()) {
+        return true;
+    }
+    Message question;
+    question.text = QStringLiteral("Un déploiement différé est programmé : il n'aura pas lieu si "
+                                   "le programme se ferme.\r\nFermer quand même ?");
+    question.title = QStringLiteral("Dépoiement Différé");
+    question.icon = Icon::Question;
+    question.buttons = Buttons::YesNo;
+    question.defaultAnswer = Answer::No;
+    if (ws_.ask(question) != Answer::Yes) {
+        return false;
+    }
+    deferred_->logic().AnuleDéploiement();
+    return true;
+}
+
 void Form1::scheduleRetryTick() {
     const qint64 wait = ws_.TimerRécursif.msUntilDue();
     if (wait < 0) {
@@ -841,7 +863,7 @@ void Form1::closeEvent(QCloseEvent* event) {
         }
         return;
     }
-    if (!Form_QueryUnload(ws_)) {
+    if (!armedStartGivenUp() || !Form_QueryUnload(ws_)) {
         event->ignore();
         return;
     }

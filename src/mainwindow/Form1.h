@@ -102,6 +102,7 @@ private:
     void showRowToolTip(QPoint position, QPoint globalPosition);
     void showDeferredStartDialog();
     bool deferredStartGivenUp();
+    bool armedStartGivenUp();
     void scheduleRetryTick();
     void onRetryTick();
     QAction* addAction(QMenu* menu, const QString& caption, const QString& name,

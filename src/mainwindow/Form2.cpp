@@ -18,7 +18,7 @@ constexpr int kTopTwips = 50;
 
 } // namespace
 
-Form2::Form2(Workspace& ws, QWidget* parent) : QDialog(parent), logic_(ws) {
+Form2::Form2(Workspace& ws, QWidget* parent) : QDialog(parent), clock_(ws.clock), logic_(ws) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Dépoiement Différé"));
     // The main window stays usable while the dialog counts down.
@@ -68,8 +68,10 @@ Form2::Form2(Workspace& ws, QWidget* parent) : QDialog(parent), logic_(ws) {
     lastMinute_->setObjectName(QStringLiteral("derniereMinute"));
     grid->addWidget(lastMinute_, 3, 0, 1, DeferredStart::FieldCount + 1); // above the buttons
     Timer1_ = new QTimer(this);
-    Timer1_->setInterval(60000);
-    connect(Timer1_, &QTimer::timeout, &logic_, &DeferredStart::Timer1_Timer);
+    connect(Timer1_, &QTimer::timeout, this, [this] {
+        Timer1_->setInterval(msToNextMinute());
+        logic_.Timer1_Timer();
+    });
     seconds_ = new QTimer(this);
     seconds_->setInterval(1000);
     connect(seconds_, &QTimer::timeout, this, &Form2::countLastMinute);
@@ -105,13 +107,20 @@ void Form2::refresh() {
         remaining_[f]->setText(logic_.remaining(field));
     }
     if (logic_.timerEnabled() && !Timer1_->isActive()) {
-        Timer1_->start();
+        Timer1_->start(msToNextMinute());
         seconds_->start();
     } else if (!logic_.timerEnabled()) {
         Timer1_->stop();
         seconds_->stop();
         lastMinute_->clear();
     }
+}
+
+// The minutes left count down on the clock's minutes, as the target is one: the
+// minutes row and the last minute's seconds tell the same time.
+int Form2::msToNextMinute() const {
+    const QTime now = clock_.now().time();
+    return 60000 - (now.second() * 1000 + now.msec());
 }
 
 void Form2::countLastMinute() {

@@ -12,6 +12,7 @@ class QTimer;
 
 namespace vantrel {
 
+class Clock;
 class Workspace;
 
 // "Dépoiement Différé": the target date and time, the time left, three buttons.
@@ -30,7 +31,9 @@ private:
     void refresh();
     void placeTopRight();
     void countLastMinute();
+    int msToNextMinute() const;
 
+    Clock& clock_;
     DeferredStart logic_;
     std::array<QLineEdit*, DeferredStart::FieldCount> target_{};
     std::array<QLineEdit*, DeferredStart::FieldCount> remaining_{};
