@@ -6,6 +6,9 @@ QString PassProgress::text() const {
     switch (phase) {
     case Phase::Over:
         return QString();
+    case Phase::WaitingForLock:
+        return QStringLiteral("Un autre déploiement utilise le dossier du programme : attente, ") +
+               elapsedText(elapsedMs);
     case Phase::Sweeping:
         return QStringLiteral("Ping de %1 postes, ").arg(total) + elapsedText(elapsedMs);
     case Phase::Serving:

@@ -8,7 +8,7 @@ namespace vantrel {
 // How far the pass under way is, as the window's progress bar and a terminal's line
 // show it.
 struct PassProgress {
-    enum class Phase { Over, Sweeping, Serving };
+    enum class Phase { Over, WaitingForLock, Sweeping, Serving };
     Phase phase = Phase::Over;
     // Serving: the workstations of the pass as its end line counts them.
     int total = 0;  // each workstation once (a name listed twice counts once)

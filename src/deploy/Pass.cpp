@@ -94,11 +94,17 @@ std::unique_ptr<FolderLock> lockProgramFolder(Workspace& ws) {
     if (lockNameIsAFolder(ws)) {
         return nullptr;
     }
+    PassProgress waiting;
+    waiting.phase = PassProgress::Phase::WaitingForLock;
     for (int waited = 0;; ++waited) {
         if (std::unique_ptr<FolderLock> lock = ws.system.tryLockFolder(ws.state.ProgramDir)) {
             return lock;
         }
+        // Said on the bar, with Arrêter: a pass that waits must not look frozen.
+        waiting.elapsedMs = waited * 1000;
+        ws.showProgress(waiting);
         if (ws.stopRequested()) {
+            ws.showProgress(PassProgress());
             return nullptr;
         }
         if (waited == kLockWaitSeconds) {
@@ -107,6 +113,7 @@ std::unique_ptr<FolderLock> lockProgramFolder(Workspace& ws) {
                     ws.state.ProgramDir +
                     QStringLiteral("\r\ndepuis plus d'une minute : ce déploiement n'a pas lieu"),
                 QStringLiteral("Déploiement impossible"), Icon::Critical);
+            ws.showProgress(PassProgress());
             return nullptr;
         }
         ws.clock.pause(1);

@@ -74,13 +74,9 @@ void PassPanel::refresh() {
     PassProgress now = progress_;
     now.elapsedMs += sinceProgress_.elapsed();
     bar_->setRange(0, std::max(1, now.total));
-    if (now.phase == PassProgress::Phase::Sweeping) {
-        bar_->setValue(0); // the answers are read at the end of the sweep
-        bar_->setFormat(now.text());
-    } else {
-        bar_->setValue(now.total - now.toDo());
-        bar_->setFormat(now.text());
-    }
+    // Nothing is counted before the copies.
+    bar_->setValue(now.phase == PassProgress::Phase::Serving ? now.total - now.toDo() : 0);
+    bar_->setFormat(now.text());
 }
 
 } // namespace vantrel

@@ -628,6 +628,10 @@ private slots:
         startDeployment(*n.ws, {});
         QCOMPARE(n.ui.titles().last(), title);
         QCOMPARE(n.clock.elapsedMs() - before, waitedMs);
+        QCOMPARE(n.ui.progress.contains(QStringLiteral(
+                     "Un autre déploiement utilise le dossier du programme : attente, 00:59")),
+                 folderLocked);
+        QVERIFY(n.ui.progress.isEmpty() || n.ui.progress.last().isEmpty()); // the bar goes
         QVERIFY(n.ws->passStopped());
         QVERIFY(n.system.filesUnder(QStringLiteral("\\\\PC01")).size() == 1);
         for (const QString& command : n.system.commands) {
