@@ -78,7 +78,7 @@ BoardFrame BoardState::frame(const QStringList& rows, const BoardArea& area) con
     BoardFrame frame;
     frame.nameWidth = nameWidthFor(rows, area);
     int y = area.top;
-    frame.caption = lineAt(QStringLiteral("dbl-clic une ligne pour voir le détail"), y);
+    frame.caption = lineAt(kBoardCaption, y);
     y += area.lineHeight;
     frame.header = lineAt(QStringLiteral(" Adresses").leftJustified(frame.nameWidth) +
                               QStringLiteral(";Ping; Tld    "),

@@ -8,6 +8,9 @@
 
 namespace vantrel {
 
+// The line above the board's header.
+inline const QString kBoardCaption = QStringLiteral("dbl-clic une ligne pour voir le détail");
+
 // One line of the board as it is to be painted, in twips from the surface's top.
 struct BoardLine {
     QString text;

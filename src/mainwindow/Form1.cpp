@@ -460,10 +460,24 @@ void Form1::load() {
     layout_.setRetryFieldsShown(ws_.controls.retryFieldsVisible());
     placeMinimumSize();
     // The window's own size is its client area's, below the menu bar.
-    resize(twipsToPixels(Form1Layout::kDesignWidth),
+    resize(twipsToPixels(startWidthTwips()),
            twipsToPixels(Form1Layout::kDesignHeight) + menuBar()->sizeHint().height());
     applyLayout();
     Form_Load(ws_);
+}
+
+// The board's right edge at the narrowest: its caption whole, and a row of names of
+// 18 characters with the scroll bar beside it (a "Non fait" in its last box).
+int Form1::boardRightTwips() const {
+    const int scrollBar = pixelsToTwips(VScroll1_->sizeHint().width());
+    const int row = BoardState::rowWidth(kBoardNameWidth) + std::max(200, scrollBar + 90);
+    const int caption = static_cast<int>(kBoardCaption.size()) * kTwipsPerCharacter + 200;
+    return layout_[Form1Layout::Télédéploiement].left() + std::max(row, caption);
+}
+
+// The window starts at its design width, or wider where the board needs it.
+int Form1::startWidthTwips() const {
+    return std::max(Form1Layout::kDesignWidth, boardRightTwips());
 }
 
 // No smaller than what keeps every control and the first rows of the board in view,
@@ -471,13 +485,10 @@ void Form1::load() {
 void Form1::placeMinimumSize() {
     using L = Form1Layout;
     const QRect deployment = layout_[L::Shape3];
-    const int boardRight = layout_[L::Télédéploiement].left() +
-                           BoardState::rowWidth(kBoardNameWidth) +
-                           pixelsToTwips(VScroll1_->sizeHint().width()) + 90;
     const int clientHeight =
         std::max(layout_.boardTop() + 1500, layout_[L::ListePostes].top() + 1300);
-    const int width = std::max(deployment.left() + deployment.width() + 150, boardRight);
-    setMinimumSize(twipsToPixels(std::min(width, Form1Layout::kDesignWidth)),
+    const int width = std::max(deployment.left() + deployment.width() + 150, boardRightTwips());
+    setMinimumSize(twipsToPixels(std::min(width, startWidthTwips())),
                    twipsToPixels(clientHeight) + menuBar()->sizeHint().height());
 }
 

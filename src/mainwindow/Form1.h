@@ -73,6 +73,8 @@ private:
     void buildListsMenu(QMenu* menu);
     void bindList(QListView* view, StringList& list);
     void bindDeploymentControls();
+    int boardRightTwips() const;
+    int startWidthTwips() const;
     void placeMinimumSize();
     void applyLayout();
     void refreshRecentMenu();

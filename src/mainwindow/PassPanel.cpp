@@ -1,6 +1,7 @@
 #include "PassPanel.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -17,13 +18,16 @@ PassPanel::PassPanel(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
     bar_ = new QProgressBar(this);
     bar_->setObjectName(QStringLiteral("progression"));
-    bar_->setTextVisible(true);
-    bar_->setAlignment(Qt::AlignCenter);
+    // The counts beside the bar, not over it: the bar's moving edge would cut them.
+    bar_->setTextVisible(false);
+    text_ = new QLabel(this);
+    text_->setObjectName(QStringLiteral("progressionTexte"));
     stop_ = new QPushButton(QStringLiteral("Arrêter"), this);
     stop_->setObjectName(QStringLiteral("Arrêter"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(2, 2, 2, 2);
     row->addWidget(bar_, 1);
+    row->addWidget(text_);
     row->addWidget(stop_);
     connect(stop_, &QPushButton::clicked, this, &PassPanel::stopClicked);
     tick_ = new QTimer(this);
@@ -54,7 +58,7 @@ void PassPanel::showSummary(const QString& line) {
     stop_->hide();
     bar_->setRange(0, 1);
     bar_->setValue(1);
-    bar_->setFormat(line);
+    text_->setText(line);
     show();
     raise();
 }
@@ -76,7 +80,7 @@ void PassPanel::refresh() {
     bar_->setRange(0, std::max(1, now.total));
     // Nothing is counted before the copies.
     bar_->setValue(now.phase == PassProgress::Phase::Serving ? now.total - now.toDo() : 0);
-    bar_->setFormat(now.text());
+    text_->setText(now.text());
 }
 
 } // namespace vantrel

@@ -5,14 +5,15 @@
 #include <QElapsedTimer>
 #include <QWidget>
 
+class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTimer;
 
 namespace vantrel {
 
-// The strip along the bottom of the window while a pass runs: a progress bar with
-// the counts (answered, served, in error, total) and the elapsed time, which moves
+// The strip along the bottom of the window while a pass runs: a progress bar, the
+// counts beside it (served, in error, not answering, to do) and the elapsed time, which moves
 // every second in both phases, and the button "Arrêter"; after the pass, a line that
 // sums it up.
 class PassPanel : public QWidget {
@@ -35,6 +36,7 @@ private:
     void refresh();
 
     QProgressBar* bar_ = nullptr;
+    QLabel* text_ = nullptr;
     QPushButton* stop_ = nullptr;
     QTimer* tick_ = nullptr;
     PassProgress progress_;

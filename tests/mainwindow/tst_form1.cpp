@@ -1,3 +1,4 @@
+#include "board/BoardRules.h"
 #include "core/TextFile.h"
 #include "documents/Lifecycle.h"
 #include "documents/Ouvrefichier.h"
@@ -187,9 +188,16 @@ private slots:
         QVERIFY(w.action(QStringLiteral("ouvrap0"))->isVisible());
     }
 
+    // The design's size, wider where the board's caption or a row of 18-character
+    // names would be cut at the right edge.
     void clientAreaHasTheDesignSizeAndEveryCaptionFits() {
         Window w;
-        QCOMPARE(w.form->surface()->size(), QSize(w.px(15240), w.px(8190)));
+        QCOMPARE(w.form->surface()->height(), w.px(8190));
+        const int surfaceTwips = w.form->pixelsToTwips(w.form->surface()->width());
+        const int boardLeft = w.form->layout()[Form1Layout::Télédéploiement].left();
+        QVERIFY(surfaceTwips >= 15240);
+        QVERIFY(boardLeft + kBoardCaption.size() * kTwipsPerCharacter < surfaceTwips);
+        QVERIFY(boardLeft + BoardState::rowWidth(kBoardNameWidth) + 200 <= surfaceTwips);
         QTest::mouseClick(w.find<QCheckBox>(QStringLiteral("Récursif")), Qt::LeftButton);
         QStringList cut;
         for (const QWidget* control : w.form->surface()->findChildren<QWidget*>()) {
@@ -438,6 +446,7 @@ private slots:
         w.prepareTwoWorkstations();
         w.holdPassAtFirstPing();
         auto* bar = w.form->surface()->findChild<QProgressBar*>(QStringLiteral("progression"));
+        auto* counts = w.form->surface()->findChild<QLabel*>(QStringLiteral("progressionTexte"));
         auto* panel = bar->parentWidget();
         w.click(QStringLiteral("Télédéploiement"));
         QTRY_VERIFY(w.passHeld && bar->isVisible());
@@ -446,8 +455,11 @@ private slots:
         QCOMPARE(panel->width(), w.form->surface()->width());
         QVERIFY(!w.form->menuBar()->isEnabled());
         QVERIFY(!w.find<QAbstractButton>(QStringLiteral("Télédéploiement"))->isEnabled());
-        QVERIFY2(bar->text().startsWith(QStringLiteral("Ping de 2 postes, 00:0")),
-                 qPrintable(bar->text()));
+        QVERIFY2(counts->text().startsWith(QStringLiteral("Ping de 2 postes, 00:0")),
+                 qPrintable(counts->text()));
+        // Whole, beside the bar.
+        QVERIFY(counts->geometry().left() > bar->geometry().right());
+        QVERIFY(counts->width() >= counts->fontMetrics().horizontalAdvance(counts->text()));
         QStringList rows;
         for (const BoardLine& line : w.form->lastFrame().rows)
             rows << line.text;
@@ -464,9 +476,9 @@ private slots:
         QVERIFY(panel->isVisible());
         QVERIFY(w.find<QScrollBar>(QStringLiteral("VScroll1"))->geometry().bottom() < panel->y());
         QVERIFY(!w.find<QPushButton>(QStringLiteral("Arrêter"))->isVisible());
-        QCOMPARE(bar->text(), QStringLiteral("Passe terminée à %1 : 0 poste servi, 1 en erreur, "
-                                             "1 sans réponse")
-                                  .arg(w.clock.now().toString(QStringLiteral("HH:mm"))));
+        QCOMPARE(counts->text(), QStringLiteral("Passe terminée à %1 : 0 poste servi, 1 en erreur, "
+                                                "1 sans réponse")
+                                     .arg(w.clock.now().toString(QStringLiteral("HH:mm"))));
         w.type(QStringLiteral("NomPoste"), QStringLiteral("PC03"));
         QVERIFY(panel->isVisible());
         QTest::keyClick(w.find<QLineEdit>(QStringLiteral("NomPoste")), Qt::Key_Return);
