@@ -36,25 +36,28 @@ QString notDoneText(const WorkstationRecord& r) {
     return kNotDone + QStringLiteral(" : déploiement arrêté avant la fin de ce poste;") + r.message;
 }
 
-QString row(const Workspace& ws, const WorkstationRecord& r, const QString& ruleCount) {
+// afterCopies: a workstation that did not answer shows a loss of 100 whatever was read
+// (the sweep's rows show the loss read, "####" for a name not found).
+QString row(const Workspace& ws, const WorkstationRecord& r, const QString& ruleCount,
+            bool afterCopies = true) {
     const QString name = nameField(ws, r.name);
-    if (noAnswer(r)) {
+    if (noAnswer(r) && afterCopies) {
         return name + QStringLiteral("; 100;  Void  ");
     }
     if (r.fate == Fate::NotReached) {
         return name + QLatin1Char(';') + lossField(r.swept ? r.loss : QStringLiteral("####")) +
                QLatin1Char(';') + kNotDone;
     }
-    if (r.fate == Fate::Pending) { // answered a pass that only pinged
+    if (r.fate == Fate::Pending || noAnswer(r)) { // a sweep's, or a pass that only pinged
         return name + QLatin1Char(';') + lossField(r.loss) + QLatin1String(";  Void  ");
     }
     const QString count = QString::number(r.failures) + QLatin1Char('/') + ruleCount;
     return name + QStringLiteral(";   0;") + (count + QString(8, QLatin1Char(' '))).left(8);
 }
 
-// A row for each workstation of the cycle with an outcome, in list order; with
-// silentFirst, those that did not answer come first.
-QStringList cycleRows(const Workspace& ws, const PassRecords& cycle, bool silentFirst) {
+// A row for each workstation of the cycle with an outcome, in list order; after the
+// copies, those that did not answer come first.
+QStringList cycleRows(const Workspace& ws, const PassRecords& cycle, bool afterCopies) {
     const QString ruleCount = QString::number(ws.lists.ListeSource.count());
     QStringList first;
     QStringList rest;
@@ -62,7 +65,7 @@ QStringList cycleRows(const Workspace& ws, const PassRecords& cycle, bool silent
         if (r.fate == Fate::Duplicate || (r.fate == Fate::Pending && !r.swept)) {
             continue;
         }
-        (silentFirst && noAnswer(r) ? first : rest).append(row(ws, r, ruleCount));
+        (afterCopies && noAnswer(r) ? first : rest).append(row(ws, r, ruleCount, afterCopies));
     }
     return first + rest;
 }
