@@ -119,8 +119,12 @@ Form1::Form1(Workspace& ws, const PassSettings& passSettings, QWidget* parent)
     refreshRecentMenu();
 }
 
+double Form1::pixelsPerTwip() const {
+    return logicalDpiX() / 1440.0 * zoom_;
+}
+
 int Form1::twipsToPixels(int twips) const {
-    return qRound(twips * logicalDpiX() / 1440.0);
+    return qRound(twips * pixelsPerTwip());
 }
 
 QPushButton* Form1::makeButton(const QString& caption, const QString& name, quint32 colour) {
@@ -442,7 +446,27 @@ void Form1::refreshRecentMenu() {
 }
 
 int Form1::pixelsToTwips(int pixels) const {
-    return qRound(pixels * 1440.0 / logicalDpiX());
+    return qRound(pixels / pixelsPerTwip());
+}
+
+// On a screen too small for the window at its design size (a large scale factor, a
+// small laptop), the whole window is drawn smaller, fonts and all, in proportion.
+void Form1::zoomToFitScreen() {
+    const QSize screen = ws_.ui.screenSizeTwips();
+    const int menuTwips = qRound(menuBar()->sizeHint().height() * 1440.0 / logicalDpiY());
+    // A little room for the window's frame and the desktop's panels.
+    const double room = 0.95;
+    zoom_ = std::min({1.0, room * screen.width() / startWidthTwips(),
+                      room * screen.height() / (Form1Layout::kDesignHeight + menuTwips)});
+    if (zoom_ < 1.0) {
+        QFont zoomed = font();
+        zoomed.setPointSizeF(zoomed.pointSizeF() * zoom_);
+        setFont(zoomed);
+        // Controls with a style sheet keep the font they were polished with.
+        for (QWidget* control : findChildren<QWidget*>()) {
+            control->setFont(zoomed);
+        }
+    }
 }
 
 void Form1::load() {
@@ -456,6 +480,7 @@ void Form1::load() {
                              pixelsToTwips(control->sizeHint().width() + 1));
         }
     }
+    zoomToFitScreen(); // in twips, the captions' widths hold at any zoom
     layout_.placeAtStart(ws_.ui.screenSizeTwips());
     layout_.setRetryFieldsShown(ws_.controls.retryFieldsVisible());
     placeMinimumSize();
@@ -577,7 +602,7 @@ bool Form1::askToStopPass() {
 }
 
 BoardArea Form1::boardArea() const {
-    const double pixelsPerTwip = logicalDpiX() / 1440.0;
+    const double pixelsPerTwip = this->pixelsPerTwip();
     BoardArea area;
     area.left = layout_[Form1Layout::Télédéploiement].left();
     area.top = layout_.boardTop();
@@ -653,7 +678,7 @@ void Form1::DrawStatusBoard() {
     setBoardScrollRange(area);
     StatusBoard::Place place;
     place.left = area.left;
-    place.pixelsPerTwip = logicalDpiX() / 1440.0;
+    place.pixelsPerTwip = pixelsPerTwip();
     place.surfaceWidth = area.right + 200;
     lastFrame_ = boardState_.frame(boardRows_, area);
     placeBoardScrollBar(area);
@@ -887,7 +912,7 @@ void Form1::resizeEvent(QResizeEvent* event) {
     if (layout_[Form1Layout::Shape1].height() == 0) {
         return; // not laid out yet
     }
-    layout_.resize(qRound(surface_->height() * 1440.0 / logicalDpiY()));
+    layout_.resize(pixelsToTwips(surface_->height()));
     passPanel_->place(surface_->rect());
     const int selected = boardState_.SelectedRow;
     if (selected >= 0) {

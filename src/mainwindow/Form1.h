@@ -48,6 +48,8 @@ public:
     void load();
 
     const Form1Layout& layout() const { return layout_; }
+    // 1440 twips to the inch, times the zoom that fits the window on its screen.
+    double pixelsPerTwip() const;
     int twipsToPixels(int twips) const;
     int pixelsToTwips(int pixels) const;
     Form1Surface* surface() const { return surface_; }
@@ -75,6 +77,7 @@ private:
     void bindDeploymentControls();
     int boardRightTwips() const;
     int startWidthTwips() const;
+    void zoomToFitScreen();
     void placeMinimumSize();
     void applyLayout();
     void refreshRecentMenu();
@@ -146,6 +149,7 @@ private:
     bool passShowedProgress_ = false; // the pass under way got as far as its sweep
     QList<QWidget*> lockedForPass_;   // the controls a pass disabled, enabled at its end
     QThread* passThread_ = nullptr;   // the pass under way
+    double zoom_ = 1.0;               // below 1 on a screen too small for the design size
 };
 
 } // namespace vantrel

@@ -648,6 +648,22 @@ private slots:
     }
 
     // Absolute figures for a 1920 x 1080 screen at 15 twips a pixel.
+    // On a screen too small for the design size (a scale factor of 2 on 1600 pixels),
+    // the whole window is drawn smaller, its captions whole.
+    void windowFitsASmallScreen() {
+        Fixture f;
+        f.start();
+        f.ui.screen = QSize(800 * 15, 600 * 15);
+        Form1 form(*f.ws);
+        form.load();
+        form.show();
+        QVERIFY(form.width() <= 800);
+        QVERIFY(form.height() <= 600);
+        auto* button = form.findChild<QPushButton*>(QStringLiteral("Télédéploiement"));
+        QVERIFY(form.rect().contains(button->mapTo(&form, button->rect().bottomRight())));
+        QVERIFY(button->width() >= button->fontMetrics().horizontalAdvance(shown(button->text())));
+    }
+
     void layoutAtStartAndOnResize_data() {
         QTest::addColumn<int>("control");
         QTest::addColumn<QRect>("expected");
