@@ -1,17 +1,10 @@
 #pragma once
 
+#include "core/BoardRow.h"
+
 #include <QString>
 
 namespace vantrel {
-
-// The light images of the board, beside the program.
-inline const QString kGreenLight = QStringLiteral("feu vert.bmp");
-inline const QString kRedLight = QStringLiteral("feu rouge.bmp");
-inline const QString kMixedLight = QStringLiteral("feu mixte.bmp");
-
-// The light of a row's ping field (field 1) and of its deployment field (field 2).
-QString pingLight(const QString& field);
-QString deploymentLight(const QString& field);
 
 // The board's name column holds at least 18 characters; a wider board gives long
 // names more of its width.

@@ -49,34 +49,34 @@ std::optional<int> BoardFrame::highlightedTop() const {
     return selected == rows.end() ? std::nullopt : std::optional<int>(selected->top);
 }
 
-QStringList BoardState::shownRows(const QStringList& rows) {
+BoardRows BoardState::shownRows(const BoardRows& rows) {
     qsizetype first = 0;
-    while (first < rows.size() && rows.at(first).isEmpty()) {
+    while (first < rows.size() && rows.at(first).text.isEmpty()) {
         ++first;
     }
     return first == 0 ? rows : rows.mid(first);
 }
 
-int BoardState::selectionAfter(const QStringList& oldRows, int selected,
-                               const QStringList& newRows) {
+int BoardState::selectionAfter(const BoardRows& oldRows, int selected, const BoardRows& newRows) {
     if (selected < 0 || selected >= oldRows.size()) {
         return -1;
     }
-    const QString name = oldRows.at(selected).section(QLatin1Char(';'), 0, 0);
-    if (selected < newRows.size() && newRows.at(selected).section(QLatin1Char(';'), 0, 0) == name) {
+    const QString name = oldRows.at(selected).name();
+    if (selected < newRows.size() && newRows.at(selected).name() == name) {
         return selected; // the usual case: a refresh keeps the rows' order
     }
     for (qsizetype i = 0; i < newRows.size(); ++i) {
-        if (newRows.at(i).section(QLatin1Char(';'), 0, 0) == name) {
+        if (newRows.at(i).name() == name) {
             return static_cast<int>(i);
         }
     }
     return -1;
 }
 
-BoardFrame BoardState::frame(const QStringList& rows, const BoardArea& area) const {
+BoardFrame BoardState::frame(const BoardRows& rows, const BoardArea& area) const {
+    const QStringList texts = rowTexts(rows);
     BoardFrame frame;
-    frame.nameWidth = nameWidthFor(rows, area);
+    frame.nameWidth = nameWidthFor(texts, area);
     int y = area.top;
     frame.caption = lineAt(kBoardCaption, y);
     y += area.lineHeight;
@@ -85,16 +85,13 @@ BoardFrame BoardState::frame(const QStringList& rows, const BoardArea& area) con
                           y);
     y += lineAdvance(frame.header.text, area.lineHeight);
 
-    const ShortNames names(rows, frame.nameWidth);
+    const ShortNames names(texts, frame.nameWidth);
     for (int i = std::max<int>(BoardTopRow, 0); i < rows.size() && y < area.bottom; ++i) {
-        BoardLine line = lineAt(names.shownRow(rows.at(i)), y);
+        BoardLine line = lineAt(names.shownRow(texts.at(i)), y);
         line.index = i;
         line.highlighted = i == SelectedRow;
-        const QStringList fields = line.text.split(QLatin1Char(';'));
-        if (isBoxed(line.text) && fields.size() >= 3) {
-            line.pingLight = pingLight(fields.at(1));
-            line.deploymentLight = deploymentLight(fields.at(2));
-        }
+        line.pingLight = rows.at(i).pingLight;
+        line.deploymentLight = rows.at(i).deploymentLight;
         y += lineAdvance(line.text, area.lineHeight);
         frame.rows.push_back(line);
     }
@@ -122,13 +119,9 @@ int BoardState::rowsThatFit(int top, int bottom, int lineHeight) {
     return std::max(0, (bottom - firstRow) / pitch);
 }
 
-QStringList BoardState::detailLines(const QString& pickedRow, const QStringList& general) {
-    const QString name = pickedRow.section(QLatin1Char(';'), 0, 0).trimmed();
+QStringList BoardState::detailLines(const BoardRow& row) {
     QStringList lines;
-    for (const QString& line : general) {
-        if (line.section(QLatin1Char(';'), 0, 0) != name) {
-            continue; // PC1's details are not PC10's
-        }
+    for (const QString& line : row.detail) {
         const QStringList fields = line.split(QLatin1Char(';'));
         for (int j = 0; j < fields.size(); ++j) {
             lines.append(j > 0 ? QStringLiteral("   ") + fields.at(j) : fields.at(j));

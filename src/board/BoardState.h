@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/BoardRow.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +19,7 @@ struct BoardLine {
     int top = 0;
     int index = -1; // a row's place in the rows, -1 for the caption and header
     bool highlighted = false;
-    // Only for a row of at least three fields: the lights in front of it.
+    // The lights in front of a row ("" for none).
     QString pingLight;
     QString deploymentLight;
 };
@@ -54,15 +56,15 @@ public:
     int SelectedRow = -1;
 
     // The rows the board shows: those after the empty ones at the head of the list.
-    static QStringList shownRows(const QStringList& rows);
+    static BoardRows shownRows(const BoardRows& rows);
     // The row to select among newRows when they replace oldRows: the same workstation,
     // so that a selection lives through a pass's refreshes; -1 when it is gone.
-    static int selectionAfter(const QStringList& oldRows, int selected, const QStringList& newRows);
+    static int selectionAfter(const BoardRows& oldRows, int selected, const BoardRows& newRows);
 
     // Lays the board out in area: the selected row is highlighted; the name column
     // takes the width the longest name needs, from 18 characters up to what the area
     // leaves it.
-    BoardFrame frame(const QStringList& rows, const BoardArea& area) const;
+    BoardFrame frame(const BoardRows& rows, const BoardArea& area) const;
 
     // The row whose band (from its top, excluded, to 250 twips lower, excluded) holds
     // y: the last such row laid out, as rows are closer than that. -1 for none.
@@ -74,8 +76,8 @@ public:
     // How many rows lie whole between the header and bottom, for the same figures.
     static int rowsThatFit(int top, int bottom, int lineHeight);
 
-    // The detail lines of a picked row, taken from ListeGénérale.
-    static QStringList detailLines(const QString& pickedRow, const QStringList& general);
+    // The detail window's lines for a row: each field of its own lines on a line.
+    static QStringList detailLines(const BoardRow& row);
 };
 
 } // namespace vantrel

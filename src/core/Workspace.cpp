@@ -28,6 +28,11 @@ void Workspace::inform(const QString& text, const QString& title, Icon icon) {
     ui.show(message);
 }
 
+void Workspace::setBoard(const BoardRows& rows) {
+    board_ = rows;
+    lists.Listécritures.assign(rowTexts(rows));
+}
+
 void Workspace::startPass(std::function<void()> pass) {
     setPassRunning(true);
     passRunner_(std::move(pass), [this] { setPassRunning(false); });

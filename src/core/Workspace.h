@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoardRow.h"
 #include "Lists.h"
 #include "WorkingState.h"
 #include "WorkstationRecord.h"
@@ -68,12 +69,13 @@ public:
     bool passStopped() const { return passStopped_; }
     void setPassStopped(bool stopped) { passStopped_ = stopped; }
 
-    // Board redraw; the window paints, the logic only asks. The rows and the detail
-    // lines go with the request, taken on the thread that changed them: the window
-    // draws its own copy while a pass goes on writing the lists.
-    void DrawStatusBoard() {
-        emit boardChanged(lists.Listécritures.entries(), lists.ListeGénérale.entries());
-    }
+    // The board's rows: Listécritures holds their texts, for the files and prints.
+    const BoardRows& board() const { return board_; }
+    void setBoard(const BoardRows& rows);
+    // Board redraw; the window paints, the logic only asks. The rows go with the
+    // request, taken on the thread that changed them: the window draws its own copy
+    // while a pass goes on.
+    void DrawStatusBoard() { emit boardChanged(board_); }
     // The deferred-start dialog, shown modally by the window (none without one).
     void showDeferredStartDialog() { emit deferredStartDialogRequested(); }
 
@@ -90,7 +92,7 @@ public:
 signals:
     void captionChanged(const QString& caption);
     void recentMenuChanged();
-    void boardChanged(const QStringList& rows, const QStringList& details);
+    void boardChanged(const vantrel::BoardRows& rows);
     void deferredStartDialogRequested();
     void endRequested();
     void passStarted();
@@ -99,6 +101,7 @@ signals:
 
 private:
     QString caption_;
+    BoardRows board_;
     PassRunner passRunner_ = [](std::function<void()> pass, std::function<void()> done) {
         pass();
         done();

@@ -38,8 +38,7 @@ QString notDoneText(const WorkstationRecord& r) {
 
 // afterCopies: a workstation that did not answer shows a loss of 100 whatever was read
 // (the sweep's rows show the loss read, "####" for a name not found).
-QString row(const Workspace& ws, const WorkstationRecord& r, const QString& ruleCount,
-            bool afterCopies = true) {
+QString rowText(const Workspace& ws, const WorkstationRecord& r, int ruleCount, bool afterCopies) {
     const QString name = nameField(ws, r.name);
     if (noAnswer(r) && afterCopies) {
         return name + QStringLiteral("; 100;  Void  ");
@@ -51,21 +50,74 @@ QString row(const Workspace& ws, const WorkstationRecord& r, const QString& rule
     if (r.fate == Fate::Pending || noAnswer(r)) { // a sweep's, or a pass that only pinged
         return name + QLatin1Char(';') + lossField(r.loss) + QLatin1String(";  Void  ");
     }
-    const QString count = QString::number(r.failures) + QLatin1Char('/') + ruleCount;
+    const QString count =
+        QString::number(r.failures) + QLatin1Char('/') + QString::number(ruleCount);
     return name + QStringLiteral(";   0;") + (count + QString(8, QLatin1Char(' '))).left(8);
+}
+
+// The lights, from the record: green for a ping answered and for copies all done, red
+// for no answer, a stop, copies not made or all failed, mixed for some failed; none
+// for a ping not read yet.
+QString pingLightOf(const WorkstationRecord& r) {
+    if (!r.swept) {
+        return r.fate == Fate::NotReached ? kRedLight : QString();
+    }
+    return r.answered() ? kGreenLight : kRedLight;
+}
+
+QString copyLightOf(const WorkstationRecord& r, int ruleCount) {
+    switch (r.fate) {
+    case Fate::Served:
+        return r.failures == 0 ? kGreenLight : r.failures >= ruleCount ? kRedLight : kMixedLight;
+    case Fate::Pending: // answered, its copies not made: "Void"
+    case Fate::NoAnswer:
+    case Fate::NotReached:
+        return kRedLight;
+    case Fate::Duplicate:
+        break;
+    }
+    return QString();
+}
+
+QString pingLine(const WorkstationRecord& r) {
+    return r.name % (r.answered() ? QStringLiteral(";Ping Ok") : QLatin1Char(';') + kPingFail);
+}
+
+// The copy line of a workstation visited: its result, or what was done before the stop.
+QString copyLine(const WorkstationRecord& r) {
+    if (r.fate == Fate::NotReached) {
+        return r.name + QLatin1Char(';') + notDoneText(r);
+    }
+    return r.failures > 0 ? r.name + QLatin1Char(';') + r.message
+                          : r.name + QStringLiteral(";OK ") + r.message;
+}
+
+BoardRow boardRow(const Workspace& ws, const WorkstationRecord& r, int ruleCount,
+                  bool afterCopies) {
+    BoardRow row;
+    row.text = rowText(ws, r, ruleCount, afterCopies);
+    row.pingLight = pingLightOf(r);
+    row.deploymentLight = copyLightOf(r, ruleCount);
+    if (r.swept) {
+        row.detail.append(pingLine(r));
+    }
+    if (visited(r)) {
+        row.detail.append(copyLine(r));
+    }
+    return row;
 }
 
 // A row for each workstation of the cycle with an outcome, in list order; after the
 // copies, those that did not answer come first.
-QStringList cycleRows(const Workspace& ws, const PassRecords& cycle, bool afterCopies) {
-    const QString ruleCount = QString::number(ws.lists.ListeSource.count());
-    QStringList first;
-    QStringList rest;
+BoardRows cycleRows(const Workspace& ws, const PassRecords& cycle, bool afterCopies) {
+    const int ruleCount = ws.lists.ListeSource.count();
+    BoardRows first;
+    BoardRows rest;
     for (const WorkstationRecord& r : cycle) {
         if (r.fate == Fate::Duplicate || (r.fate == Fate::Pending && !r.swept)) {
             continue;
         }
-        (afterCopies && noAnswer(r) ? first : rest).append(row(ws, r, ruleCount, afterCopies));
+        (afterCopies && noAnswer(r) ? first : rest).append(boardRow(ws, r, ruleCount, afterCopies));
     }
     return first + rest;
 }
@@ -73,22 +125,27 @@ QStringList cycleRows(const Workspace& ws, const PassRecords& cycle, bool afterC
 } // namespace
 
 void writeLiveRows(Workspace& ws, const PassRecords& records) {
-    const QString ruleCount = QString::number(ws.lists.ListeSource.count());
-    QStringList rows;
+    const int ruleCount = ws.lists.ListeSource.count();
+    BoardRows rows;
     rows.reserve(static_cast<qsizetype>(records.size()));
     for (const WorkstationRecord& r : records) {
         if (r.fate == Fate::Duplicate) {
             continue;
         }
         if (r.fate != Fate::Pending) {
-            rows.append(row(ws, r, ruleCount));
+            rows.append(boardRow(ws, r, ruleCount, true));
             continue;
         }
-        rows.append(nameField(ws, r.name) % QLatin1Char(';') %
-                    (r.swept ? lossField(r.loss) : kPingPending) % QLatin1Char(';') % kPending);
+        BoardRow& row = rows.emplace_back();
+        row.text = nameField(ws, r.name) % QLatin1Char(';') %
+                   (r.swept ? lossField(r.loss) : kPingPending) % QLatin1Char(';') % kPending;
+        row.pingLight = pingLightOf(r);
+        if (r.swept) {
+            row.detail.append(pingLine(r));
+        }
     }
     // The rows keep their order while the pass runs: the operator's selection stays.
-    ws.lists.Listécritures.assign(rows);
+    ws.setBoard(rows);
 }
 
 QString passSummary(const PassRecords& records, const QTime& endedAt) {
@@ -130,19 +187,16 @@ void writeSweepLines(Workspace& ws, const PassRecords& records) {
     Lists& l = ws.lists;
     QStringList general;
     general.reserve(static_cast<qsizetype>(records.size()));
-    const QString answeredText = QStringLiteral(";Ping Ok");
-    const QString silentText = QLatin1Char(';') + kPingFail;
     for (const WorkstationRecord& r : records) {
-        if (!r.swept || r.fate == Fate::Duplicate) {
-            continue;
+        if (r.swept && r.fate != Fate::Duplicate) {
+            general.append(pingLine(r));
         }
-        general.append(r.name % (r.answered() ? answeredText : silentText));
     }
     const QStringList failures = pingFailureLines(records);
     l.ListeGénérale.assign(general);
     l.L_PostesFail.assign(failures);
     l.L_GénéErreurs.assign(failures);
-    l.Listécritures.assign(cycleRows(ws, ws.cycleRecords, false));
+    ws.setBoard(cycleRows(ws, ws.cycleRecords, false));
 }
 
 void writePassLines(Workspace& ws, const PassRecords& records) {
@@ -152,20 +206,17 @@ void writePassLines(Workspace& ws, const PassRecords& records) {
         if (!visited(r)) {
             continue;
         }
+        const QString line = copyLine(r);
         if (r.fate == Fate::NotReached) {
-            const QString line = r.name + QLatin1Char(';') + notDoneText(r);
             l.L_PostesFail.append(r.name + QLatin1Char(';') + kNotDone);
             l.L_GénéErreurs.append(line);
-            l.ListeGénérale.append(line);
-            continue;
+        } else {
+            l.L_PostesFail.append(r.name + QLatin1Char(';') + QString::number(r.failures));
+            (r.failures > 0 ? l.L_GénéErreurs : l.L_PostesOk).append(line);
         }
-        l.L_PostesFail.append(r.name + QLatin1Char(';') + QString::number(r.failures));
-        const QString line = r.failures > 0 ? r.name + QLatin1Char(';') + r.message
-                                            : r.name + QStringLiteral(";OK ") + r.message;
-        (r.failures > 0 ? l.L_GénéErreurs : l.L_PostesOk).append(line);
         l.ListeGénérale.append(line);
     }
-    l.Listécritures.assign(cycleRows(ws, ws.cycleRecords, true));
+    ws.setBoard(cycleRows(ws, ws.cycleRecords, true));
 }
 
 } // namespace vantrel

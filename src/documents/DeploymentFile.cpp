@@ -42,7 +42,7 @@ void tellCompanionNotLoaded(Workspace& ws, const QString& list, const QString& m
 // Reads the key lines and the status rows, in the order the save writes them.
 void readDeploymentLines(Workspace& ws, const QStringList& lines) {
     WorkingState& s = ws.state;
-    QStringList rows;
+    BoardRows rows;
     qsizetype i = 0;
     const qsizetype n = lines.size();
     while (i < n) {
@@ -60,10 +60,10 @@ void readDeploymentLines(Workspace& ws, const QStringList& lines) {
             }
         }
         if (line.contains(QLatin1Char(';'))) {
-            rows.append(line);
+            rows.append(BoardRow::fromText(line));
         }
     }
-    ws.lists.Listécritures.assign(rows);
+    ws.setBoard(rows);
 }
 
 // Rules as a deployment load reads them: a line without a semicolon is left out,
@@ -247,7 +247,7 @@ LoadResult LoadDeployment(Workspace& ws) {
     ClearList(l.L_PostesFail);
     ClearList(l.L_PostesenCours);
     ClearList(l.L_GénéErreurs);
-    ClearList(l.Listécritures);
+    ws.setBoard({});
     ClearList(l.ListeSource);
     ClearList(l.ListeDest);
     const LoadResult result = readDeploymentAndCompanions(ws);

@@ -137,7 +137,7 @@ void fermer_Click(Workspace& ws) {
     ClearList(l.L_PostesFail);
     ClearList(l.L_PostesenCours);
     ClearList(l.L_GénéErreurs);
-    ClearList(l.Listécritures);
+    ws.setBoard({});
     ws.state.DeploymentFileName.clear();
     RefreshCaption(ws);
     ws.DrawStatusBoard();

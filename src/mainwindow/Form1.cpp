@@ -639,12 +639,11 @@ void Form1::placeBoardScrollBar(const BoardArea& area) {
 
 // The board's own copy of the rows, taken where they changed (a pass's thread, or
 // this one); the selection stays on its workstation.
-void Form1::setBoardRows(const QStringList& rows, const QStringList& details) {
-    const QStringList shown = BoardState::shownRows(rows);
+void Form1::setBoardRows(const BoardRows& rows) {
+    const BoardRows shown = BoardState::shownRows(rows);
     boardState_.SelectedRow =
         BoardState::selectionAfter(boardRows_, boardState_.SelectedRow, shown);
     boardRows_ = shown;
-    boardDetails_ = details;
     DrawStatusBoard();
 }
 
@@ -705,7 +704,7 @@ QRect Form1::focusFrame(const BoardArea& area) const {
 
 // The detail window shows one workstation: the row picked, every failure with its rule.
 void Form1::showDetail(int row) {
-    const QStringList& rows = boardRows_;
+    const BoardRows& rows = boardRows_;
     if (row < 0 || row >= rows.size()) {
         return;
     }
@@ -713,7 +712,7 @@ void Form1::showDetail(int row) {
         FeuilleBlanche_ = new FeuilleBlanche(this);
     }
     const bool opening = !FeuilleBlanche_->isVisible();
-    FeuilleBlanche_->showDetail(rows.at(row), BoardState::detailLines(rows.at(row), boardDetails_));
+    FeuilleBlanche_->showDetail(rows.at(row).text, BoardState::detailLines(rows.at(row)));
     if (opening) {
         placeDetailWindow(); // once shown, its frame is known
     }
@@ -737,7 +736,7 @@ void Form1::showRowToolTip(QPoint position, QPoint globalPosition) {
     for (const BoardLine& line : lastFrame_.rows) {
         if (line.index >= 0 && line.index < boardRows_.size() && line.top <= y &&
             y < line.top + BoardState::kRowHitHeight) {
-            const QString name = boardRows_.at(line.index).section(QLatin1Char(';'), 0, 0);
+            const QString name = boardRows_.at(line.index).name();
             if (name.size() > lastFrame_.nameWidth) {
                 QToolTip::showText(globalPosition, name, surface_);
                 return;

@@ -90,7 +90,7 @@ private:
     QRect focusFrame(const BoardArea& area) const;
     void dropPassSummary();
     void setBoardTopRow(int row);
-    void setBoardRows(const QStringList& rows, const QStringList& details);
+    void setBoardRows(const BoardRows& rows);
     void runBeside(std::function<void()> pass, std::function<void()> done);
     int selectRowAt(QPoint position);
     void onBoardPress(QPoint position);
@@ -121,9 +121,8 @@ private:
     Form1Layout layout_;
     Form1Surface* surface_ = nullptr;
     BoardState boardState_;
-    QStringList boardRows_;    // as the logic last published them
-    QStringList boardDetails_; // the lines a row's detail is taken from
-    BoardFrame lastFrame_;     // as last painted
+    BoardRows boardRows_;  // as the logic last published them
+    BoardFrame lastFrame_; // as last painted
     StatusBoard board_;
     QScrollBar* VScroll1_ = nullptr; // its value is the board's top row
     FeuilleBlanche* FeuilleBlanche_ = nullptr;

@@ -22,6 +22,13 @@ BoardArea area(int bottom = kBottom, int right = kLeft + 5000) {
 const QString kRow1 = QStringLiteral("PC01              ;   0;0/2     ");
 const QString kRow2 = QStringLiteral("PC02              ;   0;2/2     ");
 
+BoardRows rowsOf(const QStringList& texts) {
+    BoardRows rows;
+    for (const QString& text : texts)
+        rows.append(BoardRow::fromText(text));
+    return rows;
+}
+
 } // namespace
 
 class BoardStateTest : public QObject {
@@ -100,9 +107,9 @@ private slots:
     // Rows follow the caption line and the boxed header; a boxed line is 13 twips
     // taller than a plain one, and one with nothing to box takes no room.
     void rowsArePlacedAsPrinted() {
-        const QStringList rows =
-            BoardState::shownRows({QString(), QString(), kRow1, QStringLiteral("texte libre"),
-                                   QString(), QStringLiteral(";;"), kRow2});
+        const BoardRows rows = BoardState::shownRows(
+            rowsOf({QString(), QString(), kRow1, QStringLiteral("texte libre"), QString(),
+                    QStringLiteral(";;"), kRow2}));
         BoardState state;
         const BoardFrame frame = state.frame(rows, area());
         QCOMPARE(rows.count(), 5); // the leading empty rows are not shown
@@ -124,10 +131,10 @@ private slots:
             rows << kRow1;
         BoardState state;
         state.BoardTopRow = 90;
-        QCOMPARE(state.frame(rows, area()).rows.size(), std::size_t(10));
+        QCOMPARE(state.frame(rowsOf(rows), area()).rows.size(), std::size_t(10));
         state.BoardTopRow = 0;
         const int bottom = kTop + kLine + kPitch + 3 * kPitch + 1;
-        QCOMPARE(state.frame(rows, area(bottom)).rows.size(), std::size_t(4));
+        QCOMPARE(state.frame(rowsOf(rows), area(bottom)).rows.size(), std::size_t(4));
     }
 
     // A point selects the last row laid out whose band, from its top (excluded) to
@@ -146,7 +153,7 @@ private slots:
         QFETCH(int, rowsDown);
         QFETCH(int, twips);
         QFETCH(int, row);
-        const QStringList rows{kRow1, kRow2};
+        const BoardRows rows = rowsOf({kRow1, kRow2});
         BoardState state;
         state.SelectedRow = 1;
         const BoardFrame frame = state.frame(rows, area());
@@ -154,11 +161,11 @@ private slots:
         QVERIFY(!frame.rows.at(0).highlighted && frame.rows.at(1).highlighted);
     }
 
-    // A name's details are its own, not those of a name it begins.
+    // Each field of a row's lines on a line of its own, a blank after each rule.
     void detailLines() {
-        QCOMPARE(BoardState::detailLines(QStringLiteral("PC01              ;   0;1/2     "),
-                                         {"PC01;Ping Ok", "PC010;Ping Ok",
-                                          "PC01;Nouveau fichier;C:\\a;\\d;Disque plein;"}),
+        BoardRow row = BoardRow::fromText(QStringLiteral("PC01              ;   0;1/2     "));
+        row.detail = QStringList{"PC01;Ping Ok", "PC01;Nouveau fichier;C:\\a;\\d;Disque plein;"};
+        QCOMPARE(BoardState::detailLines(row),
                  (QStringList{"PC01", "", "   Ping Ok", "PC01", "", "   Nouveau fichier",
                               "   C:\\a", "   \\d", "", "   Disque plein", "   "}));
     }
@@ -216,7 +223,7 @@ private slots:
         QFETCH(int, right);
         QFETCH(int, nameWidth);
         const QString longest = QStringLiteral("POSTE-COMPTABILITE-SIEGE-SOCIAL-BA-01");
-        const QStringList rows{longest + ";   0;0/1     ", kRow1};
+        const BoardRows rows = rowsOf({longest + ";   0;0/1     ", kRow1});
         const BoardFrame frame = BoardState().frame(rows, area(kBottom, right));
         QCOMPARE(frame.nameWidth, nameWidth);
         const auto widths = [](const QString& line) {
@@ -227,7 +234,7 @@ private slots:
         };
         for (const BoardLine& row : frame.rows)
             QCOMPARE(widths(row.text), widths(frame.header.text));
-        QCOMPARE(rows.at(0), longest + ";   0;0/1     "); // the list keeps the whole name
+        QCOMPARE(rows.at(0).text, longest + ";   0;0/1     "); // the row keeps the whole name
     }
 };
 

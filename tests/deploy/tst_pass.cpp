@@ -194,14 +194,17 @@ private slots:
     void retryServesTheFailed_data() {
         QTest::addColumn<QString>("fixedAfterFirstPass");
         QTest::addColumn<QStringList>("secondRetry"); // empty: the cycle has ended
-        QTest::addColumn<QStringList>("rows");        // blanks left out
-        QTest::newRow("nothing fixed") << "" << QStringList{"PC02", "PC03"}
-                                       << QStringList{"PC03;100;Void", "PC01;0;0/2", "PC02;0;2/2"};
+        // Blanks left out, then the lights (vert, rouge, mixte).
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("nothing fixed")
+            << "" << QStringList{"PC02", "PC03"}
+            << QStringList{"PC03;100;Void rr", "PC01;0;0/2 vv", "PC02;0;2/2 vr"};
         QTest::newRow("PC02 given its folder")
             << "PC02" << QStringList{"PC03"}
-            << QStringList{"PC03;100;Void", "PC01;0;0/2", "PC02;0;0/2"};
-        QTest::newRow("both fixed") << "PC02 PC03" << QStringList{}
-                                    << QStringList{"PC01;0;0/2", "PC02;0;0/2", "PC03;0;0/2"};
+            << QStringList{"PC03;100;Void rr", "PC01;0;0/2 vv", "PC02;0;0/2 vv"};
+        QTest::newRow("both fixed")
+            << "PC02 PC03" << QStringList{}
+            << QStringList{"PC01;0;0/2 vv", "PC02;0;0/2 vv", "PC03;0;0/2 vv"};
     }
     void retryServesTheFailed() {
         QFETCH(QString, fixedAfterFirstPass);
@@ -236,9 +239,18 @@ private slots:
                      .size(),
                  1);
         QVERIFY(ws.lists.L_PostesOk.count() <= 3);
-        QStringList board = ws.lists.Listécritures.entries();
-        board.replaceInStrings(QStringLiteral(" "), QString());
+        QStringList board;
+        for (const BoardRow& row : ws.board())
+            board << QString(row.text).remove(u' ') + u' ' + row.pingLight.mid(4, 1) +
+                         row.deploymentLight.mid(4, 1);
         QCOMPARE(board, rows);
+        QCOMPARE(ws.lists.Listécritures.entries(), rowTexts(ws.board()));
+        // PC01, served in the first pass, keeps its details after the retries.
+        const auto pc01 = std::find_if(ws.board().begin(), ws.board().end(), [](const BoardRow& r) {
+            return r.name().startsWith(u"PC01");
+        });
+        QCOMPARE(pc01->detail.size(), 2);
+        QVERIFY(pc01->detail.last().startsWith(QStringLiteral("PC01;OK ")));
         QCOMPARE(errorCount(ws.cycleRecords), static_cast<int>(secondRetry.size()));
     }
 

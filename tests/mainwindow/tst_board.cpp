@@ -25,6 +25,13 @@ using namespace vantrel::test;
 
 namespace {
 
+BoardRows rowsOf(const QStringList& texts) {
+    BoardRows rows;
+    for (const QString& text : texts)
+        rows.append(BoardRow::fromText(text));
+    return rows;
+}
+
 const QStringList kRows{"PC03              ; 100;  Void  ", "PC01              ;   0;0/2     ",
                         "PC02              ;   0;2/2     ", "PC04              ;   0;1/2     "};
 
@@ -49,7 +56,7 @@ struct BoardWindow {
         form = std::make_unique<Form1>(*ws);
         form->load();
         form->show();
-        ws->lists.Listécritures.assign(kRows);
+        ws->setBoard(rowsOf(kRows));
         ws->DrawStatusBoard();
     }
     // A point of the board in twips, as a pixel of the surface.
@@ -113,7 +120,10 @@ private slots:
 
     void clickHighlightsAndDoubleClickOpensTheDetail() {
         BoardWindow w;
-        w.ws->lists.ListeGénérale.assign({"PC01;Ping Ok", "PC01;OK ;;", "PC02;Ping Ok"});
+        BoardRows rows = rowsOf(kRows);
+        rows[1].detail = QStringList{"PC01;Ping Ok", "PC01;OK ;;"};
+        rows[2].detail = QStringList{"PC02;Ping Ok"};
+        w.ws->setBoard(rows);
         w.ws->DrawStatusBoard();
         const int y = w.rowTop(1);
         auto at = [&w](int yTwips) {
@@ -148,7 +158,7 @@ private slots:
     void longNameWholeInItsToolTip() {
         BoardWindow w;
         const QString name = QStringLiteral("poste-01.batiment-a.exemple.fr");
-        w.ws->lists.Listécritures.assign({name + QStringLiteral(";   0;0/1     ")});
+        w.ws->setBoard(rowsOf({name + QStringLiteral(";   0;0/1     ")}));
         w.ws->DrawStatusBoard();
         const QPoint at(qRound(w.boardLeft() * w.form->logicalDpiX() / 1440.0) + 5,
                         qRound((w.rowTop(0) + 120) * w.form->logicalDpiY() / 1440.0));
@@ -166,8 +176,9 @@ private slots:
         for (int i = 0; i < 1000; ++i)
             many << QStringLiteral("P%1").arg(i, 3, 10, QLatin1Char('0')).leftJustified(18) +
                         ";   0;0/1     ";
-        w.ws->lists.Listécritures.assign(many);
-        w.ws->lists.ListeGénérale.assign({"P999;Ping Ok"});
+        BoardRows rows = rowsOf(many);
+        rows.last().detail = QStringList{"P999;Ping Ok"};
+        w.ws->setBoard(rows);
         w.ws->DrawStatusBoard();
         w.form->activateWindow(); // keys go to the board once a click gave it the focus
         QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
@@ -222,7 +233,7 @@ private slots:
     void boardFollowsTheWindow() {
         BoardWindow w;
         const QString longName = QStringLiteral("POSTE-COMPTABILITE-SIEGE-SOCIAL-BATIMENT-A-01");
-        w.ws->lists.Listécritures.assign({longName + ";   0;0/1     "});
+        w.ws->setBoard(rowsOf({longName + ";   0;0/1     "}));
         w.ws->DrawStatusBoard();
         w.form->resize(1600, 1170);
         auto* bar = w.form->findChild<QScrollBar*>(QStringLiteral("VScroll1"));
