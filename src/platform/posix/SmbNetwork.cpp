@@ -40,6 +40,7 @@ struct SmbNetwork::Context {
     Credentials credentials;
     FileError refusal = FileError::None; // set when the credentials must not be used
     bool named = false;                  // a user of the authentication file or Kerberos
+    bool kerberos = false;               // the ticket's user
     // A server stopped answering with one of its files open: freeing would close that
     // file and wait on the server as long again, so the context is left to the end of
     // the process.
@@ -80,8 +81,17 @@ FileError SmbNetwork::context(Context*& ctx) {
             named = readCredentials(authenticationFile_, made->credentials, made->refusal);
         }
         made->named = named || kerberos;
+        made->kerberos = kerberos;
         if (!kerberos && !named && made->refusal == FileError::None) {
             made->credentials.user = "guest";
+        }
+        if (kerberos) {
+            // An empty user is taken for an anonymous logon, ticket or not: any name
+            // will do, the ticket says who logs on.
+            made->credentials.user = qgetenv("USER");
+            if (made->credentials.user.isEmpty()) {
+                made->credentials.user = "vantrel";
+            }
         }
         made->ctx = smbc_new_context();
         if (made->ctx == nullptr) {
@@ -96,6 +106,9 @@ FileError SmbNetwork::context(Context*& ctx) {
         smbc_setOptionUseKerberos(made->ctx, kerberos);
         smbc_setOptionFallbackAfterKerberos(made->ctx, kerberos);
         smbc_setOptionNoAutoAnonymousLogin(made->ctx, named || kerberos);
+        // The library's own complaints (a refused ticket...) go to standard output
+        // otherwise, where a file agent answers its caller.
+        smbc_setOptionDebugToStderr(made->ctx, 1);
         if (smbc_init_context(made->ctx) == nullptr) {
             return FileError::Other;
         }
@@ -177,8 +190,11 @@ FileError SmbNetwork::classify(int errnoValue, const QString& unc) {
         }
         ::freeaddrinfo(found);
         if (shareErrno == EACCES || shareErrno == EPERM) {
-            // A named user refused is a logon refused; a guest is merely not let in.
-            return ctx->named ? FileError::LogonFailure : FileError::AccessDenied;
+            // A refused ticket is one to renew; a guest not let in needs one, or a name.
+            if (ctx->kerberos) {
+                return FileError::KerberosRefused;
+            }
+            return ctx->named ? FileError::LogonFailure : FileError::GuestRefused;
         }
         if (shareErrno == ENOENT || shareErrno == ENODEV || shareErrno == EINVAL) {
             return FileError::ShareNotFound;
