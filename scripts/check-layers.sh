@@ -23,7 +23,7 @@ declare -A allowed=(
     [export]="documents core platform"
     [board]="core platform"
     [directory]="core platform"
-    [mainwindow]="board export deploy reach documents core platform"
+    [mainwindow]="directory board export deploy reach documents core platform"
     [app]="mainwindow directory board export deploy reach documents core platform platform/qt"
 )
 # What knows nothing of the operating system.

@@ -1,5 +1,8 @@
+#include "core/Settings.h"
+#include "directory/DirectoryImport.h"
 #include "directory/DirectoryListing.h"
 #include "directory/DirectoryUrl.h"
+#include "support/FakePlatform.h"
 
 #include <QTest>
 
@@ -227,6 +230,27 @@ private slots:
         QCOMPARE(listing.error.isEmpty() ? QString::fromLatin1(listingBytes(listing.names))
                                          : listing.error,
                  said);
+    }
+
+    // The window's import: the list replaced as an edit, the URL kept across runs; a
+    // failed one leaves the list as it was.
+    void importIntoTheWorkstationList() {
+        test::Fixture f;
+        Workspace& ws = f.start();
+        ws.lists.ListePostes.assign({QStringLiteral("ANCIEN")});
+        const QString url = QStringLiteral("ldap:///OU=Postes,DC=atelier,DC=test");
+        importDirectoryListing(ws, url, {{}, QStringLiteral("Annuaire injoignable : dc1")});
+        QCOMPARE(ws.lists.ListePostes.entries(), QStringList{"ANCIEN"});
+        QCOMPARE(f.ui.last().text, QStringLiteral("Annuaire injoignable : dc1"));
+        QCOMPARE(ws.state.WorkstationEdits, qint16(0));
+        importDirectoryListing(ws, url, {{"pc01", "PC02"}, QString()});
+        QCOMPARE(ws.lists.ListePostes.entries(), (QStringList{"pc01", "PC02"}));
+        QCOMPARE(ws.state.WorkstationEdits, qint16(1));
+        QCOMPARE(f.ui.messages.size(), size_t(1));
+        WriteSettings(ws);
+        test::Fixture next;
+        next.system.addFile(settingsFilePath(ws), f.system.contents(settingsFilePath(ws)));
+        QCOMPARE(next.start().state.DirectoryUrl, url);
     }
 
     void badUrlAsksNothing() {
