@@ -98,6 +98,8 @@ list "ldap://dc1.atelier.test/$base??sub?(|(cn=AILL*)(cn=SALLE*))"
 expect "the whole domain narrowed by a filter" \
     '[ "$status" -eq 0 ] && [ "$(tr "\n" " " <"$work/out")" = "ailleurs.atelier.test dc1.atelier.test " ]'
 
+VANTREL_LDAP_CA=$dc/private/tls/ca.pem list "ldaps://dc1.atelier.test/OU=Salle,$base"
+expect "Kerberos inside LDAPS" '[ "$status" -eq 0 ] && [ "$(cat "$work/out")" = dc1.atelier.test ]'
 list "ldap://dc1.atelier.test/OU=Rien,$base"
 expect "a base that does not exist" '[ "$status" -eq 2 ] && grep -q "Base introuvable dans l.annuaire : OU=Rien" "$work/err"'
 list "ldap://dc1.atelier.test/OU=Postes,$base??sub?(cn=ZZZ*)"
