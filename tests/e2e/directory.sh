@@ -98,8 +98,6 @@ list "ldap://dc1.atelier.test/$base??sub?(|(cn=AILL*)(cn=SALLE*))"
 expect "the whole domain narrowed by a filter" \
     '[ "$status" -eq 0 ] && [ "$(tr "\n" " " <"$work/out")" = "ailleurs.atelier.test dc1.atelier.test " ]'
 
-VANTREL_LDAP_CA=$dc/private/tls/ca.pem list "ldaps://dc1.atelier.test/OU=Salle,$base"
-expect "Kerberos inside LDAPS" '[ "$status" -eq 0 ] && [ "$(cat "$work/out")" = dc1.atelier.test ]'
 list "ldap://dc1.atelier.test/OU=Rien,$base"
 expect "a base that does not exist" '[ "$status" -eq 2 ] && grep -q "Base introuvable dans l.annuaire : OU=Rien" "$work/err"'
 list "ldap://dc1.atelier.test/OU=Postes,$base??sub?(cn=ZZZ*)"
@@ -176,9 +174,14 @@ expect "the journal lists the directory's computers, not the file's" \
     'grep -qx "Listes des  1 postes" "$work/journal" && grep -qx "dc1.atelier.test" "$work/journal" && ! grep -q "ailleurs" "$work/journal"'
 expect ".LPO left as it was" '[ "$(cat "$work/salle.LPO")" = $'"'"'ailleurs.atelier.test\r'"'"' ]'
 
+rm -f "$work/partage/Outils/outil.exe"
+passes=$(ls -d "$VANTREL_HOME"/2* | wc -l)
+pass --annuaire "ldap:///OU=Rien,$base"
+expect "a pass over a base that is not there: exit 2, said, nothing served" \
+    '[ "$status" -eq 2 ] && grep -q "^\[Annuaire\] Base introuvable" "$work/err" && [ ! -e "$work/partage/Outils/outil.exe" ] && [ "$(ls -d "$VANTREL_HOME"/2* | wc -l)" -eq "$passes" ]'
+
 # Without a ticket, or with an expired one: the copy line says so and what to do.
 printf 'dc1.atelier.test\r\n' >"$work/salle.LPO"
-rm -f "$work/partage/Outils/outil.exe"
 KRB5CCNAME=FILE:$work/aucun-ticket pass
 expect "no ticket: the copy line says kinit" '[ "$status" -eq 1 ] && grep -q "^dc1.atelier.test;.*kinit" "$work/journal"'
 KRB5CCNAME=FILE:$work/court

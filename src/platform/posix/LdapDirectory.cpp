@@ -319,7 +319,11 @@ DirectoryAnswer LdapDirectory::computers(const DirectoryQuery& query) {
     if (rc != LDAP_SUCCESS) {
         const QString refusal = diagnostic(session.ld(), rc);
         if (credentialsFile_.isEmpty() || !isKerberosRefusal(rc)) {
-            return failure(isKerberosRefusal(rc) ? DirectoryError::NoTicket : Session::classify(rc),
+            // A bind the server refuses as too weak is no matter of ticket (Samba 4.17
+            // wants a signing layer even inside LDAPS, where Active Directory refuses one).
+            return failure(isKerberosRefusal(rc) && rc != LDAP_STRONG_AUTH_REQUIRED
+                               ? DirectoryError::NoTicket
+                               : Session::classify(rc),
                            refusal);
         }
         Credentials credentials;
