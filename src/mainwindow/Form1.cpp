@@ -1,6 +1,6 @@
 #include "Form1.h"
-#include "DirectoryImportDialog.h"
 
+#include "DirectoryImportDialog.h"
 #include "FeuilleBlanche.h"
 #include "Form1Surface.h"
 #include "Form2.h"
