@@ -44,6 +44,8 @@ set(CPACK_STRIP_FILES ON)
 # The ping stand-in runs the system's ping; the file type and the desktop entry are
 # registered by the triggers of shared-mime-info and desktop-file-utils.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "iputils-ping, shared-mime-info, desktop-file-utils")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
+# A Kerberos bind to the directory: the SASL GSSAPI plugin, and kinit for the ticket.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "xdg-utils, qt6-translations-l10n, libsasl2-modules-gssapi-mit, krb5-user")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

@@ -2,7 +2,7 @@
 # Fails when an include points up the layers: each folder of src/ may include its own
 # headers and those of the folders listed for it, nothing else; a suite of tests/ may
 # include what the folder it tests may, and the test support.
-#   views (mainwindow) -> logic (board, export, deploy, reach, documents) -> core
+#   views (mainwindow) -> logic (board, export, deploy, reach, documents, directory) -> core
 #   -> platform interface; backends (posix, windows, qt, echo) implement the interface.
 # Fails too when the files of one folder include each other in a circle, and when the
 # logic or the platform interface includes a system header (<unistd.h>, <windows.h>):
@@ -22,11 +22,12 @@ declare -A allowed=(
     [deploy]="reach documents core platform"
     [export]="documents core platform"
     [board]="core platform"
-    [mainwindow]="board export deploy reach documents core platform"
-    [app]="mainwindow board export deploy reach documents core platform platform/qt"
+    [directory]="core platform"
+    [mainwindow]="directory board export deploy reach documents core platform"
+    [app]="mainwindow directory board export deploy reach documents core platform platform/qt"
 )
 # What knows nothing of the operating system.
-portable=" platform core documents reach deploy export board "
+portable=" platform core documents reach deploy export board directory "
 
 failures=$(mktemp)
 trap 'rm -f "$failures"' EXIT

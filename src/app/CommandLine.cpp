@@ -73,8 +73,18 @@ std::optional<Command> commandOf(const QString& word) {
 
 // The reason the options do not go together, "" when they do.
 QString inconsistency(const UnattendedOptions& options, const QStringList& deployOnly) {
+    if (options.command == Command::ListDirectory) {
+        return deployOnly.isEmpty() && options.passStamp.isEmpty()
+                   ? QString()
+                   : QStringLiteral("option réservée à --deployer : ") +
+                         (deployOnly.isEmpty() ? QStringLiteral("--passe") : deployOnly.first());
+    }
     if (options.deploymentFile.isEmpty()) {
         return QStringLiteral("--deployer attend le chemin d'un fichier .VTR");
+    }
+    if (options.command != Command::Deploy && !options.directoryUrl.isEmpty()) {
+        return QStringLiteral("--annuaire ne va qu'avec --deployer, ou seul pour lister les "
+                              "postes");
     }
     if (options.command != Command::Deploy && !deployOnly.isEmpty()) {
         return QStringLiteral("option réservée à --deployer : ") + deployOnly.first();
@@ -113,6 +123,7 @@ QString usageText() {
         "                                                remet la version que cette passe a "
         "remplacée\n"
         "       vantrel --historique FICHIER.VTR         les versions datées sur chaque poste\n"
+        "       vantrel --annuaire URL                   les postes actifs de l'annuaire\n"
         "--recursif : après la passe, jusqu'à --essais N (0 à 5) nouvelles passes, --delai M "
         "minutes (1 à 180) après le début de la précédente, chacune pour les seuls postes en "
         "erreur ; le cycle finit à la première passe sans erreur.\n"
@@ -120,6 +131,10 @@ QString usageText() {
         "récentes.\n"
         "--si-different : ne rien écrire là où le poste a déjà le même fichier.\n"
         "--simuler : dire ce que la passe ferait, sans rien écrire sur les postes.\n"
+        "--annuaire URL : les postes sont les ordinateurs actifs de l'annuaire (LDAP, "
+        "ldap://dc1.atelier.test/OU=Postes,DC=atelier,DC=test[??sub?(filtre)]), lus au moment "
+        "de la passe ; ticket Kerberos (kinit), sinon VANTREL_SMB_AUTH par LDAPS ou StartTLS "
+        "seulement.\n"
         "--simultanes N : servir jusqu'à N postes à la fois (1 à 64, 1 par défaut ; variable "
         "VANTREL_SIMULTANES).\n"
         "--debit-max N : les copies de toute la passe ensemble ne dépassent pas N Mo/s (1 Mo = "
@@ -148,8 +163,11 @@ std::optional<double> parseMaxRate(const QString& value, const QString& source, 
 }
 
 bool isUnattended(const QStringList& arguments) {
-    return std::any_of(arguments.begin(), arguments.end(),
-                       [](const QString& word) { return commandOf(word).has_value(); });
+    // A word in option form is never a document to open: an unknown one is refused
+    // with the usage rather than opened as a file of that name.
+    return std::any_of(arguments.begin(), arguments.end(), [](const QString& word) {
+        return commandOf(word).has_value() || word.startsWith(QLatin1Char('-'));
+    });
 }
 
 std::optional<UnattendedOptions> parseUnattended(const QStringList& arguments, QString& error) {
@@ -218,10 +236,16 @@ std::optional<UnattendedOptions> parseUnattended(const QStringList& arguments, Q
             options.maxBytesPerSecond = *cap;
         } else if (word == QLatin1String("--passe") && hasValue) {
             options.passStamp = arguments.at(++i);
+        } else if (word == QLatin1String("--annuaire") && hasValue &&
+                   options.directoryUrl.isEmpty()) {
+            options.directoryUrl = arguments.at(++i);
         } else {
             error = QStringLiteral("argument inattendu ou incomplet : ") + word;
             return std::nullopt;
         }
+    }
+    if (!commandSeen && !options.directoryUrl.isEmpty()) {
+        options.command = Command::ListDirectory;
     }
     error = inconsistency(options, deployOnly);
     if (!error.isEmpty()) {

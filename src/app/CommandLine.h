@@ -17,10 +17,11 @@ class System;
 QString deploymentArgument(System& system, const QStringList& arguments);
 
 struct UnattendedOptions {
-    enum class Command { Deploy, Restore, History };
+    enum class Command { Deploy, Restore, History, ListDirectory };
     Command command = Command::Deploy;
     QString deploymentFile;
     QString passStamp;             // the pass a restore undoes
+    QString directoryUrl;          // --annuaire: the workstations are the directory's
     int keptVersions = 0;          // 0: every stamped version stays
     int simultaneous = 0;          // 0: not given
     double maxBytesPerSecond = -1; // -1: not given; from --debit-max
@@ -39,10 +40,13 @@ struct UnattendedOptions {
 };
 
 // Recognises "--deployer FICHIER.VTR [--recursif] [--essais N] [--delai S]
-// [--enregistrer] [--garder N] [--si-different] [--simuler]", "--restaurer FICHIER.VTR
-// --passe STAMP", "--historique FICHIER.VTR", each with [--simultanes N] [--debit-max N]; error
-// receives the French reason when the words are wrong.
+// [--enregistrer] [--garder N] [--si-different] [--simuler] [--annuaire URL]", "--restaurer
+// FICHIER.VTR --passe STAMP", "--historique FICHIER.VTR", each with [--simultanes N]
+// [--debit-max N], and "--annuaire URL" alone; error receives the French reason when the
+// words are wrong.
 std::optional<UnattendedOptions> parseUnattended(const QStringList& arguments, QString& error);
+// True when the words are for a run without the window, or hold an option: a word starting
+// with '-' is never taken for a document.
 bool isUnattended(const QStringList& arguments);
 // Workstations served at once, 1 to 64, from --simultanes or VANTREL_SIMULTANES (source);
 // error receives the French reason when value is not one.

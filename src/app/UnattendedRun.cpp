@@ -1,6 +1,7 @@
 #include "UnattendedRun.h"
 
 #include "CommandLine.h"
+#include "DirectoryCommands.h"
 #include "core/Workspace.h"
 #include "deploy/DeploymentRun.h"
 #include "deploy/HistoryListing.h"
@@ -116,7 +117,7 @@ int deploy(Workspace& ws, const UnattendedOptions& options) {
 
 } // namespace
 
-int runUnattended(Workspace& ws, const UnattendedOptions& options) {
+int runUnattended(Workspace& ws, const UnattendedOptions& options, Directory* directory) {
     QTextStream out(stdout);
     // A preview prints what each rule would do instead of status rows.
     if (!options.preview) {
@@ -132,12 +133,18 @@ int runUnattended(Workspace& ws, const UnattendedOptions& options) {
     if (LoadDeployment(ws) != LoadResult::Loaded) {
         return kCouldNotRun;
     }
+    if (!options.directoryUrl.isEmpty() &&
+        (directory == nullptr ||
+         !takeDirectoryWorkstations(ws, *directory, options.directoryUrl))) {
+        return kCouldNotRun;
+    }
     switch (options.command) {
     case UnattendedOptions::Command::Restore:
         return restore(ws, options);
     case UnattendedOptions::Command::History:
         return listHistory(ws, options, out);
     case UnattendedOptions::Command::Deploy:
+    case UnattendedOptions::Command::ListDirectory:
         break;
     }
     return options.preview ? preview(ws, options, out) : deploy(ws, options);

@@ -2,6 +2,7 @@
 
 namespace vantrel {
 
+class Directory;
 class Workspace;
 struct UnattendedOptions;
 
@@ -10,7 +11,7 @@ enum UnattendedStatus { kNoErrorLeft = 0, kErrorsLeft = 1, kCouldNotRun = 2 };
 
 // Loads the deployment as the menu does, runs the launch checks, the pass and its
 // retry cycle, waiting between passes as the timer would; prints the board rows
-// after each pass on stdout.
-int runUnattended(Workspace& ws, const UnattendedOptions& options);
+// after each pass on stdout. With --annuaire, directory gives the workstations.
+int runUnattended(Workspace& ws, const UnattendedOptions& options, Directory* directory);
 
 } // namespace vantrel

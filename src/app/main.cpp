@@ -1,9 +1,11 @@
 #include "CommandLine.h"
 #include "ConsoleUserInterface.h"
+#include "DirectoryCommands.h"
 #include "UnattendedRun.h"
 #include "core/Workspace.h"
 #include "documents/Lifecycle.h"
 #include "mainwindow/Form1.h"
+#include "platform/Directory.h"
 #include "platform/SystemFactory.h"
 #include "platform/qt/QtUserInterface.h"
 #include "platform/qt/RealClock.h"
@@ -60,6 +62,11 @@ int unattended(int argc, char* argv[]) {
         QTextStream(stderr) << "vantrel: " << error << '\n' << usageText();
         return kCouldNotRun;
     }
+    const std::unique_ptr<Directory> directory = createDirectory();
+    if (options->command == UnattendedOptions::Command::ListDirectory) {
+        return printDirectoryComputers(*directory, options->directoryUrl) ? kNoErrorLeft
+                                                                          : kCouldNotRun;
+    }
     const std::unique_ptr<System> system = createSystem();
     ConsoleUserInterface ui;
     RealClock clock(nullptr, *system);
@@ -71,7 +78,7 @@ int unattended(int argc, char* argv[]) {
     UnattendedOptions resolved = *options;
     resolved.onlyIfDifferent = options->onlyIfDifferent || onlyIfDifferentFromEnvironment();
     resolved.deploymentFile = deploymentArgument(*system, {options->deploymentFile});
-    return runUnattended(ws, resolved);
+    return runUnattended(ws, resolved, directory.get());
 }
 
 void installFrenchTranslation(QApplication& app, QTranslator& translator) {

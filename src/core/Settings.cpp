@@ -11,6 +11,7 @@ namespace {
 const QString kLastFolderKey = QStringLiteral("LastChemin");
 const QString kManagementKey = QStringLiteral("ChemGestio");
 const QString kRecentKey = QStringLiteral("Lastfich");
+const QString kDirectoryKey = QStringLiteral("LastAnnuai");
 constexpr int kValueStart = 10; // every value starts at the 11th character
 
 } // namespace
@@ -52,6 +53,9 @@ void ReadSettings(Workspace& ws, const QString& commandLine) {
         if (line.startsWith(kRecentKey)) {
             AddRecentFile(ws, line.mid(kValueStart));
         }
+        if (line.startsWith(kDirectoryKey)) {
+            s.DirectoryUrl = line.mid(kValueStart);
+        }
     }
 }
 
@@ -76,6 +80,9 @@ void WriteSettings(Workspace& ws) {
     }
     if (!s.ManagementFolder.isEmpty()) {
         lines.append(kManagementKey + s.ManagementFolder);
+    }
+    if (!s.DirectoryUrl.isEmpty()) {
+        lines.append(kDirectoryKey + s.DirectoryUrl);
     }
     for (int i = 0; i < Workspace::kRecentEntries; ++i) {
         if (!ws.ouvrap.at(i).isEmpty()) {

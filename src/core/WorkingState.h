@@ -27,6 +27,7 @@ struct WorkingState {
     QString LineBuffer;
     std::array<QString, 11> RecentFiles;
     QString ManagementFolder;
+    QString DirectoryUrl; // the directory the workstation list was last imported from
     qint16 ModifiedCount = 0;
     qint16 AddedCount = 0;
     qint16 ImportCount = 0;

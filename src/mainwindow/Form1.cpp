@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "DirectoryImportDialog.h"
 #include "FeuilleBlanche.h"
 #include "Form1Surface.h"
 #include "Form2.h"
@@ -418,6 +419,8 @@ void Form1::buildListsMenu(QMenu* listes) {
               [this] { généErreurs(ws_); });
     masqerreurs_ = addAction(listes, QStringLiteral("masquer la liste"),
                              QStringLiteral("masqerreurs"), [this] { masqerreurs(ws_); });
+    addAction(listes, QStringLiteral("Importer de l'annuaire…"), QStringLiteral("annuaire"),
+              [this] { importFromDirectory(this, ws_); });
     listes->addSeparator()->setObjectName(QStringLiteral("ùC"));
     QMenu* exporter = listes->addMenu(QStringLiteral("Exporter liste"));
     exporter->setObjectName(QStringLiteral("Exportliste"));

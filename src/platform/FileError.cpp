@@ -24,6 +24,12 @@ QString describe(FileError error) {
         return QStringLiteral("Partage introuvable");
     case FileError::LogonFailure:
         return QStringLiteral("Ouverture de session refusée");
+    case FileError::KerberosRefused:
+        return QStringLiteral("Ouverture de session refusée : ticket Kerberos expiré ou refusé, "
+                              "renouvelez-le (kinit)");
+    case FileError::GuestRefused:
+        return QStringLiteral("Ouverture de session refusée en invité : ni ticket Kerberos ni "
+                              "VANTREL_SMB_AUTH (kinit pour obtenir un ticket)");
     case FileError::TimedOut:
         return QStringLiteral("Le poste ne répond plus");
     case FileError::IsAFolder:

@@ -17,6 +17,8 @@ enum class FileError {
     HostUnreachable,
     ShareNotFound,
     LogonFailure,
+    KerberosRefused, // a logon with the Kerberos ticket refused: none valid any more
+    GuestRefused,    // no ticket, no credentials: the guest was not let in
     TimedOut,
     IsAFolder,
     InvalidName,

@@ -99,9 +99,54 @@ private slots:
         QTest::newRow("a restore cannot be previewed")
             << QStringList{"--restaurer", "a.VTR", "--passe", "20261207_90503", "--simuler"} << ""
             << "option réservée à --deployer : --simuler";
+        const QString url = QStringLiteral("ldap:///OU=Postes,DC=atelier,DC=test");
+        QTest::newRow("the directory's computers listed")
+            << QStringList{"--annuaire", url} << "|0|2|1|0|list " + url << "";
+        QTest::newRow("a pass over the directory's computers")
+            << QStringList{"--deployer", "a.VTR", "--annuaire", url, "--recursif"}
+            << "a.VTR|1|2|1|0|directory " + url << "";
+        QTest::newRow("a listing takes no deployment option")
+            << QStringList{"--annuaire", url, "--simuler"} << ""
+            << "option réservée à --deployer : --simuler";
+        QTest::newRow("a directory without its URL")
+            << QStringList{"--annuaire"} << ""
+            << "argument inattendu ou incomplet : --annuaire";
+        QTest::newRow("two directories") << QStringList{"--annuaire", url, "--annuaire", url} << ""
+                                         << "argument inattendu ou incomplet : --annuaire";
+        QTest::newRow("a restore is of the file's workstations")
+            << QStringList{"--restaurer", "a.VTR", "--passe", "20261207_90503", "--annuaire", url}
+            << ""
+            << "--annuaire ne va qu'avec --deployer, ou seul pour lister les postes";
         QTest::newRow("options but no deployment")
             << QStringList{"--recursif"} << ""
             << "--deployer attend le chemin d'un fichier .VTR";
+    }
+    // An option is never a document: the window opens only for a path.
+    void optionOrDocument_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("unattended");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("a document") << QStringList{"a.VTR"} << false << "";
+        QTest::newRow("a document with a blank") << QStringList{"C:\\D\\a", "b.VTR"} << false << "";
+        QTest::newRow("a path holding a dash") << QStringList{"/srv/-a.VTR"} << false << "";
+        QTest::newRow("nothing") << QStringList{} << false << "";
+        QTest::newRow("an unknown option") << QStringList{"--annuaires"} << true
+                                           << "argument inattendu ou incomplet : --annuaires";
+        QTest::newRow("a short one")
+            << QStringList{"-x"} << true << "argument inattendu ou incomplet : -x";
+        QTest::newRow("a document then an option") << QStringList{"a.VTR", "--recursif"} << true
+                                                   << "argument inattendu ou incomplet : a.VTR";
+    }
+    void optionOrDocument() {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, unattended);
+        QFETCH(QString, error);
+        QCOMPARE(isUnattended(arguments), unattended);
+        if (unattended) {
+            QString reason;
+            QVERIFY(!parseUnattended(arguments, reason));
+            QCOMPARE(reason, error);
+        }
     }
     void unattendedArguments() {
         QFETCH(QStringList, arguments);
@@ -119,6 +164,10 @@ private slots:
                 fields << QStringLiteral("restore ") + options->passStamp;
             if (options->command == UnattendedOptions::Command::History)
                 fields << QStringLiteral("history");
+            if (options->command == UnattendedOptions::Command::ListDirectory)
+                fields << QStringLiteral("list ") + options->directoryUrl;
+            else if (!options->directoryUrl.isEmpty())
+                fields << QStringLiteral("directory ") + options->directoryUrl;
             if (options->keptVersions > 0)
                 fields << QStringLiteral("keep %1").arg(options->keptVersions);
             if (options->simultaneous > 0)

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -558,6 +559,31 @@ private slots:
         w.ui.answers = {Answer::Yes};
         w.form->close();
         QVERIFY(ended);
+    }
+
+    // "Importer de l'annuaire…" asks the URL, offering the last one, and reads the
+    // directory off the window's thread: a directory that is not there is said.
+    void importFromTheDirectory() {
+        Window w;
+        w.state().DirectoryUrl = QStringLiteral("ldap:///OU=Postes,DC=atelier,DC=test");
+        w.lists().ListePostes.assign({"PC01"});
+        QString offered;
+        QTimer::singleShot(0, [&offered] {
+            auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            offered = dialog->textValue();
+            auto* field = dialog->findChild<QLineEdit*>();
+            field->selectAll();
+            QTest::keyClicks(field, QStringLiteral("ldap://127.0.0.1:1/DC=atelier,DC=test"));
+            QTest::keyClick(field, Qt::Key_Return);
+        });
+        QVERIFY(w.choose({"Listes", "Importer de l'annuaire…"}));
+        QTRY_COMPARE(w.ui.messages.size(), size_t(1));
+        QCOMPARE(offered, QStringLiteral("ldap:///OU=Postes,DC=atelier,DC=test"));
+        QVERIFY(w.ui.last().text.startsWith(QStringLiteral("Annuaire injoignable : 127.0.0.1")));
+        QCOMPARE(w.state().DirectoryUrl, QStringLiteral("ldap://127.0.0.1:1/DC=atelier,DC=test"));
+        QCOMPARE(w.lists().ListePostes.entries(), QStringList{"PC01"});
+        QVERIFY(!w.ui.busy);
     }
 
     // The dialog the operator meets: the filter choices as they read, and a name

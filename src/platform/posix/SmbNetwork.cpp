@@ -1,5 +1,6 @@
 #include "SmbNetwork.h"
 
+#include "CredentialsFile.h"
 #include "LocalFiles.h"
 #include "PosixErrors.h"
 #include "platform/System.h"
@@ -21,69 +22,11 @@
 namespace vantrel {
 namespace {
 
-struct Credentials {
-    QByteArray user;
-    QByteArray password;
-    QByteArray domain;
-};
-
 void copyInto(char* target, int size, const QByteArray& value) {
     if (size > 0) {
         std::strncpy(target, value.constData(), static_cast<size_t>(size - 1));
         target[size - 1] = '\0';
     }
-}
-
-bool kerberosTicketPresent() {
-    const QByteArray cache = qgetenv("KRB5CCNAME");
-    if (!cache.isEmpty()) {
-        return !cache.startsWith("FILE:") || QFile::exists(QString::fromLocal8Bit(cache.mid(5)));
-    }
-    return QFile::exists(QStringLiteral("/tmp/krb5cc_%1").arg(::getuid()));
-}
-
-// An authentication file holds three short lines: anything bigger is not one.
-constexpr qint64 kMaxCredentialBytes = 64 * 1024;
-
-// Reads smbclient's authentication-file format; false when the file cannot be used.
-// Like every file the program reads, a regular file only, opened without blocking.
-bool readCredentials(const QString& path, Credentials& credentials, FileError& refusal) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
-        refusal = errno == ENOENT || errno == ENOTDIR ? FileError::CredentialsMissing
-                                                      : FileError::CredentialsUnreadable;
-        return false;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        refusal = FileError::CredentialsNotAFile;
-        return false;
-    }
-    if ((st.st_mode & 077) != 0) {
-        refusal = FileError::UnsafeCredentials;
-        return false;
-    }
-    QByteArray bytes;
-    if (st.st_size > kMaxCredentialBytes || LocalFiles::read(path, bytes) != FileError::None ||
-        bytes.size() > kMaxCredentialBytes) {
-        refusal = FileError::CredentialsUnreadable;
-        return false;
-    }
-    for (const QString& line : QString::fromUtf8(bytes).split(QLatin1Char('\n'))) {
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq < 0) {
-            continue;
-        }
-        const QString key = line.left(eq).trimmed().toLower();
-        const QByteArray value = line.mid(eq + 1).trimmed().toUtf8();
-        if (key == QLatin1String("username")) {
-            credentials.user = value;
-        } else if (key == QLatin1String("password")) {
-            credentials.password = value;
-        } else if (key == QLatin1String("domain")) {
-            credentials.domain = value;
-        }
-    }
-    return true;
 }
 
 QStringList components(const QString& unc) {
@@ -97,6 +40,7 @@ struct SmbNetwork::Context {
     Credentials credentials;
     FileError refusal = FileError::None; // set when the credentials must not be used
     bool named = false;                  // a user of the authentication file or Kerberos
+    bool kerberos = false;               // the ticket's user
     // A server stopped answering with one of its files open: freeing would close that
     // file and wait on the server as long again, so the context is left to the end of
     // the process.
@@ -137,8 +81,17 @@ FileError SmbNetwork::context(Context*& ctx) {
             named = readCredentials(authenticationFile_, made->credentials, made->refusal);
         }
         made->named = named || kerberos;
+        made->kerberos = kerberos;
         if (!kerberos && !named && made->refusal == FileError::None) {
             made->credentials.user = "guest";
+        }
+        if (kerberos) {
+            // An empty user is taken for an anonymous logon, ticket or not: any name
+            // will do, the ticket says who logs on.
+            made->credentials.user = qgetenv("USER");
+            if (made->credentials.user.isEmpty()) {
+                made->credentials.user = "vantrel";
+            }
         }
         made->ctx = smbc_new_context();
         if (made->ctx == nullptr) {
@@ -153,6 +106,9 @@ FileError SmbNetwork::context(Context*& ctx) {
         smbc_setOptionUseKerberos(made->ctx, kerberos);
         smbc_setOptionFallbackAfterKerberos(made->ctx, kerberos);
         smbc_setOptionNoAutoAnonymousLogin(made->ctx, named || kerberos);
+        // The library's own complaints (a refused ticket...) go to standard output
+        // otherwise, where a file agent answers its caller.
+        smbc_setOptionDebugToStderr(made->ctx, 1);
         if (smbc_init_context(made->ctx) == nullptr) {
             return FileError::Other;
         }
@@ -234,8 +190,11 @@ FileError SmbNetwork::classify(int errnoValue, const QString& unc) {
         }
         ::freeaddrinfo(found);
         if (shareErrno == EACCES || shareErrno == EPERM) {
-            // A named user refused is a logon refused; a guest is merely not let in.
-            return ctx->named ? FileError::LogonFailure : FileError::AccessDenied;
+            // A refused ticket is one to renew; a guest not let in needs one, or a name.
+            if (ctx->kerberos) {
+                return FileError::KerberosRefused;
+            }
+            return ctx->named ? FileError::LogonFailure : FileError::GuestRefused;
         }
         if (shareErrno == ENOENT || shareErrno == ENODEV || shareErrno == EINVAL) {
             return FileError::ShareNotFound;
