@@ -508,6 +508,20 @@ private slots:
         // The date, the stop, then leaving the pass's rows unsaved when closing.
         w.ui.answers = {Answer::Yes, confirmed ? Answer::Yes : Answer::No, Answer::Yes};
         w.holdPassAtFirstPing();
+        // Before Non, the question stays open while the pass goes on: the board shows
+        // both workstations served meanwhile.
+        bool servedWhileAsked = false;
+        w.ui.onShow = [&](const Message& shown) {
+            if (confirmed || shown.text != QStringLiteral("Arrêter le déploiement en cours ?"))
+                return;
+            w.passReleased = true;
+            servedWhileAsked = QTest::qWaitFor([&w] {
+                const auto& rows = w.form->lastFrame().rows;
+                return rows.size() == 2 && std::all_of(rows.begin(), rows.end(), [](const auto& r) {
+                           return r.deploymentLight == kGreenLight;
+                       });
+            });
+        };
         w.click(QStringLiteral("Télédéploiement"));
         QTRY_VERIFY(w.passHeld);
         if (byClosing)
@@ -520,6 +534,7 @@ private slots:
         w.waitForPass();
         QCOMPARE(w.ui.texts().filter(QStringLiteral("Arrêter le déploiement en cours ?")).size(),
                  1);
+        QCOMPARE(servedWhileAsked, !confirmed);
         QCOMPARE(w.system.exists(QStringLiteral("\\\\PC01\\Outils\\outil.exe")), !confirmed);
         const QStringList rows = w.ws->lists.Listécritures.entries();
         QCOMPARE(rows.filter(QStringLiteral("Non fait")).size(), confirmed ? 2 : 0);

@@ -310,6 +310,7 @@ bool FakeSystem::defaultCommand(const QString& commandLine) {
 }
 
 Answer FakeUserInterface::show(const Message& message) {
+    const std::lock_guard<std::recursive_mutex> oneAtATime(showing_);
     messages.push_back(message);
     if (onShow) {
         onShow(message);

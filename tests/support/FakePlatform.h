@@ -108,6 +108,7 @@ public:
     int clipboardClears = 0;
     bool busy = false;
     QSize screen = QSize(1920 * 15, 1080 * 15);
+    // Called while the message is shown, before it is answered.
     std::function<void(const Message&)> onShow;
 
     Answer show(const Message& message) override;
@@ -126,6 +127,10 @@ public:
     QStringList texts() const;
     QStringList titles() const;
     const Message& last() const { return messages.back(); }
+
+private:
+    // A pass asks from its own thread, the window from its own: one message at a time.
+    std::recursive_mutex showing_;
 };
 
 // Virtual time: a pause advances it at once.
