@@ -828,42 +828,34 @@ void Form1::showDeferredStartDialog() {
     deferred_->show();
 }
 
-// A pass started by hand while a deferred one is armed replaces it, once confirmed.
-bool Form1::deferredStartGivenUp() {
+// An armed start is dropped only on the operator's word (Non by default): for a
+// pass started by hand, which replaces it, and for the program's end.
+bool Form1::armedStartDropped(const QString& question) {
     if (deferred_ == nullptr || !deferred_->logic().timerEnabled()) {
         return true;
     }
-    Message question;
-    question.text = QStringLiteral("Un déploiement différé est programmé.\r\nL'annuler et "
-                                   "déployer maintenant ?");
-    question.title = QStringLiteral("Dépoiement Différé");
-    question.icon = Icon::Question;
-    question.buttons = Buttons::YesNo;
-    question.defaultAnswer = Answer::No;
-    if (ws_.ask(question) != Answer::Yes) {
+    Message message;
+    message.text = question;
+    message.title = QStringLiteral("Dépoiement Différé");
+    message.icon = Icon::Question;
+    message.buttons = Buttons::YesNo;
+    message.defaultAnswer = Answer::No;
+    if (ws_.ask(message) != Answer::Yes) {
         return false;
     }
     deferred_->logic().AnuleDéploiement();
     return true;
 }
 
-// The program ending drops an armed start: never without the operator's word.
+bool Form1::deferredStartGivenUp() {
+    return armedStartDropped(QStringLiteral(
+        "Un déploiement différé est programmé.\r\nL'annuler et déployer maintenant ?"));
+}
+
 bool Form1::armedStartGivenUp() {
-    if (deferred_ == nullptr || !deferred_->logic().timerEnabled()) {
-        return true;
-    }
-    Message question;
-    question.text = QStringLiteral("Un déploiement différé est programmé : il n'aura pas lieu si "
-                                   "le programme se ferme.\r\nFermer quand même ?");
-    question.title = QStringLiteral("Dépoiement Différé");
-    question.icon = Icon::Question;
-    question.buttons = Buttons::YesNo;
-    question.defaultAnswer = Answer::No;
-    if (ws_.ask(question) != Answer::Yes) {
-        return false;
-    }
-    deferred_->logic().AnuleDéploiement();
-    return true;
+    return armedStartDropped(QStringLiteral("Un déploiement différé est programmé : il n'aura "
+                                            "pas lieu si le programme se ferme.\r\nFermer quand "
+                                            "même ?"));
 }
 
 void Form1::scheduleRetryTick() {

@@ -106,6 +106,7 @@ private:
     bool askToStopPass();
     void showRowToolTip(QPoint position, QPoint globalPosition);
     void showDeferredStartDialog();
+    bool armedStartDropped(const QString& question);
     bool deferredStartGivenUp();
     bool armedStartGivenUp();
     void scheduleRetryTick();

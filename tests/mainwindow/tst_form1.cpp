@@ -681,6 +681,7 @@ private slots:
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("AnnuleDélai")),
                           Qt::LeftButton);
         QTRY_VERIFY(!ws.controls.Différé());
+        QTRY_VERIFY(!ws.passRunning()); // the pass runs beside the window
         QVERIFY(f.system.commands.contains(QStringLiteral("cmd.exe /C ping PC01 > ") +
                                            ws.state.RunFolder + QStringLiteral("\\ping0.txt")));
         QVERIFY(!ws.controls.Différé());
