@@ -1,5 +1,6 @@
 #include "core/Text.h"
 #include "core/TextFile.h"
+#include "core/WorkstationRecord.h"
 #include "deploy/DeploymentRun.h"
 #include "deploy/Journal.h"
 #include "deploy/LaunchChecks.h"
@@ -486,6 +487,47 @@ private slots:
         QCOMPARE(n.system.contents(kOldTool), QByteArray("v1"));
         QCOMPARE(n.system.contents(kOldTool + QStringLiteral("20261206_143015")), QByteArray("v0"));
         QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC01;1")));
+    }
+
+    // A program folder without room for the sources' copies: said once, before any
+    // workstation is touched, and one error of the pass whatever the number of
+    // workstations, which a later pass takes again. Copies that a killed pass left in
+    // its folder go first (the lock says no other pass uses them), nothing else there.
+    void sourcesWithoutRoom_data() {
+        QTest::addColumn<qint64>("freeBytes");
+        QTest::newRow("no room") << qint64(4); // the two sources take 5 bytes
+        QTest::newRow("just enough room") << qint64(5);
+    }
+    void sourcesWithoutRoom() {
+        QFETCH(qint64, freeBytes);
+        Network n;
+        const QString killedPass = n.ws->state.ProgramDir + QStringLiteral("20261201_101010");
+        n.system.addFile(killedPass + QStringLiteral("\\source1-grand.bin"), "abandonné");
+        n.system.addFile(killedPass + QStringLiteral("\\ping0.txt"), "transcript");
+        n.system.freeBytesAnswer = freeBytes;
+        DeploymentRun(*n.ws, {});
+        QStringList told;
+        for (const Message& m : n.ui.messages) {
+            if (m.text.startsWith(QStringLiteral("Pas assez de place"))) {
+                told.append(m.text);
+            }
+        }
+        QVERIFY(!n.system.exists(killedPass + QStringLiteral("\\source1-grand.bin")));
+        QVERIFY(n.system.exists(killedPass + QStringLiteral("\\ping0.txt")));
+        if (freeBytes >= 5) {
+            QCOMPARE(told, QStringList());
+            QCOMPARE(n.system.contents(kOldTool), QByteArray("v2"));
+            QCOMPARE(errorCount(n.ws->passRecords), 2); // PC02 without its folder, PC03
+            return;
+        }
+        QCOMPARE(told, QStringList{"Pas assez de place dans le dossier du programme pour la "
+                                   "copie de la source : 0 Mo libres, 1 Mo nécessaires"});
+        QCOMPARE(errorCount(n.ws->passRecords), 1);
+        QCOMPARE(n.system.contents(kOldTool), QByteArray("v1"));
+        QCOMPARE(n.system.filesUnder(QStringLiteral("\\\\PC01")), QStringList{kOldTool});
+        QVERIFY(n.journal().contains(told.first()));
+        QVERIFY(
+            n.lists().L_GénéErreurs.entries().join(' ').contains(QStringLiteral("PC02;Non fait")));
     }
 
     // Asked to end: the copy under way ends, no other starts, and the rows and the
