@@ -388,20 +388,24 @@ private slots:
 
     // Every workstation gets the same bytes, a whole version of the source: one
     // written a moment ago is read once it rests, one rewritten while it is read is
-    // read again, one that never rests is refused on every workstation.
+    // read again, one that never rests is refused on every workstation, and one
+    // rewritten once the workstations are being served reaches none of them.
     void sourceIsTakenOnceWhole_data() {
         QTest::addColumn<bool>("justWritten");
         QTest::addColumn<int>("rewrites"); // while the pass copies it
+        QTest::addColumn<bool>("rewrittenWhileServing");
         QTest::addColumn<QByteArray>("deployed");
         QTest::addColumn<double>("waited");
-        QTest::newRow("at rest") << false << 0 << QByteArray("v2") << 12.0;
-        QTest::newRow("written a moment ago") << true << 0 << QByteArray("v2") << 13.0;
-        QTest::newRow("rewritten while read") << false << 1 << QByteArray("v3") << 13.0;
-        QTest::newRow("never at rest") << false << 100 << QByteArray() << 16.0;
+        QTest::newRow("at rest") << false << 0 << false << QByteArray("v2") << 12.0;
+        QTest::newRow("written a moment ago") << true << 0 << false << QByteArray("v2") << 13.0;
+        QTest::newRow("rewritten while read") << false << 1 << false << QByteArray("v3") << 13.0;
+        QTest::newRow("never at rest") << false << 100 << false << QByteArray() << 16.0;
+        QTest::newRow("rewritten while serving") << false << 0 << true << QByteArray("v2") << 12.0;
     }
     void sourceIsTakenOnceWhole() {
         QFETCH(bool, justWritten);
         QFETCH(int, rewrites);
+        QFETCH(bool, rewrittenWhileServing);
         QFETCH(QByteArray, deployed);
         QFETCH(double, waited);
         Network n;
@@ -415,6 +419,9 @@ private slots:
         n.system.onCopy = [&](const QString& to) {
             if (to.contains(QStringLiteral("\\source1-")) && rewrites-- > 0) {
                 n.system.addFile(source, "v3", n.clock.now().addSecs(-60 - rewrites));
+            }
+            if (rewrittenWhileServing && to.startsWith(QStringLiteral("\\\\PC01\\"))) {
+                n.system.addFile(source, "v4", n.clock.now().addSecs(-60));
             }
         };
         n.ui.defaultAnswer = Answer::No;
@@ -610,16 +617,22 @@ private slots:
         QVERIFY(!n.system.exists(kOldTool + n.ws->state.RunStamp));
     }
 
-    // After a workstation stops answering, its other rules fail at once instead of
-    // each waiting for its own time-out.
+    // After a workstation stops answering (or can no longer be reached), its other
+    // rules fail at once instead of each waiting for its own time-out.
+    void lostWorkstationFailsItsOtherRulesAtOnce_data() {
+        QTest::addColumn<FileError>("error");
+        QTest::newRow("silent") << FileError::TimedOut;
+        QTest::newRow("unreachable") << FileError::HostUnreachable;
+    }
     void lostWorkstationFailsItsOtherRulesAtOnce() {
+        QFETCH(FileError, error);
         Network n;
-        n.system.failCopiesFrom(QStringLiteral("C:\\Distrib\\outil.exe"), FileError::TimedOut);
+        n.system.failCopiesFrom(QStringLiteral("C:\\Distrib\\outil.exe"), error);
         n.ui.defaultAnswer = Answer::No;
         DeploymentRun(*n.ws, {});
         QVERIFY(!n.system.exists(QStringLiteral("\\\\PC01\\C$\\Outils\\outil.ini")));
         QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC01;2")));
-        const QString lost = describe(FileError::TimedOut);
+        const QString lost = describe(error);
         QCOMPARE(n.ws->lists.L_GénéErreurs.entries().filter(QStringLiteral("PC01;")),
                  QStringList{"PC01;;C:\\Distrib\\outil.exe;\\C$\\Outils;" + lost +
                              ";;C:\\Distrib\\outil.ini;\\C$\\Outils;" + lost + ";"});
