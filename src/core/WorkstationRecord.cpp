@@ -16,6 +16,9 @@ bool WorkstationRecord::answered() const {
 }
 
 int errorCount(const PassRecords& records) {
+    if (records.failedBeforeServing) {
+        return 1;
+    }
     return static_cast<int>(std::count_if(records.begin(), records.end(),
                                           [](const WorkstationRecord& r) { return r.failed(); }));
 }

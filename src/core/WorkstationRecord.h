@@ -35,9 +35,13 @@ struct WorkstationRecord {
     }
 };
 
-using PassRecords = std::vector<WorkstationRecord>;
+struct PassRecords : std::vector<WorkstationRecord> {
+    // The pass could not serve any workstation (no room for its sources' copies): one
+    // error of its own, told once, whatever the number of workstations left.
+    bool failedBeforeServing = false;
+};
 
-// The workstations of the pass that failed.
+// The workstations of the pass that failed, or 1 when the pass failed as a whole.
 int errorCount(const PassRecords& records);
 
 // One record per entry, in order; a name that stands earlier (compared as Windows

@@ -114,8 +114,13 @@ void DeploymentRun(Workspace& ws, const PassSettings& settings) {
     StampOrder order;
     PassKind kind;
     kind.beforeServing = [&] {
+        SourceSnapshots::removeAbandoned(ws);
+        if (!snapshots.roomFor(ws, rules.sources)) {
+            return false;
+        }
         snapshots.take(ws, rules.sources);
         order = StampOrder::ofConsole(ws); // with this pass's own folder
+        return true;
     };
     kind.step = [&](Files& files, const WorkstationJob& job) {
         return copyToWorkstation(files, rules, snapshots, settings, order, job);

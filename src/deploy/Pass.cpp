@@ -352,7 +352,13 @@ PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const Pas
         return PassEnd::NotRun;
     }
     const BusyPointer busy(ws);
-    kind.beforeServing();
+    if (!kind.beforeServing()) {
+        // No workstation touched: each is left for a later pass, the pass has one error.
+        ws.passRecords.failedBeforeServing = true;
+        markNotReached(ws.passRecords);
+        writePassLines(ws, ws.passRecords);
+        return PassEnd::Completed;
+    }
     const bool served = serveWorkstations(ws, settings, kind.step, outcome, progress);
     landInCycle(ws.cycleRecords, ws.passRecords);
     writePassLines(ws, ws.passRecords);

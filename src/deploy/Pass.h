@@ -32,8 +32,9 @@ enum class PassEnd {
 // What one kind of pass brings to the steps that every pass shares.
 struct PassKind {
     WorkstationStep step;
-    // Once the sweep is over, before the first workstation is served.
-    std::function<void()> beforeServing = [] {};
+    // Once the sweep is over, before the first workstation is served. False: none can
+    // be (it has said why); the pass counts that as one error.
+    std::function<bool()> beforeServing = [] { return true; };
     QString heading; // the journal's first line, "" for a deployment
     // Lines the journal adds after the rules.
     std::function<QStringList()> journalNotes = [] { return QStringList(); };

@@ -66,6 +66,7 @@ bool PreviewRun(Workspace& ws, const PassSettings& settings, QStringList& lines)
         for (const QString& source : rules.sources) {
             sources.insert(source.toCaseFolded(), checkSource(ws.system, source));
         }
+        return true;
     };
     kind.step = [&, compare = settings.onlyIfDifferent](Files& files, const WorkstationJob& job) {
         return previewWorkstation(files, rules, sources, compare, job);

@@ -1,8 +1,12 @@
 #include "SourceSnapshots.h"
 
 #include "Pass.h"
+#include "Stamps.h"
 #include "TargetCheck.h"
 #include "core/Workspace.h"
+
+#include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <optional>
@@ -68,7 +72,69 @@ void takeOne(Workspace& ws, SourceSnapshot& snapshot) {
     }
 }
 
+// "source3-outil.exe": a copy's name in its pass folder.
+bool isSnapshotName(const QString& name) {
+    static const QRegularExpression copy(QStringLiteral("^source[0-9]+-"));
+    return copy.match(name).hasMatch();
+}
+
+// In Mo of 1,000,000 bytes, as the copy traffic's cap is given.
+qint64 megabytes(qint64 bytes, bool roundUp) {
+    constexpr qint64 kMo = 1000000;
+    return (bytes + (roundUp ? kMo - 1 : 0)) / kMo;
+}
+
 } // namespace
+
+bool SourceSnapshots::roomFor(Workspace& ws, const QStringList& sources) {
+    noRoom_.clear();
+    const qint64 free = ws.system.freeBytes(ws.state.RunFolder);
+    if (free < 0) {
+        return true; // the copies tell what goes wrong
+    }
+    qint64 needed = 0;
+    QSet<QString> counted;
+    for (const QString& source : sources) {
+        FolderEntry facts;
+        if (!counted.contains(source.toCaseFolded()) &&
+            factsOf(ws.system, source, facts) == FileError::None) {
+            needed += facts.size;
+        }
+        counted.insert(source.toCaseFolded());
+    }
+    if (needed <= free) {
+        return true;
+    }
+    noRoom_ = QStringLiteral("Pas assez de place dans le dossier du programme pour la copie de "
+                             "la source : %1 Mo libres, %2 Mo nécessaires")
+                  .arg(megabytes(free, false))
+                  .arg(megabytes(needed, true));
+    ws.inform(noRoom_, QStringLiteral("Déploiement impossible"), Icon::Critical);
+    return false;
+}
+
+void SourceSnapshots::removeAbandoned(Workspace& ws) {
+    std::vector<FolderEntry> passFolders;
+    if (ws.system.listFolder(ws.state.ProgramDir, passFolders) != FileError::None) {
+        return;
+    }
+    for (const FolderEntry& passFolder : passFolders) {
+        const QString folder = ws.state.ProgramDir + passFolder.name;
+        if (!passFolder.folder || !isRunStamp(passFolder.name) ||
+            folder.compare(ws.state.RunFolder, Qt::CaseInsensitive) == 0) {
+            continue;
+        }
+        std::vector<FolderEntry> files;
+        if (ws.system.listFolder(folder, files) != FileError::None) {
+            continue;
+        }
+        for (const FolderEntry& file : files) {
+            if (!file.folder && isSnapshotName(file.name)) {
+                ws.system.removeFile(folder + QLatin1Char('\\') + file.name);
+            }
+        }
+    }
+}
 
 FileError checkSource(System& system, const QString& source) {
     FolderEntry facts;
@@ -103,6 +169,9 @@ const SourceSnapshot& SourceSnapshots::of(const QString& source) const {
 }
 
 QStringList SourceSnapshots::journalLines() const {
+    if (!noRoom_.isEmpty()) {
+        return {noRoom_};
+    }
     if (snapshots_.empty()) {
         return {};
     }

@@ -29,6 +29,13 @@ FileError checkSource(System& system, const QString& source);
 
 class SourceSnapshots {
 public:
+    // Whether the pass folder has room for a copy of each source. When it has not, the
+    // operator is told once, as the journal will be.
+    bool roomFor(Workspace& ws, const QStringList& sources);
+    // Removes the copies that passes ended before their end (killed, a power cut) left
+    // in their folders. Only while holding the program folder's lock: no other pass
+    // runs, so no copy there is in use.
+    static void removeAbandoned(Workspace& ws);
     // Takes each source once (names compared without regard to case) into the pass
     // folder. A source written to in the last second, or while it is copied, is
     // taken again a second later; one that keeps changing is refused.
@@ -45,6 +52,7 @@ private:
     const SourceSnapshot* find(const QString& source) const;
 
     std::vector<SourceSnapshot> snapshots_;
+    QString noRoom_; // why no copy was taken, for the journal
 };
 
 } // namespace vantrel

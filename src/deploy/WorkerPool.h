@@ -23,7 +23,7 @@ class TrafficMeter;
 // Serves workstations with a pass's step: with one worker on the calling thread and
 // its system, one workstation after another; with more, or where the system's calls
 // may hang, on that many threads, each with files (and so network connections) of its
-// own. Every copy reports its blocks to meter. Results come back numbered by the order
+// own. Every copy asks meter before each piece it sends. Results come back numbered by the order
 // the jobs were handed out; the caller puts them back in that order.
 class WorkerPool {
 public:

@@ -4,22 +4,37 @@
 
 namespace vantrel {
 
-// Where the copies of a pass report the bytes they move, a block at a time, as each
-// block has gone: the pass's rate is read there, and a cap on it holds the copy back
-// before its next block. Shared by all the pass's workers, whatever process or
-// thread they copy in.
+// Where the copies of a pass ask leave to send their bytes, a piece at a time, before
+// the piece goes: the pass's rate is read there, and a cap on it holds each piece back
+// until its slot. Shared by all the pass's workers, whatever process or thread they
+// copy in.
 class CopyMeter {
 public:
     virtual ~CopyMeter() = default;
-    // Returns once the cap has let bytes go (at once when there is none).
-    virtual void take(qint64 bytes) = 0;
+    // Waits for the slot of the next bytes to send and returns how many of wanted
+    // (at least one) may go now; all of them at once when there is no cap.
+    virtual qint64 take(qint64 wanted) = 0;
 };
 
-// Reports bytes to meter, when there is one.
-inline void report(CopyMeter* meter, qint64 bytes) {
-    if (meter != nullptr) {
-        meter->take(bytes);
+// How many of wanted bytes may go now, once meter (when there is one) has let them.
+inline qint64 allowance(CopyMeter* meter, qint64 wanted) {
+    return meter != nullptr && wanted > 0 ? meter->take(wanted) : wanted;
+}
+
+// Sends size bytes with send(data, n), in the pieces meter lets go; stops at send's
+// first failure (anything but its default value) and returns it.
+template <typename Send>
+auto sendMetered(CopyMeter* meter, const char* data, qint64 size, Send send)
+    -> decltype(send(data, size)) {
+    while (size > 0) {
+        const qint64 piece = qBound<qint64>(1, allowance(meter, size), size);
+        if (const auto failure = send(data, piece); failure != decltype(failure){}) {
+            return failure;
+        }
+        data += piece;
+        size -= piece;
     }
+    return {};
 }
 
 } // namespace vantrel

@@ -51,7 +51,7 @@ public:
     // its live version or its backup.
     virtual void interrupt() {}
 
-    // The meter that copyFile reports its blocks to from now on; none (nullptr) by
+    // The meter that copyFile asks before each piece it sends from now on; none (nullptr) by
     // default. Copies stream in blocks on every backend, whatever their size.
     void meterWith(CopyMeter* meter) { meter_ = meter; }
 

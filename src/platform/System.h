@@ -24,6 +24,8 @@ public:
 
     // The SHA-256 of a local file, read in blocks, never whole in memory.
     virtual FileError fileSha256(const QString& path, QByteArray& digest) = 0;
+    // The bytes that may still be written in a local folder, -1 when it cannot be told.
+    virtual qint64 freeBytes(const QString& folder) = 0;
     // The lock of a local folder; null while another process holds it.
     virtual std::unique_ptr<FolderLock> tryLockFolder(const QString& folder) = 0;
 

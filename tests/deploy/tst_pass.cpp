@@ -1,5 +1,6 @@
 #include "core/Text.h"
 #include "core/TextFile.h"
+#include "core/WorkstationRecord.h"
 #include "deploy/DeploymentRun.h"
 #include "deploy/Journal.h"
 #include "deploy/LaunchChecks.h"
@@ -410,20 +411,24 @@ private slots:
 
     // Every workstation gets the same bytes, a whole version of the source: one
     // written a moment ago is read once it rests, one rewritten while it is read is
-    // read again, one that never rests is refused on every workstation.
+    // read again, one that never rests is refused on every workstation, and one
+    // rewritten once the workstations are being served reaches none of them.
     void sourceIsTakenOnceWhole_data() {
         QTest::addColumn<bool>("justWritten");
         QTest::addColumn<int>("rewrites"); // while the pass copies it
+        QTest::addColumn<bool>("rewrittenWhileServing");
         QTest::addColumn<QByteArray>("deployed");
         QTest::addColumn<double>("waited");
-        QTest::newRow("at rest") << false << 0 << QByteArray("v2") << 12.0;
-        QTest::newRow("written a moment ago") << true << 0 << QByteArray("v2") << 13.0;
-        QTest::newRow("rewritten while read") << false << 1 << QByteArray("v3") << 13.0;
-        QTest::newRow("never at rest") << false << 100 << QByteArray() << 16.0;
+        QTest::newRow("at rest") << false << 0 << false << QByteArray("v2") << 12.0;
+        QTest::newRow("written a moment ago") << true << 0 << false << QByteArray("v2") << 13.0;
+        QTest::newRow("rewritten while read") << false << 1 << false << QByteArray("v3") << 13.0;
+        QTest::newRow("never at rest") << false << 100 << false << QByteArray() << 16.0;
+        QTest::newRow("rewritten while serving") << false << 0 << true << QByteArray("v2") << 12.0;
     }
     void sourceIsTakenOnceWhole() {
         QFETCH(bool, justWritten);
         QFETCH(int, rewrites);
+        QFETCH(bool, rewrittenWhileServing);
         QFETCH(QByteArray, deployed);
         QFETCH(double, waited);
         Network n;
@@ -437,6 +442,9 @@ private slots:
         n.system.onCopy = [&](const QString& to) {
             if (to.contains(QStringLiteral("\\source1-")) && rewrites-- > 0) {
                 n.system.addFile(source, "v3", n.clock.now().addSecs(-60 - rewrites));
+            }
+            if (rewrittenWhileServing && to.startsWith(QStringLiteral("\\\\PC01\\"))) {
+                n.system.addFile(source, "v4", n.clock.now().addSecs(-60));
             }
         };
         n.ui.defaultAnswer = Answer::No;
@@ -509,6 +517,47 @@ private slots:
         QCOMPARE(n.system.contents(kOldTool), QByteArray("v1"));
         QCOMPARE(n.system.contents(kOldTool + QStringLiteral("20261206_143015")), QByteArray("v0"));
         QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC01;1")));
+    }
+
+    // A program folder without room for the sources' copies: said once, before any
+    // workstation is touched, and one error of the pass whatever the number of
+    // workstations, which a later pass takes again. Copies that a killed pass left in
+    // its folder go first (the lock says no other pass uses them), nothing else there.
+    void sourcesWithoutRoom_data() {
+        QTest::addColumn<qint64>("freeBytes");
+        QTest::newRow("no room") << qint64(4); // the two sources take 5 bytes
+        QTest::newRow("just enough room") << qint64(5);
+    }
+    void sourcesWithoutRoom() {
+        QFETCH(qint64, freeBytes);
+        Network n;
+        const QString killedPass = n.ws->state.ProgramDir + QStringLiteral("20261201_101010");
+        n.system.addFile(killedPass + QStringLiteral("\\source1-grand.bin"), "abandonné");
+        n.system.addFile(killedPass + QStringLiteral("\\ping0.txt"), "transcript");
+        n.system.freeBytesAnswer = freeBytes;
+        DeploymentRun(*n.ws, {});
+        QStringList told;
+        for (const Message& m : n.ui.messages) {
+            if (m.text.startsWith(QStringLiteral("Pas assez de place"))) {
+                told.append(m.text);
+            }
+        }
+        QVERIFY(!n.system.exists(killedPass + QStringLiteral("\\source1-grand.bin")));
+        QVERIFY(n.system.exists(killedPass + QStringLiteral("\\ping0.txt")));
+        if (freeBytes >= 5) {
+            QCOMPARE(told, QStringList());
+            QCOMPARE(n.system.contents(kOldTool), QByteArray("v2"));
+            QCOMPARE(errorCount(n.ws->passRecords), 2); // PC02 without its folder, PC03
+            return;
+        }
+        QCOMPARE(told, QStringList{"Pas assez de place dans le dossier du programme pour la "
+                                   "copie de la source : 0 Mo libres, 1 Mo nécessaires"});
+        QCOMPARE(errorCount(n.ws->passRecords), 1);
+        QCOMPARE(n.system.contents(kOldTool), QByteArray("v1"));
+        QCOMPARE(n.system.filesUnder(QStringLiteral("\\\\PC01")), QStringList{kOldTool});
+        QVERIFY(n.journal().contains(told.first()));
+        QVERIFY(
+            n.lists().L_GénéErreurs.entries().join(' ').contains(QStringLiteral("PC02;Non fait")));
     }
 
     // Asked to end: the copy under way ends, no other starts, and the rows and the
@@ -591,16 +640,22 @@ private slots:
         QVERIFY(!n.system.exists(kOldTool + n.ws->state.RunStamp));
     }
 
-    // After a workstation stops answering, its other rules fail at once instead of
-    // each waiting for its own time-out.
+    // After a workstation stops answering (or can no longer be reached), its other
+    // rules fail at once instead of each waiting for its own time-out.
+    void lostWorkstationFailsItsOtherRulesAtOnce_data() {
+        QTest::addColumn<FileError>("error");
+        QTest::newRow("silent") << FileError::TimedOut;
+        QTest::newRow("unreachable") << FileError::HostUnreachable;
+    }
     void lostWorkstationFailsItsOtherRulesAtOnce() {
+        QFETCH(FileError, error);
         Network n;
-        n.system.failCopiesFrom(QStringLiteral("C:\\Distrib\\outil.exe"), FileError::TimedOut);
+        n.system.failCopiesFrom(QStringLiteral("C:\\Distrib\\outil.exe"), error);
         n.ui.defaultAnswer = Answer::No;
         startDeployment(*n.ws, {});
         QVERIFY(!n.system.exists(QStringLiteral("\\\\PC01\\C$\\Outils\\outil.ini")));
         QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC01;2")));
-        const QString lost = describe(FileError::TimedOut);
+        const QString lost = describe(error);
         QCOMPARE(n.ws->lists.L_GénéErreurs.entries().filter(QStringLiteral("PC01;")),
                  QStringList{"PC01;;C:\\Distrib\\outil.exe;\\C$\\Outils;" + lost +
                              ";;C:\\Distrib\\outil.ini;\\C$\\Outils;" + lost + ";"});

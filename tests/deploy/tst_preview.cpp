@@ -145,7 +145,8 @@ private slots:
 
     // A second rule that no workstation may take: it makes the file the first made
     // (the same rule twice, one name in two cases), or a name no Windows share takes.
-    // The pass refuses it before writing anything, and the preview says so.
+    // The pass refuses it before writing anything, and the preview says so. Names that
+    // Windows takes (refused left empty) go through like any other.
     void rulesRefusedEverywhere_data() {
         QTest::addColumn<QString>("secondSource");
         QTest::addColumn<QString>("secondDestination");
@@ -164,17 +165,43 @@ private slots:
                                                   << "\\C$\\Outils." << name;
         QTest::newRow("a folder ending in a blank") << "C:\\Autre\\outil.ini"
                                                     << "\\C$\\Outils \\Sous" << name;
+        // Accepted: blanks inside a name, device names only as part of a longer one.
+        QTest::newRow("accepted: Program Files") << "C:\\Autre\\outil.ini"
+                                                 << "\\C$\\Program Files" << QString();
+        for (const char* acceptedName : {"mon fichier.txt", " a.txt", "CONSOLE.txt", "nul1.log",
+                                         "a..b", "été.txt", "~$x.docx"})
+            QTest::newRow(
+                qPrintable(QStringLiteral("accepted: ") + QString::fromUtf8(acceptedName)))
+                << QStringLiteral("C:\\Autre\\") + QString::fromUtf8(acceptedName) << outils
+                << QString();
     }
     void rulesRefusedEverywhere() {
         QFETCH(QString, secondSource);
         QFETCH(QString, secondDestination);
         QFETCH(QString, refused);
+        const bool accepted = refused.isEmpty();
+        const QString secondTarget = QStringLiteral("\\\\PC01") + secondDestination +
+                                     secondSource.mid(secondSource.lastIndexOf('\\'));
         for (const QString& mode : {QStringLiteral("preview"), QStringLiteral("pass")}) {
             Workstation pc(QStringLiteral("different"));
             if (!pc.system.exists(secondSource))
                 pc.system.addFile(secondSource, "autre");
             pc.ws->lists.ListeSource.append(secondSource);
             pc.ws->lists.ListeDest.append(secondDestination);
+            if (accepted) {
+                pc.system.addFolder(QStringLiteral("\\\\PC01") + secondDestination);
+                if (mode == QLatin1String("preview")) {
+                    QStringList lines;
+                    QVERIFY(PreviewRun(*pc.ws, {}, lines));
+                    QVERIFY2(!lines.join('\n').contains(describe(FileError::RefusedName)),
+                             qPrintable(lines.join('\n')));
+                } else {
+                    DeploymentRun(*pc.ws, {});
+                    QCOMPARE(pc.ws->lists.L_GénéErreurs.entries(), QStringList());
+                    QCOMPARE(pc.system.contents(secondTarget), QByteArray("autre"));
+                }
+                continue;
+            }
             QStringList lines;
             if (mode == QLatin1String("preview")) {
                 PreviewRun(*pc.ws, {}, lines);

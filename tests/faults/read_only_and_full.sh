@@ -32,4 +32,26 @@ after=$(md5sum <"$full/Demo.VTR")
 umount "$full"
 expect "save on a full disk: exit 2" '[ "$status" -eq 2 ]'
 expect "the deployment keeps its .VTR, as it was" '[ "$after" = "$saved" ]'
+
+# A program folder without room for the pass's copy of its source (8 Mo on 4 MiB):
+# said once, before any workstation is touched; one error of the pass (exit 1), not a
+# full disk on each workstation.
+small=$work/petit
+mkdir "$small"
+mount -t tmpfs -o size=4m tmpfs "$small"
+cp -a "$home"/. "$small"/
+rm -rf "$small"/2*
+head -c 8000000 /dev/zero >"$demo/Distrib/grand.bin"
+printf '%s;\\C$\\Outils\r\n' "$(win "$demo/Distrib/grand.bin")" >"$work/grand.Rgl"
+write_deployment "$work/grand.VTR" "$demo/Demo.LPO" "$work/grand.Rgl"
+home=$small deployer "$work/grand.VTR"
+journal_says=$(cat "$small"/2*/"Infos Déploiement.txt" | grep -c "^Pas assez de place" || true)
+umount "$small"
+expect "no room for the source's copy: exit 1" '[ "$status" -eq 1 ]'
+expect "said once, what and where" \
+    '[ "$(grep -c "Pas assez de place dans le dossier du programme pour la copie de la source : [0-4] Mo libres, 8 Mo nécessaires" "$work/err")" -eq 1 ]'
+expect "and in the journal" '[ "$journal_says" -eq 1 ]'
+expect "no full disk on the workstations: not done, for a later pass" \
+    '! grep -q "Disque plein" "$work/out" "$work/err" && [ "$(grep -c ";Non fait$" "$work/out")" -eq 2 ]'
+expect "no workstation touched" '[ ! -e "$outils/grand.bin" ] && ! ls -a "$outils" | grep -q vantrel-'
 expect_summary "$work/err"

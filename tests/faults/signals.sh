@@ -55,7 +55,8 @@ expect "its row and its journal line say it was not done" \
     'grep -q "^localhost *;   0;Non fait$" "$work/out" && journals | grep -q "^localhost;Non fait : déploiement arrêté avant la fin de ce poste;"'
 
 # kill -9 during a large copy: the workstation keeps the version it had; what the copy
-# left beside it goes at the next pass, once older than a minute.
+# left beside it goes at the next pass, once older than a minute, and the pass's copy
+# of the source at once (no pass holds the program folder's lock).
 printf 'ancienne\r\n' >"$outils/grand.bin"
 rm -rf "$home"/2*
 start "$work/big.VTR"
@@ -63,10 +64,13 @@ await "$outils/grand.bin.vantrel-*" && kill -KILL "$pid"
 finish
 expect "kill -9: the live file is the version it was" 'grep -q ancienne "$outils/grand.bin"'
 expect "kill -9: a partial copy left beside it" 'ls -a "$outils" | grep -q "^grand.bin.vantrel-"'
+killed_pass=$(pass_folder)
+expect "kill -9: the pass's copy of the source left in its folder" '[ -e "$killed_pass/source1-grand.bin" ]'
 touch -d '2 minutes ago' "$outils"/grand.bin.vantrel-*
-rm -rf "$home"/2*
 deployer "$work/big.VTR"
 expect "the next pass removes it" '! ls -a "$outils" | grep -q vantrel-'
+expect "and the killed pass's copy of the source, not its transcripts" \
+    '[ ! -e "$killed_pass/source1-grand.bin" ] && ls "$killed_pass" | grep -q "^ping"'
 expect "and puts the new version in place" 'cmp -s "$demo/Distrib/grand.bin" "$outils/grand.bin"'
 rm -f "$demo/Distrib/grand.bin" "$outils/grand.bin"
 

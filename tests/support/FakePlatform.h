@@ -56,6 +56,8 @@ public:
     FileError createFolder(const QString& path) override;
     FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) override;
     FileError fileSha256(const QString& path, QByteArray& digest) override;
+    qint64 freeBytes(const QString&) override { return freeBytesAnswer; }
+    qint64 freeBytesAnswer = -1;
     // Null while the folder is in lockedFolders (another process holds it).
     std::unique_ptr<FolderLock> tryLockFolder(const QString& folder) override;
     QStringList lockedFolders;

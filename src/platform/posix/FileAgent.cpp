@@ -116,9 +116,9 @@ template <typename... Args> QByteArray pack(const Args&... args) {
 }
 
 // What the agent sends begins with a byte that says what it is: the answer to the
-// call, or the bytes its copy has just moved, which the program acknowledges (empty)
-// once its meter has let them go.
-enum class FromAgent : char { Answer, Moved };
+// call, or how many bytes its copy wants to send next, which the program answers with
+// how many of them may go once its meter has let them.
+enum class FromAgent : char { Answer, Wanted };
 
 bool sendFromAgent(FromAgent kind, const QByteArray& body) {
     const char tag = static_cast<char>(kind);
@@ -138,11 +138,14 @@ bool receiveFromAgent(int fd, FromAgent& kind, QByteArray& body) {
 // The agent's side of the program's meter.
 class MeterOverPipes : public CopyMeter {
 public:
-    void take(qint64 bytes) override {
-        QByteArray ack;
-        if (sendFromAgent(FromAgent::Moved, pack(bytes))) {
-            receive(STDIN_FILENO, ack);
+    qint64 take(qint64 wanted) override {
+        QByteArray answer;
+        qint64 granted = wanted;
+        // A program gone answers nothing: the agent is about to end with it.
+        if (sendFromAgent(FromAgent::Wanted, pack(wanted)) && receive(STDIN_FILENO, answer)) {
+            QDataStream(answer) >> granted;
         }
+        return qBound<qint64>(1, granted, wanted);
     }
 };
 
@@ -206,10 +209,9 @@ QByteArray FileAgent::call(const QByteArray& message) {
         if (kind == FromAgent::Answer) {
             return received;
         }
-        qint64 moved = 0;
-        QDataStream(received) >> moved;
-        report(meter_, moved);
-        alive = send(toAgent_, QByteArray());
+        qint64 wanted = 0;
+        QDataStream(received) >> wanted;
+        alive = send(toAgent_, pack(allowance(meter_, wanted)));
     }
     return pack(interrupted_ ? FileError::Interrupted : FileError::Other);
 }

@@ -99,17 +99,23 @@ template <typename Take> FileError readBlocks(int fd, Take take, qint64 blockSiz
     }
 }
 
-// Copies at most 8 MiB at a time, each block shown to meter once it has gone.
+// Copies at most 8 MiB at a time, each piece let go by meter before it is written.
 FileError copyContent(int in, int out, CopyMeter* meter) {
     constexpr qint64 kBlock = qint64(8) << 20;
+    struct stat st {};
+    qint64 left = ::fstat(in, &st) == 0 && S_ISREG(st.st_mode) ? st.st_size : kBlock;
     // The kernel copies without a round trip through user space where it can.
     for (;;) {
-        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, kBlock, 0);
+        // Past the length seen at the start (a file still growing) a piece is asked for
+        // anyway: the cap holds whatever the file does.
+        const qint64 wanted = allowance(meter, std::clamp<qint64>(left, 1, kBlock));
+        const ssize_t n =
+            ::copy_file_range(in, nullptr, out, nullptr, static_cast<size_t>(wanted), 0);
         if (n == 0) {
             return FileError::None;
         }
         if (n > 0) {
-            report(meter, n);
+            left -= n;
         } else if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
             break;
         } else if (errno != EINTR) {
@@ -117,9 +123,9 @@ FileError copyContent(int in, int out, CopyMeter* meter) {
         }
     }
     return readBlocks(in, [out, meter](const char* data, ssize_t n) {
-        const FileError error = writeAll(out, data, n);
-        report(meter, n);
-        return error;
+        return sendMetered(meter, data, n, [out](const char* piece, qint64 size) {
+            return writeAll(out, piece, size);
+        });
     });
 }
 

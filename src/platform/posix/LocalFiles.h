@@ -23,7 +23,7 @@ FileError write(const QString& path, const QByteArray& bytes);
 qint64 length(const QString& path);
 FileError remove(const QString& path);
 FileError rename(const QString& from, const QString& to);
-// Each block is shown to meter (when there is one) before it is copied.
+// Each piece waits for meter (when there is one) to let it go before it is copied.
 FileError copy(const QString& from, const QString& to, CopyMeter* meter = nullptr);
 FileError createFolder(const QString& path);
 FileError listFolder(const QString& path, std::vector<FolderEntry>& entries);

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStorageInfo>
 
 #include <csignal>
 
@@ -199,6 +200,14 @@ FileError PosixSystem::fileSha256(const QString& path, QByteArray& digest) {
     return route(
         path, Use::Existing, [](SmbNetwork&) { return FileError::Other; },
         [&](const QString& native) { return LocalFiles::sha256(native, digest); });
+}
+
+qint64 PosixSystem::freeBytes(const QString& folder) {
+    if (onSmb(folder)) {
+        return -1;
+    }
+    const QStorageInfo volume(nativePath(folder));
+    return volume.isValid() ? volume.bytesAvailable() : -1;
 }
 
 std::unique_ptr<FolderLock> PosixSystem::tryLockFolder(const QString& folder) {

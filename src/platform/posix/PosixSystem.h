@@ -31,6 +31,7 @@ public:
     FileError createFolder(const QString& path) override;
     FileError listFolder(const QString& path, std::vector<FolderEntry>& entries) override;
     FileError fileSha256(const QString& path, QByteArray& digest) override;
+    qint64 freeBytes(const QString& folder) override;
     std::unique_ptr<FolderLock> tryLockFolder(const QString& folder) override;
     QString shortPath(const QString& path) override;
     QString longPath(const QString& path) override;

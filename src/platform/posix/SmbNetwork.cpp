@@ -358,10 +358,10 @@ FileError SmbNetwork::copyFromLocal(const QString& nativeSource, const QString& 
                 }
                 return -1; // the source could not be read
             }
-            if (const int failure = writeBlock(block.constData(), n); failure != 0) {
+            if (const int failure = sendMetered(meter, block.constData(), n, writeBlock);
+                failure != 0) {
                 return failure;
             }
-            report(meter, n);
         }
     });
     ::close(in);
@@ -386,10 +386,10 @@ FileError SmbNetwork::copyWithin(const QString& fromUnc, const QString& toUnc, C
                     // A silent host is given up as a write to it would be.
                     return readFailure == ETIMEDOUT ? ETIMEDOUT : -1;
                 }
-                if (const int failure = writeBlock(block.constData(), n); failure != 0) {
+                if (const int failure = sendMetered(meter, block.constData(), n, writeBlock);
+                    failure != 0) {
                     return failure;
                 }
-                report(meter, n);
             }
         });
         return error == FileError::Other && readFailure != 0 ? classify(readFailure, fromUnc)

@@ -15,6 +15,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstring>
@@ -216,16 +217,27 @@ FileError WindowsSystem::renameFile(const QString& from, const QString& to) {
 
 namespace {
 
-// Tells the meter what each chunk of a copy moved; the copy waits while it does.
+// The system copies a chunk between two calls of its progress routine, and the copy
+// waits while the routine runs: there the meter lets the next chunk go before it is
+// sent, its size guessed from the last one.
 struct CopyProgress {
     CopyMeter* meter;
-    qint64 reported;
+    qint64 granted = 0; // bytes the meter has let go so far
+    qint64 lastDone = 0;
+    qint64 chunk = qint64(1) << 20;
 
-    static DWORD CALLBACK moved(LARGE_INTEGER, LARGE_INTEGER transferred, LARGE_INTEGER,
+    static DWORD CALLBACK moved(LARGE_INTEGER total, LARGE_INTEGER transferred, LARGE_INTEGER,
                                 LARGE_INTEGER, DWORD, DWORD, HANDLE, HANDLE, LPVOID data) {
         auto* self = static_cast<CopyProgress*>(data);
-        report(self->meter, transferred.QuadPart - self->reported);
-        self->reported = transferred.QuadPart;
+        const qint64 done = transferred.QuadPart;
+        if (done > self->lastDone) {
+            self->chunk = done - self->lastDone;
+            self->lastDone = done;
+        }
+        const qint64 next = std::min(done + self->chunk, total.QuadPart);
+        while (self->granted < next) {
+            self->granted += allowance(self->meter, next - self->granted);
+        }
         return PROGRESS_CONTINUE;
     }
 };
@@ -240,7 +252,7 @@ FileError WindowsSystem::copyFile(const QString& from, const QString& to) {
         return lastError();
     }
     return replace(to, [this, &from](const QString& temporary) {
-        CopyProgress progress{meter_, 0};
+        CopyProgress progress{meter_};
         return CopyFileExW(native(from).c_str(), native(temporary).c_str(), &CopyProgress::moved,
                            &progress, nullptr, 0)
                    ? FileError::None
@@ -378,6 +390,13 @@ FileError WindowsSystem::listFolder(const QString& path, std::vector<FolderEntry
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return FileError::None;
+}
+
+qint64 WindowsSystem::freeBytes(const QString& folder) {
+    ULARGE_INTEGER available{};
+    return GetDiskFreeSpaceExW(native(folder).c_str(), &available, nullptr, nullptr)
+               ? static_cast<qint64>(available.QuadPart)
+               : -1;
 }
 
 std::unique_ptr<FolderLock> WindowsSystem::tryLockFolder(const QString& folder) {
