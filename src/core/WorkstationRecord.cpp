@@ -41,6 +41,7 @@ PassRecords recordsFor(const QStringList& names) {
 }
 
 void landInCycle(PassRecords& cycle, const PassRecords& pass) {
+    cycle.failedBeforeServing = pass.failedBeforeServing; // the latest pass's
     QHash<QString, size_t> where;
     where.reserve(static_cast<qsizetype>(cycle.size()));
     for (size_t i = 0; i < cycle.size(); ++i) {

@@ -49,7 +49,8 @@ int errorCount(const PassRecords& records);
 PassRecords recordsFor(const QStringList& names);
 
 // Lands a pass's records in its cycle: each workstation of the pass takes its outcome
-// there, replacing an earlier pass's; the others keep theirs.
+// there, replacing an earlier pass's; the others keep theirs. A pass that failed as a
+// whole makes the cycle's one error until a later pass lands.
 void landInCycle(PassRecords& cycle, const PassRecords& pass);
 
 // The cycle's records with those of the pass under way laid over them.

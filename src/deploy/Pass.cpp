@@ -356,6 +356,7 @@ PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const Pas
         // No workstation touched: each is left for a later pass, the pass has one error.
         ws.passRecords.failedBeforeServing = true;
         markNotReached(ws.passRecords);
+        landInCycle(ws.cycleRecords, ws.passRecords);
         writePassLines(ws, ws.passRecords);
         return PassEnd::Completed;
     }

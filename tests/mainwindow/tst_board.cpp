@@ -132,6 +132,14 @@ private slots:
         };
         QTest::mouseClick(w.form->surface(), Qt::LeftButton, {}, at(y + 120));
         QCOMPARE(w.form->boardState().SelectedRow, 1);
+        // The rows published anew (a pass does once a second): the selection stays on
+        // its workstation, wherever its row stands.
+        w.ws->setBoard({rows.at(1), rows.at(0), rows.at(2), rows.at(3)});
+        w.ws->DrawStatusBoard();
+        QCOMPARE(w.form->boardState().SelectedRow, 0);
+        w.ws->setBoard(rows);
+        w.ws->DrawStatusBoard();
+        QCOMPARE(w.form->boardState().SelectedRow, 1);
         QVERIFY(w.form->detailWindow() == nullptr);
         QTest::mouseDClick(w.form->surface(), Qt::LeftButton, {}, at(y + 120));
         QVERIFY(w.form->detailWindow()->isVisible());
