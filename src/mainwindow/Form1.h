@@ -149,7 +149,7 @@ private:
     bool passShowedProgress_ = false; // the pass under way got as far as its sweep
     QList<QWidget*> lockedForPass_;   // the controls a pass disabled, enabled at its end
     QThread* passThread_ = nullptr;   // the pass under way
-    double zoom_ = 1.0;               // below 1 on a screen too small for the design size
+    double zoom_ = 1.0;               // below 1 on a screen too small for the window's full size
 };
 
 } // namespace vantrel

@@ -189,7 +189,7 @@ private slots:
         QVERIFY(w.action(QStringLiteral("ouvrap0"))->isVisible());
     }
 
-    // The design's size, wider where the board's caption or a row of 18-character
+    // 15240 x 8190 twips, wider where the board's caption or a row of 18-character
     // names would be cut at the right edge.
     void clientAreaHasTheDesignSizeAndEveryCaptionFits() {
         Window w;
@@ -690,7 +690,7 @@ private slots:
     }
 
     // Absolute figures for a 1920 x 1080 screen at 15 twips a pixel.
-    // On a screen too small for the design size (a scale factor of 2 on 1600 pixels),
+    // On a screen too small for the window's full size (a scale factor of 2 on 1600 pixels),
     // the whole window is drawn smaller, its captions whole.
     void windowFitsASmallScreen() {
         Fixture f;
