@@ -86,8 +86,9 @@ WorkstationResult copyToWorkstation(Files& files, const PassRules& rules,
         if (error != FileError::None) {
             ++result.failures;
             text.failed = true;
-            text.detail = QLatin1Char(';') + source + QLatin1Char(';') + destination +
-                          QLatin1Char(';') + describe(error);
+            text.detail =
+                QLatin1Char(';') + source + QLatin1Char(';') + destination + QLatin1Char(';') +
+                (refused == FileError::None ? failureText(files, target, error) : describe(error));
         }
         texts.push_back(text);
         return error;

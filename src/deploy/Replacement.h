@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 namespace vantrel {
 
@@ -19,12 +20,19 @@ struct Replacement {
 
 // Puts from in place of target, keeping the live version under aside. The new
 // version is first copied beside the target under a name of the program's own, then
-// the live version is renamed aside, then the copy renamed in place: whenever the
-// program stops, the target is either the old version or the new one. A live version
-// that cannot be put aside is never replaced; when the last step fails, the live
-// version goes back.
+// the live version gets aside as a second name (a hard link, or a copy), then the copy
+// replaces the target in one rename: whenever the program stops, the target is the
+// old version or the new one. A live version that cannot be kept aside is never
+// replaced. A live file that cannot be replaced in place (a running program's, on
+// Windows) is renamed aside and the copy renamed in its place, as Windows allows;
+// when that last rename fails, the live version goes back.
 Replacement replaceKeepingAside(Files& files, const QString& from, const QString& target,
                                 const QString& aside, const QString& runStamp);
+
+// Why a rule failed on target, for its result line: the error's text, and the names
+// in target's folder that differ from target's only by case when there are several
+// (Windows sees one of them only; a folder of a Linux server may hold them all).
+QString failureText(Files& files, const QString& target, FileError error);
 
 // Removes the copies that a program stopped in the middle left beside target: names
 // of the program's own pattern, older than a minute.

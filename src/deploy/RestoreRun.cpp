@@ -67,7 +67,8 @@ WorkstationResult restoreWorkstation(Files& files, const PassRules& rules, const
                                                               job.runStamp, note, result.restored);
                     if (error != FileError::None) {
                         ++result.failures;
-                        note = describe(error);
+                        note = refused == FileError::None ? failureText(files, target, error)
+                                                          : describe(error);
                     }
                     result.message += QLatin1Char(';') + source + QLatin1Char(';') + destination +
                                       QLatin1Char(';') + note;
