@@ -27,21 +27,6 @@ bool inUse(FileError error) {
     return error == FileError::SharingViolation || error == FileError::AccessDenied;
 }
 
-// The names in target's folder that Windows takes for target's name.
-QStringList namesAlike(Files& files, const QString& target) {
-    std::vector<FolderEntry> entries;
-    QStringList alike;
-    if (files.listFolder(folderOf(target), entries) == FileError::None) {
-        for (const FolderEntry& entry : entries) {
-            if (entry.name.compare(nameOf(target), Qt::CaseInsensitive) == 0) {
-                alike.append(entry.name);
-            }
-        }
-    }
-    alike.sort();
-    return alike;
-}
-
 // The two renames of old, for a live file that cannot be replaced in place: it goes
 // aside, the new version takes its name, and comes back if that fails.
 FileError replaceByTwoRenames(Files& files, const QString& incoming, const QString& target,
@@ -95,23 +80,27 @@ Replacement replaceKeepingAside(Files& files, const QString& from, const QString
     return result;
 }
 
-QString failureText(Files& files, const QString& target, FileError error) {
-    // A workstation that stopped answering is not asked again.
-    const QStringList alike =
-        isLostWorkstation(error) || target.isEmpty() ? QStringList() : namesAlike(files, target);
-    if (alike.size() < 2) {
-        return describe(error);
+QStringList caseTwins(const std::vector<FolderEntry>& folder, const QString& target) {
+    QStringList alike;
+    for (const FolderEntry& entry : folder) {
+        if (!entry.folder && entry.name.compare(nameOf(target), Qt::CaseInsensitive) == 0) {
+            alike.append(entry.name);
+        }
     }
-    return describe(error) +
-           QStringLiteral(" (dans le dossier, des noms que Windows ne "
-                          "distingue pas : ") +
-           alike.join(QStringLiteral(", ")) + QLatin1Char(')');
+    alike.sort();
+    return alike.size() > 1 ? alike : QStringList();
 }
 
-void removeLeftoverCopies(Files& files, const QString& target, const QDateTime& now) {
+QString caseTwinsText(const QStringList& twins) {
+    return describe(FileError::CaseTwins) + QStringLiteral(" (") +
+           twins.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+std::vector<FolderEntry> removeLeftoverCopies(Files& files, const QString& target,
+                                              const QDateTime& now) {
     std::vector<FolderEntry> entries;
     if (files.listFolder(folderOf(target), entries) != FileError::None) {
-        return;
+        return {};
     }
     const QString prefix = nameOf(copyPrefix(target));
     const QDateTime old = now.addSecs(-kLeftoverAgeSeconds);
@@ -121,6 +110,7 @@ void removeLeftoverCopies(Files& files, const QString& target, const QDateTime& 
             files.removeFile(folderOf(target) + QLatin1Char('\\') + entry.name);
         }
     }
+    return entries;
 }
 
 } // namespace vantrel

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileError.h"
+#include "platform/Files.h"
 
 #include <QDateTime>
 #include <QString>
@@ -29,13 +29,17 @@ struct Replacement {
 Replacement replaceKeepingAside(Files& files, const QString& from, const QString& target,
                                 const QString& aside, const QString& runStamp);
 
-// Why a rule failed on target, for its result line: the error's text, and the names
-// in target's folder that differ from target's only by case when there are several
-// (Windows sees one of them only; a folder of a Linux server may hold them all).
-QString failureText(Files& files, const QString& target, FileError error);
+// The files of target's folder (as listed) whose names differ from target's only by
+// case, when there are several: Windows sees one of them only (a folder of a Linux
+// server may hold them all), and no rule replaces any of them. "" otherwise.
+QStringList caseTwins(const std::vector<FolderEntry>& folder, const QString& target);
+// Why a rule was refused for them, with their names.
+QString caseTwinsText(const QStringList& twins);
 
 // Removes the copies that a program stopped in the middle left beside target: names
-// of the program's own pattern, older than a minute.
-void removeLeftoverCopies(Files& files, const QString& target, const QDateTime& now);
+// of the program's own pattern, older than a minute. What the folder held (nothing
+// when it cannot be listed).
+std::vector<FolderEntry> removeLeftoverCopies(Files& files, const QString& target,
+                                              const QDateTime& now);
 
 } // namespace vantrel
