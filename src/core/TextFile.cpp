@@ -91,6 +91,10 @@ FileError checkLimits(const QByteArray& bytes, const Limits& limits) {
     if (bytes.size() > limits.bytes) {
         return FileError::TooLarge;
     }
+    // A NUL would reach the lists, the journal and the terminal as part of a name.
+    if (bytes.contains('\0') || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        return FileError::NotWindows1252;
+    }
     qsizetype lines = 0;
     qsizetype start = 0;
     const qsizetype n = bytes.size();

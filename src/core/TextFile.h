@@ -22,7 +22,8 @@ QStringList splitLines(const QString& text);
 QString joinLines(const QStringList& lines);
 
 // What a document may hold, checked on its bytes before any line is made of them, so
-// that no accepted document takes more than a few times its size in memory.
+// that no accepted document takes more than a few times its size in memory. A file
+// with a NUL byte or a UTF-16 byte order mark is no such text: it is refused whole.
 struct Limits {
     qsizetype bytes;
     qsizetype lines;

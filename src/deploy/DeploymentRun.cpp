@@ -8,7 +8,7 @@
 #include "core/Text.h"
 #include "core/Workspace.h"
 
-#include <QSet>
+#include <QHash>
 
 #include <algorithm>
 #include <vector>
@@ -54,7 +54,7 @@ WorkstationResult copyToWorkstation(Files& files, const PassRules& rules,
                                     const StampOrder& order, const WorkstationJob& job) {
     WorkstationResult result;
     const QString& runStamp = job.runStamp;
-    QSet<QString> cleanedFolders;
+    QHash<QString, std::vector<FolderEntry>> listedFolders; // by folder, in lower case
     QStringList replaced;
     std::vector<RuleText> texts;
     const auto copyRule = [&](const QString& source, const QString& destination,
@@ -67,14 +67,18 @@ WorkstationResult copyToWorkstation(Files& files, const PassRules& rules,
                                       : TargetCheck{};
         FileError error = before != FileError::None ? before : check.error;
         RuleText text{destination, false, false, QString()};
+        QStringList twins;
         if (check.kind == TargetCheck::Kind::Unchanged) {
             text.detail = QLatin1Char(';') + target + QStringLiteral(";inchangé");
         } else if (error == FileError::None) {
             const QString folder = folderOf(target).toLower();
-            if (!cleanedFolders.contains(folder)) {
-                cleanedFolders.insert(folder);
-                removeLeftoverCopies(files, target, job.now);
+            if (!listedFolders.contains(folder)) {
+                listedFolders.insert(folder, removeLeftoverCopies(files, target, job.now));
             }
+            twins = caseTwins(listedFolders.value(folder), target);
+            error = twins.isEmpty() ? FileError::None : FileError::CaseTwins;
+        }
+        if (check.kind != TargetCheck::Kind::Unchanged && error == FileError::None) {
             const Replacement done =
                 replaceKeepingAside(files, snapshot.copy, target, target + runStamp, runStamp);
             error = done.error;
@@ -87,7 +91,8 @@ WorkstationResult copyToWorkstation(Files& files, const PassRules& rules,
             ++result.failures;
             text.failed = true;
             text.detail = QLatin1Char(';') + source + QLatin1Char(';') + destination +
-                          QLatin1Char(';') + describe(error);
+                          QLatin1Char(';') +
+                          (twins.isEmpty() ? describe(error) : caseTwinsText(twins));
         }
         texts.push_back(text);
         return error;

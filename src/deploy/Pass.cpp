@@ -2,6 +2,7 @@
 
 #include "Journal.h"
 #include "ResultLines.h"
+#include "StampOrder.h"
 #include "Stamps.h"
 #include "TrafficMeter.h"
 #include "WorkerPool.h"
@@ -55,6 +56,7 @@ bool openRunFolder(Workspace& ws) {
     for (int later = 1;; ++later) {
         const FileError error = ws.system.createFolder(s.ProgramDir + stamp);
         if (error == FileError::None) {
+            recordPassStart(ws, s.ProgramDir + stamp);
             s.RunStamp = stamp;
             s.RunFolder = s.ProgramDir + stamp;
             return true;
@@ -290,9 +292,10 @@ PassRules::PassRules(const Workspace& ws)
     for (int j = 0; j < count(); ++j) {
         const QString target = ruleTarget(QString(), sources.at(j), destinations.at(j));
         const QString folded = target.toCaseFolded();
-        refusals.append(!windowsAcceptsPath(target) ? FileError::RefusedName
-                        : made.contains(folded)     ? FileError::SameTarget
-                                                    : FileError::None);
+        const FileError refused = targetRefusal(target);
+        refusals.append(refused != FileError::None ? refused
+                        : made.contains(folded)    ? FileError::SameTarget
+                                                   : FileError::None);
         made.insert(folded);
     }
 }

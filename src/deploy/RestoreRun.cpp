@@ -29,6 +29,12 @@ QString versionOf(const std::vector<StampedVersion>& versions, const QString& pa
 // One rule on one workstation; note says what was done when nothing failed.
 FileError restoreRule(Files& files, const QString& target, const QString& passStamp,
                       const QString& runStamp, QString& note, int& restored) {
+    std::vector<FolderEntry> folder;
+    files.listFolder(folderOf(target), folder);
+    if (const QStringList twins = caseTwins(folder, target); !twins.isEmpty()) {
+        note = caseTwinsText(twins);
+        return FileError::CaseTwins;
+    }
     std::vector<StampedVersion> versions;
     if (const FileError error = stampedVersions(files, target, StampOrder(), versions);
         error != FileError::None) {
@@ -67,7 +73,7 @@ WorkstationResult restoreWorkstation(Files& files, const PassRules& rules, const
                                                               job.runStamp, note, result.restored);
                     if (error != FileError::None) {
                         ++result.failures;
-                        note = describe(error);
+                        note = note.isEmpty() ? describe(error) : note;
                     }
                     result.message += QLatin1Char(';') + source + QLatin1Char(';') + destination +
                                       QLatin1Char(';') + note;

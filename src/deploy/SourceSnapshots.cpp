@@ -4,6 +4,7 @@
 #include "Stamps.h"
 #include "TargetCheck.h"
 #include "core/Workspace.h"
+#include "platform/NameLength.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -149,8 +150,11 @@ void SourceSnapshots::take(Workspace& ws, const QStringList& sources) {
         }
         SourceSnapshot snapshot;
         snapshot.source = source;
-        snapshot.copy = ws.state.RunFolder +
-                        QStringLiteral("\\source%1-").arg(snapshots_.size() + 1) + nameOf(source);
+        // The source's name, cut where it would not fit in one name with the prefix.
+        snapshot.copy = besideWithSuffix(
+            ws.state.RunFolder + QStringLiteral("\\source%1-").arg(snapshots_.size() + 1) +
+                nameOf(source),
+            QString());
         takeOne(ws, snapshot);
         snapshots_.push_back(snapshot);
     }

@@ -55,6 +55,9 @@ QString describe(FileError error) {
         return QStringLiteral("Fichier trop volumineux");
     case FileError::TooManyLines:
         return QStringLiteral("Trop de lignes pour ce genre de fichier");
+    case FileError::NotWindows1252:
+        return QStringLiteral("Fichier en UTF-16 ou binaire (octet nul) : un texte Windows-1252 "
+                              "(ANSI) est attendu");
     case FileError::LineTooLong:
         return QStringLiteral("Ligne trop longue : plus de 65 536 caractères");
     case FileError::PathTooLong:
@@ -66,6 +69,13 @@ QString describe(FileError error) {
         return QStringLiteral("Nom refusé par Windows (CON, NUL, COM1, LPT1… avec ou sans "
                               "extension, caractère < > : \" | ? *, point ou espace final) : "
                               "rien n'a été écrit");
+    case FileError::NameTooLongForBackup:
+        return QStringLiteral("Nom trop long : suivi de la date de la passe (15 caractères), il "
+                              "dépasserait les 255 caractères d'un nom Windows et la version "
+                              "remplacée ne pourrait pas être gardée : rien n'a été écrit");
+    case FileError::CaseTwins:
+        return QStringLiteral("Plusieurs fichiers de ce nom à la casse près, que Windows ne "
+                              "distingue pas : aucun n'a été remplacé");
     case FileError::SameTarget:
         return QStringLiteral("Une règle précédente écrit déjà ce fichier : règle ignorée");
     case FileError::Interrupted:

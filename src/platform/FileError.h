@@ -29,11 +29,14 @@ enum class FileError {
     NotAFile,
     TooLarge,
     TooManyLines,
+    NotWindows1252, // NUL bytes or a UTF-16 byte order mark: no text of the program's
     LineTooLong,
     PathTooLong,
     SourceChanging,
     SameTarget,
-    RefusedName, // a name no Windows share takes
+    RefusedName,          // a name no Windows share takes
+    NameTooLongForBackup, // the name with a pass's stamp would pass 255 units
+    CaseTwins,            // names Windows takes for one stand for several files
     Interrupted,
     Other,
 };

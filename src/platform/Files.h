@@ -37,6 +37,13 @@ public:
     virtual FileError removeFile(const QString& path) = 0;
     // Fails when from does not exist; never replaces an existing target.
     virtual FileError renameFile(const QString& from, const QString& to) = 0;
+    // Renames from to to in one step that replaces an existing to: whenever the
+    // program stops, to is the old file or the new one. (Over SMB the client library
+    // removes the old one first: a stop between the two leaves no to.)
+    virtual FileError replaceFile(const QString& from, const QString& to) = 0;
+    // Gives from's bytes a second name, leaving from in place: a hard link where the
+    // file system makes them, else a copy. Never replaces an existing to.
+    virtual FileError linkFile(const QString& from, const QString& to) = 0;
     // Replaces an existing target; never creates folders; leaves no partial target.
     // The source must be a regular file.
     virtual FileError copyFile(const QString& from, const QString& to) = 0;

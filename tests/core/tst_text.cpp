@@ -2,6 +2,7 @@
 #include "core/Paths.h"
 #include "core/Text.h"
 #include "core/TextFile.h"
+#include "platform/NameLength.h"
 #include "support/FakePlatform.h"
 #include <QTest>
 
@@ -17,6 +18,31 @@ private slots:
         QCOMPARE(text, QString::fromUtf8("\u20AC\u0081\u0152\u0153éàÿ"));
         QCOMPARE(TextFile::encode(text), bytes);
         QCOMPARE(TextFile::encode(QString::fromUtf8("a→b")), QByteArray("a?b"));
+    }
+
+    // The program's own name beside a file: whole when it fits, else the file's name cut
+    // at its end to 255 UTF-16 units and 255 bytes of UTF-8, never in a surrogate pair.
+    void besideWithSuffix_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<int>("kept"); // UTF-16 units of name kept
+        const QString mark = QStringLiteral(".vantrel-partiel");
+        QTest::newRow("short") << "outil.exe" << mark << 9;
+        QTest::newRow("fits exactly") << QString(239, u'n') << mark << 239;
+        QTest::newRow("one too many") << QString(240, u'n') << mark << 239;
+        QTest::newRow("longest Windows name") << QString(255, u'n') << mark << 239;
+        QTest::newRow("no suffix") << QString(300, u'n') << QString() << 255;
+        QTest::newRow("two-byte letters") << QString(200, u'\u00E9') << mark << 119;
+        QTest::newRow("a pair not split")
+            << QString(4, u'n') + QString::fromUtf8("\U0001F600").repeated(70) << mark << 120;
+    }
+    void besideWithSuffix() {
+        QFETCH(QString, name);
+        QFETCH(QString, suffix);
+        QFETCH(int, kept);
+        const QString folder = QStringLiteral("\\\\PC01\\C$\\Outils\\");
+        QCOMPARE(vantrel::besideWithSuffix(folder + name, suffix),
+                 folder + name.left(kept) + suffix);
     }
 
     void splitLines_data() {

@@ -215,6 +215,63 @@ private slots:
                                        "par --garder);1"}));
     }
 
+    // A pass begun in the first run of the repeated hour (02:20 summer time) is placed
+    // by the instant it wrote into its folder, whenever that folder was last written
+    // (its end after the change, a copy of the program folder); by the folder's time
+    // only where that record is missing or tells no instant of that stamp.
+    void passStartPlacesTheRepeatedHour_data() {
+        QTest::addColumn<QString>("folderWritten"); // UTC
+        QTest::addColumn<QString>("record");        // "" when there is none
+        QTest::addColumn<QString>("placed");
+        const QString summer = QStringLiteral(" UTC+02:00 (heure répétée au changement d'heure, "
+                                              "rangée selon le dossier de la passe)");
+        const QString winter =
+            QString(summer).replace(QStringLiteral("+02"), QStringLiteral("+01"));
+        const QString undecided = QStringLiteral(" (heure répétée au changement d'heure, ordre "
+                                                 "incertain : jamais supprimée par --garder)");
+        QTest::newRow("ended after the change") << "2026-10-25T01:25:00"
+                                                << "2026-10-25T00:20:12Z" << summer;
+        QTest::newRow("folder copied a week later") << "2026-11-01T09:00:00"
+                                                    << "2026-10-25T00:20:12Z" << summer;
+        QTest::newRow("begun in the second run") << "2026-10-25T01:25:00"
+                                                 << "2026-10-25T01:20:03Z" << winter;
+        QTest::newRow("no record: the folder's time") << "2026-10-25T01:25:00"
+                                                      << "" << winter;
+        QTest::newRow("no record, folder copied later") << "2026-11-01T09:00:00"
+                                                        << "" << undecided;
+        QTest::newRow("a record that is no instant") << "2026-10-25T01:25:00"
+                                                     << "hier 02:20" << winter;
+        QTest::newRow("a record without its zone") << "2026-10-25T01:25:00"
+                                                   << "2026-10-25T00:20:12" << winter;
+        QTest::newRow("another pass's instant") << "2026-10-25T01:25:00"
+                                                << "2026-10-20T10:00:00Z" << winter;
+    }
+    void passStartPlacesTheRepeatedHour() {
+        QFETCH(QString, folderWritten);
+        QFETCH(QString, record);
+        QFETCH(QString, placed);
+        History h;
+        const QTimeZone paris("Europe/Paris");
+        const QString stamp = QStringLiteral("20261025_22000");
+        const QString passFolder = h.state().ProgramDir + stamp;
+        h.clock.current =
+            QDateTime::fromString(folderWritten + u'Z', Qt::ISODate).toTimeZone(paris);
+        h.system.addFolder(passFolder);
+        if (!record.isEmpty())
+            h.system.addTextFile(passFolder + QStringLiteral("\\Début UTC.txt"), record + "\r\n");
+        h.system.addFile(kTool + stamp, "v");
+        h.clock.current = QDateTime::fromString(QStringLiteral("2026-11-02T10:00:00Z"), Qt::ISODate)
+                              .toTimeZone(paris);
+        QStringList lines;
+        QVERIFY(ListHistory(*h.ws, {}, lines));
+        const QString line = QStringLiteral("PC01;") + kTool + u';' + stamp +
+                             QStringLiteral(";25/10/2026 02:20:00") + placed + QStringLiteral(";1");
+        QVERIFY2(lines.contains(line), qPrintable(lines.join(u'\n')));
+        // The listing's own pass recorded its folder's making, in UTC (the stamp took 2 s).
+        QCOMPARE(h.system.contents(h.ws->state.RunFolder + QStringLiteral("\\Début UTC.txt")),
+                 QByteArray("2026-11-02T10:00:02Z\r\n"));
+    }
+
     void restorePutsThePassesVersionBack() {
         History h;
         RestoreRun(*h.ws, {}, kUndone);

@@ -535,7 +535,7 @@ private slots:
         n.system.addFile(killedPass + QStringLiteral("\\source1-grand.bin"), "abandonné");
         n.system.addFile(killedPass + QStringLiteral("\\ping0.txt"), "transcript");
         n.system.freeBytesAnswer = freeBytes;
-        DeploymentRun(*n.ws, {});
+        startDeployment(*n.ws, {});
         QStringList told;
         for (const Message& m : n.ui.messages) {
             if (m.text.startsWith(QStringLiteral("Pas assez de place"))) {
@@ -631,13 +631,73 @@ private slots:
         QVERIFY(!n.system.exists(kOldTool + QStringLiteral(".vantrel-") + n.ws->state.RunStamp));
     }
 
-    void failedCopyPutsTheLiveVersionBack() {
+    // Whichever step of a replacement fails, the target keeps a live version (the new
+    // one only when it is whole in place, with the old one kept) and nothing of the
+    // program's own is left beside it. A running program's file (that Windows renames
+    // but does not replace) is replaced by the two renames, and put back when the
+    // second fails.
+    void everyFailedStepLeavesALiveVersion_data() {
+        QTest::addColumn<QStringList>("failing"); // call:from-name>to-name
+        QTest::addColumn<int>("error");
+        QTest::addColumn<bool>("liveBefore");
+        QTest::addColumn<QByteArray>("liveAfter"); // "" when there is none
+        QTest::addColumn<bool>("kept");            // the old version under the stamp
+        const auto row = [](const char* name, QStringList failing, FileError error,
+                            QByteArray after, bool kept, bool liveBefore = true) {
+            QTest::newRow(name) << failing << int(error) << liveBefore << after << kept;
+        };
+        const FileError inUse = FileError::SharingViolation;
+        row("the copy", {"copy:source1-outil.exe>incoming"}, FileError::DiskFull, "v1", false);
+        row("keeping the live version", {"link:outil.exe>kept"}, FileError::AccessDenied, "v1",
+            false);
+        row("the replace", {"replace:incoming>outil.exe"}, FileError::DiskFull, "v1", false);
+        row("the replace, no live file", {"replace:incoming>outil.exe"}, FileError::DiskFull, "",
+            false, false);
+        row("a file in use: two renames", {"replace:incoming>outil.exe"}, inUse, "v2", true);
+        row("a file in use that cannot be renamed",
+            {"replace:incoming>outil.exe", "rename:outil.exe>kept"}, inUse, "v1", false);
+        row("a file in use, the last rename fails",
+            {"replace:incoming>outil.exe", "rename:incoming>outil.exe"}, inUse, "v1", false);
+    }
+    void everyFailedStepLeavesALiveVersion() {
+        QFETCH(QStringList, failing);
+        QFETCH(int, error);
+        QFETCH(bool, liveBefore);
+        QFETCH(QByteArray, liveAfter);
+        QFETCH(bool, kept);
         Network n;
-        n.system.failCopiesFrom(QStringLiteral("C:\\Distrib\\outil.exe"), FileError::DiskFull);
+        n.ws->lists.ListePostes.assign({"PC01"});
+        if (!liveBefore) {
+            n.system.removeFile(kOldTool);
+        }
+        const QString stamp = QStringLiteral("20261206_143015");
+        const auto named = [&](const QString& path) {
+            const QString name = path.mid(path.lastIndexOf(u'\\') + 1);
+            return name == QStringLiteral("outil.exe") + stamp ? QStringLiteral("kept")
+                   : name.startsWith(QStringLiteral("outil.exe.vantrel-"))
+                       ? QStringLiteral("incoming")
+                       : name;
+        };
+        n.system.failCall = [&](const char* call, const QString& from, const QString& to) {
+            const QString step = QLatin1String(call) + u':' + named(from) + u'>' + named(to);
+            return failing.contains(step) ? FileError(error) : FileError::None;
+        };
         n.ui.defaultAnswer = Answer::No;
         startDeployment(*n.ws, {});
-        QCOMPARE(n.system.contents(kOldTool), QByteArray("v1"));
-        QVERIFY(!n.system.exists(kOldTool + n.ws->state.RunStamp));
+        QCOMPARE(n.system.exists(kOldTool), !liveAfter.isEmpty());
+        QCOMPARE(n.system.contents(kOldTool), liveAfter);
+        QCOMPARE(n.system.exists(kOldTool + stamp), kept);
+        if (kept) {
+            QCOMPARE(n.system.contents(kOldTool + stamp), QByteArray("v1"));
+        }
+        const QStringList left = n.system.filesUnder(QStringLiteral("\\\\PC01\\C$\\Outils"));
+        QCOMPARE(left.filter(QStringLiteral(".vantrel-")), QStringList());
+        const bool failed = liveAfter != "v2";
+        QCOMPARE(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC01;1")), failed);
+        if (failed) {
+            QVERIFY(n.ws->lists.L_GénéErreurs.entries().join(u'|').contains(
+                describe(FileError(error))));
+        }
     }
 
     // After a workstation stops answering (or can no longer be reached), its other

@@ -144,9 +144,10 @@ private slots:
     }
 
     // A second rule that no workstation may take: it makes the file the first made
-    // (the same rule twice, one name in two cases), or a name no Windows share takes.
-    // The pass refuses it before writing anything, and the preview says so. Names that
-    // Windows takes (refused left empty) go through like any other.
+    // (the same rule twice, one name in two cases), a name no Windows share takes, or
+    // one whose replaced versions could not be kept (with a stamp, past 255 units).
+    // The pass refuses it before writing anything, and the preview says so. The names
+    // Windows takes (refused "") are written whole, whatever the program's own names.
     void rulesRefusedEverywhere_data() {
         QTest::addColumn<QString>("secondSource");
         QTest::addColumn<QString>("secondDestination");
@@ -165,43 +166,45 @@ private slots:
                                                   << "\\C$\\Outils." << name;
         QTest::newRow("a folder ending in a blank") << "C:\\Autre\\outil.ini"
                                                     << "\\C$\\Outils \\Sous" << name;
-        // Accepted: blanks inside a name, device names only as part of a longer one.
-        QTest::newRow("accepted: Program Files") << "C:\\Autre\\outil.ini"
-                                                 << "\\C$\\Program Files" << QString();
-        for (const char* acceptedName : {"mon fichier.txt", " a.txt", "CONSOLE.txt", "nul1.log",
-                                         "a..b", "été.txt", "~$x.docx"})
+        for (const char* port : {"COM\u00B9", "com\u00B2.txt", "COM\u00B3", "LPT\u00B9.log",
+                                 "lpt\u00B2", "LPT\u00B3 .a"})
+            QTest::newRow(port) << QStringLiteral("C:\\Autre\\") + QString::fromUtf8(port) << outils
+                                << name;
+        QTest::newRow("a superscript port as a folder")
+            << "C:\\Autre\\outil.ini" << QStringLiteral("\\C$\\LPT\u00B3\\Sous") << name;
+        const QString tooLong = describe(FileError::NameTooLongForBackup);
+        const QString longest = QString(236, u'n') + QStringLiteral(".exe"); // with a stamp: 255
+        QTest::newRow("241 characters") << "C:\\Autre\\x" + longest << outils << tooLong;
+        QTest::newRow("255 characters")
+            << "C:\\Autre\\" + QString(251, u'n') + ".exe" << outils << tooLong;
+        QTest::newRow("240 characters") << "C:\\Autre\\" + longest << outils << "";
+        QTest::newRow("240 accented characters")
+            << "C:\\Autre\\" + QString(236, u'\u00E9') + ".exe" << outils << "";
+        QTest::newRow("a blank inside a folder") << "C:\\Autre\\outil.ini"
+                                                 << "\\C$\\Program Files"
+                                                 << "";
+        QTest::newRow("a blank inside a name") << "C:\\Autre\\mon outil.exe" << outils << "";
+        for (const char* acceptedName :
+             {" a.txt", "CONSOLE.txt", "nul1.log", "a..b", "été.txt", "~$x.docx"})
             QTest::newRow(
                 qPrintable(QStringLiteral("accepted: ") + QString::fromUtf8(acceptedName)))
-                << QStringLiteral("C:\\Autre\\") + QString::fromUtf8(acceptedName) << outils
-                << QString();
+                << QStringLiteral("C:\\Autre\\") + QString::fromUtf8(acceptedName) << outils << "";
+        QTest::newRow("COM10, LPT0, COM4 superscript")
+            << "C:\\Autre\\COM10" << QStringLiteral("\\C$\\LPT0\\COM\u2074") << "";
     }
     void rulesRefusedEverywhere() {
         QFETCH(QString, secondSource);
         QFETCH(QString, secondDestination);
         QFETCH(QString, refused);
-        const bool accepted = refused.isEmpty();
-        const QString secondTarget = QStringLiteral("\\\\PC01") + secondDestination +
-                                     secondSource.mid(secondSource.lastIndexOf('\\'));
         for (const QString& mode : {QStringLiteral("preview"), QStringLiteral("pass")}) {
             Workstation pc(QStringLiteral("different"));
             if (!pc.system.exists(secondSource))
                 pc.system.addFile(secondSource, "autre");
             pc.ws->lists.ListeSource.append(secondSource);
             pc.ws->lists.ListeDest.append(secondDestination);
-            if (accepted) {
-                pc.system.addFolder(QStringLiteral("\\\\PC01") + secondDestination);
-                if (mode == QLatin1String("preview")) {
-                    QStringList lines;
-                    QVERIFY(PreviewRun(*pc.ws, {}, lines));
-                    QVERIFY2(!lines.join('\n').contains(describe(FileError::RefusedName)),
-                             qPrintable(lines.join('\n')));
-                } else {
-                    DeploymentRun(*pc.ws, {});
-                    QCOMPARE(pc.ws->lists.L_GénéErreurs.entries(), QStringList());
-                    QCOMPARE(pc.system.contents(secondTarget), QByteArray("autre"));
-                }
-                continue;
-            }
+            pc.system.addFolder(QStringLiteral("\\\\PC01") + secondDestination);
+            const QString secondTarget = QStringLiteral("\\\\PC01") + secondDestination +
+                                         secondSource.mid(secondSource.lastIndexOf(u'\\'));
             QStringList lines;
             if (mode == QLatin1String("preview")) {
                 PreviewRun(*pc.ws, {}, lines);
@@ -209,8 +212,19 @@ private slots:
                 startDeployment(*pc.ws, {});
                 lines = pc.ws->lists.L_GénéErreurs.entries();
                 QCOMPARE(pc.system.contents(kTarget), QByteArray("v2"));
-                // The live file and its backup: nothing of the second rule, no temporary.
-                QCOMPARE(pc.system.filesUnder(QStringLiteral("\\\\PC01")).size(), 2);
+                // The live file and its backup, and the second rule's file when it is
+                // taken: nothing else of it, no temporary.
+                QCOMPARE(pc.system.filesUnder(QStringLiteral("\\\\PC01")).size(),
+                         refused.isEmpty() ? 3 : 2);
+                if (secondTarget.compare(kTarget, Qt::CaseInsensitive) != 0)
+                    QCOMPARE(pc.system.exists(secondTarget), refused.isEmpty());
+            }
+            if (refused.isEmpty()) {
+                QCOMPARE(lines.size(), mode == QLatin1String("preview") ? 2 : 0);
+                if (!lines.isEmpty())
+                    QCOMPARE(lines.constLast(),
+                             "PC01;" + secondTarget + ";nouveau (écriture non essayée)");
+                continue;
             }
             QCOMPARE(lines.size(), mode == QLatin1String("preview") ? 2 : 1);
             QVERIFY2(

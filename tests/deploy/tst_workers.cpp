@@ -93,6 +93,8 @@ public:
     qint64 fileLength(const QString&) override { return -1; }
     FileError removeFile(const QString&) override { return FileError::Other; }
     FileError renameFile(const QString&, const QString&) override { return FileError::Other; }
+    FileError replaceFile(const QString&, const QString&) override { return FileError::Other; }
+    FileError linkFile(const QString&, const QString&) override { return FileError::Other; }
     FileError sameContents(const QString&, const QString&, bool&) override {
         return FileError::Other;
     }

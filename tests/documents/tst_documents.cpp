@@ -394,7 +394,15 @@ private slots:
     void foreignFilesLoadWithoutHarm_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason"); // "" when it loads
-        QTest::newRow("binary") << QByteArray("\x00\x01\xFF\r\n\x00zz", 8) << "";
+        const QString notText = describe(FileError::NotWindows1252);
+        QTest::newRow("control bytes") << QByteArray("\x01\x1A\xFF\r\n\x7Fzz", 8) << "";
+        QTest::newRow("binary") << QByteArray("\x01\xFF\r\n\x00zz", 7) << notText;
+        QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFEP\0C\0\x30\0\x31\0", 10) << notText;
+        QTest::newRow("UTF-16 LE, no byte order mark")
+            << QByteArray("P\0C\0\x30\0\x31\0\r\0\n\0", 12) << notText;
+        QTest::newRow("UTF-16 BE, only a mark and non-Latin text")
+            << QByteArray("\xFE\xFF\x4E\x2D\x65\x87", 6) << notText;
+        QTest::newRow("a lone NUL at the end") << QByteArray("PC01\r\nPC02\0", 11) << notText;
         QTest::newRow("longest line") << QByteArray(65536, 'x') << "";
         QTest::newRow("line too long")
             << QByteArray(65537, 'x') << "Ligne trop longue : plus de 65 536 caractères";

@@ -122,6 +122,18 @@ deployment ipv6 "fd00:17::7" 'outil.exe;\PARTAGE'
 run ipv6
 expect "ipv6: served by its address" '[ $status -eq 0 ] && rows ipv6 "fd00:17::7        ;   0;0/1     " && cmp -s "$work/src/outil.exe" "$work/pc07/partage/outil.exe"'
 
+# A name of 240 characters, served twice: the copy under way and the library's own
+# temporary file fit in a name, and the version replaced is kept under 255 characters.
+long=$(printf 'n%.0s' $(seq 236)).exe
+printf 'long 1\r\n' >"$work/src/$long"
+deployment long "fd00:17::7" "$long;\PARTAGE"
+run long
+first=$status
+printf 'long 2\r\n' >"$work/src/$long"
+run long
+expect "a 240-character name: served twice, the first version kept" \
+    '[ "$first" -eq 0 ] && [ $status -eq 0 ] && grep -q "long 2" "$work/pc07/partage/$long" && grep -q "long 1" "$work/pc07/partage/$long"2* && no_partial'
+
 # 2. Faults. Each rule's line replaces what a workstation's line held, so each
 # failure to read is the last rule of its run.
 deployment readonly "PC01" 'outil.exe;\LECTURE'

@@ -22,6 +22,15 @@ deployer "$work/casse.VTR"
 expect "broken rule file: exit 2 before any pass" '[ "$status" -eq 2 ] && ! ls -d "$home"/2* 2>/dev/null'
 expect "the broken line said" 'grep -q "est incomplet" "$work/err"'
 
+# A workstation list saved in UTF-16 (a NUL after each letter): refused with its reason
+# before any pass, no NUL anywhere in what the run writes.
+printf '\xff\xfel\0o\0c\0a\0l\0h\0o\0s\0t\0\r\0\n\0' >"$work/utf16.LPO"
+write_deployment "$work/utf16.VTR" "$work/utf16.LPO" "$demo/Demo.Rgl"
+deployer "$work/utf16.VTR"
+expect "UTF-16 workstation list: exit 2 before any pass, said" \
+    '[ "$status" -eq 2 ] && ! ls -d "$home"/2* 2>/dev/null && grep -q "UTF-16" "$work/err"'
+expect "no NUL written" '! grep -qaP "\x00" "$work/out" "$work/err"'
+
 # A ping whose transcript cannot be read: a folder where the file should be.
 printf '#!/bin/sh\nout=$(readlink /proc/$$/fd/1)\nrm -f "$out" && mkdir "$out"\n' >"$work/ping-casse"
 chmod +x "$work/ping-casse"

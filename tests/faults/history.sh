@@ -31,6 +31,23 @@ VANTREL_HOME=$home VANTREL_RESEAU=$demo/reseau timeout 60 "$program" \
 expect "a pass that never was: exit 1" '[ "$status" -eq 1 ]'
 expect "and it is said" 'grep -q "Aucune version de la passe 20200101_120000" "$work/err"'
 expect "nothing changed" 'grep -q "de la passe" "$outils/outil.exe"'
+# A folder of a Linux server holding outil.exe and OUTIL.EXE, which Windows takes for one
+# name: neither is replaced, by a pass or a restore; both say what they found.
+rm -f "$outils"/outil.exe2*
+printf 'de la passe\r\n' >"$outils/outil.exe20261205_90503"
+printf 'jumeau\r\n' >"$outils/OUTIL.EXE"
+twins() { [ "$(ls "$outils" | grep -ci '^outil\.exe')" -eq 3 ] && ! ls -a "$outils" | grep -q vantrel- &&
+    grep -q "de la passe" "$outils/outil.exe" && grep -q jumeau "$outils/OUTIL.EXE"; }
+deployer "$work/un.VTR"
+expect "case twins, a pass: exit 1, both files as they were, nothing beside them" '[ "$status" -eq 1 ] && twins'
+expect "case twins, a pass: the journal names them" 'journals | grep -q "casse près.*(OUTIL.EXE, outil.exe)"'
+VANTREL_HOME=$home VANTREL_RESEAU=$demo/reseau timeout 60 "$program" \
+    --restaurer "$work/un.VTR" --passe 20261205_90503 >"$work/out" 2>"$work/err" && status=0 || status=$?
+expect "case twins, a restore: exit 1, both files as they were" '[ "$status" -eq 1 ] && twins'
+expect "case twins, a restore: the journal names them" \
+    '[ "$(journals | grep -c "casse près.*(OUTIL.EXE, outil.exe)")" -eq 2 ]'
+rm -f "$outils/OUTIL.EXE"
+
 # Across the autumn clock change in Paris, the clock faked: passes at 02:20 summer time,
 # 02:10 and 02:15 winter time. The file system keeps the real time, so each pass folder
 # is given the time it would have had. --garder 2 keeps the two newest versions, not

@@ -74,6 +74,34 @@ expect "and the killed pass's copy of the source, not its transcripts" \
 expect "and puts the new version in place" 'cmp -s "$demo/Distrib/grand.bin" "$outils/grand.bin"'
 rm -f "$demo/Distrib/grand.bin" "$outils/grand.bin"
 
+# kill -9 while the new version's last rename is held (strace delays the rename from
+# the copy under way, named by the pass's stamp, one of the next few seconds): the live
+# name is never missing. The live file is still the version it was, also kept under the
+# stamp; the new one waits whole beside it under the program's own name.
+if strace -f -o /dev/null true 2>/dev/null; then
+    rm -rf "$home"/2* "$outils"/outil.exe?*
+    printf 'outil version 1\r\n' >"$outils/outil.exe"
+    incoming=()
+    for second in $(seq 0 20); do
+        incoming+=(-P "$outils/outil.exe.vantrel-$(date -d "+$second sec" +%Y%m%d_%-H%M%S)")
+    done
+    VANTREL_HOME=$home VANTREL_RESEAU=$demo/reseau strace -f -o /dev/null "${incoming[@]}" \
+        -e trace=rename,renameat,renameat2 -e inject=rename,renameat,renameat2:delay_enter=20s \
+        "$program" --deployer "$demo/Demo.VTR" >"$work/out" 2>"$work/err" &
+    tracer=$!
+    await "$outils/outil.exe2*" && sleep 2
+    kill -KILL "$(pgrep -P "$tracer" | head -1)" || true
+    wait "$tracer" 2>/dev/null || true
+    expect "kill -9 at the last rename: the live name is there, the version it was" \
+        'grep -q "version 1" "$outils/outil.exe"'
+    expect "kill -9 at the last rename: that version kept under the stamp" \
+        'grep -q "version 1" "$outils"/outil.exe2*'
+    expect "kill -9 at the last rename: the new version whole beside it" \
+        'cmp -s "$demo/Distrib/outil.exe" "$outils"/outil.exe.vantrel-2*'
+else
+    echo "SKIP: strace ne peut pas suivre le programme ici (kill -9 au dernier renommage)"
+fi
+
 # A closed standard output: the run goes on and saves its deployment.
 rm -rf "$home"/2*
 set +e

@@ -86,6 +86,7 @@ private slots:
     void init() { backend_ = std::make_unique<Backend>(); }
     void cleanup() { backend_.reset(); }
 
+    // A rename and a link never replace; a replace does, in one step.
     void renameNeverReplaces_data() { roots(); }
     void renameNeverReplaces() {
         const QString a = root() + QStringLiteral("\\a.exe");
@@ -98,7 +99,23 @@ private slots:
         QCOMPARE(read(system(), b), QByteArray("B"));
         QCOMPARE(system().renameFile(a, root() + QStringLiteral("\\c.exe")), FileError::None);
         QCOMPARE(system().fileLength(a), -1);
-        QCOMPARE(read(system(), root() + QStringLiteral("\\c.exe")), QByteArray("A"));
+        const QString c = root() + QStringLiteral("\\c.exe");
+        QCOMPARE(read(system(), c), QByteArray("A"));
+        QCOMPARE(system().linkFile(c, b), FileError::AlreadyExists);
+        QCOMPARE(system().linkFile(a, a + u'2'), FileError::FileNotFound);
+        QCOMPARE(system().linkFile(c, a), FileError::None);
+        QCOMPARE(read(system(), a), QByteArray("A"));
+        QCOMPARE(read(system(), c), QByteArray("A"));
+        QCOMPARE(read(system(), b), QByteArray("B"));
+        QCOMPARE(system().replaceFile(c, b), FileError::None);
+        QCOMPARE(read(system(), b), QByteArray("A"));
+        QCOMPARE(system().fileLength(c), -1);
+        QCOMPARE(system().replaceFile(c, b), FileError::FileNotFound);
+        // What is linked keeps its bytes when its other name is replaced.
+        QCOMPARE(system().writeFile(c, "C"), FileError::None);
+        QCOMPARE(system().replaceFile(c, a), FileError::None);
+        QCOMPARE(read(system(), a), QByteArray("C"));
+        QCOMPARE(read(system(), b), QByteArray("A"));
     }
 
     void copyReplacesButNeverCreatesFolders_data() { roots(); }

@@ -95,6 +95,9 @@ FileError FakeSystem::checkWritable(const QString& path) const {
     if (isFolder(path)) {
         return FileError::IsAFolder;
     }
+    if (path.size() - path.lastIndexOf(QLatin1Char('\\')) - 1 > 255) {
+        return FileError::InvalidName; // as Windows, past 255 units in a name
+    }
     return isFolder(parentOf(absolute(path))) ? FileError::None : FileError::PathNotFound;
 }
 
@@ -132,6 +135,9 @@ qint64 FakeSystem::fileLength(const QString& path) {
 }
 
 FileError FakeSystem::removeFile(const QString& path) {
+    if (const FileError error = failed("remove", path); error != FileError::None) {
+        return error;
+    }
     const auto it = entries_.find(key(path));
     if (it == entries_.end()) {
         return notFound(path);
@@ -144,6 +150,22 @@ FileError FakeSystem::removeFile(const QString& path) {
 }
 
 FileError FakeSystem::renameFile(const QString& from, const QString& to) {
+    return moveOrLink("rename", from, to, true, false);
+}
+
+FileError FakeSystem::replaceFile(const QString& from, const QString& to) {
+    return moveOrLink("replace", from, to, false, false);
+}
+
+FileError FakeSystem::linkFile(const QString& from, const QString& to) {
+    return moveOrLink("link", from, to, true, true);
+}
+
+FileError FakeSystem::moveOrLink(const char* call, const QString& from, const QString& to,
+                                 bool refuseExisting, bool keepFrom) {
+    if (const FileError error = failed(call, from, to); error != FileError::None) {
+        return error;
+    }
     const auto it = entries_.constFind(key(from));
     if (it == entries_.constEnd()) {
         return notFound(from);
@@ -151,7 +173,7 @@ FileError FakeSystem::renameFile(const QString& from, const QString& to) {
     if (it->folder) {
         return FileError::IsAFolder;
     }
-    if (exists(to)) {
+    if (refuseExisting && exists(to)) {
         return FileError::AlreadyExists;
     }
     if (const FileError error = checkWritable(to); error != FileError::None) {
@@ -159,7 +181,10 @@ FileError FakeSystem::renameFile(const QString& from, const QString& to) {
     }
     Entry moved = *it;
     moved.path = to;
-    entries_.remove(key(from));
+    if (!keepFrom) {
+        entries_.remove(key(from));
+    }
+    entries_.remove(key(to)); // the name may change case
     entries_.insert(key(to), moved);
     return FileError::None;
 }
@@ -167,6 +192,9 @@ FileError FakeSystem::renameFile(const QString& from, const QString& to) {
 FileError FakeSystem::copyFile(const QString& from, const QString& to) {
     if (onCopy) {
         onCopy(to);
+    }
+    if (const FileError error = failed("copy", from, to); error != FileError::None) {
+        return error;
     }
     if (const auto it = failingCopies_.constFind(key(from)); it != failingCopies_.constEnd()) {
         return *it;
@@ -254,6 +282,12 @@ public:
     }
     FileError copyFile(const QString& f, const QString& t) override {
         return locked(&Files::copyFile, f, t);
+    }
+    FileError replaceFile(const QString& f, const QString& t) override {
+        return locked(&Files::replaceFile, f, t);
+    }
+    FileError linkFile(const QString& f, const QString& t) override {
+        return locked(&Files::linkFile, f, t);
     }
     FileError sameContents(const QString& s, const QString& p, bool& same) override {
         return locked(&Files::sameContents, s, p, same);

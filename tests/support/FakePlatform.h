@@ -31,6 +31,8 @@ public:
     std::function<QDateTime()> clockNow;
     std::function<void()> terminationHandler;
     std::function<void(const QString& to)> onCopy; // before each copy
+    // Before each copy, rename, replace, link and removal: an error fails the call so.
+    std::function<FileError(const char* call, const QString& from, const QString& to)> failCall;
 
     void addFolder(const QString& path);
     void addFile(const QString& path, const QByteArray& bytes,
@@ -51,6 +53,8 @@ public:
     qint64 fileLength(const QString& path) override;
     FileError removeFile(const QString& path) override;
     FileError renameFile(const QString& from, const QString& to) override;
+    FileError replaceFile(const QString& from, const QString& to) override;
+    FileError linkFile(const QString& from, const QString& to) override;
     FileError copyFile(const QString& from, const QString& to) override;
     FileError sameContents(const QString& source, const QString& path, bool& same) override;
     FileError createFolder(const QString& path) override;
@@ -91,7 +95,12 @@ private:
     QString key(const QString& path) const;
     static QString parentOf(const QString& path);
     FileError checkWritable(const QString& path) const;
+    FileError failed(const char* call, const QString& from, const QString& to = QString()) const {
+        return failCall ? failCall(call, from, to) : FileError::None;
+    }
     FileError notFound(const QString& path) const;
+    FileError moveOrLink(const char* call, const QString& from, const QString& to,
+                         bool refuseExisting, bool keepFrom);
 
     QMap<QString, Entry> entries_;
     QMap<QString, FileError> failingWrites_;

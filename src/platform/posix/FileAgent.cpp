@@ -160,7 +160,9 @@ enum class FileAgent::Call : quint8 {
     Copy,
     CreateFolder,
     List,
-    Same
+    Same,
+    Replace,
+    Link
 };
 
 FileAgent::FileAgent(const QString& program) {
@@ -245,6 +247,14 @@ FileError FileAgent::renameFile(const QString& from, const QString& to) {
     return errorOf(request(Call::Rename, from, to));
 }
 
+FileError FileAgent::replaceFile(const QString& from, const QString& to) {
+    return errorOf(request(Call::Replace, from, to));
+}
+
+FileError FileAgent::linkFile(const QString& from, const QString& to) {
+    return errorOf(request(Call::Link, from, to));
+}
+
 FileError FileAgent::copyFile(const QString& from, const QString& to) {
     return errorOf(request(Call::Copy, from, to));
 }
@@ -281,6 +291,19 @@ void FileAgent::interrupt() {
     interrupted_ = true;
     if (agent_ > 0) {
         ::kill(agent_, SIGKILL);
+    }
+}
+
+FileError FileAgent::twoNameCall(Files& files, Call what, const QString& from, const QString& to) {
+    switch (what) {
+    case Call::Rename:
+        return files.renameFile(from, to);
+    case Call::Replace:
+        return files.replaceFile(from, to);
+    case Call::Link:
+        return files.linkFile(from, to);
+    default:
+        return files.copyFile(from, to);
     }
 }
 
@@ -322,11 +345,12 @@ int FileAgent::serve(Files& files, pid_t parentPid) {
             answer = pack(files.removeFile(path));
             break;
         case Call::Rename:
+        case Call::Replace:
+        case Call::Link:
         case Call::Copy: {
             QString to;
             in >> to;
-            answer = pack(static_cast<Call>(what) == Call::Rename ? files.renameFile(path, to)
-                                                                  : files.copyFile(path, to));
+            answer = pack(twoNameCall(files, static_cast<Call>(what), path, to));
             break;
         }
         case Call::CreateFolder:

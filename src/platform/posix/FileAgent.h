@@ -29,6 +29,8 @@ public:
     qint64 fileLength(const QString& path) override;
     FileError removeFile(const QString& path) override;
     FileError renameFile(const QString& from, const QString& to) override;
+    FileError replaceFile(const QString& from, const QString& to) override;
+    FileError linkFile(const QString& from, const QString& to) override;
     FileError copyFile(const QString& from, const QString& to) override;
     FileError sameContents(const QString& source, const QString& path, bool& same) override;
     FileError createFolder(const QString& path) override;
@@ -44,6 +46,7 @@ public:
 
 private:
     enum class Call : quint8;
+    static FileError twoNameCall(Files& files, Call what, const QString& from, const QString& to);
     QByteArray call(const QByteArray& request);
     template <typename... Args> QByteArray request(Call call, const Args&... args);
 

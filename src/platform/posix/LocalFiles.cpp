@@ -1,6 +1,7 @@
 #include "LocalFiles.h"
 
 #include "PosixErrors.h"
+#include "platform/NameLength.h"
 #include "platform/System.h"
 
 #include <QCryptographicHash>
@@ -53,7 +54,8 @@ mode_t newFileMode() {
 
 // A temporary file beside target (mkstemp makes it private); its descriptor, or -1.
 int openTemporary(const QByteArray& target, QByteArray& temporary) {
-    temporary = target + ".vantrel-XXXXXX";
+    temporary =
+        encoded(besideWithSuffix(QFile::decodeName(target), QStringLiteral(".vantrel-XXXXXX")));
     const int fd = ::mkstemp(temporary.data());
     if (fd >= 0) {
         ::fchmod(fd, newFileMode());
@@ -260,6 +262,47 @@ FileError rename(const QString& from, const QString& to) {
     }
     ::unlink(source.constData());
     return FileError::None;
+}
+
+namespace {
+
+// A file to be renamed, linked...: FileNotFound when it is not there.
+FileError checkSource(const QByteArray& source) {
+    struct stat st {};
+    if (::stat(source.constData(), &st) != 0) {
+        return errno == ENOENT ? FileError::FileNotFound : lastError();
+    }
+    return S_ISDIR(st.st_mode) ? FileError::IsAFolder : FileError::None;
+}
+
+} // namespace
+
+FileError replace(const QString& from, const QString& to) {
+    const QByteArray source = encoded(from);
+    const QByteArray target = encoded(to);
+    if (const FileError error = checkSource(source); error != FileError::None) {
+        return error;
+    }
+    if (isFolder(target)) {
+        return FileError::IsAFolder;
+    }
+    return ::rename(source.constData(), target.constData()) == 0 ? FileError::None : lastError();
+}
+
+FileError link(const QString& from, const QString& to) {
+    const QByteArray source = encoded(from);
+    const QByteArray target = encoded(to);
+    if (const FileError error = checkSource(source); error != FileError::None) {
+        return error;
+    }
+    if (::link(source.constData(), target.constData()) == 0) {
+        return FileError::None;
+    }
+    struct stat st {};
+    if (errno == EEXIST || ::lstat(target.constData(), &st) == 0) {
+        return FileError::AlreadyExists;
+    }
+    return copy(from, to); // a file system without hard links (FAT, some shares)
 }
 
 FileError copy(const QString& from, const QString& to, CopyMeter* meter) {

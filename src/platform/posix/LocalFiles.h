@@ -23,6 +23,10 @@ FileError write(const QString& path, const QByteArray& bytes);
 qint64 length(const QString& path);
 FileError remove(const QString& path);
 FileError rename(const QString& from, const QString& to);
+// rename(2): replaces to in one step.
+FileError replace(const QString& from, const QString& to);
+// A hard link, or a copy where the file system has none; never replaces to.
+FileError link(const QString& from, const QString& to);
 // Each piece waits for meter (when there is one) to let it go before it is copied.
 FileError copy(const QString& from, const QString& to, CopyMeter* meter = nullptr);
 FileError createFolder(const QString& path);

@@ -136,10 +136,11 @@ FileError PosixSystem::removeFile(const QString& path) {
         [](const QString& native) { return LocalFiles::remove(native); });
 }
 
-FileError PosixSystem::renameFile(const QString& from, const QString& to) {
+template <typename SmbCall, typename LocalCall>
+FileError PosixSystem::onOneVolume(const QString& from, const QString& to, SmbCall smbCall,
+                                   LocalCall localCall) const {
     if (onSmb(from) || onSmb(to)) {
-        // As on Windows, a rename does not move a file to another volume.
-        return onSmb(from) && onSmb(to) ? smb_->rename(from, to) : FileError::Other;
+        return onSmb(from) && onSmb(to) ? smbCall(*smb_) : FileError::Other;
     }
     QString source;
     QString target;
@@ -147,7 +148,31 @@ FileError PosixSystem::renameFile(const QString& from, const QString& to) {
     if (error == FileError::None) {
         error = mapTarget(to, target);
     }
-    return error != FileError::None ? error : LocalFiles::rename(source, target);
+    return error != FileError::None ? error : localCall(source, target);
+}
+
+FileError PosixSystem::renameFile(const QString& from, const QString& to) {
+    return onOneVolume(
+        from, to, [&](SmbNetwork& smb) { return smb.rename(from, to); },
+        [](const QString& source, const QString& target) {
+            return LocalFiles::rename(source, target);
+        });
+}
+
+FileError PosixSystem::replaceFile(const QString& from, const QString& to) {
+    return onOneVolume(
+        from, to, [&](SmbNetwork& smb) { return smb.renameOver(from, to); },
+        [](const QString& source, const QString& target) {
+            return LocalFiles::replace(source, target);
+        });
+}
+
+FileError PosixSystem::linkFile(const QString& from, const QString& to) {
+    return onOneVolume(
+        from, to, [&](SmbNetwork& smb) { return smb.keepCopy(from, to, meter_); },
+        [](const QString& source, const QString& target) {
+            return LocalFiles::link(source, target);
+        });
 }
 
 FileError PosixSystem::copyFile(const QString& from, const QString& to) {

@@ -26,6 +26,8 @@ public:
     qint64 fileLength(const QString& path) override;
     FileError removeFile(const QString& path) override;
     FileError renameFile(const QString& from, const QString& to) override;
+    FileError replaceFile(const QString& from, const QString& to) override;
+    FileError linkFile(const QString& from, const QString& to) override;
     FileError copyFile(const QString& from, const QString& to) override;
     FileError sameContents(const QString& source, const QString& path, bool& same) override;
     FileError createFolder(const QString& path) override;
@@ -59,6 +61,10 @@ private:
     // mapped.
     template <typename SmbCall, typename LocalCall>
     FileError route(const QString& path, Use use, SmbCall smbCall, LocalCall localCall) const;
+    // An operation that does not move a file to another volume, as on Windows.
+    template <typename SmbCall, typename LocalCall>
+    FileError onOneVolume(const QString& from, const QString& to, SmbCall smbCall,
+                          LocalCall localCall) const;
 
     PathMapper paths_;
     CommandInterpreter commands_;

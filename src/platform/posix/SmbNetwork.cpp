@@ -3,6 +3,7 @@
 #include "CredentialsFile.h"
 #include "LocalFiles.h"
 #include "PosixErrors.h"
+#include "platform/NameLength.h"
 #include "platform/System.h"
 
 #include <QFile>
@@ -288,7 +289,7 @@ template <typename Fill> FileError SmbNetwork::replace(const QString& unc, Fill 
     }
     // One name per target: what a copy cut off by a dead workstation leaves there is
     // taken over and put in place by the next copy that reaches it.
-    const QString temporary = unc + QStringLiteral(".vantrel-partiel");
+    const QString temporary = besideWithSuffix(unc, QStringLiteral(".vantrel-partiel"));
     const QByteArray temporaryUrl = url(temporary);
     SMBCFILE* file = smbc_getFunctionOpen(ctx->ctx)(ctx->ctx, temporaryUrl.constData(),
                                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -418,6 +419,37 @@ FileError SmbNetwork::rename(const QString& fromUnc, const QString& toUnc) {
         return classify(errno, toUnc);
     }
     return FileError::None;
+}
+
+FileError SmbNetwork::renameOver(const QString& fromUnc, const QString& toUnc) {
+    Context* ctx = nullptr;
+    if (const FileError e = reach(fromUnc, ctx); e != FileError::None) {
+        return e;
+    }
+    struct stat st {};
+    if (smbc_getFunctionStat(ctx->ctx)(ctx->ctx, url(fromUnc).constData(), &st) != 0) {
+        return classify(errno, fromUnc);
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return FileError::IsAFolder;
+    }
+    if (smbc_getFunctionRename(ctx->ctx)(ctx->ctx, url(fromUnc).constData(), ctx->ctx,
+                                         url(toUnc).constData()) != 0) {
+        return classify(errno, toUnc);
+    }
+    return FileError::None;
+}
+
+FileError SmbNetwork::keepCopy(const QString& fromUnc, const QString& toUnc, CopyMeter* meter) {
+    Context* ctx = nullptr;
+    if (const FileError e = reach(toUnc, ctx); e != FileError::None) {
+        return e;
+    }
+    struct stat st {};
+    if (smbc_getFunctionStat(ctx->ctx)(ctx->ctx, url(toUnc).constData(), &st) == 0) {
+        return FileError::AlreadyExists;
+    }
+    return copyWithin(fromUnc, toUnc, meter);
 }
 
 FileError SmbNetwork::remove(const QString& unc) {

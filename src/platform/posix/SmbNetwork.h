@@ -34,6 +34,11 @@ public:
     // Whether unc holds the bytes of the local file, read in blocks.
     FileError sameAsLocal(const QString& nativeSource, const QString& unc, bool& same);
     FileError rename(const QString& fromUnc, const QString& toUnc);
+    // The library's own rename, which replaces an existing target (by removing it
+    // first: not in one step).
+    FileError renameOver(const QString& fromUnc, const QString& toUnc);
+    // SMB has no hard links: a copy made on the workstation, never over an existing toUnc.
+    FileError keepCopy(const QString& fromUnc, const QString& toUnc, CopyMeter* meter);
     FileError remove(const QString& unc);
     FileError createFolder(const QString& unc);
     FileError list(const QString& unc, std::vector<FolderEntry>& entries);

@@ -2,6 +2,7 @@
 
 #include "Win32Errors.h"
 #include "platform/CommandLines.h"
+#include "platform/NameLength.h"
 #include "platform/echo/IcmpEngine.h"
 #include "platform/qt/LockFile.h"
 
@@ -161,9 +162,9 @@ template <typename Fill> FileError WindowsSystem::replace(const QString& target,
     if (isFolder(target)) {
         return FileError::IsAFolder;
     }
-    const QString temporary =
-        target +
-        QStringLiteral(".vantrel-%1-%2").arg(GetCurrentProcessId()).arg(++temporaryCounter_);
+    const QString temporary = besideWithSuffix(
+        target,
+        QStringLiteral(".vantrel-%1-%2").arg(GetCurrentProcessId()).arg(++temporaryCounter_));
     FileError error = fill(temporary);
     if (error == FileError::None &&
         !MoveFileExW(native(temporary).c_str(), native(target).c_str(),
@@ -213,6 +214,30 @@ FileError WindowsSystem::renameFile(const QString& from, const QString& to) {
     }
     // Without MOVEFILE_REPLACE_EXISTING an existing target makes the move fail.
     return MoveFileExW(native(from).c_str(), native(to).c_str(), 0) ? FileError::None : lastError();
+}
+
+FileError WindowsSystem::replaceFile(const QString& from, const QString& to) {
+    if (isFolder(from)) {
+        return FileError::IsAFolder;
+    }
+    return MoveFileExW(native(from).c_str(), native(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? FileError::None
+               : lastError();
+}
+
+FileError WindowsSystem::linkFile(const QString& from, const QString& to) {
+    if (isFolder(from)) {
+        return FileError::IsAFolder;
+    }
+    if (CreateHardLinkW(native(to).c_str(), native(from).c_str(), nullptr)) {
+        return FileError::None;
+    }
+    // FAT, many shares: no hard links there. The copy fails on an existing target too.
+    return CopyFileExW(native(from).c_str(), native(to).c_str(), nullptr, nullptr, nullptr,
+                       COPY_FILE_FAIL_IF_EXISTS)
+               ? FileError::None
+               : lastError();
 }
 
 namespace {

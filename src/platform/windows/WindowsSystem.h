@@ -25,6 +25,8 @@ public:
     qint64 fileLength(const QString& path) override;
     FileError removeFile(const QString& path) override;
     FileError renameFile(const QString& from, const QString& to) override;
+    FileError replaceFile(const QString& from, const QString& to) override;
+    FileError linkFile(const QString& from, const QString& to) override;
     FileError copyFile(const QString& from, const QString& to) override;
     FileError sameContents(const QString& source, const QString& path, bool& same) override;
     FileError createFolder(const QString& path) override;
