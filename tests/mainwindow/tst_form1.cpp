@@ -9,6 +9,8 @@
 #include "support/FakePlatform.h"
 #include "support/TestMain.h"
 
+#include <utility>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -419,8 +421,12 @@ private slots:
         auto* bar = w.form->surface()->findChild<QProgressBar*>(QStringLiteral("progression"));
         auto* panel = bar->parentWidget();
         QStringList seen;
-        QStringList rows; // the board's during the sweep
-        w.clock.onPause = [&](double) {
+        QStringList rows;                                         // the board's during the sweep
+        w.system.pingLandsAfterMs[QStringLiteral("PC02")] = 2600; // silent
+        w.system.onPingWait = [&] {
+            if (!rows.isEmpty()) {
+                return; // once is enough
+            }
             w.form->resize(w.form->width() + 40, w.form->height() + 30);
             QCoreApplication::processEvents();
             if (bar->isVisible() && panel->geometry().bottom() == w.form->surface()->height() - 1 &&
@@ -437,7 +443,7 @@ private slots:
         QVERIFY2(seen.constLast().startsWith(QStringLiteral("Ping de 2 postes, 00:0")),
                  qPrintable(seen.constLast()));
         QCOMPARE(w.ui.progress.filter(QStringLiteral("Postes servis")).constLast(),
-                 QStringLiteral("Postes servis : 2/2, 2 en erreur, 00:10"));
+                 QStringLiteral("Postes servis : 2/2, 2 en erreur, 00:02"));
         QVERIFY(w.form->menuBar()->isEnabled());
         QVERIFY(w.find<QAbstractButton>(QStringLiteral("Télédéploiement"))->isEnabled());
         // Once over, the pass in one line, until the next edit.
@@ -468,8 +474,10 @@ private slots:
         w.system.addFolder(QStringLiteral("\\\\PC01\\Outils"));
         w.system.addFolder(QStringLiteral("\\\\PC02\\Outils"));
         w.ui.answers = {Answer::Yes, confirmed ? Answer::Yes : Answer::No};
-        w.clock.onPause = [&](double seconds) {
-            if (seconds == 10) // the sweep's wait
+        w.system.pingLandsAfterMs[QStringLiteral("PC01")] = 600;
+        bool clicked = false;
+        w.system.onPingWait = [&] { // the sweep's wait
+            if (!std::exchange(clicked, true))
                 QTest::mouseClick(
                     w.form->surface()->findChild<QPushButton*>(QStringLiteral("Arrêter")),
                     Qt::LeftButton);

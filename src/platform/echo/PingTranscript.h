@@ -11,6 +11,13 @@ namespace vantrel {
 namespace PingTranscript {
 
 constexpr int kRequests = 4;
+// A workstation's requests go this far apart, and its transcript is written once the
+// last one is answered or this long after it went: a silent workstation costs 2.6 s.
+// Long enough for a slow site link's round trip; on a LAN every reply is in within a
+// millisecond, so an answering workstation costs 0.6 s. 200 ms is also the shortest
+// spacing the system's ping allows an ordinary user (the ping stand-in).
+constexpr int kSpacingMs = 200;
+constexpr int kLastReplyWaitMs = 2000;
 
 struct Reply {
     double ms = 0;
