@@ -7,11 +7,11 @@
 namespace vantrel {
 
 // Pings many workstations at once from one thread, in this process: four echo
-// requests to each (spacing and last wait in PingTranscript), then the French Windows
-// transcript written to that workstation's file, whatever the system's language. Names are resolved
-// on threads of their own, so a slow or missing name delays nobody else. One implementation per
-// system, chosen by CMake: ICMP sockets on Linux, the Win32 ICMP API (no administrator rights) on
-// Windows.
+// requests to each (spacing and last wait in PingTranscript), then the French
+// Windows transcript written to that workstation's file, whatever the system's
+// language. Names are resolved on threads of their own, so a slow or missing name
+// delays nobody else. One implementation per system, chosen by CMake: ICMP sockets
+// on Linux, the Win32 ICMP API (no administrator rights) on Windows.
 class IcmpEngine {
 public:
     // Null where this system does not let the program ping: on Linux, neither an

@@ -12,10 +12,9 @@ namespace PingTranscript {
 
 constexpr int kRequests = 4;
 // A workstation's requests go this far apart, and its transcript is written once the
-// last one is answered or this long after it went: a silent workstation costs 2.6 s.
-// Long enough for a slow site link's round trip; on a LAN every reply is in within a
-// millisecond, so an answering workstation costs 0.6 s. 200 ms is also the shortest
-// spacing the system's ping allows an ordinary user (the ping stand-in).
+// last one is answered or this long after it went: an answering workstation costs
+// 0.6 s, a silent one 2.6 s. The four requests still span more than a blip of the
+// network, and a slow site link's round trip (a satellite's 600 ms) has time to spare.
 constexpr int kSpacingMs = 200;
 constexpr int kLastReplyWaitMs = 2000;
 
