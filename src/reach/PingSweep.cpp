@@ -9,8 +9,11 @@ namespace vantrel {
 namespace {
 
 constexpr qint64 kMaxTranscriptBytes = 60000;
-// How often the sweep, waiting for its transcripts, looks whether it is asked to stop.
-constexpr int kStopCheckMs = 50;
+// How often the sweep, waiting for its transcripts, looks whether it is asked to stop;
+// between two waits, a pause of the clock lets the window handle its events (Échap,
+// "Arrêter").
+constexpr int kStopCheckMs = 40;
+constexpr double kEventsSeconds = 0.01;
 // A ping program (VANTREL_PING) still running by then is ended; the echo engine has
 // written every transcript long before, a name that does not resolve included.
 constexpr qint64 kLongestSweepMs = 10000;
@@ -106,6 +109,7 @@ bool PingSweep(Workspace& ws, PassRecords& records) {
     const qint64 started = ws.clock.elapsedMs();
     while (!ws.system.waitForPings(kStopCheckMs) && !ws.stopRequested() &&
            ws.clock.elapsedMs() - started < kLongestSweepMs) {
+        ws.clock.pause(kEventsSeconds);
     }
     // Whatever the load, every transcript is written by now; a reply not in counts as lost.
     ws.system.finishPings();
