@@ -74,10 +74,12 @@ std::string runPing(const std::string& address) {
         setenv("LC_ALL", "C", 1);
         const std::string count = std::to_string(PingTranscript::kRequests);
         // No overall deadline (-w): with one, ping sends until it has its count of
-        // replies, so a late reply on a loaded machine reads as a lost request. Four
-        // requests half a second apart and two seconds of wait bound it well enough.
-        execlp("ping", "ping", "-n", "-c", count.c_str(), "-i", "0.5", "-W", "2", address.c_str(),
-               static_cast<char*>(nullptr));
+        // replies, so a late reply on a loaded machine reads as a lost request. The
+        // spacing and the wait are the echo engine's, which bound it well enough.
+        const std::string spacing = std::to_string(PingTranscript::kSpacingMs / 1000.0);
+        const std::string wait = std::to_string(PingTranscript::kLastReplyWaitMs / 1000.0);
+        execlp("ping", "ping", "-n", "-c", count.c_str(), "-i", spacing.c_str(), "-W", wait.c_str(),
+               address.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     close(pipeFds[1]);

@@ -105,7 +105,9 @@ int deploy(Workspace& ws, const UnattendedOptions& options) {
         ws.inform(warning, QStringLiteral("Seul le 'Ping' sera effectué"), Icon::Information);
     }
     startDeployment(ws, settings);
-    while (ws.TimerRécursif.isEnabled() && !ws.passStopped() && waitForRetryTick(ws)) {
+    // Without --recursif the timer's next tick would only find no retry to make.
+    while (options.recursive && ws.TimerRécursif.isEnabled() && !ws.passStopped() &&
+           waitForRetryTick(ws)) {
         deliverRetryTick(ws, settings);
     }
     const int status = endStatus(ws);

@@ -20,31 +20,20 @@
 namespace vantrel {
 namespace {
 
-// A date file older than this is an earlier pass's.
-constexpr qint64 kStampAgeSeconds = 60;
 // Seconds after its own a pass tries when its stamp is taken.
 constexpr int kStampAttempts = 30;
 constexpr int kLockWaitSeconds = 60;
 const QString kLockName = QStringLiteral("Vantrel.lock");
 
-// The stamp the command interpreter writes. When its file cannot be read, holds
-// something else (Wine's %Time% has no seconds) or is an earlier pass's (the file
-// could not be rewritten), the clock gives the same form.
+// The pass's stamp is the clock's, at once; DateDeploiement.txt keeps it, as the
+// date command wrote it (the hour with a blank before ten o'clock), for whoever reads it.
 QString readRunStamp(Workspace& ws) {
-    const QString dateFile = ws.state.ProgramDir + QStringLiteral("DateDeploiement.txt");
-    ws.system.startCommand(CommandLines::dateStampCommand(dateFile),
-                           WindowStyle::MinimizedWithFocus);
-    ws.clock.pause(2);
     const QDateTime now = ws.clock.now();
-    QStringList lines;
-    if (TextFile::readLines(ws.system, dateFile, lines) != FileError::None || lines.isEmpty()) {
+    const QString dateFile = ws.state.ProgramDir + QStringLiteral("DateDeploiement.txt");
+    if (ws.system.writeFile(dateFile, CommandLines::dateStampLine(now)) != FileError::None) {
         ws.inform(QStringLiteral("impossible d'ouvrir\r\n"), QString(), Icon::Critical);
-        return stampOf(now);
     }
-    const QString stamp = QString(lines.first()).remove(QLatin1Char(' '));
-    const bool current =
-        isRunStamp(stamp) && qAbs(stampWallTime(stamp).secsTo(wallTimeOf(now))) <= kStampAgeSeconds;
-    return current ? stamp : stampOf(now);
+    return stampOf(now);
 }
 
 // Every pass gets a folder of its own, never an earlier pass's with its transcripts:

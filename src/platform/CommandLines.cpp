@@ -4,9 +4,6 @@ namespace vantrel::CommandLines {
 namespace {
 
 const QString kPingPrefix = QStringLiteral("cmd.exe /C ping ");
-const QString kDatePrefix = QStringLiteral("cmd /C echo %Date");
-const QString kDateCommand = QStringLiteral(
-    "cmd /C echo %Date:~-4%%Date:~-7,-5%%Date:~-10,-8%_%Time:~-11,-9%%Time:~-8,-6%%Time:~-5,-3%");
 const QString kRedirect = QStringLiteral(" > ");
 const QString kTextEditor = QStringLiteral("notepad.exe");
 const QString kCalculator = QStringLiteral("calc.exe");
@@ -22,16 +19,13 @@ std::optional<QString> argumentOf(const QString& commandLine, const QString& pro
     return commandLine.mid(program.size() + 1).trimmed();
 }
 
-std::optional<Redirected> redirected(const QString& commandLine, const QString& prefix,
-                                     bool withArgument) {
+std::optional<Redirected> redirected(const QString& commandLine, const QString& prefix) {
     const qsizetype redirect = commandLine.lastIndexOf(kRedirect);
     if (!commandLine.startsWith(prefix) || redirect < prefix.size()) {
         return std::nullopt;
     }
     Redirected command;
-    if (withArgument) {
-        command.argument = commandLine.mid(prefix.size(), redirect - prefix.size());
-    }
+    command.argument = commandLine.mid(prefix.size(), redirect - prefix.size());
     command.outputFile = commandLine.mid(redirect + kRedirect.size());
     return command;
 }
@@ -40,10 +34,6 @@ std::optional<Redirected> redirected(const QString& commandLine, const QString& 
 
 QString pingCommand(const QString& host, const QString& outputFile) {
     return kPingPrefix + host + kRedirect + outputFile;
-}
-
-QString dateStampCommand(const QString& outputFile) {
-    return kDateCommand + kRedirect + outputFile;
 }
 
 QString programCommand(const QString& program, const QString& argument) {
@@ -75,11 +65,7 @@ bool isCalculator(const QString& commandLine) {
 }
 
 std::optional<Redirected> ping(const QString& commandLine) {
-    return redirected(commandLine, kPingPrefix, true);
-}
-
-std::optional<Redirected> dateStamp(const QString& commandLine) {
-    return redirected(commandLine, kDatePrefix, false);
+    return redirected(commandLine, kPingPrefix);
 }
 
 QByteArray dateStampLine(const QDateTime& now) {

@@ -11,7 +11,6 @@ namespace vantrel {
 // Every command line the program starts, written as on Windows, built here and read
 // back here by the platforms that answer them without a command interpreter:
 //   cmd.exe /C ping HOST > FILE                the sweep's transcripts
-//   cmd /C echo %Date:...%_%Time:...% > FILE   the pass's date stamp
 //   notepad.exe [FILE]                         the text editor
 //   calc.exe                                   the calculator
 //   C:\WINDOWS\system32\mspaint.exe FILE    the image editor
@@ -19,12 +18,11 @@ namespace vantrel {
 namespace CommandLines {
 
 struct Redirected {
-    QString argument; // the host; "" for the date stamp
+    QString argument; // the host
     QString outputFile;
 };
 
 QString pingCommand(const QString& host, const QString& outputFile);
-QString dateStampCommand(const QString& outputFile);
 
 QString textEditorCommand(const QString& file);
 QString calculatorCommand();
@@ -33,14 +31,13 @@ QString programCommand(const QString& program, const QString& argument);
 QString imageEditorProgram();
 
 std::optional<Redirected> ping(const QString& commandLine);
-std::optional<Redirected> dateStamp(const QString& commandLine);
 // The file given to the text editor or the image editor ("" for none).
 std::optional<QString> textEditorFile(const QString& commandLine);
 std::optional<QString> imageEditorFile(const QString& commandLine);
 bool isCalculator(const QString& commandLine);
 
-// What %Date% and %Time% give on a French Windows, cut as the stamp command cuts
-// them: yyyymmdd_hhmmss and a blank, the hour with a blank instead of a leading 0.
+// The line of DateDeploiement.txt, as a French Windows' %Date% and %Time% gave it
+// cut: yyyymmdd_hhmmss and a blank, the hour with a blank instead of a leading 0.
 QByteArray dateStampLine(const QDateTime& now);
 
 } // namespace CommandLines

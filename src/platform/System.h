@@ -37,6 +37,9 @@ public:
     virtual QString findAssociatedProgram(const QString& extension) = 0;
     // Starts a command line without waiting; false when nothing could be started.
     virtual bool startCommand(const QString& commandLine, WindowStyle style) = 0;
+    // True once every ping started has its transcript (its requests answered or given
+    // up on, its program ended); waits up to ms for it.
+    virtual bool waitForPings(int ms) = 0;
     // Ends the pings started that are still under way: each one's transcript is
     // written now, a request not yet answered counting as lost, and a ping program
     // still running is ended with every process it started.

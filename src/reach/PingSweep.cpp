@@ -9,6 +9,11 @@ namespace vantrel {
 namespace {
 
 constexpr qint64 kMaxTranscriptBytes = 60000;
+// How often the sweep, waiting for its transcripts, looks whether it is asked to stop.
+constexpr int kStopCheckMs = 40;
+// A ping program (VANTREL_PING) still running by then is ended; the echo engine has
+// written every transcript long before, a name that does not resolve included.
+constexpr qint64 kLongestSweepMs = 10000;
 // The longest name a host can have in the DNS.
 constexpr int kMaxHostNameLength = 253;
 
@@ -97,7 +102,11 @@ bool PingSweep(Workspace& ws, PassRecords& records) {
                 WindowStyle::MinimizedWithFocus);
         }
     }
-    ws.clock.pause(10);
+    // Until the last transcript is in: nothing the network could still answer is waited for.
+    const qint64 started = ws.clock.elapsedMs();
+    while (!ws.system.waitForPings(kStopCheckMs) && !ws.stopRequested() &&
+           ws.clock.elapsedMs() - started < kLongestSweepMs) {
+    }
     // Whatever the load, every transcript is written by now; a reply not in counts as lost.
     ws.system.finishPings();
     if (ws.stopRequested()) {

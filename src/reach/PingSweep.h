@@ -15,7 +15,8 @@ QString ExtractBetween(const QString& text, const QString& startMarker, const QS
 QString PingOutputFile(const Workspace& ws, int index);
 
 // Pings every workstation of the pass at once (a duplicate is not pinged again),
-// waits ten seconds, then reads each one's loss from its transcript into its record;
+// waits until every transcript is in (ten seconds at most, or a stop), then reads
+// each one's loss from its transcript into its record;
 // one that did not answer is left alone. False when it stopped before every
 // workstation was read: the message says why, or the program was asked to end.
 bool PingSweep(Workspace& ws, PassRecords& records);

@@ -267,9 +267,9 @@ private slots:
         const QString line = QStringLiteral("PC01;") + kTool + u';' + stamp +
                              QStringLiteral(";25/10/2026 02:20:00") + placed + QStringLiteral(";1");
         QVERIFY2(lines.contains(line), qPrintable(lines.join(u'\n')));
-        // The listing's own pass recorded its folder's making, in UTC (the stamp took 2 s).
+        // The listing's own pass recorded its folder's making, in UTC.
         QCOMPARE(h.system.contents(h.ws->state.RunFolder + QStringLiteral("\\Début UTC.txt")),
-                 QByteArray("2026-11-02T10:00:02Z\r\n"));
+                 QByteArray("2026-11-02T10:00:00Z\r\n"));
     }
 
     void restorePutsThePassesVersionBack() {

@@ -31,8 +31,11 @@ struct Network : Fixture {
         ws->lists.ListePostes.assign({"PC01", "PC02", "PC03"});
         ws->lists.ListeSource.assign({"C:\\Distrib\\outil.exe", "C:\\Distrib\\outil.ini"});
         ws->lists.ListeDest.assign({"\\C$\\Outils", "\\C$\\Outils"});
-        system.addFile(QStringLiteral("C:\\Distrib\\outil.exe"), "v2");
-        system.addFile(QStringLiteral("C:\\Distrib\\outil.ini"), "ini");
+        // At rest: a source written in the last second is taken a second later.
+        system.addFile(QStringLiteral("C:\\Distrib\\outil.exe"), "v2",
+                       clock.current.addSecs(-3600));
+        system.addFile(QStringLiteral("C:\\Distrib\\outil.ini"), "ini",
+                       clock.current.addSecs(-3600));
         system.addFile(kOldTool, "v1");
         system.addFolder(QStringLiteral("\\\\PC02\\C$"));
         answer(QStringLiteral("PC01"), 0);
@@ -73,8 +76,8 @@ private slots:
         const QString stamp = QStringLiteral("20261206_143015");
         QCOMPARE(ws.state.RunStamp, stamp);
         QCOMPARE(ws.state.RunFolder, QStringLiteral("C:\\Prog\\Vantrel\\") + stamp);
-        QVERIFY(ws.state.unsavedResults); // its rows, until the deployment is saved
-        QCOMPARE(n.clock.pausedSeconds, 12.0);
+        QVERIFY(ws.state.unsavedResults);     // its rows, until the deployment is saved
+        QCOMPARE(n.clock.pausedSeconds, 0.0); // every transcript in at once: no wait
 
         QCOMPARE(n.system.contents(kOldTool + stamp), QByteArray("v1"));
         QCOMPARE(n.system.contents(kOldTool), QByteArray("v2"));
@@ -180,7 +183,7 @@ private slots:
         QCOMPARE(n.ui.titles(), (QStringList{"Seul le 'Ping' sera effectué",
                                              "Valider Date et Heure du déploiement"}));
         QCOMPARE(ws.lists.L_PostesFail.entries(), QStringList{"PC03;PingFail"});
-        n.clock.onPause = [&n](double) { n.answer(QStringLiteral("PC03"), 0); };
+        n.answer(QStringLiteral("PC03"), 0); // by the retry
         n.runRetryCycle();
         QCOMPARE(ws.controls.Tentative(), QStringLiteral("1"));
         QCOMPARE(ws.lists.L_PostesenCours.entries(), QStringList{"PC03"});
@@ -419,11 +422,11 @@ private slots:
         QTest::addColumn<bool>("rewrittenWhileServing");
         QTest::addColumn<QByteArray>("deployed");
         QTest::addColumn<double>("waited");
-        QTest::newRow("at rest") << false << 0 << false << QByteArray("v2") << 12.0;
-        QTest::newRow("written a moment ago") << true << 0 << false << QByteArray("v2") << 13.0;
-        QTest::newRow("rewritten while read") << false << 1 << false << QByteArray("v3") << 13.0;
-        QTest::newRow("never at rest") << false << 100 << false << QByteArray() << 16.0;
-        QTest::newRow("rewritten while serving") << false << 0 << true << QByteArray("v2") << 12.0;
+        QTest::newRow("at rest") << false << 0 << false << QByteArray("v2") << 0.0;
+        QTest::newRow("written a moment ago") << true << 0 << false << QByteArray("v2") << 1.0;
+        QTest::newRow("rewritten while read") << false << 1 << false << QByteArray("v3") << 1.0;
+        QTest::newRow("never at rest") << false << 100 << false << QByteArray() << 4.0;
+        QTest::newRow("rewritten while serving") << false << 0 << true << QByteArray("v2") << 0.0;
     }
     void sourceIsTakenOnceWhole() {
         QFETCH(bool, justWritten);
@@ -434,10 +437,11 @@ private slots:
         Network n;
         const QString source = QStringLiteral("C:\\Distrib\\outil.exe");
         n.system.addFolder(QStringLiteral("\\\\PC02\\C$\\Outils"));
-        n.clock.onPause = [&](double seconds) {
-            if (justWritten && seconds == 10) { // written as the sweep ends
+        n.system.onCommand = [&](const QString& line) {
+            if (justWritten) { // written as the sweep goes
                 n.system.addFile(source, "v2", n.clock.now());
             }
+            return n.system.defaultCommand(line);
         };
         n.system.onCopy = [&](const QString& to) {
             if (to.contains(QStringLiteral("\\source1-")) && rewrites-- > 0) {
@@ -472,39 +476,29 @@ private slots:
         QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20171107_90503"));
     }
 
-    void unreadableStampStillGivesAPassFolder() {
-        Network n;
-        n.system.onCommand = [&n](const QString& line) {
-            return line.startsWith(QStringLiteral("cmd /C")) || n.system.defaultCommand(line);
-        };
-        n.ui.defaultAnswer = Answer::No;
-        startDeployment(*n.ws, {});
-        QCOMPARE(n.ui.messages.front().text, QStringLiteral("impossible d'ouvrir\r\n"));
-        QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20261206_143017")); // after the pause
-        QVERIFY(n.system.isFolder(n.ws->state.RunFolder));
+    // The stamp is the clock's at the start, whatever the date file held before; the
+    // file takes it, and one that cannot be written is said, the pass going on.
+    void stampIsTheClocks_data() {
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("date file written") << true;
+        QTest::newRow("date file refused") << false;
     }
-
-    // A date file that could not be rewritten holds an earlier pass's stamp: its folder,
-    // its transcripts and its backups must not be taken for this pass's.
-    void staleStampGivesWayToTheClock() {
+    void stampIsTheClocks() {
+        QFETCH(bool, writable);
         Network n;
-        const QString program = n.ws->state.ProgramDir;
-        n.system.addTextFile(program + QStringLiteral("DateDeploiement.txt"),
-                             QStringLiteral("20261206_133015\r\n"));
-        n.system.addFolder(program + QStringLiteral("20261206_133015"));
-        n.system.addFile(program + QStringLiteral("20261206_133015\\ping2.txt"),
-                         TextFile::encode(reachableTranscript(QStringLiteral("PC03"))));
-        n.system.addFile(kOldTool + QStringLiteral("20261206_133015"), "v0");
-        n.system.onCommand = [&n](const QString& line) {
-            return line.startsWith(QStringLiteral("cmd /C")) || n.system.defaultCommand(line);
-        };
+        const QString dateFile = n.ws->state.ProgramDir + QStringLiteral("DateDeploiement.txt");
+        n.system.addTextFile(dateFile, QStringLiteral("20261206_133015\r\n"));
+        if (!writable) {
+            n.system.failWritesTo(dateFile, FileError::AccessDenied);
+        }
         n.ui.defaultAnswer = Answer::No;
         startDeployment(*n.ws, {});
-        QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20261206_143017"));
-        QVERIFY(n.ws->lists.L_PostesFail.entries().contains(QStringLiteral("PC03;PingFail")));
-        QCOMPARE(n.system.contents(kOldTool + QStringLiteral("20261206_133015")), QByteArray("v0"));
-        QCOMPARE(n.system.contents(kOldTool + QStringLiteral("20261206_143017")), QByteArray("v1"));
-        QCOMPARE(n.system.contents(kOldTool), QByteArray("v2"));
+        QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20261206_143015"));
+        QVERIFY(n.system.isFolder(n.ws->state.RunFolder));
+        QCOMPARE(n.system.contents(kOldTool + QStringLiteral("20261206_143015")), QByteArray("v1"));
+        QCOMPARE(n.system.contents(dateFile),
+                 writable ? QByteArray("20261206_143015 \r\n") : QByteArray("20261206_133015\r\n"));
+        QCOMPARE(n.ui.texts().contains(QStringLiteral("impossible d'ouvrir\r\n")), !writable);
     }
 
     // A backup name already taken on the workstation (another program's pass in the
@@ -581,11 +575,8 @@ private slots:
         Network n;
         const auto stop = [&n] { n.system.terminationSignalAnswer = 15; };
         if (duringTheSweep) {
-            n.clock.onPause = [&](double seconds) {
-                if (seconds == 10) {
-                    stop();
-                }
-            };
+            n.system.pingLandsAfterMs[QStringLiteral("PC03")] = 2600; // silent
+            n.system.onPingWait = stop;
         } else {
             n.system.onCopy = [&](const QString& to) {
                 if (to.startsWith(QStringLiteral("\\\\PC01\\"))) {
@@ -737,7 +728,7 @@ private slots:
         QTest::addColumn<bool>("folderLocked");
         QTest::addColumn<QString>("title");
         QTest::addColumn<qint64>("waitedMs");
-        QTest::newRow("program folder gone") << false << "Déploiement impossible" << qint64(2000);
+        QTest::newRow("program folder gone") << false << "Déploiement impossible" << qint64(0);
         QTest::newRow("another run holds it") << true << "Déploiement impossible" << qint64(60000);
     }
     void passWithoutItsFolderStopsBeforeTheSweep() {

@@ -2,7 +2,9 @@
 # The sweep's echo engine inside the program, in a private network namespace: a host
 # that answers (by address and by name), an unreachable route, a name that does not
 # resolve, a name that has only an IPv6 address; then the same sweep as an unprivileged user, where no ICMP socket may be
-# opened and the ping stand-in takes over. As root.
+# opened and the ping stand-in takes over; then names whose DNS server never answers,
+# listed before names that answer; then a ping program of the user's that never ends.
+# As root.
 set -euo pipefail
 program=$(readlink -f "$1")
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -41,7 +43,7 @@ sweep() { # [command prefix...]: one ping-only pass; its transcripts in UTF-8, L
     status=0
     "$@" env VANTREL_HOME="$work/programme" "$program" --deployer "$work/sweep.VTR" \
         >"$work/out" 2>"$work/err" || status=$?
-    for i in 0 1 2 3 4; do
+    for i in $(seq 0 $(($(grep -c . "$work/sweep.LPO") - 1))); do
         iconv -f WINDOWS-1252 -t UTF-8 "$work"/programme/2*/ping$i.txt | tr -d '\r' >"$work/t$i"
     done
 }
@@ -80,4 +82,39 @@ expect "stand-in: an unreachable route" 'unreachable "$work/t2"'
 expect "stand-in: a name that does not resolve" 'not_found "$work/t3"'
 expect "stand-in: an IPv6-only name" 'answered_v6 "$work/t4"'
 expect "stand-in: the board's rows" "$rows"
+
+# A DNS server that never answers (its address is routed to the loopback, which drops
+# what is not for this machine) for eight names listed first: each is given up on by
+# itself, and the workstations after them are pinged all the same.
+ip route add 10.53.0.0/24 dev lo
+printf 'nameserver 10.53.0.2\noptions timeout:5 attempts:2\n' >"$work/resolv.conf"
+mount --bind "$work/resolv.conf" /etc/resolv.conf
+printf '%s\r\n' lent1.exemple.test lent2.exemple.test lent3.exemple.test lent4.exemple.test \
+    lent5.exemple.test lent6.exemple.test lent7.exemple.test lent8.exemple.test PC01 \
+    127.0.0.11 >"$work/sweep.LPO"
+sweep
+umount /etc/resolv.conf
+slow_name() { # FILE N
+    grep -qxF "La requête Ping n'a pas pu trouver l'hôte lent$2.exemple.test. Vérifiez le nom et essayez à nouveau." "$1"
+}
+expect "lame DNS: the first name not found" 'slow_name "$work/t0" 1'
+expect "lame DNS: the eighth name not found" 'slow_name "$work/t7" 8'
+expect "lame DNS: a name after them answers" 'answered "$work/t8" PC01 127.0.0.11'
+expect "lame DNS: an address after them answers" 'answered "$work/t9" 127.0.0.11 127.0.0.11'
+
+# A ping program of the user's: the sweep waits for every one to end, and one that
+# never does is ended with what it started at ten seconds, its workstation silent.
+cat >"$work/bin/ping-maison" <<'PING'
+#!/bin/sh
+case $1 in
+127.0.0.14) echo "$$" >"${0%/*}/never.pid"; echo "Envoi d'une requete"; exec sleep 600 ;;
+*) echo "    Paquets : envoyés = 4, reçus = 4, perdus = 0 (perte 0%)," ;;
+esac
+PING
+chmod 755 "$work/bin/ping-maison"
+printf '%s\r\n' 127.0.0.11 127.0.0.14 PC01 >"$work/sweep.LPO"
+sweep env VANTREL_PING="$work/bin/ping-maison"
+expect "ping program: the board's rows" \
+    '[ "$(tr -s " " <"$work/out")" = "$(printf "%s\n" "127.0.0.11 ; 0; Void " "127.0.0.14 ;####; Void " "PC01 ; 0; Void ")" ]'
+expect "ping program: the one that never ends is ended" '! kill -0 "$(cat "$work/bin/never.pid")" 2>/dev/null'
 expect_summary "$work/out" "$work/err"

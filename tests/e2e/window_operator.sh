@@ -32,7 +32,16 @@ export DISPLAY=:$(cat "$work/display")
 
 "$here/scripts/demo-network.sh" "$work/demo" "$(dirname "$program")"
 demo=$work/demo
-QT_QPA_PLATFORM=xcb VANTREL_HOME=$demo/programme VANTREL_RESEAU=$demo/reseau \
+# Pings that answer after a while, as over a slow link: a pass lasts long enough for
+# an operator to stop it.
+cat >"$work/ping-lent" <<'PING'
+#!/bin/sh
+sleep 4
+case $1 in PC03-ETEINT) loss=100 ;; *) loss=0 ;; esac
+echo "    Paquets : envoyés = 4, reçus = 4, perdus = 0 (perte $loss%),"
+PING
+chmod 755 "$work/ping-lent"
+QT_QPA_PLATFORM=xcb VANTREL_HOME=$demo/programme VANTREL_RESEAU=$demo/reseau VANTREL_PING=$work/ping-lent \
     "$program" "\"$demo/Demo.VTR\"" >"$work/out" 2>&1 &
 program_pid=$!
 

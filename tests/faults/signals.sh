@@ -24,14 +24,16 @@ start() {
 finish() { status=0; wait "$pid" 2>/dev/null || status=$?; }
 saved=$(md5sum <"$demo/Demo.VTR")
 
-# SIGINT during the sweep's ten-second pause: the run ends without waiting it out,
-# nothing is copied.
-start "$demo/Demo.VTR" --enregistrer
-await "$home/2*/ping0.txt" && kill -INT "$pid"
+# SIGINT during the sweep, here held by ping programs that never end (the sweep would
+# end them after ten seconds): the run ends without waiting for them, nothing is copied.
+printf '#!/bin/sh\nexec sleep 60\n' >"$work/ping-muet"
+chmod 755 "$work/ping-muet"
+VANTREL_PING=$work/ping-muet start "$demo/Demo.VTR" --enregistrer
+await "$home/2*/ping2.txt" && kill -INT "$pid"
 signalled=$SECONDS
 finish
 expect "SIGINT: exit 130" '[ "$status" -eq 130 ]'
-expect "SIGINT: the pause not waited out" '[ $((SECONDS - signalled)) -le 5 ]'
+expect "SIGINT: the sweep not waited out" '[ $((SECONDS - signalled)) -le 5 ]'
 expect "SIGINT in the sweep: no copy" 'grep -q "version 1" "$outils/outil.exe" && [ "$(ls "$outils")" = outil.exe ]'
 expect "SIGINT: every row not done" '[ "$(grep -c ";####;Non fait$" "$work/out")" -eq 3 ]'
 expect "SIGINT: the journal says so, the deployment untouched" \

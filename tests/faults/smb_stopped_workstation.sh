@@ -3,7 +3,7 @@
 # with SIGSTOP): the copy under way waits for its time-out, the workstation's other
 # rules and cleanups fail at once, the live files stay as they were, and what the
 # cut-off copy left on the share is removed by the next pass that reaches it once a
-# minute old. A hung workstation costs one time-out (10 s) beyond the fixed 12 s,
+# minute old. A hung workstation costs one time-out (10 s) beyond the sweep,
 # served several at a time one per pool-full. A termination signal is obeyed within a
 # second even while a worker waits on one, and no file agent outlives the program,
 # even killed outright. As root, in private network and mount namespaces.
@@ -83,7 +83,7 @@ echo "mesuré : quatre serveurs arrêtés servis quatre à la fois, ${elapsed} s
 for n in 2 3 4 5; do kill -CONT -- "-${stations[n - 1]}"; done
 expect "four stopped workstations fail, the healthy one is served (exit 1)" \
     '[ "$status" -eq 1 ] && [ "$(grep -c ";   0;1/1" "$work/out")" -eq 4 ] && grep -q "^PC01 *;   0;0/1" "$work/out"'
-# The fixed 12 s, then one time-out of 10 s for the four; one at a time they take 40 s.
+# The sweep, then one time-out of 10 s for the four; one at a time they take 40 s.
 expect "one wait for the pool-full, not four ($elapsed s)" '[ "$elapsed" -le 25 ]'
 expect "nothing left on the stopped workstations" \
     '[ -z "$(find "$work"/pc0[2-5]/partage -type f)" ]'

@@ -10,6 +10,8 @@
 #include "support/FakePlatform.h"
 #include "support/TestMain.h"
 
+#include <utility>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -468,9 +470,10 @@ private slots:
                                     "PC02              ;....;attente "}));
         w.passReleased = true;
         w.waitForPass();
-        QCOMPARE(w.ui.progress.filter(QStringLiteral("Postes servis")).constLast(),
-                 QStringLiteral("Postes servis : 0/2, 1 en erreur, 1 sans réponse, 0 à faire, "
-                                "00:10"));
+        QVERIFY(w.ui.progress.filter(QStringLiteral("Postes servis"))
+                    .constLast()
+                    .startsWith(QStringLiteral(
+                        "Postes servis : 0/2, 1 en erreur, 1 sans réponse, 0 à faire, 00:")));
         QVERIFY(w.form->menuBar()->isEnabled());
         QVERIFY(w.find<QAbstractButton>(QStringLiteral("Télédéploiement"))->isEnabled());
         // Once over, the pass in one line, until the next edit.

@@ -152,22 +152,6 @@ private slots:
                          "Paquets : envoyés = 4, reçus = 4, perdus = 0 (perte 0%),")),
                  qPrintable(answered));
     }
-
-    void dateStampFromTheClock() {
-        WindowsSystem system;
-        const QString file = work() + QStringLiteral("\\DateDeploiement.txt");
-        QVERIFY(system.startCommand(
-            QStringLiteral("cmd /C echo %Date:~-4%%Date:~-7,-5%%Date:~-10,-8%_%Time:~-11,-9%"
-                           "%Time:~-8,-6%%Time:~-5,-3% > ") +
-                file,
-            WindowStyle::MinimizedWithFocus));
-        // From the clock, as a French Windows' %Date% and %Time% give it, whatever the
-        // language of this one.
-        const QString line = TextFile::decode(waitForFile(system, file));
-        QVERIFY2(
-            QRegularExpression(QStringLiteral("^\\d{8}_[ 1-2]\\d{5} \r\n$")).match(line).hasMatch(),
-            qPrintable(line));
-    }
 };
 
 QTEST_GUILESS_MAIN(WindowsTest)

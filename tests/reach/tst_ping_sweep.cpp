@@ -51,7 +51,6 @@ private slots:
         n.system.pingTranscripts[QStringLiteral("PC03")] = "Request timed out.";
         PassRecords records = recordsFor({"PC01", "PC02", "pc01", "PC03"});
         QVERIFY(PingSweep(*n.ws, records));
-        QCOMPARE(n.clock.pausedSeconds, 10.0);
         // One ping per workstation: pc01 is PC01 again.
         QCOMPARE(n.system.commands,
                  (QStringList{"cmd.exe /C ping PC01 > C:\\Prog\\Vantrel\\p\\ping0.txt",
@@ -63,6 +62,60 @@ private slots:
             read << r.loss + (r.fate == WorkstationRecord::Fate::NoAnswer ? " silent" : "");
         }
         QCOMPARE(read, (QStringList{"0", "25 silent", "", "#### silent"}));
+    }
+
+    // The sweep ends as the last transcript comes in (a silent workstation's, once the
+    // wait after its last request is over), or at ten seconds for a ping program that
+    // never ends, which is then ended; a stop ends it at once. Virtual time, in which
+    // the sweep's waits and pauses pass at once.
+    void sweepEndsWithItsLastTranscript_data() {
+        QTest::addColumn<qint64>("pc02After"); // -1: its program never ends
+        QTest::addColumn<QByteArray>("pc02Transcript");
+        QTest::addColumn<bool>("stop");
+        QTest::addColumn<qint64>("endsAt");
+        QTest::addColumn<QString>("pc02Loss"); // "": not read
+        const QByteArray silent = TextFile::encode(reachableTranscript("PC02", 100));
+        QTest::newRow("answers in")
+            << qint64(600) << QByteArray("(perte 0%),") << false << qint64(600) << "0";
+        QTest::newRow("silent") << qint64(2600) << silent << false << qint64(2600) << "100";
+        QTest::newRow("a name that does not resolve")
+            << qint64(6000)
+            << TextFile::encode(QStringLiteral("La requête Ping n'a pas pu trouver l'hôte PC02."))
+            << false << qint64(6000) << "####";
+        QTest::newRow("a ping program that never ends")
+            << qint64(-1) << QByteArray("Envoi d'une requête 'Ping'") << false << qint64(10000)
+            << "####";
+        QTest::newRow("a stop") << qint64(-1) << silent << true << qint64(0) << "";
+    }
+    void sweepEndsWithItsLastTranscript() {
+        QFETCH(qint64, pc02After);
+        QFETCH(QByteArray, pc02Transcript);
+        QFETCH(bool, stop);
+        QFETCH(qint64, endsAt);
+        QFETCH(QString, pc02Loss);
+        Sweep n;
+        n.answer(QStringLiteral("PC01"), 0);
+        n.answer(QStringLiteral("PC03"), 0);
+        n.system.pingTranscripts[QStringLiteral("PC02")] = pc02Transcript;
+        n.system.pingLandsAfterMs[QStringLiteral("PC02")] = pc02After;
+        n.system.onPingWait = [&] {
+            if (stop) {
+                n.system.terminationSignalAnswer = 15;
+            }
+        };
+        PassRecords records = recordsFor({"PC02", "PC01", "PC03"});
+        QCOMPARE(PingSweep(*n.ws, records), !stop);
+        // At once: within one look for a stop after endsAt.
+        QVERIFY2(n.clock.elapsed >= endsAt && n.clock.elapsed < endsAt + 50,
+                 qPrintable(QString::number(n.clock.elapsed)));
+        QCOMPARE(n.system.pingsFinished, 1); // a straggler is ended, not left running
+        QStringList losses;
+        for (const WorkstationRecord& r : records) {
+            losses << r.loss;
+        }
+        const QStringList expected =
+            stop ? QStringList{"", "", ""} : QStringList{pc02Loss, "0", "0"};
+        QCOMPARE(losses, expected);
     }
 
     void sweepStopsAtItsLimits_data() {

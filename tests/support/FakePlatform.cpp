@@ -7,6 +7,8 @@
 
 #include <QCryptographicHash>
 
+#include <algorithm>
+
 namespace vantrel::test {
 
 QString FakeSystem::absolute(const QString& path) const {
@@ -326,19 +328,61 @@ std::unique_ptr<Files> FakeSystem::forWorker() {
     return std::make_unique<WorkerView>(*this);
 }
 
+qint64 FakeSystem::elapsedMs() const {
+    return clock != nullptr ? clock->elapsed : 0;
+}
+
+// Writes the transcripts due by now, or all of them.
+void FakeSystem::landPings(bool all) {
+    const qint64 now = elapsedMs();
+    for (auto it = pingsUnderWay_.begin(); it != pingsUnderWay_.end();) {
+        if (!all && (it->landsAt < 0 || it->landsAt > now)) {
+            ++it;
+            continue;
+        }
+        if (pingTranscripts.contains(it->host)) {
+            writeFile(it->outputFile, pingTranscripts.value(it->host));
+        }
+        it = pingsUnderWay_.erase(it);
+    }
+}
+
+// Virtual time goes on to the next transcript due, or by ms.
+bool FakeSystem::waitForPings(int ms) {
+    if (pingsUnderWay_.empty()) {
+        return true;
+    }
+    if (onPingWait) {
+        onPingWait();
+    }
+    qint64 next = elapsedMs() + ms;
+    for (const Ping& ping : pingsUnderWay_) {
+        if (ping.landsAt >= 0) {
+            next = std::min(next, ping.landsAt);
+        }
+    }
+    if (clock != nullptr) {
+        clock->advance(std::max<qint64>(0, next - elapsedMs()));
+    }
+    landPings(false);
+    return pingsUnderWay_.empty();
+}
+
 void FakeSystem::finishPings() {
     ++pingsFinished;
+    landPings(true);
 }
 
 bool FakeSystem::defaultCommand(const QString& commandLine) {
     if (const auto ping = CommandLines::ping(commandLine)) {
-        if (pingTranscripts.contains(ping->argument)) {
+        if (pingLandsAfterMs.contains(ping->argument)) {
+            const qint64 after = pingLandsAfterMs.value(ping->argument);
+            pingsUnderWay_.push_back(
+                {ping->argument, ping->outputFile, after < 0 ? -1 : elapsedMs() + after});
+        } else if (pingTranscripts.contains(ping->argument)) {
             writeFile(ping->outputFile, pingTranscripts.value(ping->argument));
         }
         return true;
-    }
-    if (const auto stamp = CommandLines::dateStamp(commandLine); stamp && clockNow) {
-        writeFile(stamp->outputFile, CommandLines::dateStampLine(clockNow()));
     }
     return true;
 }
@@ -401,6 +445,7 @@ void FakeClock::advance(qint64 ms) {
 
 Fixture::Fixture() {
     system.clockNow = [this] { return clock.current; };
+    system.clock = &clock;
     system.addFolder(QStringLiteral("C:\\Prog\\Vantrel"));
     system.addFolder(QStringLiteral("C:\\Travail"));
     system.addTextFile(QStringLiteral("C:\\Prog\\Vantrel\\_Vantrel.VTR"), QStringLiteral("aide"));

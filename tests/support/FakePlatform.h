@@ -15,6 +15,8 @@
 
 namespace vantrel::test {
 
+class FakeClock;
+
 // An in-memory file system in Windows form: names compare without regard to case,
 // drive roots always exist, every other folder must be made.
 class FakeSystem : public System {
@@ -24,8 +26,14 @@ public:
     QMap<QString, QString> associations; // ".txt" -> program
     QStringList commands;                // every command line started
     int pingsFinished = 0;               // finishPings calls
+    // A ping whose transcript lands this long after it starts (-1: never, a ping
+    // program that does not end: finishPings then leaves its pingTranscripts entry);
+    // the others land at once.
+    QMap<QString, qint64> pingLandsAfterMs;
+    std::function<void()> onPingWait; // each wait for a ping still under way
+    FakeClock* clock = nullptr;       // the virtual time waits take
     // Acts on a command line; returns whether it "started". Default: ping
-    // transcripts from pingTranscripts, the date stamp from the clock.
+    // transcripts from pingTranscripts.
     std::function<bool(const QString&)> onCommand;
     QMap<QString, QByteArray> pingTranscripts; // host -> transcript; absent: no file written
     std::function<QDateTime()> clockNow;
@@ -69,6 +77,7 @@ public:
     QString longPath(const QString& path) override;
     QString findAssociatedProgram(const QString& extension) override;
     bool startCommand(const QString& commandLine, WindowStyle style) override;
+    bool waitForPings(int ms) override;
     void finishPings() override;
     // The same files, one call at a time whatever thread makes it.
     std::unique_ptr<Files> forWorker() override;
@@ -105,6 +114,14 @@ private:
     QMap<QString, Entry> entries_;
     QMap<QString, FileError> failingWrites_;
     QMap<QString, FileError> failingCopies_;
+    struct Ping {
+        QString host;
+        QString outputFile;
+        qint64 landsAt; // virtual ms; -1 never
+    };
+    std::vector<Ping> pingsUnderWay_;
+    void landPings(bool all);
+    qint64 elapsedMs() const;
 };
 
 // Records what is shown, answers from scripts: questions Yes unless told otherwise.

@@ -7,11 +7,11 @@
 namespace vantrel {
 
 // Pings many workstations at once from one thread, in this process: four echo
-// requests half a second apart to each, two seconds for the last reply, then the
-// French Windows transcript written to that workstation's file, whatever the
-// system's language. Names are resolved on threads of their own, so a slow or
-// missing name delays nobody else. One implementation per system, chosen by CMake:
-// ICMP sockets on Linux, the Win32 ICMP API (no administrator rights) on Windows.
+// requests to each (spacing and last wait in PingTranscript), then the French
+// Windows transcript written to that workstation's file, whatever the system's
+// language. Names are resolved on threads of their own, so a slow or missing name
+// delays nobody else. One implementation per system, chosen by CMake: ICMP sockets
+// on Linux, the Win32 ICMP API (no administrator rights) on Windows.
 class IcmpEngine {
 public:
     // Null where this system does not let the program ping: on Linux, neither an
@@ -21,6 +21,8 @@ public:
 
     // Starts pinging host; the transcript goes to nativeOutputFile when done.
     void ping(const QString& host, const QString& nativeOutputFile);
+    // True once every workstation asked has its transcript; waits up to ms for it.
+    bool waitUntilDone(int ms);
     // Writes every transcript still to come, now: a request not answered yet, or
     // not sent yet, is lost; a name not found yet is not found. Returns once written.
     void finishAll();

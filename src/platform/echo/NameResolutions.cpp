@@ -7,34 +7,46 @@
 namespace vantrel {
 namespace {
 
-constexpr int kResolverThreads = 8;
+// Every name of a sweep is resolved at once, each on a thread of its own, so that
+// names a DNS server never answers for hold up nobody; past this many at once (a
+// list of hundreds of names), the others wait for a thread.
+constexpr int kMostResolvers = 256;
+// A resolver with nothing to do ends after this.
+constexpr std::chrono::seconds kIdleResolver{30};
 
 } // namespace
 
 // Shared with the threads, since one stuck in a slow resolution may outlive its engine.
 struct NameResolutions::Shared {
-    Resolve resolve;
+    Resolve resolveName;
     std::function<void()> wake;
     std::mutex mutex;
     std::condition_variable asked;
     std::deque<std::pair<uint32_t, std::string>> questions;
     std::deque<Answer> answers;
     bool closed = false;
+    int resolvers = 0; // running
+    int idle = 0;      // of those, waiting for a question
 
-    void resolveForever() {
+    void resolve() {
         std::unique_lock<std::mutex> lock(mutex);
         for (;;) {
-            asked.wait(lock, [this] { return closed || !questions.empty(); });
-            if (closed) {
+            ++idle;
+            const bool given = asked.wait_for(lock, kIdleResolver,
+                                              [this] { return closed || !questions.empty(); });
+            --idle;
+            if (closed || !given) {
+                --resolvers;
                 return;
             }
             const auto [target, host] = questions.front();
             questions.pop_front();
             lock.unlock();
             Answer answer{target, false, {}};
-            answer.found = resolve(host, answer.address);
+            answer.found = resolveName(host, answer.address);
             lock.lock();
             if (closed) {
+                --resolvers;
                 return;
             }
             answers.push_back(answer);
@@ -45,7 +57,7 @@ struct NameResolutions::Shared {
 
 NameResolutions::NameResolutions(Resolve resolve, std::function<void()> wake)
     : shared_(std::make_shared<Shared>()) {
-    shared_->resolve = std::move(resolve);
+    shared_->resolveName = std::move(resolve);
     shared_->wake = std::move(wake);
 }
 
@@ -55,17 +67,18 @@ NameResolutions::~NameResolutions() {
 }
 
 void NameResolutions::ask(uint32_t target, const std::string& host) {
-    if (!started_) {
-        started_ = true; // a list of addresses needs no resolver
-        for (int i = 0; i < kResolverThreads; ++i) {
-            std::thread([shared = shared_] { shared->resolveForever(); }).detach();
-        }
-    }
     asked_.emplace_back(target, Clock::now());
     pending_.insert(target);
     std::lock_guard<std::mutex> lock(shared_->mutex);
     shared_->questions.emplace_back(target, host);
-    shared_->asked.notify_one();
+    // One resolver per question waiting, up to the most: an idle one takes it, or a new one.
+    if (static_cast<size_t>(shared_->idle) < shared_->questions.size() &&
+        shared_->resolvers < kMostResolvers) {
+        ++shared_->resolvers;
+        std::thread([shared = shared_] { shared->resolve(); }).detach();
+    } else {
+        shared_->asked.notify_one();
+    }
 }
 
 std::deque<NameResolutions::Answer> NameResolutions::takeAnswers(Clock::time_point now) {

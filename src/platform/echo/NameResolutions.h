@@ -28,13 +28,15 @@ public:
 
     NameResolutions(Resolve resolve, std::function<void()> wake);
     // Busy resolvers drop their answers; idle ones are not woken (one ending while the
-    // process exits could leave it stuck) and end with the process.
+    // process exits could leave it stuck) and end after a while, or with the process.
     ~NameResolutions();
 
     using Clock = std::chrono::steady_clock;
-    static constexpr std::chrono::milliseconds kWait{6000}; // transcripts are read after 10 s
+    // What a name a DNS server never answers for costs the sweep: the system's own
+    // resolver would wait 10 s and more.
+    static constexpr std::chrono::milliseconds kWait{6000};
 
-    void ask(uint32_t target, const std::string& host); // threads start at the first
+    void ask(uint32_t target, const std::string& host); // on a resolver of its own
     // The answers in, and a not-found for each name asked kWait ago; one per target.
     std::deque<Answer> takeAnswers(Clock::time_point now);
     bool waiting() const { return !pending_.empty(); }
@@ -66,7 +68,6 @@ public:
 private:
     struct Shared;
     std::shared_ptr<Shared> shared_;
-    bool started_ = false;
     std::deque<std::pair<uint32_t, Clock::time_point>> asked_; // by time asked
     std::unordered_set<uint32_t> pending_;                     // asked, not yet answered
 };

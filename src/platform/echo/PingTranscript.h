@@ -11,6 +11,12 @@ namespace vantrel {
 namespace PingTranscript {
 
 constexpr int kRequests = 4;
+// A workstation's requests go this far apart, and its transcript is written once the
+// last one is answered or this long after it went: an answering workstation costs
+// 0.6 s, a silent one 2.6 s. The four requests still span more than a blip of the
+// network, and a slow site link's round trip (a satellite's 600 ms) has time to spare.
+constexpr int kSpacingMs = 200;
+constexpr int kLastReplyWaitMs = 2000;
 
 struct Reply {
     double ms = 0;

@@ -1,13 +1,11 @@
 #include "CommandInterpreter.h"
 
 #include "DesktopPrograms.h"
-#include "LocalFiles.h"
 #include "PathMapper.h"
 #include "ProcessLauncher.h"
 #include "platform/CommandLines.h"
 #include "platform/echo/IcmpEngine.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 
 namespace vantrel {
@@ -38,9 +36,6 @@ CommandInterpreter::~CommandInterpreter() = default;
 bool CommandInterpreter::start(const QString& commandLine) const {
     if (const auto ping = CommandLines::ping(commandLine)) {
         return startPing(ping->argument, ping->outputFile);
-    }
-    if (const auto stamp = CommandLines::dateStamp(commandLine)) {
-        return writeDateStamp(stamp->outputFile);
     }
     if (const auto file = CommandLines::textEditorFile(commandLine)) {
         return startTextEditor(*file);
@@ -73,6 +68,11 @@ bool CommandInterpreter::startPing(const QString& host, const QString& outputFil
     return !pingProgram_.isEmpty() && launcher_->startInGroup(pingProgram_, {host}, output);
 }
 
+bool CommandInterpreter::waitForPings(int ms) const {
+    // One kind of ping per sweep: the engine, or the program where it could not open.
+    return echoEngine_ ? echoEngine_->waitUntilDone(ms) : launcher_->waitForGroups(ms);
+}
+
 void CommandInterpreter::finishPings() const {
     if (echoEngine_) {
         echoEngine_->finishAll();
@@ -95,13 +95,6 @@ QString CommandInterpreter::newFileInFolder(const QString& windowsPath) const {
     return lastNativeFolder_.isEmpty()
                ? QString()
                : lastNativeFolder_ + QLatin1Char('/') + windowsPath.mid(slash + 1);
-}
-
-bool CommandInterpreter::writeDateStamp(const QString& outputFile) const {
-    const QString output = paths_.toNative(outputFile);
-    return !output.isEmpty() &&
-           LocalFiles::write(output, CommandLines::dateStampLine(QDateTime::currentDateTime())) ==
-               FileError::None;
 }
 
 bool CommandInterpreter::startTextEditor(const QString& file) const {

@@ -26,13 +26,13 @@ public:
     ~CommandInterpreter();
 
     bool start(const QString& commandLine) const;
-    // Ends the pings under way: see System::finishPings.
+    // See System::waitForPings and System::finishPings.
+    bool waitForPings(int ms) const;
     void finishPings() const;
 
 private:
     bool startPing(const QString& host, const QString& outputFile) const;
     QString newFileInFolder(const QString& windowsPath) const;
-    bool writeDateStamp(const QString& outputFile) const;
     bool startTextEditor(const QString& file) const;
     bool startProgramWithArgument(const QString& commandLine) const;
     bool launch(const QString& program, const QStringList& arguments,

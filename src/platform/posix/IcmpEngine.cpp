@@ -15,6 +15,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -31,8 +32,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-constexpr milliseconds kInterval{500};       // between two requests to one workstation
-constexpr milliseconds kLastReplyWait{2000}; // after the last request
+constexpr milliseconds kInterval{PingTranscript::kSpacingMs};
+constexpr milliseconds kLastReplyWait{PingTranscript::kLastReplyWaitMs};
 constexpr int kSocketBufferBytes = 8 << 20;
 constexpr size_t kPayloadBytes = 32; // as Windows' ping
 
@@ -118,7 +119,27 @@ struct EchoSocket {
         } else {
             ::setsockopt(fd, IPPROTO_IP, IP_RECVTTL, &on, sizeof on);
         }
+        if (raw) {
+            onlyEchoReplies();
+        }
         return true;
+    }
+    // A raw socket is handed every ICMP message of the machine, our own requests
+    // too when they go to it (127.x): the kernel drops all but echo replies first,
+    // which halves the work of a large sweep.
+    void onlyEchoReplies() const {
+        if (v6) {
+            icmp6_filter filter{};
+            ICMP6_FILTER_SETBLOCKALL(&filter);
+            ICMP6_FILTER_SETPASS(ICMP6_ECHO_REPLY, &filter);
+            ::setsockopt(fd, IPPROTO_ICMPV6, ICMP6_FILTER, &filter, sizeof filter);
+            return;
+        }
+        // ICMP_FILTER of <linux/icmp.h>, which clashes with <netinet/ip_icmp.h>: the
+        // types whose bit is set are dropped.
+        constexpr int kIcmpFilter = 1;
+        const uint32_t blocked = ~(uint32_t{1} << ICMP_ECHOREPLY);
+        ::setsockopt(fd, SOL_RAW, kIcmpFilter, &blocked, sizeof blocked);
     }
     ~EchoSocket() {
         if (fd >= 0) {
@@ -136,11 +157,13 @@ struct IcmpEngine::Worker {
     int wake = -1;
     std::thread thread;
 
-    std::mutex mutex; // guards incoming, stopping and finishRequested
+    std::mutex mutex; // guards incoming, stopping, finishRequested and unwritten
     std::deque<std::pair<std::string, std::string>> incoming;
     bool stopping = false;
     bool finishRequested = false;
     std::condition_variable finished;
+    size_t unwritten = 0; // transcripts asked for and not written yet
+    std::condition_variable allWritten;
     std::unique_ptr<NameResolutions> names;
 
     // The engine thread's own.
@@ -148,6 +171,7 @@ struct IcmpEngine::Worker {
     uint32_t nextTarget = 0;
     std::array<std::deque<uint32_t>, PingTranscript::kRequests> awaiting; // request k next
     std::deque<uint32_t> finishing;                                       // every request sent
+    size_t written = 0; // since last told to the waiters
 
     ~Worker() {
         {
@@ -183,7 +207,26 @@ struct IcmpEngine::Worker {
             sendDueRequests(now);
             receive();
             finish(Clock::now());
+            tellWritten();
             waitForWork();
+        }
+    }
+
+    void deliver(const std::string& path, const std::string& text) {
+        writeFile(path, text);
+        ++written;
+    }
+
+    // Once a round, not once a transcript: a sweep may write 100,000 of them.
+    void tellWritten() {
+        if (written == 0) {
+            return;
+        }
+        std::lock_guard<std::mutex> lock(mutex);
+        unwritten -= std::min(unwritten, written);
+        written = 0;
+        if (unwritten == 0) {
+            allWritten.notify_all();
         }
     }
 
@@ -217,8 +260,8 @@ struct IcmpEngine::Worker {
     void takeAnswers(Clock::time_point now) {
         names->deliverAnswers(
             targets, now,
-            [](const Target& target) {
-                writeFile(target.output, PingTranscript::hostNotFound(target.host));
+            [this](const Target& target) {
+                deliver(target.output, PingTranscript::hostNotFound(target.host));
             },
             [this](uint32_t key) { awaiting[0].push_back(key); });
     }
@@ -366,12 +409,13 @@ struct IcmpEngine::Worker {
             const auto it = targets.find(finishing.front());
             const Target& target = it->second;
             const bool allIn = target.replies.size() == target.answered.size();
-            if (!allIn && target.start + kInterval * 3 + kLastReplyWait > now) {
+            if (!allIn &&
+                target.start + kInterval * (PingTranscript::kRequests - 1) + kLastReplyWait > now) {
                 return;
             }
-            writeFile(target.output,
-                      PingTranscript::answered(target.host, HostAddresses::text(target.address),
-                                               target.sent, target.replies));
+            deliver(target.output,
+                    PingTranscript::answered(target.host, HostAddresses::text(target.address),
+                                             target.sent, target.replies));
             targets.erase(it);
             finishing.pop_front();
         }
@@ -379,17 +423,18 @@ struct IcmpEngine::Worker {
 
     void finishAll() {
         for (const auto& [key, target] : targets) {
-            writeFile(target.output, target.named
-                                         ? PingTranscript::answered(
-                                               target.host, HostAddresses::text(target.address),
-                                               PingTranscript::kRequests, target.replies)
-                                         : PingTranscript::hostNotFound(target.host));
+            deliver(target.output,
+                    target.named
+                        ? PingTranscript::answered(target.host, HostAddresses::text(target.address),
+                                                   PingTranscript::kRequests, target.replies)
+                        : PingTranscript::hostNotFound(target.host));
         }
         targets.clear();
         for (std::deque<uint32_t>& queue : awaiting) {
             queue.clear();
         }
         finishing.clear();
+        tellWritten();
         {
             std::lock_guard<std::mutex> lock(mutex);
             finishRequested = false;
@@ -407,8 +452,8 @@ struct IcmpEngine::Worker {
             }
         }
         if (!finishing.empty()) {
-            next = std::min(next,
-                            targets.at(finishing.front()).start + kInterval * 3 + kLastReplyWait);
+            next = std::min(next, targets.at(finishing.front()).start +
+                                      kInterval * (PingTranscript::kRequests - 1) + kLastReplyWait);
         }
         next = std::min(next, names->nextGiveUp());
         int timeout = -1;
@@ -451,8 +496,15 @@ void IcmpEngine::ping(const QString& host, const QString& nativeOutputFile) {
         std::lock_guard<std::mutex> lock(worker_->mutex);
         worker_->incoming.emplace_back(host.toStdString(),
                                        QFile::encodeName(nativeOutputFile).toStdString());
+        ++worker_->unwritten;
     }
     worker_->signal();
+}
+
+bool IcmpEngine::waitUntilDone(int ms) {
+    std::unique_lock<std::mutex> lock(worker_->mutex);
+    return worker_->allWritten.wait_for(lock, milliseconds(ms),
+                                        [this] { return worker_->unwritten == 0; });
 }
 
 void IcmpEngine::finishAll() {

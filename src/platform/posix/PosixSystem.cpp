@@ -261,6 +261,10 @@ bool PosixSystem::startCommand(const QString& commandLine, WindowStyle) {
     return commands_.start(commandLine);
 }
 
+bool PosixSystem::waitForPings(int ms) {
+    return commands_.waitForPings(ms);
+}
+
 void PosixSystem::finishPings() {
     commands_.finishPings();
 }

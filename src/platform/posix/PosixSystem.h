@@ -39,6 +39,7 @@ public:
     QString longPath(const QString& path) override;
     QString findAssociatedProgram(const QString& extension) override;
     bool startCommand(const QString& commandLine, WindowStyle style) override;
+    bool waitForPings(int ms) override;
     void finishPings() override;
     std::unique_ptr<Files> forWorker() override;
     bool callsMayHang() const override { return smb_ != nullptr; }

@@ -117,6 +117,30 @@ bool ProcessLauncher::startInGroup(const QString& program, const QStringList& ar
     return true;
 }
 
+// Polls: a leader is not reaped before its group is ended (see groupLeaders_), so
+// nothing wakes a waiter when it exits. Leaders are looked at in the order started.
+bool ProcessLauncher::waitForGroups(int ms) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        while (groupsEnded_ < groupLeaders_.size()) {
+            siginfo_t info{};
+            if (::waitid(P_PID, static_cast<id_t>(groupLeaders_[groupsEnded_]), &info,
+                         WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                info.si_pid == 0) {
+                break; // still running
+            }
+            ++groupsEnded_;
+        }
+        if (groupsEnded_ == groupLeaders_.size()) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
 void ProcessLauncher::endGroups() {
     for (const pid_t leader : groupLeaders_) {
         ::kill(-leader, SIGKILL);
@@ -124,6 +148,7 @@ void ProcessLauncher::endGroups() {
         }
     }
     groupLeaders_.clear();
+    groupsEnded_ = 0;
 }
 
 pid_t ProcessLauncher::spawn(const QString& program, const QStringList& arguments,

@@ -24,6 +24,8 @@ public:
     // with every process it started.
     virtual bool startInGroup(const QString& program, const QStringList& arguments,
                               const QString& outputFile) = 0;
+    // True once every group's first program has exited; waits up to ms for it.
+    virtual bool waitForGroups(int ms) = 0;
     virtual void endGroups() = 0;
 };
 
@@ -41,6 +43,7 @@ public:
                const QString& outputFile) override;
     bool startInGroup(const QString& program, const QStringList& arguments,
                       const QString& outputFile) override;
+    bool waitForGroups(int ms) override;
     void endGroups() override;
 
 private:
@@ -54,6 +57,7 @@ private:
     // Group leaders are reaped only once their group is ended, so that their
     // number still names the group when it is.
     std::vector<pid_t> groupLeaders_;
+    size_t groupsEnded_ = 0; // the first ones of groupLeaders_, known to have exited
     bool stopping_ = false;
     std::thread reaper_;
 };

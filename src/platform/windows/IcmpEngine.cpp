@@ -15,6 +15,7 @@
 #include <icmpapi.h>
 // clang-format on
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <condition_variable>
@@ -31,8 +32,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-constexpr milliseconds kInterval{500};
-constexpr DWORD kReplyWaitMs = 2000;
+constexpr milliseconds kInterval{PingTranscript::kSpacingMs};
+// Each request waits this long for its reply: the last one's wait ends the transcript.
+constexpr DWORD kReplyWaitMs = PingTranscript::kLastReplyWaitMs;
 constexpr WORD kPayloadBytes = 32;
 
 void writeFile(const std::wstring& path, const std::string& text) {
@@ -94,17 +96,20 @@ struct IcmpEngine::Worker {
     HANDLE icmp6 = INVALID_HANDLE_VALUE; // stays so where the system has no ICMPv6
     HANDLE wake = nullptr;
     std::thread thread;
-    std::mutex mutex; // guards incoming, stopping and finishRequested
+    std::mutex mutex; // guards incoming, stopping, finishRequested and unwritten
     std::deque<std::pair<std::string, std::wstring>> incoming;
     bool stopping = false;
     bool finishRequested = false;
     std::condition_variable finished;
+    size_t unwritten = 0; // transcripts asked for and not written yet
+    std::condition_variable allWritten;
     std::unique_ptr<NameResolutions> names;
 
     // The engine thread's own; replies arrive as APCs on that thread.
     std::map<uint32_t, Target> targets;
     uint32_t nextTarget = 0;
     std::deque<uint32_t> sending; // by start time
+    size_t written = 0;           // since last told to the waiters
 
     // One echo request in flight: its reply lands in buffer.
     struct Request {
@@ -188,8 +193,27 @@ struct IcmpEngine::Worker {
             }
             sendDueRequests(now);
             finish();
+            tellWritten();
             // Alertable: the replies' APCs run here.
             WaitForSingleObjectEx(wake, nextTimeoutMs(), TRUE);
+        }
+    }
+
+    void deliver(const std::wstring& path, const std::string& text) {
+        writeFile(path, text);
+        ++written;
+    }
+
+    // Once a round, not once a transcript.
+    void tellWritten() {
+        if (written == 0) {
+            return;
+        }
+        std::lock_guard<std::mutex> lock(mutex);
+        unwritten -= std::min(unwritten, written);
+        written = 0;
+        if (unwritten == 0) {
+            allWritten.notify_all();
         }
     }
 
@@ -217,8 +241,8 @@ struct IcmpEngine::Worker {
     void takeAnswers(Clock::time_point now) {
         names->deliverAnswers(
             targets, now,
-            [](const Target& target) {
-                writeFile(target.output, PingTranscript::hostNotFound(target.host));
+            [this](const Target& target) {
+                deliver(target.output, PingTranscript::hostNotFound(target.host));
             },
             [this](uint32_t key) { sending.push_back(key); });
     }
@@ -286,9 +310,9 @@ struct IcmpEngine::Worker {
                 ++it;
                 continue;
             }
-            writeFile(target.output,
-                      PingTranscript::answered(target.host, HostAddresses::text(target.address),
-                                               target.sent, target.replies));
+            deliver(target.output,
+                    PingTranscript::answered(target.host, HostAddresses::text(target.address),
+                                             target.sent, target.replies));
             it = targets.erase(it);
         }
     }
@@ -296,14 +320,15 @@ struct IcmpEngine::Worker {
     // Requests still in flight find no target when they return.
     void finishAll() {
         for (const auto& [key, target] : targets) {
-            writeFile(target.output, target.named
-                                         ? PingTranscript::answered(
-                                               target.host, HostAddresses::text(target.address),
-                                               PingTranscript::kRequests, target.replies)
-                                         : PingTranscript::hostNotFound(target.host));
+            deliver(target.output,
+                    target.named
+                        ? PingTranscript::answered(target.host, HostAddresses::text(target.address),
+                                                   PingTranscript::kRequests, target.replies)
+                        : PingTranscript::hostNotFound(target.host));
         }
         targets.clear();
         sending.clear();
+        tellWritten();
         {
             std::lock_guard<std::mutex> lock(mutex);
             finishRequested = false;
@@ -345,8 +370,15 @@ void IcmpEngine::ping(const QString& host, const QString& nativeOutputFile) {
     {
         std::lock_guard<std::mutex> lock(worker_->mutex);
         worker_->incoming.emplace_back(host.toStdString(), nativeOutputFile.toStdWString());
+        ++worker_->unwritten;
     }
     SetEvent(worker_->wake);
+}
+
+bool IcmpEngine::waitUntilDone(int ms) {
+    std::unique_lock<std::mutex> lock(worker_->mutex);
+    return worker_->allWritten.wait_for(lock, milliseconds(ms),
+                                        [this] { return worker_->unwritten == 0; });
 }
 
 void IcmpEngine::finishAll() {

@@ -105,7 +105,11 @@ QString windowsUncPath(const QString& path) {
 }
 
 WindowsSystem::WindowsSystem() = default;
-WindowsSystem::~WindowsSystem() = default;
+WindowsSystem::~WindowsSystem() {
+    for (void* process : pingProcesses_) {
+        CloseHandle(process);
+    }
+}
 
 QString WindowsSystem::programPath() {
     std::vector<wchar_t> buffer(32768);
@@ -465,8 +469,8 @@ QString WindowsSystem::findAssociatedProgram(const QString& extension) {
 }
 
 bool WindowsSystem::startCommand(const QString& commandLine, WindowStyle style) {
-    // The pass's own commands are answered here: cmd.exe would write them in this
-    // Windows' display language and date format.
+    // The sweep's pings are answered here: cmd.exe would write them in this Windows'
+    // display language.
     if (const auto ping = CommandLines::ping(commandLine)) {
         if (!echoEngineTried_) {
             echoEngineTried_ = true;
@@ -476,10 +480,6 @@ bool WindowsSystem::startCommand(const QString& commandLine, WindowStyle style) 
             echoEngine_->ping(ping->argument, ping->outputFile);
             return true;
         }
-    }
-    if (const auto stamp = CommandLines::dateStamp(commandLine)) {
-        return writeFile(stamp->outputFile, CommandLines::dateStampLine(
-                                                QDateTime::currentDateTime())) == FileError::None;
     }
     std::wstring line = wide(commandLine);
     line.push_back(L'\0');
@@ -494,7 +494,28 @@ bool WindowsSystem::startCommand(const QString& commandLine, WindowStyle style) 
         return false;
     }
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (CommandLines::ping(commandLine)) {
+        pingProcesses_.push_back(process.hProcess);
+    } else {
+        CloseHandle(process.hProcess);
+    }
+    return true;
+}
+
+bool WindowsSystem::waitForPings(int ms) {
+    if (echoEngine_) {
+        return echoEngine_->waitUntilDone(ms);
+    }
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(ms);
+    while (!pingProcesses_.empty()) {
+        const ULONGLONG now = GetTickCount64();
+        const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        if (WaitForSingleObject(pingProcesses_.back(), left) != WAIT_OBJECT_0) {
+            return false;
+        }
+        CloseHandle(pingProcesses_.back());
+        pingProcesses_.pop_back();
+    }
     return true;
 }
 
@@ -503,6 +524,10 @@ void WindowsSystem::finishPings() {
     if (echoEngine_) {
         echoEngine_->finishAll();
     }
+    for (void* process : pingProcesses_) {
+        CloseHandle(process);
+    }
+    pingProcesses_.clear();
 }
 
 // Every setting comes from the environment, as for this one.

@@ -3,6 +3,7 @@
 #include "platform/System.h"
 
 #include <memory>
+#include <vector>
 
 namespace vantrel {
 
@@ -38,6 +39,7 @@ public:
     QString longPath(const QString& path) override;
     QString findAssociatedProgram(const QString& extension) override;
     bool startCommand(const QString& commandLine, WindowStyle style) override;
+    bool waitForPings(int ms) override;
     void finishPings() override;
     std::unique_ptr<Files> forWorker() override;
     QString nativePath(const QString& windowsPath) override;
@@ -52,6 +54,8 @@ private:
     // Opened at the first ping; null where the ICMP API is not available.
     std::unique_ptr<IcmpEngine> echoEngine_;
     bool echoEngineTried_ = false;
+    // Windows' own pings, where the engine could not open: their process handles.
+    std::vector<void*> pingProcesses_;
 };
 
 } // namespace vantrel
