@@ -70,6 +70,7 @@ Form1::Form1(Workspace& ws, const PassSettings& passSettings, QWidget* parent)
 
     connect(&ws_, &Workspace::captionChanged, this, &QWidget::setWindowTitle);
     connect(&ws_, &Workspace::boardChanged, this, &Form1::setBoardRows);
+    startPassThread();
     ws_.setPassRunner([this](std::function<void()> pass, std::function<void()> done) {
         runBeside(std::move(pass), std::move(done));
     });
@@ -650,26 +651,34 @@ void Form1::setBoardRows(const BoardRows& rows) {
     DrawStatusBoard();
 }
 
-// A pass runs on a thread of its own: the window repaints, scrolls, opens details
-// and asks its questions meanwhile; what the pass publishes comes queued, and done
-// comes back here once it is over.
-void Form1::runBeside(std::function<void()> pass, std::function<void()> done) {
-    passThread_ = QThread::create(std::move(pass));
+// Passes run one after another on a thread of the window's (a worker object on it):
+// the window repaints, scrolls, opens details and asks its questions meanwhile; what
+// the pass publishes comes queued, and done comes back here once it is over.
+void Form1::startPassThread() {
+    passThread_ = new QThread(this);
     passThread_->setObjectName(QStringLiteral("passe"));
-    connect(passThread_, &QThread::finished, this, [this, done = std::move(done)] {
-        passThread_->wait();
-        delete std::exchange(passThread_, nullptr);
-        done();
-    });
+    passWorker_ = new QObject;
+    passWorker_->moveToThread(passThread_);
+    connect(passThread_, &QThread::finished, passWorker_, &QObject::deleteLater);
     passThread_->start();
 }
 
+void Form1::runBeside(std::function<void()> pass, std::function<void()> done) {
+    QMetaObject::invokeMethod(
+        passWorker_,
+        [this, pass = std::move(pass), done = std::move(done)] {
+            pass();
+            QMetaObject::invokeMethod(this, done, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
 Form1::~Form1() {
-    if (passThread_ != nullptr) { // the pass ends at its next safe point
-        ws_.ui.askStop();
-        passThread_->wait();
-        delete passThread_;
+    if (ws_.passRunning()) {
+        ws_.ui.askStop(); // the pass ends at its next safe point
     }
+    passThread_->quit();
+    passThread_->wait();
 }
 
 void Form1::DrawStatusBoard() {

@@ -91,6 +91,7 @@ private:
     void dropPassSummary();
     void setBoardTopRow(int row);
     void setBoardRows(const BoardRows& rows);
+    void startPassThread();
     void runBeside(std::function<void()> pass, std::function<void()> done);
     int selectRowAt(QPoint position);
     void onBoardPress(QPoint position);
@@ -148,7 +149,8 @@ private:
     PassPanel* passPanel_ = nullptr;  // along the bottom while a pass runs, and after it
     bool passShowedProgress_ = false; // the pass under way got as far as its sweep
     QList<QWidget*> lockedForPass_;   // the controls a pass disabled, enabled at its end
-    QThread* passThread_ = nullptr;   // the pass under way
+    QThread* passThread_ = nullptr;   // where passes run
+    QObject* passWorker_ = nullptr;   // lives on passThread_
     double zoom_ = 1.0;               // below 1 on a screen too small for the window's full size
 };
 

@@ -60,6 +60,11 @@ struct Window : Fixture {
         form->load();
         form->show();
     }
+    // A pass still held (a check that failed meanwhile) is let go before the window.
+    ~Window() {
+        passReleased = true;
+        form.reset();
+    }
     template <typename T> T* find(const QString& name) { return form->findChild<T*>(name); }
     QAction* action(const QString& name) { return find<QAction>(name); }
     QListView* list(const QString& name) { return find<QListView>(name); }
