@@ -50,7 +50,8 @@ std::vector<Sent> copyThrough(double cap, int copies, qint64 fileBytes, double* 
         left[next] -= piece;
         sent.push_back({std::chrono::duration<double>(ready[next]).count(), piece});
     }
-    virtualNow = ready.empty() ? MeterClock::duration{} : *std::max_element(ready.begin(), ready.end());
+    virtualNow =
+        ready.empty() ? MeterClock::duration{} : *std::max_element(ready.begin(), ready.end());
     *rateAtEnd = meter.bytesPerSecond();
     return sent;
 }
@@ -174,7 +175,8 @@ private slots:
     void releasedMeterHoldsNothingBack() {
         MeterClock::duration slept{};
         const MeterClock::time_point start = MeterClock::now();
-        TrafficMeter meter(1e6, {[&] { return start; }, [&](MeterClock::duration d) { slept += d; }});
+        TrafficMeter meter(1e6,
+                           {[&] { return start; }, [&](MeterClock::duration d) { slept += d; }});
         meter.take(50000);
         meter.take(50000);
         QVERIFY(slept > MeterClock::duration::zero());

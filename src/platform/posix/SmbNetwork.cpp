@@ -399,6 +399,14 @@ FileError SmbNetwork::copyWithin(const QString& fromUnc, const QString& toUnc, C
 }
 
 FileError SmbNetwork::rename(const QString& fromUnc, const QString& toUnc) {
+    return move(fromUnc, toUnc, false);
+}
+
+FileError SmbNetwork::renameOver(const QString& fromUnc, const QString& toUnc) {
+    return move(fromUnc, toUnc, true);
+}
+
+FileError SmbNetwork::move(const QString& fromUnc, const QString& toUnc, bool replacing) {
     Context* ctx = nullptr;
     if (const FileError e = reach(fromUnc, ctx); e != FileError::None) {
         return e;
@@ -411,27 +419,8 @@ FileError SmbNetwork::rename(const QString& fromUnc, const QString& toUnc) {
         return FileError::IsAFolder;
     }
     // The library's rename replaces an existing target; Windows' does not.
-    if (smbc_getFunctionStat(ctx->ctx)(ctx->ctx, url(toUnc).constData(), &st) == 0) {
+    if (!replacing && smbc_getFunctionStat(ctx->ctx)(ctx->ctx, url(toUnc).constData(), &st) == 0) {
         return FileError::AlreadyExists;
-    }
-    if (smbc_getFunctionRename(ctx->ctx)(ctx->ctx, url(fromUnc).constData(), ctx->ctx,
-                                         url(toUnc).constData()) != 0) {
-        return classify(errno, toUnc);
-    }
-    return FileError::None;
-}
-
-FileError SmbNetwork::renameOver(const QString& fromUnc, const QString& toUnc) {
-    Context* ctx = nullptr;
-    if (const FileError e = reach(fromUnc, ctx); e != FileError::None) {
-        return e;
-    }
-    struct stat st {};
-    if (smbc_getFunctionStat(ctx->ctx)(ctx->ctx, url(fromUnc).constData(), &st) != 0) {
-        return classify(errno, fromUnc);
-    }
-    if (S_ISDIR(st.st_mode)) {
-        return FileError::IsAFolder;
     }
     if (smbc_getFunctionRename(ctx->ctx)(ctx->ctx, url(fromUnc).constData(), ctx->ctx,
                                          url(toUnc).constData()) != 0) {

@@ -55,6 +55,8 @@ public:
     static constexpr int kBlockBytes = 4 << 20;
 
 private:
+    // replacing: an existing toUnc goes (the library's rename); otherwise it is refused.
+    FileError move(const QString& fromUnc, const QString& toUnc, bool replacing);
     struct Context;
     FileError context(Context*& ctx);
     // The context for a call to unc's host, or TimedOut at once for a silent host.
