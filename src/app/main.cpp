@@ -90,9 +90,7 @@ void installFrenchTranslation(QApplication& app, QTranslator& translator) {
     }
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
+int runProgram(int argc, char* argv[]) {
     if (const int status = serveAsWorkerProcess(argc, argv); status >= 0) {
         return status;
     }
@@ -130,7 +128,7 @@ int main(int argc, char* argv[]) {
     }
     // Quit and the window's unload end the program at once, even from inside a
     // message box, as soon as the settings are written.
-    QObject::connect(&ws, &Workspace::endRequested, [] { std::exit(0); });
+    QObject::connect(&ws, &Workspace::endRequested, [] { endProcess(0); });
     Form1 form(ws, settings);
     // A pass under way stops at its next safe point; the window closes after it.
     system->onTerminationRequest([&form, &ws] {
@@ -145,4 +143,10 @@ int main(int argc, char* argv[]) {
     form.show();
     FinishStart(ws);
     return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    endProcess(runProgram(argc, argv));
 }

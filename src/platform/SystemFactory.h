@@ -14,4 +14,11 @@ std::unique_ptr<System> createSystem();
 // status; otherwise -1 and the program goes on.
 int serveAsWorkerProcess(int argc, char* argv[]);
 
+// Ends the program with status once its work is done and its files are closed;
+// buffered output is written first. On Windows the process ends without unloading
+// its libraries: the MinGW runtime would run the main thread's thread-local
+// destructors of Qt Core (its animation timers) after Qt Core was finalized, and
+// the process could hang there, its window gone.
+[[noreturn]] void endProcess(int status);
+
 } // namespace vantrel

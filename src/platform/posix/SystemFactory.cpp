@@ -27,4 +27,8 @@ int serveAsWorkerProcess(int argc, char* argv[]) {
     ::_exit(status);
 }
 
+void endProcess(int status) {
+    std::exit(status);
+}
+
 } // namespace vantrel

@@ -2,6 +2,11 @@
 
 #include "WindowsSystem.h"
 
+#include <cstdio>
+#include <cstdlib>
+
+#include <windows.h>
+
 namespace vantrel {
 
 std::unique_ptr<System> createSystem() {
@@ -11,6 +16,12 @@ std::unique_ptr<System> createSystem() {
 // Win32 file calls are made from the workers' threads themselves.
 int serveAsWorkerProcess(int, char*[]) {
     return -1;
+}
+
+void endProcess(int status) {
+    std::fflush(nullptr);
+    ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(status));
+    std::_Exit(status); // not reached: the process ends with the call above
 }
 
 } // namespace vantrel
