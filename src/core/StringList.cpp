@@ -45,6 +45,11 @@ void StringList::assign(const QStringList& entries) {
     emit selectionChanged(selected_);
 }
 
+void StringList::replace(int index, const QString& entry) {
+    entries_[index] = entry;
+    emit dataChanged(this->index(index), this->index(index));
+}
+
 void StringList::setSelected(int index) {
     if (changingRows_) {
         return;

@@ -22,6 +22,7 @@ public:
     void clear();
     // Replaces every entry at once (loads and copies).
     void assign(const QStringList& entries);
+    void replace(int index, const QString& entry);
 
     // The selection only changes through setSelected: a removal or a reload leaves
     // none (or keeps the one that was above the removed entry).

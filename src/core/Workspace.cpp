@@ -33,6 +33,12 @@ void Workspace::setBoard(const BoardRows& rows) {
     lists.Listécritures.assign(rowTexts(rows));
 }
 
+void Workspace::setBoardRow(int row, const BoardRow& content) {
+    board_[row] = content;
+    lists.Listécritures.replace(row, content.text);
+    emit boardRowChanged(row, content);
+}
+
 void Workspace::startPass(std::function<void()> pass) {
     setPassRunning(true);
     passRunner_(std::move(pass), [this] { setPassRunning(false); });

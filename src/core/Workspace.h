@@ -72,6 +72,8 @@ public:
     // The board's rows: Listécritures holds their texts, for the files and prints.
     const BoardRows& board() const { return board_; }
     void setBoard(const BoardRows& rows);
+    // One row changed (a workstation's record landed): it alone goes to the window.
+    void setBoardRow(int row, const BoardRow& content);
     // Board redraw; the window paints, the logic only asks. The rows go with the
     // request, taken on the thread that changed them: the window draws its own copy
     // while a pass goes on.
@@ -93,6 +95,7 @@ signals:
     void captionChanged(const QString& caption);
     void recentMenuChanged();
     void boardChanged(const vantrel::BoardRows& rows);
+    void boardRowChanged(int row, const vantrel::BoardRow& content);
     void deferredStartDialogRequested();
     void endRequested();
     void passStarted();

@@ -146,11 +146,13 @@ void markNotReached(PassRecords& records) {
 
 // The line on long work: "Ping de 10000 postes, 00:03" during the sweep, then
 // "Postes servis : 1234/10000, 5 en erreur, 00:42", rewritten at most every fifth of
-// a second; the time is the pass's.
+// a second; the time is the pass's. The board's rows go with it: all of them when
+// the copies begin, then each workstation's as its record lands.
 class ProgressLine {
 public:
     explicit ProgressLine(Workspace& ws) : ws_(ws), start_(ws.clock.elapsedMs()) {}
     void sweeping(int total) {
+        showBoard(ws_.passRecords);
         progress_.phase = PassProgress::Phase::Sweeping;
         progress_.total = total;
         show(true);
@@ -158,6 +160,8 @@ public:
     // The workstations to serve are those still pending; the others did not answer
     // (a duplicate is not counted).
     void serving(const PassRecords& records) {
+        showBoard(records);
+        liveRows_ = liveRowsOf(ws_.cycleRecords, records);
         progress_ = PassProgress();
         progress_.phase = PassProgress::Phase::Serving;
         for (const WorkstationRecord& r : records) {
@@ -166,8 +170,9 @@ public:
         }
         show(true);
     }
-    void workstationDone(const WorkstationRecord& record) {
+    void workstationDone(size_t index, const WorkstationRecord& record) {
         ++(record.failed() ? progress_.errors : progress_.served);
+        writeLiveRow(ws_, liveRows_.at(index), record);
     }
     // While the copies go: their rate in the counts.
     class Metered {
@@ -182,14 +187,9 @@ public:
     private:
         ProgressLine& line_;
     };
-    // The counts at most every 200 ms, the board's rows at most every second.
+    // The counts at most every 200 ms.
     void show(bool now = false) {
         const qint64 at = ws_.clock.elapsedMs();
-        if (now || at - boardShown_ >= kBoardRedrawMs) {
-            boardShown_ = at;
-            writeLiveRows(ws_, cycleWithPass(ws_.cycleRecords, ws_.passRecords));
-            ws_.DrawStatusBoard();
-        }
         if (!now && at - shown_ < kCountsRedrawMs) {
             return;
         }
@@ -203,12 +203,17 @@ public:
     ProgressLine& operator=(const ProgressLine&) = delete;
 
 private:
+    // Every row, the pass's records laid over the cycle's.
+    void showBoard(const PassRecords& records) {
+        writeLiveRows(ws_, cycleWithPass(ws_.cycleRecords, records));
+        ws_.DrawStatusBoard();
+    }
+
     Workspace& ws_;
     static constexpr qint64 kCountsRedrawMs = 200;
-    static constexpr qint64 kBoardRedrawMs = 1000;
     qint64 start_;
     qint64 shown_ = 0;
-    qint64 boardShown_ = 0;
+    std::vector<int> liveRows_; // each pass record's row on the board
     PassProgress progress_;
     const TrafficMeter* traffic_ = nullptr;
 };
@@ -252,7 +257,7 @@ bool serveWorkstations(Workspace& ws, const PassSettings& settings, const Workst
             record.message = result.message;
             lines[static_cast<size_t>(finished.index)] = result.lines;
             outcome.restored += result.restored;
-            progress.workstationDone(record);
+            progress.workstationDone(toServe[static_cast<size_t>(finished.index)], record);
             ++recorded;
         }
         stopped = stopped || ws.stopRequested();

@@ -3,6 +3,7 @@
 #include "core/Text.h"
 #include "core/Workspace.h"
 
+#include <QHash>
 #include <QStringBuilder>
 
 namespace vantrel {
@@ -122,6 +123,22 @@ BoardRows cycleRows(const Workspace& ws, const PassRecords& cycle, bool afterCop
     return first + rest;
 }
 
+// A workstation's row while the pass runs: its result once known, else what is
+// known of its ping and copies still to come.
+BoardRow liveRow(const Workspace& ws, const WorkstationRecord& r, int ruleCount) {
+    if (r.fate != Fate::Pending) {
+        return boardRow(ws, r, ruleCount, true);
+    }
+    BoardRow row;
+    row.text = nameField(ws, r.name) % QLatin1Char(';') %
+               (r.swept ? lossField(r.loss) : kPingPending) % QLatin1Char(';') % kPending;
+    row.pingLight = pingLightOf(r);
+    if (r.swept) {
+        row.detail.append(pingLine(r));
+    }
+    return row;
+}
+
 } // namespace
 
 void writeLiveRows(Workspace& ws, const PassRecords& records) {
@@ -129,23 +146,34 @@ void writeLiveRows(Workspace& ws, const PassRecords& records) {
     BoardRows rows;
     rows.reserve(static_cast<qsizetype>(records.size()));
     for (const WorkstationRecord& r : records) {
-        if (r.fate == Fate::Duplicate) {
-            continue;
-        }
-        if (r.fate != Fate::Pending) {
-            rows.append(boardRow(ws, r, ruleCount, true));
-            continue;
-        }
-        BoardRow& row = rows.emplace_back();
-        row.text = nameField(ws, r.name) % QLatin1Char(';') %
-                   (r.swept ? lossField(r.loss) : kPingPending) % QLatin1Char(';') % kPending;
-        row.pingLight = pingLightOf(r);
-        if (r.swept) {
-            row.detail.append(pingLine(r));
+        if (r.fate != Fate::Duplicate) {
+            rows.append(liveRow(ws, r, ruleCount));
         }
     }
     // The rows keep their order while the pass runs: the operator's selection stays.
     ws.setBoard(rows);
+}
+
+std::vector<int> liveRowsOf(const PassRecords& cycle, const PassRecords& pass) {
+    QHash<QString, int> rowOf;
+    int row = 0;
+    for (const WorkstationRecord& r : cycle) {
+        if (r.fate != Fate::Duplicate) {
+            rowOf.insert(r.name.toCaseFolded(), row++);
+        }
+    }
+    std::vector<int> rows;
+    rows.reserve(pass.size());
+    for (const WorkstationRecord& r : pass) {
+        rows.push_back(r.fate == Fate::Duplicate ? -1 : rowOf.value(r.name.toCaseFolded(), -1));
+    }
+    return rows;
+}
+
+void writeLiveRow(Workspace& ws, int row, const WorkstationRecord& record) {
+    if (row >= 0 && row < ws.board().size()) {
+        ws.setBoardRow(row, liveRow(ws, record, ws.lists.ListeSource.count()));
+    }
 }
 
 QString passSummary(const PassRecords& records, const QTime& endedAt) {

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTime>
 
+#include <vector>
+
 namespace vantrel {
 
 class Workspace;
@@ -32,6 +34,11 @@ void writePassLines(Workspace& ws, const PassRecords& records);
 // yet; the board shows such a row without a light. writePassLines puts the rows of
 // the end in their place.
 void writeLiveRows(Workspace& ws, const PassRecords& records);
+// The live board's row of each record of the pass (-1 for a duplicate), the board
+// being written from cycle with the pass laid over it.
+std::vector<int> liveRowsOf(const PassRecords& cycle, const PassRecords& pass);
+// The record of a workstation has landed: its live row alone is rewritten and sent.
+void writeLiveRow(Workspace& ws, int row, const WorkstationRecord& record);
 
 // The pass in one line, for the window once it is over: "Passe terminée à 14:05 :
 // 298 postes servis, 5 en erreur, 3 sans réponse" (and ", 2 non faits" after a stop),

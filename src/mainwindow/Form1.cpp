@@ -38,6 +38,7 @@ namespace vantrel {
 namespace {
 
 constexpr qint64 kRetryLookMs = 1000;
+constexpr int kBoardRedrawMs = 100;
 
 QColor windowsColour(quint32 bgr) {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
@@ -70,6 +71,7 @@ Form1::Form1(Workspace& ws, const PassSettings& passSettings, QWidget* parent)
 
     connect(&ws_, &Workspace::captionChanged, this, &QWidget::setWindowTitle);
     connect(&ws_, &Workspace::boardChanged, this, &Form1::setBoardRows);
+    connect(&ws_, &Workspace::boardRowChanged, this, &Form1::setBoardRow);
     startPassThread();
     ws_.setPassRunner([this](std::function<void()> pass, std::function<void()> done) {
         runBeside(std::move(pass), std::move(done));
@@ -649,6 +651,22 @@ void Form1::setBoardRows(const BoardRows& rows) {
         BoardState::selectionAfter(boardRows_, boardState_.SelectedRow, shown);
     boardRows_ = shown;
     DrawStatusBoard();
+}
+
+// A workstation's row as its record landed. Rows may land by the thousand a second
+// on a fast network: they are drawn together, a tenth of a second after the first.
+void Form1::setBoardRow(int row, const BoardRow& content) {
+    if (row < 0 || row >= boardRows_.size() || boardRows_.at(row).name() != content.name()) {
+        return; // a row of a board published since
+    }
+    boardRows_[row] = content;
+    if (!boardRedrawDue_) {
+        boardRedrawDue_ = true;
+        QTimer::singleShot(kBoardRedrawMs, this, [this] {
+            boardRedrawDue_ = false;
+            DrawStatusBoard();
+        });
+    }
 }
 
 // Passes run one after another on a thread of the window's (a worker object on it):

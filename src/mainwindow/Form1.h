@@ -91,6 +91,7 @@ private:
     void dropPassSummary();
     void setBoardTopRow(int row);
     void setBoardRows(const BoardRows& rows);
+    void setBoardRow(int row, const BoardRow& content);
     void startPassThread();
     void runBeside(std::function<void()> pass, std::function<void()> done);
     int selectRowAt(QPoint position);
@@ -123,8 +124,9 @@ private:
     Form1Layout layout_;
     Form1Surface* surface_ = nullptr;
     BoardState boardState_;
-    BoardRows boardRows_;  // as the logic last published them
-    BoardFrame lastFrame_; // as last painted
+    BoardRows boardRows_;         // as the logic last published them
+    bool boardRedrawDue_ = false; // rows changed one by one, drawn together
+    BoardFrame lastFrame_;        // as last painted
     StatusBoard board_;
     QScrollBar* VScroll1_ = nullptr; // its value is the board's top row
     FeuilleBlanche* FeuilleBlanche_ = nullptr;

@@ -447,6 +447,29 @@ private slots:
         QCOMPARE(drawn.pixelColor(drawn.width() - 3, drawn.height() / 2), QColor(0x80, 0xFF, 0x80));
     }
 
+    // A workstation's row is on the board as soon as its record lands, while the
+    // pass goes on with the next (the clock stands still meanwhile).
+    void boardShowsEachWorkstationAsItLands() {
+        Window w;
+        w.prepareTwoWorkstations();
+        w.system.pingTranscripts[QStringLiteral("PC02")] = "(perte 0%),";
+        w.system.addFolder(QStringLiteral("\\\\PC01\\Outils"));
+        w.system.addFolder(QStringLiteral("\\\\PC02\\Outils"));
+        std::atomic<bool> secondHeld{false};
+        w.system.onCopy = [&w, &secondHeld](const QString& to) {
+            secondHeld = secondHeld || to.startsWith(QStringLiteral("\\\\PC02"));
+            while (secondHeld && !w.passReleased)
+                QThread::msleep(5);
+        };
+        w.click(QStringLiteral("Télédéploiement"));
+        QTRY_VERIFY(secondHeld);
+        const auto& rows = w.form->lastFrame().rows;
+        QTRY_VERIFY(rows.size() == 2 && rows.at(0).deploymentLight == kGreenLight);
+        QCOMPARE(rows.at(1).text, QStringLiteral("PC02              ;   0;attente "));
+        w.passReleased = true;
+        w.waitForPass();
+    }
+
     // While a pass runs a bar along the bottom says how far it is, whatever the
     // window's size; the menus and controls wait, and the bar goes with the pass.
     void passShowsItsProgress() {
