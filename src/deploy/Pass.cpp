@@ -156,13 +156,14 @@ public:
         show(true);
     }
     // The workstations to serve are those still pending; the others did not answer
-    // (a duplicate is not counted).
+    // (a workstation under another name is counted once).
     void serving(const PassRecords& records) {
+        using Fate = WorkstationRecord::Fate;
         progress_ = PassProgress();
         progress_.phase = PassProgress::Phase::Serving;
         for (const WorkstationRecord& r : records) {
-            progress_.total += r.fate == WorkstationRecord::Fate::Duplicate ? 0 : 1;
-            progress_.silent += r.fate == WorkstationRecord::Fate::NoAnswer ? 1 : 0;
+            progress_.total += r.fate == Fate::Duplicate || r.fate == Fate::SameWorkstation ? 0 : 1;
+            progress_.silent += r.fate == Fate::NoAnswer ? 1 : 0;
         }
         show(true);
     }
@@ -326,7 +327,7 @@ PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const Pas
     ws.passRecords = recordsFor(names);
     ProgressLine progress(ws);
     progress.sweeping(static_cast<int>(names.size()));
-    const bool swept = PingSweep(ws, ws.passRecords);
+    const bool swept = PingSweep(ws, ws.passRecords, ws.cycleRecords);
     if (ws.stopRequested() && rulesUsable(ws)) {
         markNotReached(ws.passRecords);
         landInCycle(ws.cycleRecords, ws.passRecords);
