@@ -73,8 +73,7 @@ QByteArray addressBytes(QStringView text) {
     if (ipv4(text, v4)) {
         groups = {0, 0, 0, 0, 0, 0xffff, v4[0] << 8 | v4[1], v4[2] << 8 | v4[3]};
     } else {
-        const qsizetype zone = text.indexOf(u'%');
-        const QStringView address = zone < 0 ? text : text.left(zone);
+        const QStringView address = text.left(text.indexOf(u'%'));
         const qsizetype gap = address.indexOf(u"::");
         if (gap < 0) {
             if (!groupsOf(address, true, groups) || groups.size() != 8) {
@@ -95,7 +94,9 @@ QByteArray addressBytes(QStringView text) {
     for (const uint group : groups) {
         bytes.append(static_cast<char>(group >> 8)).append(static_cast<char>(group & 0xff));
     }
-    return bytes;
+    // A link-local address is one machine on one link only.
+    const qsizetype zone = text.indexOf(u'%');
+    return zone < 0 ? bytes : bytes + text.mid(zone).toUtf8();
 }
 
 } // namespace vantrel
