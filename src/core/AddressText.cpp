@@ -81,8 +81,8 @@ QByteArray addressBytes(QStringView text) {
             }
         } else {
             std::vector<uint> tail;
-            if (address.indexOf(u"::", gap + 1) >= 0 ||
-                !groupsOf(address.left(gap), false, groups) ||
+            // A second "::" leaves an empty group on its side: refused there.
+            if (!groupsOf(address.left(gap), false, groups) ||
                 !groupsOf(address.mid(gap + 2), true, tail) || groups.size() + tail.size() > 7) {
                 return QByteArray();
             }
