@@ -64,7 +64,9 @@ void markSameWorkstations(PassRecords& records, const PassRecords& cycle) {
     for (const WorkstationRecord& r : records) {
         inPass.insert(r.name.toCaseFolded());
     }
-    // Those an earlier pass served, then the pass's own entries in list order.
+    // Those an earlier pass served, then the pass's own entries in list order (one
+    // that is another's workstation stands for that one: a name that led nowhere is
+    // still the same name with a final dot).
     std::vector<const WorkstationRecord*> reached;
     for (const WorkstationRecord& r : cycle) {
         if (r.fate == Fate::Served && !inPass.contains(r.name.toCaseFolded())) {
@@ -80,10 +82,10 @@ void markSameWorkstations(PassRecords& records, const PassRecords& cycle) {
         });
         if (first != reached.end()) {
             record.fate = Fate::SameWorkstation;
-            record.sameAs = (*first)->name;
-        } else {
-            reached.push_back(&record);
+            record.sameAs =
+                (*first)->fate == Fate::SameWorkstation ? (*first)->sameAs : (*first)->name;
         }
+        reached.push_back(&record);
     }
 }
 

@@ -71,10 +71,10 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("addresses");
         QTest::addColumn<QStringList>("sameAs"); // "" for an entry of its own
-        QTest::newRow("two names, one address")
-            << QStringList{"pc01", "pc02", "pc01.zone.test", "PC01.ZONE.TEST"}
-            << QStringList{"10.0.0.11", "10.0.0.12", "10.0.0.11", "10.0.0.11"}
-            << QStringList{"", "", "pc01", ""}; // the last one a duplicate, as ever
+        QTest::newRow("two names, one address, then one with a final dot")
+            << QStringList{"pc01", "pc02", "pc01.zone.test", "PC01.ZONE.TEST", "pc01.zone.test."}
+            << QStringList{"10.0.0.11", "10.0.0.12", "10.0.0.11", "10.0.0.11", ""}
+            << QStringList{"", "", "pc01", "", "pc01"}; // a duplicate, as ever, then the dot
         QTest::newRow("a final dot, its name led nowhere")
             << QStringList{"pc03.zone.test.", "PC03.zone.test", "pc03"} << QStringList{"", "", ""}
             << QStringList{"", "pc03.zone.test.", ""};
