@@ -411,6 +411,8 @@ private slots:
             for (int i = 20; i < 60; ++i) {
                 hosts << QStringLiteral("PC%1").arg(i);
             }
+            hosts << QStringLiteral("pc20.zone.test"); // PC20 under another name
+            n->system.otherNames[hosts.last()] = QStringLiteral("PC20");
             n->ws->lists.ListePostes.assign(hosts);
             for (const QString& host : hosts) {
                 n->answer(host, host == QLatin1String("PC03") ? 100 : 0);
@@ -418,6 +420,8 @@ private slots:
                     n->system.addFolder(QStringLiteral("\\\\%1\\C$\\Outils").arg(host));
                 }
             }
+            n->answer(QStringLiteral("PC20"), 0, QStringLiteral("10.0.20.20"));
+            n->answer(hosts.last(), 0, QStringLiteral("10.0.20.20"));
             const QString stamp = QStringLiteral("20261206_143015");
             // PC04 stops answering at its first copy; PC05's live file cannot be put aside.
             n->system.failWritesTo(QStringLiteral("\\\\PC04\\C$\\Outils\\outil.exe.vantrel-") +
@@ -449,8 +453,10 @@ private slots:
         QCOMPARE(b.ListeGénérale.entries(), a.ListeGénérale.entries());
         QCOMPARE(b.Listécritures.entries(), a.Listécritures.entries());
         QCOMPARE(several->journal(), one->journal());
-        QCOMPARE(pass(workers, true)->previewed, pass(1, true)->previewed);
-        for (const QString& host : QStringList{"PC10", "PC04", "PC05", "PC59"}) {
+        const QStringList previewed = pass(1, true)->previewed;
+        QCOMPARE(pass(workers, true)->previewed, previewed);
+        QCOMPARE(previewed.last(), QString::fromUtf8("pc20.zone.test;même poste que PC20"));
+        for (const QString& host : QStringList{"PC10", "PC04", "PC05", "PC20", "PC59"}) {
             const QString folder = QStringLiteral("\\\\%1").arg(host);
             QCOMPARE(several->system.filesUnder(folder), one->system.filesUnder(folder));
         }
