@@ -60,8 +60,8 @@ QString deploymentLight(const QString& field) {
         trimmed == kNotDone) {
         light = kRedLight;
     }
-    if (field == kPending) {
-        light.clear(); // not served yet: no light, never the failure one
+    if (field == kPending || field.startsWith(kSameWorkstation)) {
+        light.clear(); // not served yet, or under another name: no light of its own
     }
     return light;
 }

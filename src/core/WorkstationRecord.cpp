@@ -40,6 +40,55 @@ PassRecords recordsFor(const QStringList& names) {
     return records;
 }
 
+namespace {
+
+// A host name as the resolver takes it: without regard to case, "pc03.zone.test." the
+// absolute form of "pc03.zone.test".
+QString hostKey(const QString& name) {
+    QString key = name.toCaseFolded();
+    if (key.endsWith(QLatin1Char('.'))) {
+        key.chop(1);
+    }
+    return key;
+}
+
+bool reachSameWorkstation(const WorkstationRecord& a, const WorkstationRecord& b) {
+    return hostKey(a.name) == hostKey(b.name) || (!a.address.isEmpty() && a.address == b.address);
+}
+
+} // namespace
+
+void markSameWorkstations(PassRecords& records, const PassRecords& cycle) {
+    using Fate = WorkstationRecord::Fate;
+    QSet<QString> inPass;
+    for (const WorkstationRecord& r : records) {
+        inPass.insert(r.name.toCaseFolded());
+    }
+    // Those an earlier pass served, then the pass's own entries in list order (one
+    // that is another's workstation stands for that one: a name that led nowhere is
+    // still the same name with a final dot).
+    std::vector<const WorkstationRecord*> reached;
+    for (const WorkstationRecord& r : cycle) {
+        if (r.fate == Fate::Served && !inPass.contains(r.name.toCaseFolded())) {
+            reached.push_back(&r);
+        }
+    }
+    for (WorkstationRecord& record : records) {
+        if (record.fate == Fate::Duplicate || !record.swept) {
+            continue;
+        }
+        const auto first = std::find_if(reached.begin(), reached.end(), [&](auto* earlier) {
+            return reachSameWorkstation(record, *earlier);
+        });
+        if (first != reached.end()) {
+            record.fate = Fate::SameWorkstation;
+            record.sameAs =
+                (*first)->fate == Fate::SameWorkstation ? (*first)->sameAs : (*first)->name;
+        }
+        reached.push_back(&record);
+    }
+}
+
 void landInCycle(PassRecords& cycle, const PassRecords& pass) {
     cycle.failedBeforeServing = pass.failedBeforeServing; // the latest pass's
     QHash<QString, size_t> where;

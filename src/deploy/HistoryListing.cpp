@@ -75,7 +75,7 @@ bool ListHistory(Workspace& ws, const PassSettings& settings, QStringList& lines
     PassKind kind;
     kind.step = step;
     const bool ended = visitWorkstations(ws, settings, kind, outcome) == PassEnd::Completed;
-    lines = outcome.lines + pingFailureLines(ws.passRecords);
+    lines = outcome.lines + pingFailureLines(ws.passRecords) + sameWorkstationLines(ws.passRecords);
     if (ended) {
         TextFile::writeLines(ws.system, ws.state.RunFolder + QStringLiteral("\\Historique.txt"),
                              lines);

@@ -110,6 +110,12 @@ QStringList journalLines(Workspace& ws, const QString& heading, const QStringLis
                  QStringLiteral(" postes"));
     appendList(lines, l.ListePostes);
     lines.append(kSeparator);
+    const QStringList sameWorkstations = sameWorkstationLines(ws.passRecords);
+    if (!sameWorkstations.isEmpty()) {
+        lines.append(QStringLiteral("Postes listés sous plusieurs noms, servis une seule fois"));
+        lines.append(sameWorkstations);
+        lines.append(kSeparator);
+    }
     lines.append(QStringLiteral("Liste des ") + numberText(l.ListeSource.count()) +
                  QStringLiteral(" sources et destinations"));
     appendRuleBlock(ws.lists, lines);

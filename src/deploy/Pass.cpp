@@ -158,15 +158,16 @@ public:
         show(true);
     }
     // The workstations to serve are those still pending; the others did not answer
-    // (a duplicate is not counted).
+    // (a workstation under another name is counted once).
     void serving(const PassRecords& records) {
+        using Fate = WorkstationRecord::Fate;
         showBoard(records);
         liveRows_ = liveRowsOf(ws_.cycleRecords, records);
         progress_ = PassProgress();
         progress_.phase = PassProgress::Phase::Serving;
         for (const WorkstationRecord& r : records) {
-            progress_.total += r.fate == WorkstationRecord::Fate::Duplicate ? 0 : 1;
-            progress_.silent += r.fate == WorkstationRecord::Fate::NoAnswer ? 1 : 0;
+            progress_.total += r.fate == Fate::Duplicate || r.fate == Fate::SameWorkstation ? 0 : 1;
+            progress_.silent += r.fate == Fate::NoAnswer ? 1 : 0;
         }
         show(true);
     }
@@ -331,7 +332,7 @@ PassEnd visitWorkstations(Workspace& ws, const PassSettings& settings, const Pas
     ws.passRecords = recordsFor(names);
     ProgressLine progress(ws);
     progress.sweeping(static_cast<int>(names.size()));
-    const bool swept = PingSweep(ws, ws.passRecords);
+    const bool swept = PingSweep(ws, ws.passRecords, ws.cycleRecords);
     if (ws.stopRequested() && rulesUsable(ws)) {
         markNotReached(ws.passRecords);
         landInCycle(ws.cycleRecords, ws.passRecords);

@@ -72,7 +72,7 @@ bool PreviewRun(Workspace& ws, const PassSettings& settings, QStringList& lines)
         return previewWorkstation(files, rules, sources, compare, job);
     };
     const bool ended = visitWorkstations(ws, settings, kind, outcome) == PassEnd::Completed;
-    lines = pingFailureLines(ws.passRecords) + outcome.lines;
+    lines = pingFailureLines(ws.passRecords) + outcome.lines + sameWorkstationLines(ws.passRecords);
     if (ended) {
         TextFile::writeLines(ws.system, ws.state.RunFolder + QStringLiteral("\\Simulation.txt"),
                              lines);

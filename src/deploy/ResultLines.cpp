@@ -33,6 +33,10 @@ bool visited(const WorkstationRecord& r) {
     return r.fate == Fate::Served || r.fate == Fate::NotReached;
 }
 
+QString sameWorkstationLine(const WorkstationRecord& r) {
+    return r.name + QLatin1Char(';') + kSameWorkstation + r.sameAs;
+}
+
 QString notDoneText(const WorkstationRecord& r) {
     return kNotDone + QStringLiteral(" : déploiement arrêté avant la fin de ce poste;") + r.message;
 }
@@ -47,6 +51,10 @@ QString rowText(const Workspace& ws, const WorkstationRecord& r, int ruleCount, 
     if (r.fate == Fate::NotReached) {
         return name + QLatin1Char(';') + lossField(r.swept ? r.loss : QStringLiteral("####")) +
                QLatin1Char(';') + kNotDone;
+    }
+    if (r.fate == Fate::SameWorkstation) {
+        return name + QLatin1Char(';') + lossField(r.loss) + QLatin1Char(';') + kSameWorkstation +
+               r.sameAs;
     }
     if (r.fate == Fate::Pending || noAnswer(r)) { // a sweep's, or a pass that only pinged
         return name + QLatin1Char(';') + lossField(r.loss) + QLatin1String(";  Void  ");
@@ -75,6 +83,7 @@ QString copyLightOf(const WorkstationRecord& r, int ruleCount) {
     case Fate::NotReached:
         return kRedLight;
     case Fate::Duplicate:
+    case Fate::SameWorkstation:
         break;
     }
     return QString();
@@ -104,6 +113,9 @@ BoardRow boardRow(const Workspace& ws, const WorkstationRecord& r, int ruleCount
     }
     if (visited(r)) {
         row.detail.append(copyLine(r));
+    }
+    if (r.fate == Fate::SameWorkstation) {
+        row.detail.append(sameWorkstationLine(r));
     }
     return row;
 }
@@ -201,6 +213,16 @@ QString passSummary(const PassRecords& records, const QTime& endedAt) {
     return line;
 }
 
+QStringList sameWorkstationLines(const PassRecords& records) {
+    QStringList lines;
+    for (const WorkstationRecord& r : records) {
+        if (r.fate == Fate::SameWorkstation) {
+            lines.append(sameWorkstationLine(r));
+        }
+    }
+    return lines;
+}
+
 QStringList pingFailureLines(const PassRecords& records) {
     QStringList lines;
     for (const WorkstationRecord& r : records) {
@@ -231,6 +253,9 @@ void writePassLines(Workspace& ws, const PassRecords& records) {
     writeSweepLines(ws, records);
     Lists& l = ws.lists;
     for (const WorkstationRecord& r : records) {
+        if (r.fate == Fate::SameWorkstation) {
+            l.ListeGénérale.append(sameWorkstationLine(r));
+        }
         if (!visited(r)) {
             continue;
         }

@@ -23,7 +23,8 @@ void writeSweepLines(Workspace& ws, const PassRecords& records);
 
 // After the copies, or a stop: every result list of the pass, and a board row for each
 // workstation of the cycle with its latest outcome. Those that did not answer come
-// first, then the others, in list order; a duplicate has no line of its own. The
+// first, then the others, in list order; a duplicate has no line of its own, an entry
+// that names a workstation another entry reaches first a row that says so. The
 // lines of the workstations updated without error are added to those of the
 // cycle's earlier passes.
 void writePassLines(Workspace& ws, const PassRecords& records);
@@ -44,6 +45,10 @@ void writeLiveRow(Workspace& ws, int row, const WorkstationRecord& record);
 // 298 postes servis, 5 en erreur, 3 sans réponse" (and ", 2 non faits" after a stop),
 // in the singular for one.
 QString passSummary(const PassRecords& records, const QTime& endedAt);
+
+// "NAME;même poste que FIRST" for each entry that named a workstation another entry
+// reaches first.
+QStringList sameWorkstationLines(const PassRecords& records);
 
 // "HOST;PingFail" for each workstation that did not answer.
 QStringList pingFailureLines(const PassRecords& records);

@@ -1,5 +1,6 @@
 #include "PingSweep.h"
 
+#include "core/AddressText.h"
 #include "core/Text.h"
 #include "core/TextFile.h"
 #include "core/Workspace.h"
@@ -17,6 +18,19 @@ constexpr qint64 kLongestSweepMs = 10000;
 // The longest name a host can have in the DNS.
 constexpr int kMaxHostNameLength = 253;
 
+// The address the name led to, from the summary's heading "Statistiques Ping pour
+// ADDRESS:", which a name that led nowhere has not.
+QByteArray addressOf(const QString& transcript) {
+    static const QString kHeading = QStringLiteral("Statistiques Ping pour ");
+    const qsizetype start = transcript.indexOf(kHeading);
+    if (start < 0) {
+        return QByteArray();
+    }
+    QStringView line = QStringView(transcript).mid(start + kHeading.size());
+    line = line.left(line.indexOf(u'\r')).left(line.indexOf(u'\n')).trimmed();
+    return addressBytes(line.endsWith(u':') ? line.chopped(1) : line);
+}
+
 // Reads one transcript into its record; false when the sweep must stop.
 bool classify(Workspace& ws, int index, WorkstationRecord& record) {
     const QString file = PingOutputFile(ws, index);
@@ -33,8 +47,9 @@ bool classify(Workspace& ws, int index, WorkstationRecord& record) {
                   QStringLiteral("Fichier trop volumineux"));
         return false;
     }
-    record.loss =
-        ExtractBetween(TextFile::decode(bytes), QStringLiteral("perte "), QStringLiteral("%)"));
+    const QString transcript = TextFile::decode(bytes);
+    record.loss = ExtractBetween(transcript, QStringLiteral("perte "), QStringLiteral("%)"));
+    record.address = addressOf(transcript);
     record.swept = true;
     if (!record.answered()) {
         record.fate = WorkstationRecord::Fate::NoAnswer;
@@ -80,7 +95,7 @@ QString PingOutputFile(const Workspace& ws, int index) {
            QStringLiteral(".txt");
 }
 
-bool PingSweep(Workspace& ws, PassRecords& records) {
+bool PingSweep(Workspace& ws, PassRecords& records, const PassRecords& cycle) {
     const BusyPointer busy(ws);
     if (records.empty()) {
         ws.inform(QStringLiteral("La liste des postes est vide"),
@@ -117,6 +132,7 @@ bool PingSweep(Workspace& ws, PassRecords& records) {
             return false;
         }
     }
+    markSameWorkstations(records, cycle);
     return true;
 }
 

@@ -16,9 +16,10 @@ QString PingOutputFile(const Workspace& ws, int index);
 
 // Pings every workstation of the pass at once (a duplicate is not pinged again),
 // waits until every transcript is in (ten seconds at most, or a stop), then reads
-// each one's loss from its transcript into its record;
-// one that did not answer is left alone. False when it stopped before every
-// workstation was read: the message says why, or the program was asked to end.
-bool PingSweep(Workspace& ws, PassRecords& records);
+// each one's loss and address from its transcript into its record; one that did not
+// answer is left alone, one that reaches the same workstation as an earlier entry or
+// one served earlier in the cycle is the same workstation (markSameWorkstations). False when it
+// stopped before every workstation was read: the message says why, or the program was asked to end.
+bool PingSweep(Workspace& ws, PassRecords& records, const PassRecords& cycle = {});
 
 } // namespace vantrel

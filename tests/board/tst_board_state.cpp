@@ -58,6 +58,8 @@ private slots:
         QTest::newRow("waiting to be served: no copy light")
             << "   0"
             << "attente " << kGreenLight << QString();
+        QTest::newRow("served under another name: no copy light")
+            << "   0" << QString::fromUtf8("même poste que PC01") << kGreenLight << QString();
     }
     void lights() {
         QFETCH(QString, ping);

@@ -17,21 +17,26 @@ const QString kNotes = QStringLiteral("\\\\PC01\\C$\\Outils\\notes.txt");
 const QString kUndone = QStringLiteral("20261205_90503"); // the pass a restore undoes
 
 // PC01 holds outil.exe (v3) with the v2 that pass kUndone replaced, and notes.txt that
-// the pass made; PC02 has no Outils folder; PC03 does not answer.
+// the pass made; PC02 has no Outils folder; PC03 does not answer; pc01.zone.test is
+// PC01 under another name.
 struct History : Fixture {
     History() {
         start();
         ws->state.WorkstationListPath = QStringLiteral("C:\\DEPLOI\\Atelier.LPO");
         ws->state.RuleFilePath = QStringLiteral("C:\\DEPLOI\\Atelier.Rgl");
-        ws->lists.ListePostes.assign({"PC01", "PC02", "PC03"});
+        ws->lists.ListePostes.assign({"PC01", "PC02", "PC03", "pc01.zone.test"});
+        system.otherNames[QStringLiteral("pc01.zone.test")] = QStringLiteral("PC01");
         ws->lists.ListeSource.assign({"C:\\Distrib\\outil.exe", "C:\\Distrib\\notes.txt"});
         ws->lists.ListeDest.assign({"\\C$\\Outils", "\\C$\\Outils"});
         system.addFile(kTool, "v3");
         system.addFile(kTool + kUndone, "v2");
         system.addFile(kNotes, "notes");
         system.addFolder(QStringLiteral("\\\\PC02\\C$"));
-        for (const QString& host : {QStringLiteral("PC01"), QStringLiteral("PC02")})
-            system.pingTranscripts[host] = TextFile::encode(reachableTranscript(host));
+        for (const QString& host : {QStringLiteral("PC01"), QStringLiteral("pc01.zone.test")})
+            system.pingTranscripts[host] =
+                TextFile::encode(reachableTranscript(host, 0, QStringLiteral("10.0.0.11")));
+        system.pingTranscripts[QStringLiteral("PC02")] =
+            TextFile::encode(reachableTranscript(QStringLiteral("PC02")));
         system.pingTranscripts[QStringLiteral("PC03")] =
             TextFile::encode(reachableTranscript(QStringLiteral("PC03"), 100));
         ui.defaultAnswer = Answer::No;
@@ -267,6 +272,7 @@ private slots:
         const QString line = QStringLiteral("PC01;") + kTool + u';' + stamp +
                              QStringLiteral(";25/10/2026 02:20:00") + placed + QStringLiteral(";1");
         QVERIFY2(lines.contains(line), qPrintable(lines.join(u'\n')));
+        QCOMPARE(lines.last(), QString::fromUtf8("pc01.zone.test;même poste que PC01"));
         // The listing's own pass recorded its folder's making, in UTC.
         QCOMPARE(h.system.contents(h.ws->state.RunFolder + QStringLiteral("\\Début UTC.txt")),
                  QByteArray("2026-11-02T10:00:00Z\r\n"));
@@ -285,7 +291,8 @@ private slots:
         QCOMPARE(
             h.ws->lists.Listécritures.entries(),
             (QStringList{"PC03              ; 100;  Void  ", "PC01              ;   0;0/2     ",
-                         "PC02              ;   0;2/2     "}));
+                         "PC02              ;   0;2/2     ",
+                         QString::fromUtf8("pc01.zone.test    ;   0;même poste que PC01")}));
         const QString journal = TextFile::decode(
             h.system.contents(h.ws->state.RunFolder + QStringLiteral("\\Infos Déploiement.txt")));
         QVERIFY(journal.contains(QStringLiteral("\r\n\r\nRestauration de la passe ") + kUndone));

@@ -42,8 +42,8 @@ struct Network : Fixture {
         answer(QStringLiteral("PC02"), 0);
         answer(QStringLiteral("PC03"), 100);
     }
-    void answer(const QString& host, int loss) {
-        system.pingTranscripts[host] = TextFile::encode(reachableTranscript(host, loss));
+    void answer(const QString& host, int loss, const QString& address = QString()) {
+        system.pingTranscripts[host] = TextFile::encode(reachableTranscript(host, loss, address));
     }
     // Delivers the retry timer's ticks as the window would, until it stops.
     int runRetryCycle() {
@@ -192,23 +192,25 @@ private slots:
     }
 
     // A retry serves only the workstations with an error in the cycle (PC02 has no
-    // folder, PC03 does not answer, pc01 is PC01 again); the cycle ends once none is
-    // left. PC01, served once, keeps one backup whatever comes after. The board ends
-    // with every workstation of the list and its latest outcome.
+    // folder, PC03 does not answer, pc01 is PC01 again, pc01.zone.test leads nowhere,
+    // then to PC01, already served); the cycle ends once none is left. PC01, served
+    // once, keeps one backup whatever comes after. The board ends with every
+    // workstation of the list and its latest outcome.
     void retryServesTheFailed_data() {
         QTest::addColumn<QString>("fixedAfterFirstPass");
         QTest::addColumn<QStringList>("secondRetry"); // empty: the cycle has ended
         // Blanks left out, then the lights (vert, rouge, mixte).
         QTest::addColumn<QStringList>("rows");
+        const QString other = QString::fromUtf8("pc01.zone.test;0;mêmepostequePC01 v");
         QTest::newRow("nothing fixed")
             << "" << QStringList{"PC02", "PC03"}
-            << QStringList{"PC03;100;Void rr", "PC01;0;0/2 vv", "PC02;0;2/2 vr"};
+            << QStringList{"PC03;100;Void rr", "PC01;0;0/2 vv", "PC02;0;2/2 vr", other};
         QTest::newRow("PC02 given its folder")
             << "PC02" << QStringList{"PC03"}
-            << QStringList{"PC03;100;Void rr", "PC01;0;0/2 vv", "PC02;0;0/2 vv"};
+            << QStringList{"PC03;100;Void rr", "PC01;0;0/2 vv", "PC02;0;0/2 vv", other};
         QTest::newRow("both fixed")
             << "PC02 PC03" << QStringList{}
-            << QStringList{"PC01;0;0/2 vv", "PC02;0;0/2 vv", "PC03;0;0/2 vv"};
+            << QStringList{"PC01;0;0/2 vv", "PC02;0;0/2 vv", "PC03;0;0/2 vv", other};
     }
     void retryServesTheFailed() {
         QFETCH(QString, fixedAfterFirstPass);
@@ -216,11 +218,16 @@ private slots:
         QFETCH(QStringList, rows);
         Network n;
         Workspace& ws = *n.ws;
-        ws.lists.ListePostes.assign({"PC01", "PC02", "pc01", "PC03"});
+        const QString other = QStringLiteral("pc01.zone.test");
+        ws.lists.ListePostes.assign({"PC01", "PC02", "pc01", "PC03", other});
+        n.system.otherNames[other] = QStringLiteral("PC01");
+        n.answer(QStringLiteral("PC01"), 0, QStringLiteral("10.0.0.11"));
+        n.system.pingTranscripts[other] = "La requete Ping n'a pas pu trouver l'hote.";
         ws.controls.setRécursif(1);
         ws.controls.setNbessais(QStringLiteral("2"));
         ws.controls.setDélai(QStringLiteral("1"));
         Télédéploiement_Click(ws, {});
+        n.answer(other, 0, QStringLiteral("10.0.0.11"));
         if (fixedAfterFirstPass.contains(QLatin1String("PC02")))
             n.system.addFolder(QStringLiteral("\\\\PC02\\C$\\Outils"));
         if (fixedAfterFirstPass.contains(QLatin1String("PC03"))) {
@@ -234,7 +241,7 @@ private slots:
             served.append(QString::number(retry) + u':' +
                           ws.lists.L_PostesenCours.entries().join(u','));
         }
-        QStringList expected{"1:PC02,PC03"};
+        QStringList expected{"1:PC02,PC03,pc01.zone.test"};
         if (!secondRetry.isEmpty())
             expected.append(QStringLiteral("2:") + secondRetry.join(u','));
         QCOMPARE(served, expected);
@@ -259,26 +266,42 @@ private slots:
     }
 
     // A workstation is left out only when the same one, whatever the case of its
-    // name, already has its result in the pass; a name of any length keeps its text.
+    // name, already has its result in the pass, or when another name (otherNames:
+    // "NAME=FIRST") led the ping to it: it is served once, four workers or not, and its
+    // other names' rows and journal lines say so. A name of any length keeps its text.
     void workstationsAreToldApartByName_data() {
         QTest::addColumn<QStringList>("hosts");
+        QTest::addColumn<QStringList>("otherNames");
         QTest::addColumn<QStringList>("silent");
         QTest::addColumn<QStringList>("results");
         QTest::addColumn<QStringList>("rows");
         const QString pad(14, ' ');
+        QTest::newRow("one workstation under two names")
+            << QStringList{"PC05", "PC06", "pc05.zone.test", "alias05"}
+            << QStringList{"pc05.zone.test=PC05", "alias05=PC05"} << QStringList{}
+            << QStringList{"PC05;0", "PC06;0"}
+            << QStringList{"PC05" + pad + ";   0;0/2     ", "PC06" + pad + ";   0;0/2     ",
+                           "pc05.zone.test    ;   0;même poste que PC05",
+                           "alias05           ;   0;même poste que PC05"};
+        QTest::newRow("a silent workstation under two names")
+            << QStringList{"PC07", "pc07.zone.test"} << QStringList{"pc07.zone.test=PC07"}
+            << QStringList{"PC07", "pc07.zone.test"} << QStringList{"PC07;PingFail"}
+            << QStringList{"PC07" + pad + "; 100;  Void  ",
+                           "pc07.zone.test    ; 100;même poste que PC07"};
         QTest::newRow("a name that begins the one before")
-            << QStringList{"PC10", "PC1"} << QStringList{} << QStringList{"PC10;0", "PC1;0"}
+            << QStringList{"PC10", "PC1"} << QStringList{} << QStringList{}
+            << QStringList{"PC10;0", "PC1;0"}
             << QStringList{"PC10" + pad + ";   0;0/2     ", "PC1 " + pad + ";   0;0/2     "};
         QTest::newRow("a name that begins one that did not answer")
-            << QStringList{"PC10", "PC1"} << QStringList{"PC10"}
+            << QStringList{"PC10", "PC1"} << QStringList{} << QStringList{"PC10"}
             << QStringList{"PC10;PingFail", "PC1;0"}
             << QStringList{"PC10" + pad + "; 100;  Void  ", "PC1 " + pad + ";   0;0/2     "};
         QTest::newRow("one workstation in three cases")
-            << QStringList{"PC07", "pc07", "Pc07"} << QStringList{} << QStringList{"PC07;0"}
-            << QStringList{"PC07" + pad + ";   0;0/2     "};
+            << QStringList{"PC07", "pc07", "Pc07"} << QStringList{} << QStringList{}
+            << QStringList{"PC07;0"} << QStringList{"PC07" + pad + ";   0;0/2     "};
         QTest::newRow("long and qualified names")
             << QStringList{"POSTE-TROP-LONG-0019", "poste12.atelier.exemple.fr", "P"}
-            << QStringList{"P"}
+            << QStringList{} << QStringList{"P"}
             << QStringList{"P;PingFail", "POSTE-TROP-LONG-0019;0", "poste12.atelier.exemple.fr;0"}
             << QStringList{"P" + QString(17, ' ') + "; 100;  Void  ",
                            "POSTE-TROP-LONG-0019;   0;0/2     ",
@@ -286,25 +309,47 @@ private slots:
     }
     void workstationsAreToldApartByName() {
         QFETCH(QStringList, hosts);
+        QFETCH(QStringList, otherNames);
         QFETCH(QStringList, silent);
         QFETCH(QStringList, results);
         QFETCH(QStringList, rows);
         Network n;
         n.ws->lists.ListePostes.assign(hosts);
         for (const QString& host : hosts) {
-            n.answer(host, silent.contains(host) ? 100 : 0);
-            n.system.addFolder(QStringLiteral("\\\\%1\\C$\\Outils").arg(host));
+            const QString first = otherNames.filter(host + '=').value(0).section('=', 1);
+            // Its ping reaches the first name's address; its paths, the first's files.
+            const QString address = QStringLiteral("10.9.0.%1").arg(hosts.indexOf(first));
+            n.system.pingTranscripts[host] = TextFile::encode(reachableTranscript(
+                host, silent.contains(host) ? 100 : 0, first.isEmpty() ? QString() : address));
+            if (first.isEmpty()) {
+                n.system.addFolder(QStringLiteral("\\\\%1\\C$\\Outils").arg(host));
+            } else {
+                n.system.otherNames[host.toLower()] = first;
+                n.system.pingTranscripts[first] = TextFile::encode(
+                    reachableTranscript(first, silent.contains(first) ? 100 : 0, address));
+            }
         }
         n.ui.defaultAnswer = Answer::No;
-        startDeployment(*n.ws, {});
+        startDeployment(*n.ws, PassSettings{4, 0, false});
         QCOMPARE(n.lists().L_PostesFail.entries(), results);
         QCOMPARE(n.lists().Listécritures.entries(), rows);
         for (const QString& line : results.filter(QStringLiteral(";0"))) {
             const QString host = line.section(';', 0, 0);
             QCOMPARE(n.system.filesUnder(QStringLiteral("\\\\") + host).size(), 2);
         }
-        QVERIFY(n.journal().contains(results.last().section(QLatin1Char(';'), 0, 0) +
-                                     QLatin1Char(';')));
+        const QString journal = n.journal();
+        QVERIFY(
+            journal.contains(results.last().section(QLatin1Char(';'), 0, 0) + QLatin1Char(';')));
+        for (const QString& row : rows.filter(QStringLiteral("même poste que"))) {
+            QVERIFY(journal.contains(row.section(' ', 0, 0) + ";" + row.section(';', 2)));
+        }
+        // Counted once, and not as an error.
+        const QStringList counts = n.ui.progress.filter(QStringLiteral("Postes servis"));
+        QVERIFY2(counts.last().startsWith(QStringLiteral("Postes servis : %1/%2, 0 en erreur")
+                                              .arg(results.filter(";0").size())
+                                              .arg(results.size())),
+                 qPrintable(counts.last()));
+        QCOMPARE(errorCount(n.ws->cycleRecords), silent.isEmpty() ? 0 : 1);
     }
 
     // The line of a workstation keeps every failed rule's reason, in rule order, and
@@ -366,6 +411,8 @@ private slots:
             for (int i = 20; i < 60; ++i) {
                 hosts << QStringLiteral("PC%1").arg(i);
             }
+            hosts << QStringLiteral("pc20.zone.test"); // PC20 under another name
+            n->system.otherNames[hosts.last()] = QStringLiteral("PC20");
             n->ws->lists.ListePostes.assign(hosts);
             for (const QString& host : hosts) {
                 n->answer(host, host == QLatin1String("PC03") ? 100 : 0);
@@ -373,6 +420,8 @@ private slots:
                     n->system.addFolder(QStringLiteral("\\\\%1\\C$\\Outils").arg(host));
                 }
             }
+            n->answer(QStringLiteral("PC20"), 0, QStringLiteral("10.0.20.20"));
+            n->answer(hosts.last(), 0, QStringLiteral("10.0.20.20"));
             const QString stamp = QStringLiteral("20261206_143015");
             // PC04 stops answering at its first copy; PC05's live file cannot be put aside.
             n->system.failWritesTo(QStringLiteral("\\\\PC04\\C$\\Outils\\outil.exe.vantrel-") +
@@ -404,8 +453,10 @@ private slots:
         QCOMPARE(b.ListeGénérale.entries(), a.ListeGénérale.entries());
         QCOMPARE(b.Listécritures.entries(), a.Listécritures.entries());
         QCOMPARE(several->journal(), one->journal());
-        QCOMPARE(pass(workers, true)->previewed, pass(1, true)->previewed);
-        for (const QString& host : QStringList{"PC10", "PC04", "PC05", "PC59"}) {
+        const QStringList previewed = pass(1, true)->previewed;
+        QCOMPARE(pass(workers, true)->previewed, previewed);
+        QCOMPARE(previewed.last(), QString::fromUtf8("pc20.zone.test;même poste que PC20"));
+        for (const QString& host : QStringList{"PC10", "PC04", "PC05", "PC20", "PC59"}) {
             const QString folder = QStringLiteral("\\\\%1").arg(host);
             QCOMPARE(several->system.filesUnder(folder), one->system.filesUnder(folder));
         }

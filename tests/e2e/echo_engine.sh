@@ -65,7 +65,8 @@ answered_v6() { # FILE: four replies from fd00:17::5, as Windows writes IPv6 one
 not_found() { # FILE
     grep -qxF "La requête Ping n'a pas pu trouver l'hôte PC09.invalid. Vérifiez le nom et essayez à nouveau." "$1"
 }
-rows='[ "$(tr -s " " <"$work/out")" = "$(printf "%s\n" "127.0.0.11 ; 0; Void " "PC01 ; 0; Void " "127.0.0.14 ; 100; Void " "PC09.invalid ;####; Void " "poste-v6 ; 0; Void ")" ]'
+# PC01 reaches the address listed before it: the same workstation.
+rows='[ "$(tr -s " " <"$work/out")" = "$(printf "%s\n" "127.0.0.11 ; 0; Void " "PC01 ; 0;même poste que 127.0.0.11" "127.0.0.14 ; 100; Void " "PC09.invalid ;####; Void " "poste-v6 ; 0; Void ")" ]'
 
 sweep
 expect "engine: an address that answers" 'answered "$work/t0" 127.0.0.11 127.0.0.11'

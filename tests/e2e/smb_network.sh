@@ -9,6 +9,7 @@
 #   PC05  refuses guests: files only with the right password
 #   PC06  dead in the first pass, up before the retry
 #   fd00:17::7  an IPv6 workstation known by its address
+#   pc01.zone.test  PC01's other name, for a workstation listed under several names
 # Usage: smb_network.sh PROGRAM   (as root)
 set -euo pipefail
 program=$(readlink -f "$1")
@@ -226,5 +227,34 @@ expect "listing: the dead workstation" '[ $status -eq 1 ] && grep -qx "PC04;Ping
 status=0
 "$program" --restaurer "$work/history.VTR" --passe hier >/dev/null 2>&1 || status=$?
 expect "restore: a wrong stamp refused (exit 2)" '[ $status -eq 2 ]'
+
+# 6. One workstation under several names, eight workers at once: PC01 by its name, by
+# another name, by that name with a final dot and by its address; fd00:17::7 in two
+# forms. Each is served once (its file replaced once, one backup), never by two
+# workers at a time; the other entries' rows and journal lines name the first. (The
+# resolver finds no name with a final dot in a hosts file: that one leads nowhere, and
+# is still the same name.)
+printf '127.0.0.11 pc01.zone.test\n' >>"$hosts"
+for station in pc01 pc07; do
+    mkdir -p "$work/$station/partage/Double"
+    printf 'f4 version 1\r\n' >"$work/$station/partage/Double/f4.bin"
+done
+printf 'f4 version 2\r\n' >"$work/src/f4.bin"
+deployment twice "PC01 pc01.zone.test pc01.zone.test. 127.0.0.11 fd00:17::7 fd00:17:0:0::7" \
+    'f4.bin;\PARTAGE\Double'
+run twice --simultanes 8
+cat "$work/twice.out" >>"$work/twice.err" # shown with the others on a failure
+expect "two names: exit 0, a row for each entry" '[ $status -eq 0 ] && rows twice \
+    "PC01              ;   0;0/1     " "pc01.zone.test    ;   0;même poste que PC01" \
+    "pc01.zone.test.   ;####;même poste que PC01" "127.0.0.11        ;   0;même poste que PC01" \
+    "fd00:17::7        ;   0;0/1     " "fd00:17:0:0::7    ;   0;même poste que fd00:17::7"'
+served_once() { # station: the new version live, the old one kept once
+    grep -q "f4 version 2" "$work/$1/partage/Double/f4.bin" &&
+        [ "$(ls "$work/$1/partage/Double" | grep -c "^f4.bin2")" -eq 1 ] &&
+        grep -q "f4 version 1" "$work/$1/partage/Double"/f4.bin2*
+}
+expect "two names: each workstation served once" 'served_once pc01 && served_once pc07 && no_partial'
+expect "two names: the journal names the first" \
+    'grep -qx "127.0.0.11;même poste que PC01" "$work/twice.journal" && grep -qx "fd00:17:0:0::7;même poste que fd00:17::7" "$work/twice.journal"'
 
 expect_summary "$work"/*.err

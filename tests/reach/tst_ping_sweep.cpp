@@ -64,6 +64,55 @@ private slots:
         QCOMPARE(read, (QStringList{"0", "25 silent", "", "#### silent"}));
     }
 
+    // Entries that reach one workstation, by the address their ping reached or by one
+    // name with or without its final dot, are that workstation once: each later entry
+    // names the first. Addresses: "" is a name that led nowhere.
+    void sweepTellsOneWorkstationUnderTwoNames_data() {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("addresses");
+        QTest::addColumn<QStringList>("sameAs"); // "" for an entry of its own
+        QTest::newRow("two names, one address, then one with a final dot")
+            << QStringList{"pc01", "pc02", "pc01.zone.test", "PC01.ZONE.TEST", "pc01.zone.test."}
+            << QStringList{"10.0.0.11", "10.0.0.12", "10.0.0.11", "10.0.0.11", ""}
+            << QStringList{"", "", "pc01", "", "pc01"}; // a duplicate, as ever, then the dot
+        QTest::newRow("a final dot, its name led nowhere")
+            << QStringList{"pc03.zone.test.", "PC03.zone.test", "pc03"} << QStringList{"", "", ""}
+            << QStringList{"", "pc03.zone.test.", ""};
+        QTest::newRow("IPv6 forms")
+            << QStringList{"fd00:72::12", "fd00:72:0:0::12", "v6", "mapped", "v4", "l1", "l2", "l3"}
+            << QStringList{"fd00:72::12",       "fd00:72:0:0:0:0:0:12",
+                           "FD00:72::0.0.0.18", "::ffff:10.0.0.5",
+                           "10.0.0.5",          "fe80::1%12",
+                           "fe80:0::1%12",      "fe80::1%13"}
+            << QStringList{"", "fd00:72::12", "fd00:72::12", "", "mapped", "", "l1", ""};
+        QTest::newRow("addresses that differ, or are none")
+            << QStringList{"a", "b", "c", "d", "e", "f", "g"}
+            << QStringList{"fd00:72::12", "fd00:72::1:2", "fd00:72:0:12::", "10.0.0.256",
+                           "10.0.0.256",  "1::2::3",      "1::2::3"}
+            << QStringList{"", "", "", "", "", "", ""};
+    }
+    void sweepTellsOneWorkstationUnderTwoNames() {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, addresses);
+        QFETCH(QStringList, sameAs);
+        Sweep n;
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            n.system.pingTranscripts[names.at(i)] = TextFile::encode(
+                addresses.at(i).isEmpty()
+                    ? QStringLiteral("La requête Ping n'a pas pu trouver l'hôte %1.")
+                          .arg(names.at(i))
+                    : reachableTranscript(names.at(i), 0, addresses.at(i)));
+        }
+        PassRecords records = recordsFor(names);
+        QVERIFY(PingSweep(*n.ws, records));
+        QStringList found;
+        for (const WorkstationRecord& r : records) {
+            QCOMPARE(r.fate == WorkstationRecord::Fate::SameWorkstation, !r.sameAs.isEmpty());
+            found << r.sameAs;
+        }
+        QCOMPARE(found, sameAs);
+    }
+
     // The sweep ends as the last transcript comes in (a silent workstation's, once the
     // wait after its last request is over), or at ten seconds for a ping program that
     // never ends, which is then ended; a stop ends it at once. Virtual time, in which

@@ -19,6 +19,12 @@ QString FakeSystem::absolute(const QString& path) const {
 
 QString FakeSystem::key(const QString& path) const {
     QString k = absolute(path).toLower();
+    if (k.startsWith(QLatin1String("\\\\"))) {
+        const QString host = k.mid(2).section(QLatin1Char('\\'), 0, 0);
+        if (otherNames.contains(host)) {
+            k.replace(2, host.size(), otherNames.value(host).toLower());
+        }
+    }
     while (k.endsWith(QLatin1Char('\\')) && k.size() > 3) {
         k.chop(1);
     }
@@ -463,16 +469,23 @@ QByteArray crlf(const QStringList& lines) {
     return TextFile::encode(TextFile::joinLines(lines));
 }
 
-QString reachableTranscript(const QString& host, int lossPercent) {
+QString reachableTranscript(const QString& host, int lossPercent, const QString& address) {
     const int received = 4 - lossPercent * 4 / 100;
-    return QStringLiteral(
-               "Envoi d'une requête 'Ping'  %1 [10.0.0.1] avec 32 octets de données :\r\n"
-               "\r\nStatistiques Ping pour 10.0.0.1:\r\n"
-               "    Paquets : envoyés = 4, reçus = %2, perdus = %3 (perte %4%),\r\n")
+    // Each name its own address in 10/8, the same whatever its case.
+    const QByteArray hash =
+        QCryptographicHash::hash(host.toLower().toUtf8(), QCryptographicHash::Md5);
+    const QString own = QStringLiteral("10.%1.%2.%3")
+                            .arg(quint8(hash[0]))
+                            .arg(quint8(hash[1]))
+                            .arg(quint8(hash[2]));
+    return QStringLiteral("Envoi d'une requête 'Ping'  %1 [%5] avec 32 octets de données :\r\n"
+                          "\r\nStatistiques Ping pour %5:\r\n"
+                          "    Paquets : envoyés = 4, reçus = %2, perdus = %3 (perte %4%),\r\n")
         .arg(host)
         .arg(received)
         .arg(4 - received)
-        .arg(lossPercent);
+        .arg(lossPercent)
+        .arg(address.isEmpty() ? own : address);
 }
 
 } // namespace vantrel::test

@@ -36,6 +36,9 @@ public:
     // transcripts from pingTranscripts.
     std::function<bool(const QString&)> onCommand;
     QMap<QString, QByteArray> pingTranscripts; // host -> transcript; absent: no file written
+    // Other names of a workstation ("pc01.zone.test" -> "PC01", lower case): their
+    // paths lead to its files.
+    QMap<QString, QString> otherNames;
     std::function<QDateTime()> clockNow;
     std::function<void()> terminationHandler;
     std::function<void(const QString& to)> onCopy; // before each copy
@@ -200,6 +203,8 @@ struct Fixture {
 };
 
 QByteArray crlf(const QStringList& lines); // Windows-1252 bytes, CR LF after each
-QString reachableTranscript(const QString& host, int lossPercent = 0);
+// A transcript of a ping that reached address, by default one of host's own.
+QString reachableTranscript(const QString& host, int lossPercent = 0,
+                            const QString& address = QString());
 
 } // namespace vantrel::test
