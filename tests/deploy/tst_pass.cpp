@@ -520,35 +520,49 @@ private slots:
                  QStringList());
     }
 
-    void stampBeforeTenLosesItsBlank() {
-        Network n;
-        n.clock.current = QDateTime(QDate(2017, 11, 7), QTime(9, 5, 3));
-        startDeployment(*n.ws, {});
-        QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20171107_90503"));
-    }
-
     // The stamp is the clock's at the start, whatever the date file held before; the
-    // file takes it, and one that cannot be written is said, the pass going on.
+    // file takes it, and one that cannot be written is said, the pass going on. Before
+    // ten o'clock the hour has one digit; a stamp another pass took moves on a second.
     void stampIsTheClocks_data() {
         QTest::addColumn<bool>("writable");
-        QTest::newRow("date file written") << true;
-        QTest::newRow("date file refused") << false;
+        QTest::addColumn<QTime>("at");
+        QTest::addColumn<int>("passFoldersTaken");
+        QTest::addColumn<QString>("stamp");
+        QTest::addColumn<QByteArray>("dateFile"); // what the date file holds after
+        const QTime afternoon(14, 30, 15);
+        const QByteArray written = "20261206_143015 \r\n";
+        QTest::newRow("date file written")
+            << true << afternoon << 0 << "20261206_143015" << written;
+        QTest::newRow("date file refused")
+            << false << afternoon << 0 << "20261206_143015" << QByteArray("20261206_133015\r\n");
+        QTest::newRow("before ten") << true << QTime(9, 5, 3) << 0 << "20261206_90503"
+                                    << QByteArray("20261206_ 90503 \r\n");
+        QTest::newRow("taken twice") << true << afternoon << 2 << "20261206_143017" << written;
     }
     void stampIsTheClocks() {
         QFETCH(bool, writable);
+        QFETCH(QTime, at);
+        QFETCH(int, passFoldersTaken);
+        QFETCH(QString, stamp);
+        QFETCH(QByteArray, dateFile);
         Network n;
-        const QString dateFile = n.ws->state.ProgramDir + QStringLiteral("DateDeploiement.txt");
-        n.system.addTextFile(dateFile, QStringLiteral("20261206_133015\r\n"));
+        n.clock.current.setTime(at);
+        const QString program = n.ws->state.ProgramDir;
+        for (int i = 0; i < passFoldersTaken; ++i) {
+            n.system.addFolder(program + n.clock.current.addSecs(i).toString("yyyyMMdd_HHmmss"));
+        }
+        const QString datePath = program + QStringLiteral("DateDeploiement.txt");
+        n.system.addTextFile(datePath, QStringLiteral("20261206_133015\r\n"));
         if (!writable) {
-            n.system.failWritesTo(dateFile, FileError::AccessDenied);
+            n.system.failWritesTo(datePath, FileError::AccessDenied);
         }
         n.ui.defaultAnswer = Answer::No;
         startDeployment(*n.ws, {});
-        QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20261206_143015"));
-        QVERIFY(n.system.isFolder(n.ws->state.RunFolder));
-        QCOMPARE(n.system.contents(kOldTool + QStringLiteral("20261206_143015")), QByteArray("v1"));
-        QCOMPARE(n.system.contents(dateFile),
-                 writable ? QByteArray("20261206_143015 \r\n") : QByteArray("20261206_133015\r\n"));
+        QCOMPARE(n.ws->state.RunStamp, stamp);
+        QCOMPARE(n.ws->state.RunFolder, program + stamp);
+        QVERIFY(n.system.exists(n.ws->state.RunFolder + QStringLiteral("\\ping0.txt")));
+        QCOMPARE(n.system.contents(kOldTool + stamp), QByteArray("v1"));
+        QCOMPARE(n.system.contents(datePath), dateFile);
         QCOMPARE(n.ui.texts().contains(QStringLiteral("impossible d'ouvrir\r\n")), !writable);
     }
 
@@ -763,17 +777,6 @@ private slots:
                              ";;C:\\Distrib\\outil.ini;\\C$\\Outils;" + lost + ";"});
     }
 
-    void takenStampMovesToTheNextFreeSecond() {
-        Network n;
-        const QString program = n.ws->state.ProgramDir;
-        n.system.addFolder(program + QStringLiteral("20261206_143015"));
-        n.system.addFolder(program + QStringLiteral("20261206_143016"));
-        n.ui.defaultAnswer = Answer::No;
-        startDeployment(*n.ws, {});
-        QCOMPARE(n.ws->state.RunStamp, QStringLiteral("20261206_143017"));
-        QVERIFY(!n.system.exists(program + QStringLiteral("20261206_143015\\ping0.txt")));
-    }
-
     // No sweep, no copy, and an unattended run learns the pass did not happen.
     void passWithoutItsFolderStopsBeforeTheSweep_data() {
         QTest::addColumn<bool>("folderLocked");
@@ -811,18 +814,24 @@ private slots:
     void launchChecks_data() {
         QTest::addColumn<QStringList>("postes");
         QTest::addColumn<QString>("listPath");
+        QTest::addColumn<int>("sources");
         QTest::addColumn<int>("destinations");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty list") << QStringList{} << "x" << 2 << "La liste des postes est vide";
+        const QString unequal =
+            "Les listes Source et Destination n'ont pas le même nombre d'éléments\r\n";
+        QTest::newRow("empty list")
+            << QStringList{} << "x" << 2 << 2 << "La liste des postes est vide";
         QTest::newRow("list not saved")
-            << QStringList{"PC01"} << "" << 2 << "Enregistrer d'abord la liste de Postes";
+            << QStringList{"PC01"} << "" << 2 << 2 << "Enregistrer d'abord la liste de Postes";
         QTest::newRow("unequal rules")
-            << QStringList{"PC01"} << "x" << 1
-            << "Les listes Source et Destination n'ont pas le même nombre d'éléments\r\nContinuer?";
+            << QStringList{"PC01"} << "x" << 2 << 1 << unequal + "Continuer?";
+        QTest::newRow("no rule, unequal") << QStringList{"PC01"} << "x" << 0 << 2
+                                          << unequal + "Aucune règle de déploiement\r\nContinuer?";
     }
     void launchChecks() {
         QFETCH(QStringList, postes);
         QFETCH(QString, listPath);
+        QFETCH(int, sources);
         QFETCH(int, destinations);
         QFETCH(QString, message);
         Network n;
@@ -830,22 +839,13 @@ private slots:
         ws.controls.setTentative(QStringLiteral("4"));
         ws.lists.ListePostes.assign(postes);
         ws.state.WorkstationListPath = listPath;
+        ws.lists.ListeSource.assign(ws.lists.ListeSource.entries().mid(0, sources));
         ws.lists.ListeDest.assign(ws.lists.ListeDest.entries().mid(0, destinations));
         n.ui.defaultAnswer = Answer::No;
         QCOMPARE(Télédéploiement_Click(ws, {}), LaunchOutcome::Refused);
         QCOMPARE(n.ui.messages.front().text, message);
         QCOMPARE(ws.controls.Tentative(), QStringLiteral("0"));
         QVERIFY(n.system.commands.isEmpty());
-    }
-
-    void emptyAndUnequalRulesWarnTogether() {
-        Network n;
-        n.ws->lists.ListeSource.clear();
-        n.ui.defaultAnswer = Answer::No;
-        Télédéploiement_Click(*n.ws, {});
-        QCOMPARE(n.ui.messages.front().text,
-                 QStringLiteral("Les listes Source et Destination n'ont pas le même nombre "
-                                "d'éléments\r\nAucune règle de déploiement\r\nContinuer?"));
     }
 
     void deferredStartRunsOncePerFlag() {
@@ -867,38 +867,18 @@ private slots:
         QCOMPARE(n.system.commands.size(), commands);
     }
 
-    void fieldLimits_data() {
-        QTest::addColumn<QString>("typedDelay");
-        QTest::addColumn<QString>("delay");
-        QTest::addColumn<QString>("typedAttempts");
-        QTest::addColumn<QString>("attempts");
-        QTest::newRow("too high") << "250"
-                                  << "180"
-                                  << "9"
-                                  << "5";
-        QTest::newRow("zero") << "0"
-                              << "1"
-                              << "0"
-                              << "0";
-        QTest::newRow("text") << "abc"
-                              << "1"
-                              << "-1"
-                              << "-1";
-        QTest::newRow("in range") << "45"
-                                  << "45"
-                                  << "3"
-                                  << "3";
-    }
+    // Typed delay and attempts, as the fields keep them: within 1-180 and 0-5, text
+    // as the smallest (-1 attempts: none typed).
     void fieldLimits() {
-        QFETCH(QString, typedDelay);
-        QFETCH(QString, delay);
-        QFETCH(QString, typedAttempts);
-        QFETCH(QString, attempts);
-        DeploymentControls c;
-        c.setDélai(typedDelay);
-        c.setNbessais(typedAttempts);
-        QCOMPARE(c.Délai(), delay);
-        QCOMPARE(c.Nbessais(), attempts);
+        const QStringList rows{"250 180 9 5", "0 1 0 0", "abc 1 -1 -1", "45 45 3 3"};
+        for (const QString& row : rows) {
+            const QStringList f = row.split(u' ');
+            DeploymentControls c;
+            c.setDélai(f[0]);
+            c.setNbessais(f[2]);
+            QCOMPARE(c.Délai(), f[1]);
+            QCOMPARE(c.Nbessais(), f[3]);
+        }
     }
 
     void noRetryWithZeroAttempts() {
