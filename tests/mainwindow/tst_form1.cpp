@@ -54,8 +54,11 @@ QAction* actionCaptioned(const QList<QAction*>& actions, const QString& caption)
 // keys on the controls, menus opened from the menu bar.
 struct Window : Fixture {
     std::unique_ptr<Form1> form;
-    Window() {
+    // The screen in twips, as the window meets it when it opens.
+    explicit Window(QSize screen = {}) {
         start();
+        if (screen.isValid())
+            ui.screen = screen;
         form = std::make_unique<Form1>(*ws);
         form->load();
         form->show();
@@ -653,13 +656,11 @@ private slots:
     // The dialog counts down beside the window, which stays usable (its menus open,
     // Différé stays ticked); its pass starts when the dialog says so.
     void deferredBoxCountsDownBesideAUsableWindow() {
-        Fixture f;
-        Workspace& ws = f.start();
+        Window w;
+        Workspace& ws = *w.ws;
+        Form1& form = *w.form;
         ws.state.WorkstationListPath = QStringLiteral("C:\\a.LPO");
         ws.lists.ListePostes.append(QStringLiteral("PC01"));
-        Form1 form(ws);
-        form.load();
-        form.show();
         QTest::mouseClick(form.findChild<QCheckBox*>(QStringLiteral("Différé")), Qt::LeftButton);
         auto* dialog = form.findChild<Form2*>();
         QVERIFY(dialog != nullptr && dialog->isVisible());
@@ -668,7 +669,7 @@ private slots:
         // Shown 6560 twips wide, 50 twips from the top, its right edge on the screen's.
         const double ppt = form.logicalDpiX() / 1440.0;
         QCOMPARE(dialog->geometry().width(), qRound(6560 * ppt));
-        QCOMPARE(dialog->frameGeometry().right() + 1, qRound(f.ui.screen.width() * ppt));
+        QCOMPARE(dialog->frameGeometry().right() + 1, qRound(w.ui.screen.width() * ppt));
         QCOMPARE(dialog->frameGeometry().top(), qRound(50 * ppt));
         for (const QPushButton* button : dialog->findChildren<QPushButton*>())
             QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 8 <= button->width(),
@@ -690,7 +691,7 @@ private slots:
                           Qt::LeftButton);
         QTRY_VERIFY(!ws.controls.Différé());
         QTRY_VERIFY(!ws.passRunning()); // the pass runs beside the window
-        QVERIFY(f.system.commands.contains(QStringLiteral("cmd.exe /C ping PC01 > ") +
+        QVERIFY(w.system.commands.contains(QStringLiteral("cmd.exe /C ping PC01 > ") +
                                            ws.state.RunFolder + QStringLiteral("\\ping0.txt")));
         QVERIFY(!ws.controls.Différé());
         QCOMPARE(ws.state.DeferredStartFlag, QString());
@@ -701,16 +702,11 @@ private slots:
     // On a screen too small for the window's full size (a scale factor of 2 on 1600 pixels),
     // the whole window is drawn smaller, its captions whole.
     void windowFitsASmallScreen() {
-        Fixture f;
-        f.start();
-        f.ui.screen = QSize(800 * 15, 600 * 15);
-        Form1 form(*f.ws);
-        form.load();
-        form.show();
-        QVERIFY(form.width() <= 800);
-        QVERIFY(form.height() <= 600);
-        auto* button = form.findChild<QPushButton*>(QStringLiteral("Télédéploiement"));
-        QVERIFY(form.rect().contains(button->mapTo(&form, button->rect().bottomRight())));
+        Window w(QSize(800 * 15, 600 * 15));
+        QVERIFY(w.form->width() <= 800);
+        QVERIFY(w.form->height() <= 600);
+        auto* button = w.find<QPushButton>(QStringLiteral("Télédéploiement"));
+        QVERIFY(w.form->rect().contains(button->mapTo(w.form.get(), button->rect().bottomRight())));
         QVERIFY(button->width() >= button->fontMetrics().horizontalAdvance(shown(button->text())));
     }
 
