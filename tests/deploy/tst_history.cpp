@@ -305,7 +305,9 @@ private slots:
         QTest::addColumn<QByteArray>("live");
         QTest::newRow("as the pass wrote it") << kUndone << false << QByteArray("v2");
         QTest::newRow("hour with a leading zero") << "20261205_090503" << false << QByteArray("v2");
-        QTest::newRow("both forms held") << "20261205_090503" << true << QByteArray("B");
+        QTest::newRow("both forms held, asked with a zero")
+            << "20261205_090503" << true << QByteArray("B");
+        QTest::newRow("both forms held, asked without") << kUndone << true << QByteArray("v2");
         QTest::newRow("a pass that never was") << "20261205_100000" << false << QByteArray("v3");
         QTest::newRow("a wall time skipped here") << "20260329_23001" << false << QByteArray("v2");
     }
