@@ -1,5 +1,4 @@
 #include "board/BoardRules.h"
-#include "core/TextFile.h"
 #include "documents/Lifecycle.h"
 #include "documents/Ouvrefichier.h"
 #include "mainwindow/Form1.h"
@@ -437,9 +436,7 @@ private slots:
             return w.system.commands.filter(QStringLiteral("cmd.exe /C ping ") + host + u' ')
                 .size();
         };
-        QCOMPARE(pings(QStringLiteral("PC02")), 4);
-        QCOMPARE(pings(QStringLiteral("PC01")), 1);
-        QVERIFY(w.ui.texts().last().startsWith(QStringLiteral("Après 3 tentatives")));
+        QCOMPARE(pings(QStringLiteral("PC02")), 4); // who a retry serves is tst_pass's
         w.clock.advance(3 * 60000);
         QTest::qWait(1500); // the cycle is over: no further pass comes
         QCOMPARE(pings(QStringLiteral("PC02")), 4);
@@ -546,12 +543,8 @@ private slots:
         QCOMPARE(w.ui.texts().filter(QStringLiteral("Arrêter le déploiement en cours ?")).size(),
                  1);
         QCOMPARE(servedWhileAsked, !confirmed);
+        // What a stop leaves in the rows and the journal is tst_pass's.
         QCOMPARE(w.system.exists(QStringLiteral("\\\\PC01\\Outils\\outil.exe")), !confirmed);
-        const QStringList rows = w.ws->lists.Listécritures.entries();
-        QCOMPARE(rows.filter(QStringLiteral("Non fait")).size(), confirmed ? 2 : 0);
-        const QString journal = TextFile::decode(
-            w.system.contents(w.ws->state.RunFolder + QStringLiteral("\\Infos Déploiement.txt")));
-        QCOMPARE(journal.contains(QStringLiteral("Déploiement arrêté avant sa fin")), confirmed);
         QVERIFY(!w.ws->ui.stopAsked());
         QTRY_COMPARE(w.form->isVisible(), !(byClosing && confirmed));
     }
