@@ -15,6 +15,16 @@ namespace {
 const QString kTool = QStringLiteral("\\\\PC01\\C$\\Outils\\outil.exe");
 const QString kNotes = QStringLiteral("\\\\PC01\\C$\\Outils\\notes.txt");
 const QString kUndone = QStringLiteral("20261205_90503"); // the pass a restore undoes
+// Beside outil.exe at 14:30:15: names that are no version of it, a version from the
+// future, the one this pass made; and older versions, newest first.
+const QStringList kBeside{"outil.exe",
+                          "outil.exe.bak",
+                          "outil.exe20261207_143015x",
+                          "outil.exe2",
+                          "outil.exe20270101_120000",
+                          "outil.exe20261207_143015"};
+const QStringList kOlder{"outil.exe20261207_100503", "OUTIL.EXE20261207_90503",
+                         "outil.exe20261206_235959"};
 
 // PC01 holds outil.exe (v3) with the v2 that pass kUndone replaced, and notes.txt that
 // the pass made; PC02 has no Outils folder; PC03 does not answer.
@@ -78,18 +88,9 @@ private slots:
     void keepingTheNewestVersions_data() {
         QTest::addColumn<int>("kept");
         QTest::addColumn<QStringList>("left");
-        const QStringList always{"outil.exe",
-                                 "outil.exe.bak",
-                                 "outil.exe20261207_143015x",
-                                 "outil.exe2",
-                                 "outil.exe20270101_120000",
-                                 "outil.exe20261207_143015"};
-        QTest::newRow("two") << 2 << always + QStringList{"outil.exe20261207_100503"};
-        QTest::newRow("one") << 1 << always;
-        QTest::newRow("more than there are")
-            << 9
-            << always + QStringList{"outil.exe20261207_100503", "OUTIL.EXE20261207_90503",
-                                    "outil.exe20261206_235959"};
+        QTest::newRow("two") << 2 << kBeside + kOlder.mid(0, 1);
+        QTest::newRow("one") << 1 << kBeside;
+        QTest::newRow("more than there are") << 9 << kBeside + kOlder;
     }
     void keepingTheNewestVersions() {
         QFETCH(int, kept);
@@ -97,11 +98,8 @@ private slots:
         FakeSystem system;
         const QString folder = QStringLiteral("\\\\PC01\\C$");
         system.addFolder(folder);
-        for (const char* name :
-             {"outil.exe", "outil.exe.bak", "outil.exe20261207_143015x", "outil.exe2",
-              "outil.exe20261207_100503", "OUTIL.EXE20261207_90503", "outil.exe20261206_235959",
-              "outil.exe20270101_120000", "outil.exe20261207_143015"})
-            system.addFile(folder + QLatin1Char('\\') + QLatin1String(name), "x");
+        for (const QString& name : kBeside + kOlder)
+            system.addFile(folder + QLatin1Char('\\') + name, "x");
         system.addFolder(folder + QStringLiteral("\\outil.exe20261201_100000"));
         keepNewestVersions(system, {folder + QStringLiteral("\\outil.exe")},
                            KeptVersions{kept,
