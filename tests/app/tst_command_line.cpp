@@ -13,129 +13,89 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("understood"); // "file|recursive|attempts|delay|save"
         QTest::addColumn<QString>("error");
-        QTest::newRow("file alone") << QStringList{"--deployer", "a.VTR"} << "a.VTR|0|2|1|0"
-                                    << "";
-        QTest::newRow("every option")
+        QTest::newRow("every option, a file with a blank")
             << QStringList{"--recursif",     "--essais",     "3", "--delai", "60", "--deployer",
                            "C:\\D\\a b.VTR", "--enregistrer"}
             << "C:\\D\\a b.VTR|1|3|60|1"
             << "";
-        QTest::newRow("no file") << QStringList{"--deployer"} << ""
-                                 << "argument inattendu ou incomplet : --deployer";
-        for (const QString option : {"--essais", "--simultanes", "--debit-max"}) {
-            QTest::newRow(qPrintable(option + QStringLiteral(" without its value")))
-                << QStringList{"--deployer", "a.VTR", option} << ""
-                << QStringLiteral("argument inattendu ou incomplet : ") + option;
-        }
-        QTest::newRow("unknown word") << QStringList{"--deployer", "a.VTR", "--vite"} << ""
-                                      << "argument inattendu ou incomplet : --vite";
-        QTest::newRow("keep two") << QStringList{"--deployer", "a.VTR", "--garder", "2"}
-                                  << "a.VTR|0|2|1|0|keep 2"
-                                  << "";
-        QTest::newRow("keep none") << QStringList{"--deployer", "a.VTR", "--garder", "0"} << ""
-                                   << "--garder attend un nombre de versions de 1 à 9999 : 0";
-        QTest::newRow("keep past any int")
-            << QStringList{"--deployer", "a.VTR", "--garder", "99999999999"} << ""
-            << "--garder attend un nombre de versions de 1 à 9999 : 99999999999";
-        QTest::newRow("restore") << QStringList{"--restaurer", "a.VTR", "--passe", "20261207_90503"}
-                                 << "a.VTR|0|2|1|0|restore 20261207_90503"
-                                 << "";
-        QTest::newRow("restore without its pass") << QStringList{"--restaurer", "a.VTR"} << ""
-                                                  << "--restaurer attend --passe ESTAMPILLE";
-        QTest::newRow("restore of no stamp")
-            << QStringList{"--restaurer", "a.VTR", "--passe", "hier"} << ""
-            << "estampille de passe invalide : hier (attendu AAAAMMJJ_HHMMSS, ou AAAAMMJJ_HMMSS "
-               "avant 10 heures)";
-        QTest::newRow("history") << QStringList{"--historique", "a.VTR"} << "a.VTR|0|2|1|0|history"
-                                 << "";
-        QTest::newRow("history takes no deployment option")
-            << QStringList{"--historique", "a.VTR", "--enregistrer"} << ""
-            << "option réservée à --deployer : --enregistrer";
-        QTest::newRow("two commands")
-            << QStringList{"--deployer", "a.VTR", "--historique", "a.VTR"} << ""
-            << "une seule commande à la fois : --historique";
-        QTest::newRow("eight at a time, compared, previewed")
-            << QStringList{"--deployer", "a.VTR",          "--simultanes",
-                           "8",          "--si-different", "--simuler"}
-            << "a.VTR|0|2|1|0|8 at once|if different|preview"
-            << "";
-        QTest::newRow("restore eight at a time")
-            << QStringList{"--restaurer",    "a.VTR",        "--passe",
-                           "20261207_90503", "--simultanes", "64"}
-            << "a.VTR|0|2|1|0|restore 20261207_90503|64 at once"
-            << "";
-        QTest::newRow("restored under a cap of 2,5 Mo/s")
-            << QStringList{"--restaurer",    "a.VTR",       "--passe",
-                           "20261207_90503", "--debit-max", "2,5"}
-            << "a.VTR|0|2|1|0|restore 20261207_90503|2500000 B/s"
-            << "";
+        const QString incomplete = QStringLiteral("argument inattendu ou incomplet : ");
         const QString counts =
-            QStringLiteral("attend un nombre de postes servis à la fois de 1 à 64 : ");
-        const QString rates =
-            QStringLiteral("attend un débit en Mo/s, plus grand que 0 (12 ou 2,5 par exemple) : ");
-        const struct {
-            const char* option;
-            const char* value;
-            const QString& reason;
-        } badValues[] = {{"--simultanes", "0", counts},   {"--simultanes", "65", counts},
-                         {"--simultanes", "-3", counts},  {"--simultanes", "abc", counts},
-                         {"--simultanes", "8.5", counts}, {"--debit-max", "0", rates},
-                         {"--debit-max", "abc", rates},   {"--debit-max", "-5", rates},
-                         {"--debit-max", "1e9", rates}};
-        for (const auto& bad : badValues) {
-            const QString option = QString::fromLatin1(bad.option);
-            QTest::newRow(qPrintable(option + QLatin1Char(' ') + bad.value))
-                << QStringList{"--deployer", "a.VTR", option, bad.value} << ""
-                << option + QLatin1Char(' ') + bad.reason + bad.value;
-        }
-        QTest::newRow("six attempts") << QStringList{"--deployer", "a.VTR", "--essais", "6"} << ""
-                                      << "--essais attend un nombre d'essais de 0 à 5 : 6";
-        QTest::newRow("a delay of nothing")
-            << QStringList{"--deployer", "a.VTR", "--delai", "0"} << ""
-            << "--delai attend un nombre de minutes de 1 à 180 : 0";
-        QTest::newRow("a preview saves nothing")
-            << QStringList{"--deployer", "a.VTR", "--simuler", "--enregistrer"} << ""
-            << "--simuler n'écrit rien : --enregistrer ne va pas avec";
-        QTest::newRow("a restore cannot be previewed")
-            << QStringList{"--restaurer", "a.VTR", "--passe", "20261207_90503", "--simuler"} << ""
-            << "option réservée à --deployer : --simuler";
+            QStringLiteral("--simultanes attend un nombre de postes servis à la fois de 1 à 64 : ");
+        const QString rates = QStringLiteral(
+            "--debit-max attend un débit en Mo/s, plus grand que 0 (12 ou 2,5 par exemple) : ");
+        const QString keep = QStringLiteral("--garder attend un nombre de versions de 1 à 9999 : ");
+        const QString only = QStringLiteral("option réservée à --deployer : ");
         const QString url = QStringLiteral("ldap:///OU=Postes,DC=atelier,DC=test");
-        QTest::newRow("the directory's computers listed")
-            << QStringList{"--annuaire", url} << "|0|2|1|0|list " + url << "";
-        QTest::newRow("a pass over the directory's computers")
-            << QStringList{"--deployer", "a.VTR", "--annuaire", url, "--recursif"}
-            << "a.VTR|1|2|1|0|directory " + url << "";
-        QTest::newRow("a listing takes no deployment option")
-            << QStringList{"--annuaire", url, "--simuler"} << ""
-            << "option réservée à --deployer : --simuler";
-        QTest::newRow("a directory without its URL")
-            << QStringList{"--annuaire"} << ""
-            << "argument inattendu ou incomplet : --annuaire";
-        QTest::newRow("two directories") << QStringList{"--annuaire", url, "--annuaire", url} << ""
-                                         << "argument inattendu ou incomplet : --annuaire";
-        QTest::newRow("a restore is of the file's workstations")
-            << QStringList{"--restaurer", "a.VTR", "--passe", "20261207_90503", "--annuaire", url}
-            << ""
-            << "--annuaire ne va qu'avec --deployer, ou seul pour lister les postes";
-        QTest::newRow("options but no deployment")
-            << QStringList{"--recursif"} << ""
-            << "--deployer attend le chemin d'un fichier .VTR";
+        const QString restore = QStringLiteral("--restaurer a.VTR --passe 20261207_90503");
+        // Arguments separated by blanks; the reason is "" when they are understood.
+        const struct {
+            QString arguments, understood, error;
+        } rows[] = {
+            {"--deployer a.VTR", "a.VTR|0|2|1|0", ""},
+            {"--deployer", "", incomplete + "--deployer"},
+            {"--deployer a.VTR --essais", "", incomplete + "--essais"},
+            {"--deployer a.VTR --simultanes", "", incomplete + "--simultanes"},
+            {"--deployer a.VTR --debit-max", "", incomplete + "--debit-max"},
+            {"--deployer a.VTR --vite", "", incomplete + "--vite"},
+            {"--deployer a.VTR --garder 2", "a.VTR|0|2|1|0|keep 2", ""},
+            {"--deployer a.VTR --garder 0", "", keep + "0"},
+            {"--deployer a.VTR --garder 99999999999", "", keep + "99999999999"},
+            {restore, "a.VTR|0|2|1|0|restore 20261207_90503", ""},
+            {"--restaurer a.VTR", "", "--restaurer attend --passe ESTAMPILLE"},
+            {"--restaurer a.VTR --passe hier", "",
+             "estampille de passe invalide : hier (attendu AAAAMMJJ_HHMMSS, ou AAAAMMJJ_HMMSS "
+             "avant 10 heures)"},
+            {"--historique a.VTR", "a.VTR|0|2|1|0|history", ""},
+            {"--historique a.VTR --enregistrer", "", only + "--enregistrer"},
+            {"--deployer a.VTR --historique a.VTR", "",
+             "une seule commande à la fois : --historique"},
+            {"--deployer a.VTR --simultanes 8 --si-different --simuler",
+             "a.VTR|0|2|1|0|8 at once|if different|preview", ""},
+            {restore + " --simultanes 64", "a.VTR|0|2|1|0|restore 20261207_90503|64 at once", ""},
+            {restore + " --debit-max 2,5", "a.VTR|0|2|1|0|restore 20261207_90503|2500000 B/s", ""},
+            {"--deployer a.VTR --simultanes 0", "", counts + "0"},
+            {"--deployer a.VTR --simultanes 65", "", counts + "65"},
+            {"--deployer a.VTR --simultanes -3", "", counts + "-3"},
+            {"--deployer a.VTR --simultanes abc", "", counts + "abc"},
+            {"--deployer a.VTR --simultanes 8.5", "", counts + "8.5"},
+            {"--deployer a.VTR --debit-max 0", "", rates + "0"},
+            {"--deployer a.VTR --debit-max abc", "", rates + "abc"},
+            {"--deployer a.VTR --debit-max -5", "", rates + "-5"},
+            {"--deployer a.VTR --debit-max 1e9", "", rates + "1e9"},
+            {"--deployer a.VTR --essais 6", "", "--essais attend un nombre d'essais de 0 à 5 : 6"},
+            {"--deployer a.VTR --delai 0", "",
+             "--delai attend un nombre de minutes de 1 à 180 : 0"},
+            {"--deployer a.VTR --simuler --enregistrer", "",
+             "--simuler n'écrit rien : --enregistrer ne va pas avec"},
+            {restore + " --simuler", "", only + "--simuler"},
+            {"--annuaire " + url, "|0|2|1|0|list " + url, ""},
+            {"--deployer a.VTR --annuaire " + url + " --recursif", "a.VTR|1|2|1|0|directory " + url,
+             ""},
+            {"--annuaire " + url + " --simuler", "", only + "--simuler"},
+            {"--annuaire", "", incomplete + "--annuaire"},
+            {"--annuaire " + url + " --annuaire " + url, "", incomplete + "--annuaire"},
+            {restore + " --annuaire " + url, "",
+             "--annuaire ne va qu'avec --deployer, ou seul pour lister les postes"},
+            {"--recursif", "", "--deployer attend le chemin d'un fichier .VTR"},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(qPrintable(row.arguments))
+                << row.arguments.split(QLatin1Char(' ')) << row.understood << row.error;
     }
     // An option is never a document: the window opens only for a path.
     void optionOrDocument_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("unattended");
         QTest::addColumn<QString>("error");
-        QTest::newRow("a document") << QStringList{"a.VTR"} << false << "";
-        QTest::newRow("a document with a blank") << QStringList{"C:\\D\\a", "b.VTR"} << false << "";
-        QTest::newRow("a path holding a dash") << QStringList{"/srv/-a.VTR"} << false << "";
         QTest::newRow("nothing") << QStringList{} << false << "";
-        QTest::newRow("an unknown option") << QStringList{"--annuaires"} << true
-                                           << "argument inattendu ou incomplet : --annuaires";
-        QTest::newRow("a short one")
-            << QStringList{"-x"} << true << "argument inattendu ou incomplet : -x";
-        QTest::newRow("a document then an option") << QStringList{"a.VTR", "--recursif"} << true
-                                                   << "argument inattendu ou incomplet : a.VTR";
+        // A document, one with a blank, a path holding a dash; an unknown option, a short
+        // one, a document then an option.
+        for (const char* arguments : {"a.VTR", "C:\\D\\a b.VTR", "/srv/-a.VTR"})
+            QTest::newRow(arguments) << QString::fromLatin1(arguments).split(u' ') << false << "";
+        for (const char* arguments : {"--annuaires", "-x", "a.VTR --recursif"})
+            QTest::newRow(arguments) << QString::fromLatin1(arguments).split(u' ') << true
+                                     << QStringLiteral("argument inattendu ou incomplet : ") +
+                                            QString::fromLatin1(arguments).section(u' ', 0, 0);
     }
     void optionOrDocument() {
         QFETCH(QStringList, arguments);

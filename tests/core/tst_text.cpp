@@ -90,29 +90,12 @@ private slots:
         QCOMPARE(text, QStringLiteral("C:\\a \"b\".VTR"));
     }
 
+    // Each pair: the key typed, then what the field receives.
     void keyFilter_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("received");
-        QTest::newRow("letter") << "b"
-                                << "B";
-        QTest::newRow("capital stays") << "B"
-                                       << "B";
-        QTest::newRow("é") << "é"
-                           << "2";
-        QTest::newRow("&") << "&"
-                           << "1";
-        QTest::newRow("à") << "à"
-                           << "0";
-        QTest::newRow("digit") << "7"
-                               << "7";
-        QTest::newRow("star") << "*"
-                              << "-";
-        QTest::newRow("comma") << ","
-                               << ".";
-        QTest::newRow("semicolon") << ";"
-                                   << ".";
-        QTest::newRow("question") << "?"
-                                  << "X";
+        for (const QString pair : {"bB", "BB", "é2", "&1", "à0", "77", "*-", ",.", ";.", "?X"})
+            QTest::newRow(qPrintable(pair.left(1))) << pair.left(1) << pair.mid(1);
     }
     void keyFilter() {
         QFETCH(QString, typed);
@@ -126,30 +109,21 @@ private slots:
         QTest::addColumn<QString>("base");
         QTest::addColumn<QString>("ext");
         QTest::addColumn<bool>("renamed");
-        QTest::newRow("full") << "C:\\DEPLOI\\Atelier.VTR"
-                              << "C:\\DEPLOI\\"
-                              << "Atelier"
-                              << ".VTR" << false;
-        QTest::newRow("no folder keeps previous") << "Atelier.VTR"
-                                                  << "C:\\AVANT\\"
-                                                  << "Atelier"
-                                                  << ".VTR" << false;
-        QTest::newRow("dot in folder only") << "C:\\a.b\\fichier"
-                                            << "C:\\a.b\\"
-                                            << "fichier"
-                                            << "" << false;
-        QTest::newRow("leading dot") << "C:\\DEPLOI\\.profil"
-                                     << "C:\\DEPLOI\\"
-                                     << ".profil"
-                                     << "" << false;
-        QTest::newRow("forbidden") << "C:\\DEPLOI\\Essai?<1>.VTR"
-                                   << "C:\\DEPLOI\\"
-                                   << "Essai--1-"
-                                   << ".VTR" << true;
-        QTest::newRow("leading backslash only") << "\\nom.txt"
-                                                << "C:\\AVANT\\"
-                                                << "\\nom"
-                                                << ".txt" << false;
+        const struct {
+            const char *name, *path, *folder, *base, *ext;
+            bool renamed;
+        } rows[] = {
+            {"full", "C:\\DEPLOI\\Atelier.VTR", "C:\\DEPLOI\\", "Atelier", ".VTR", false},
+            {"no folder keeps previous", "Atelier.VTR", "C:\\AVANT\\", "Atelier", ".VTR", false},
+            {"dot in folder only", "C:\\a.b\\fichier", "C:\\a.b\\", "fichier", "", false},
+            {"leading dot", "C:\\DEPLOI\\.profil", "C:\\DEPLOI\\", ".profil", "", false},
+            {"forbidden", "C:\\DEPLOI\\Essai?<1>.VTR", "C:\\DEPLOI\\", "Essai--1-", ".VTR", true},
+            {"leading backslash only", "\\nom.txt", "C:\\AVANT\\", "\\nom", ".txt", false},
+        };
+        for (const auto& r : rows)
+            QTest::newRow(r.name) << QString::fromUtf8(r.path) << QString::fromUtf8(r.folder)
+                                  << QString::fromUtf8(r.base) << QString::fromUtf8(r.ext)
+                                  << r.renamed;
     }
     void splitFilePath() {
         QFETCH(QString, path);

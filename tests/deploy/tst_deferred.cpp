@@ -55,22 +55,19 @@ private slots:
         QVERIFY(!d.form->timerEnabled());
     }
 
+    // The clock says 2019: a year typed past the next one is taken back to this one.
     void fieldsAreCorrectedWhileTyped_data() {
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("minute") << int(F::Minute) << "75"
-                                << "59";
-        QTest::newRow("hour") << int(F::Hour) << "24"
-                              << "23";
-        QTest::newRow("day") << int(F::Day) << "32"
-                             << "31";
-        QTest::newRow("year two ahead") << int(F::Year) << "2021"
-                                        << "2019";
-        QTest::newRow("year one ahead") << int(F::Year) << "2020"
-                                        << "2020";
-        QTest::newRow("month") << int(F::Month) << "14"
-                               << "14";
+        const struct {
+            F field;
+            const char *typed, *kept;
+        } rows[] = {{F::Minute, "75", "59"},   {F::Hour, "24", "23"},     {F::Day, "32", "31"},
+                    {F::Year, "2021", "2019"}, {F::Year, "2020", "2020"}, {F::Month, "14", "14"}};
+        for (const auto& r : rows)
+            QTest::newRow(r.typed)
+                << int(r.field) << QString::fromLatin1(r.typed) << QString::fromLatin1(r.kept);
     }
     void fieldsAreCorrectedWhileTyped() {
         QFETCH(int, field);
@@ -166,26 +163,32 @@ private slots:
         QCOMPARE(QList<int>({y, m, days, h, min}), QList<int>({0, 0, 0, 23, 0}));
     }
 
-    void targetNowAsksToStartAtOnce() {
-        Dialog d(at(2019, 6, 3, 10, 45));
-        d.ui.answers = {Answer::No};
-        d.form->Lancer();
-        QCOMPARE(d.ui.last().text, QStringLiteral("Voulez-vous lancer immédiatement"));
-        QVERIFY(!d.form->timerEnabled()); // not now: nothing armed
-        QVERIFY(!d.form->isClosed());
-        d.tick();
-        QVERIFY(!d.form->isClosed());
-        QCOMPARE(d.state().DeferredStartFlag, QString());
+    // A target now, or the next day an hour earlier, asks to start at once; No arms
+    // nothing and the dialog stays, Yes closes it with the pass to run.
+    void earlyTargetAsksToStartAtOnce_data() {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QDateTime>("target"); // invalid: the one the dialog proposes
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("now, No") << at(2019, 6, 3, 10, 45) << QDateTime() << false;
+        QTest::newRow("next day an hour earlier, Yes")
+            << at(2019, 6, 3, 11, 5) << at(2019, 6, 4, 10, 0) << true;
     }
-
-    void nextDayAnHourEarlierAlsoAsks() {
-        Dialog d(at(2019, 6, 3, 11, 5));
-        d.target(2019, 6, 4, 10, 0);
-        d.ui.answers = {Answer::Yes};
+    void earlyTargetAsksToStartAtOnce() {
+        QFETCH(QDateTime, now);
+        QFETCH(QDateTime, target);
+        QFETCH(bool, yes);
+        Dialog d(now);
+        if (target.isValid())
+            d.target(target.date().year(), target.date().month(), target.date().day(),
+                     target.time().hour(), target.time().minute());
+        d.ui.answers = {yes ? Answer::Yes : Answer::No};
         d.form->Lancer();
         QCOMPARE(d.ui.last().text, QStringLiteral("Voulez-vous lancer immédiatement"));
-        QVERIFY(d.form->isClosed());
-        QCOMPARE(d.state().DeferredStartFlag, QStringLiteral("Déploiement"));
+        QVERIFY(!d.form->timerEnabled());
+        if (!yes)
+            d.tick();
+        QCOMPARE(d.form->isClosed(), yes);
+        QCOMPARE(d.state().DeferredStartFlag, yes ? QStringLiteral("Déploiement") : QString());
     }
 
     void longDelayIsOnlyAWarning() {

@@ -15,6 +15,16 @@ namespace {
 const QString kTool = QStringLiteral("\\\\PC01\\C$\\Outils\\outil.exe");
 const QString kNotes = QStringLiteral("\\\\PC01\\C$\\Outils\\notes.txt");
 const QString kUndone = QStringLiteral("20261205_90503"); // the pass a restore undoes
+// Beside outil.exe at 14:30:15: names that are no version of it, a version from the
+// future, the one this pass made; and older versions, newest first.
+const QStringList kBeside{"outil.exe",
+                          "outil.exe.bak",
+                          "outil.exe20261207_143015x",
+                          "outil.exe2",
+                          "outil.exe20270101_120000",
+                          "outil.exe20261207_143015"};
+const QStringList kOlder{"outil.exe20261207_100503", "OUTIL.EXE20261207_90503",
+                         "outil.exe20261206_235959"};
 
 // PC01 holds outil.exe (v3) with the v2 that pass kUndone replaced, and notes.txt that
 // the pass made; PC02 has no Outils folder; PC03 does not answer; pc01.zone.test is
@@ -51,26 +61,23 @@ private slots:
     void stampForms_data() {
         QTest::addColumn<QString>("stamp");
         QTest::addColumn<QString>("time"); // "" when it is no stamp
-        QTest::newRow("afternoon") << "20261207_143015"
-                                   << "2026-12-07T14:30:15";
-        QTest::newRow("before ten: five digits") << "20261207_90503"
-                                                 << "2026-12-07T09:05:03";
-        QTest::newRow("midnight") << "20261207_00000"
-                                  << "2026-12-07T00:00:00";
-        QTest::newRow("skipped at a clock change, a stamp all the same") << "20260329_23001"
-                                                                         << "2026-03-29T02:30:01";
-        QTest::newRow("seven digits") << "20261207_1430150"
-                                      << "";
-        QTest::newRow("four digits") << "20261207_9050"
-                                     << "";
-        QTest::newRow("no such month") << "20261307_143015"
-                                       << "";
-        QTest::newRow("no such hour") << "20261207_253015"
-                                      << "";
-        QTest::newRow("letters") << "2026120a_143015"
-                                 << "";
-        QTest::newRow("trailing text") << "20261207_143015.old"
-                                       << "";
+        const struct {
+            const char *name, *stamp, *time;
+        } rows[] = {
+            {"afternoon", "20261207_143015", "2026-12-07T14:30:15"},
+            {"before ten: five digits", "20261207_90503", "2026-12-07T09:05:03"},
+            {"midnight", "20261207_00000", "2026-12-07T00:00:00"},
+            {"skipped at a clock change, a stamp all the same", "20260329_23001",
+             "2026-03-29T02:30:01"},
+            {"seven digits", "20261207_1430150", ""},
+            {"four digits", "20261207_9050", ""},
+            {"no such month", "20261307_143015", ""},
+            {"no such hour", "20261207_253015", ""},
+            {"letters", "2026120a_143015", ""},
+            {"trailing text", "20261207_143015.old", ""},
+        };
+        for (const auto& r : rows)
+            QTest::newRow(r.name) << QString::fromLatin1(r.stamp) << QString::fromLatin1(r.time);
     }
     void stampForms() {
         QFETCH(QString, stamp);
@@ -86,18 +93,9 @@ private slots:
     void keepingTheNewestVersions_data() {
         QTest::addColumn<int>("kept");
         QTest::addColumn<QStringList>("left");
-        const QStringList always{"outil.exe",
-                                 "outil.exe.bak",
-                                 "outil.exe20261207_143015x",
-                                 "outil.exe2",
-                                 "outil.exe20270101_120000",
-                                 "outil.exe20261207_143015"};
-        QTest::newRow("two") << 2 << always + QStringList{"outil.exe20261207_100503"};
-        QTest::newRow("one") << 1 << always;
-        QTest::newRow("more than there are")
-            << 9
-            << always + QStringList{"outil.exe20261207_100503", "OUTIL.EXE20261207_90503",
-                                    "outil.exe20261206_235959"};
+        QTest::newRow("two") << 2 << kBeside + kOlder.mid(0, 1);
+        QTest::newRow("one") << 1 << kBeside;
+        QTest::newRow("more than there are") << 9 << kBeside + kOlder;
     }
     void keepingTheNewestVersions() {
         QFETCH(int, kept);
@@ -105,11 +103,8 @@ private slots:
         FakeSystem system;
         const QString folder = QStringLiteral("\\\\PC01\\C$");
         system.addFolder(folder);
-        for (const char* name :
-             {"outil.exe", "outil.exe.bak", "outil.exe20261207_143015x", "outil.exe2",
-              "outil.exe20261207_100503", "OUTIL.EXE20261207_90503", "outil.exe20261206_235959",
-              "outil.exe20270101_120000", "outil.exe20261207_143015"})
-            system.addFile(folder + QLatin1Char('\\') + QLatin1String(name), "x");
+        for (const QString& name : kBeside + kOlder)
+            system.addFile(folder + QLatin1Char('\\') + name, "x");
         system.addFolder(folder + QStringLiteral("\\outil.exe20261201_100000"));
         keepNewestVersions(system, {folder + QStringLiteral("\\outil.exe")},
                            KeptVersions{kept,
@@ -234,22 +229,22 @@ private slots:
             QString(summer).replace(QStringLiteral("+02"), QStringLiteral("+01"));
         const QString undecided = QStringLiteral(" (heure répétée au changement d'heure, ordre "
                                                  "incertain : jamais supprimée par --garder)");
-        QTest::newRow("ended after the change") << "2026-10-25T01:25:00"
-                                                << "2026-10-25T00:20:12Z" << summer;
-        QTest::newRow("folder copied a week later") << "2026-11-01T09:00:00"
-                                                    << "2026-10-25T00:20:12Z" << summer;
-        QTest::newRow("begun in the second run") << "2026-10-25T01:25:00"
-                                                 << "2026-10-25T01:20:03Z" << winter;
-        QTest::newRow("no record: the folder's time") << "2026-10-25T01:25:00"
-                                                      << "" << winter;
-        QTest::newRow("no record, folder copied later") << "2026-11-01T09:00:00"
-                                                        << "" << undecided;
-        QTest::newRow("a record that is no instant") << "2026-10-25T01:25:00"
-                                                     << "hier 02:20" << winter;
-        QTest::newRow("a record without its zone") << "2026-10-25T01:25:00"
-                                                   << "2026-10-25T00:20:12" << winter;
-        QTest::newRow("another pass's instant") << "2026-10-25T01:25:00"
-                                                << "2026-10-20T10:00:00Z" << winter;
+        const struct {
+            const char *name, *folderWritten, *record;
+            const QString& placed;
+        } rows[] = {
+            {"ended after the change", "2026-10-25T01:25:00", "2026-10-25T00:20:12Z", summer},
+            {"folder copied a week later", "2026-11-01T09:00:00", "2026-10-25T00:20:12Z", summer},
+            {"begun in the second run", "2026-10-25T01:25:00", "2026-10-25T01:20:03Z", winter},
+            {"no record: the folder's time", "2026-10-25T01:25:00", "", winter},
+            {"no record, folder copied later", "2026-11-01T09:00:00", "", undecided},
+            {"a record that is no instant", "2026-10-25T01:25:00", "hier 02:20", winter},
+            {"a record without its zone", "2026-10-25T01:25:00", "2026-10-25T00:20:12", winter},
+            {"another pass's instant", "2026-10-25T01:25:00", "2026-10-20T10:00:00Z", winter},
+        };
+        for (const auto& r : rows)
+            QTest::newRow(r.name) << QString::fromLatin1(r.folderWritten)
+                                  << QString::fromLatin1(r.record) << r.placed;
     }
     void passStartPlacesTheRepeatedHour() {
         QFETCH(QString, folderWritten);
@@ -306,41 +301,39 @@ private slots:
             "PC02;;C:\\Distrib\\outil.exe;\\C$\\Outils;Chemin d'accès introuvable;")));
     }
 
-    // The pass is found by the time its stamp stands for, in either form; a pass that
-    // left no version anywhere is said to have none.
+    // The pass is found by the time its stamp stands for, in either form, the name as
+    // given first when a workstation holds both; a pass that left no version anywhere
+    // is said to have none.
     void restoreFindsThePassByItsTime_data() {
         QTest::addColumn<QString>("stamp");
-        QTest::addColumn<int>("restored");
-        QTest::newRow("as the pass wrote it") << kUndone << 1;
-        QTest::newRow("hour with a leading zero") << "20261205_090503" << 1;
-        QTest::newRow("a pass that never was") << "20261205_100000" << 0;
-        QTest::newRow("a wall time skipped here") << "20260329_23001" << 1;
+        QTest::addColumn<bool>("bothForms"); // outil.exe20261205_090503 holds "B" too
+        QTest::addColumn<QByteArray>("live");
+        QTest::newRow("as the pass wrote it") << kUndone << false << QByteArray("v2");
+        QTest::newRow("hour with a leading zero") << "20261205_090503" << false << QByteArray("v2");
+        QTest::newRow("both forms held, asked with a zero")
+            << "20261205_090503" << true << QByteArray("B");
+        QTest::newRow("both forms held, asked without") << kUndone << true << QByteArray("v2");
+        QTest::newRow("a pass that never was") << "20261205_100000" << false << QByteArray("v3");
+        QTest::newRow("a wall time skipped here") << "20260329_23001" << false << QByteArray("v2");
     }
     void restoreFindsThePassByItsTime() {
         QFETCH(QString, stamp);
-        QFETCH(int, restored);
+        QFETCH(bool, bothForms);
+        QFETCH(QByteArray, live);
         History h;
         h.clock.current = QDateTime(QDate(2026, 12, 7), QTime(15, 0, 0), QTimeZone("Europe/Paris"));
         h.system.addFile(kTool + QStringLiteral("20260329_23001"), "v2");
-        QCOMPARE(RestoreRun(*h.ws, {}, stamp), restored);
-        QCOMPARE(h.system.contents(kTool), QByteArray(restored > 0 ? "v2" : "v3"));
+        if (bothForms)
+            h.system.addFile(kTool + QStringLiteral("20261205_090503"), "B");
+        const int restored = RestoreRun(*h.ws, {}, stamp);
+        QCOMPARE(restored, live == "v3" ? 0 : 1);
+        QCOMPARE(h.system.contents(kTool), live);
         if (restored == 0) {
             QVERIFY2(h.ui.last().text.startsWith(QStringLiteral("Aucune version de la passe ") +
                                                  stamp + QStringLiteral(" sur les postes")),
                      qPrintable(h.ui.last().text));
             QVERIFY(!h.ui.texts().join(u'|').contains(QStringLiteral("parfait")));
         }
-    }
-
-    // Both forms of one stamp on a workstation: the name as given is the one restored.
-    void restoreTakesTheExactNameFirst() {
-        History h;
-        h.system.addFile(kTool + QStringLiteral("20261205_090503"), "B");
-        RestoreRun(*h.ws, {}, QStringLiteral("20261205_090503"));
-        QCOMPARE(h.system.contents(kTool), QByteArray("B"));
-        QVERIFY(TextFile::decode(h.system.contents(h.ws->state.RunFolder +
-                                                   QStringLiteral("\\Infos Déploiement.txt")))
-                    .contains(QStringLiteral("remise en place depuis outil.exe20261205_090503")));
     }
 
     // A live version that cannot be put aside is never replaced.

@@ -168,50 +168,47 @@ private slots:
         QTest::newRow("no computer")
             << dc1 << 0 << QStringList{"", " "} << ""
             << "Aucun poste actif dans l'annuaire sous OU=Postes,DC=atelier,DC=test";
-        QTest::newRow("no controller")
-            << dns << int(DirectoryError::NoController) << QStringList() << ""
-            << "Aucun contrôleur de domaine trouvé dans le DNS pour atelier.test "
-               "(_ldap._tcp.dc._msdcs.atelier.test) : donnez le serveur dans "
-               "l'URL";
-        QTest::newRow("unreachable through DNS")
-            << dns << int(DirectoryError::Unreachable) << QStringList()
-            << "Can't contact LDAP server"
-            << "Annuaire injoignable : les contrôleurs de atelier.test (Can't contact LDAP server)";
-        QTest::newRow("unreachable")
-            << dc1 << int(DirectoryError::Unreachable) << QStringList() << ""
-            << "Annuaire injoignable : dc1.atelier.test";
-        QTest::newRow("no such base")
-            << dc1 << int(DirectoryError::NoSuchBase) << QStringList() << "No such object"
-            << "Base introuvable dans l'annuaire : OU=Postes,DC=atelier,DC=test "
-               "(No such object)";
-        QTest::newRow("no ticket")
-            << dc1 << int(DirectoryError::NoTicket) << QStringList() << "Ticket expired"
-            << "Pas de ticket Kerberos valable pour l'annuaire : lancez kinit (ou "
-               "donnez VANTREL_SMB_AUTH, utilisé seulement par LDAPS ou StartTLS) "
-               "(Ticket expired)";
-        QTest::newRow("wrong password: the library's words, which may quote it, are not shown")
-            << dc1 << int(DirectoryError::WrongPassword) << QStringList() << "bad secret=s3cr3t"
-            << "Identifiants refusés par l'annuaire : nom ou mot de passe incorrect "
-               "(VANTREL_SMB_AUTH)";
-        QTest::newRow("TLS refused")
-            << dc1 << int(DirectoryError::TlsRefused) << QStringList() << ""
-            << "Connexion TLS impossible avec dc1.atelier.test : certificat non "
-               "reconnu (autorités du système ou VANTREL_LDAP_CA) ou TLS refusé";
-        QTest::newRow("clear text refused")
-            << dc1 << int(DirectoryError::ClearTextRefused) << QStringList() << ""
-            << "dc1.atelier.test n'offre ni LDAPS ni StartTLS : le mot de "
-               "passe n'est jamais envoyé en clair. Obtenez un ticket "
-               "Kerberos (kinit) ou utilisez ldaps://";
+        using E = DirectoryError;
+        const struct {
+            const char* name;
+            const QString& url;
+            E error;
+            const char *detail, *said;
+        } failures[] = {
+            {"no controller", dns, E::NoController, "",
+             "Aucun contrôleur de domaine trouvé dans le DNS pour atelier.test "
+             "(_ldap._tcp.dc._msdcs.atelier.test) : donnez le serveur dans l'URL"},
+            {"unreachable through DNS", dns, E::Unreachable, "Can't contact LDAP server",
+             "Annuaire injoignable : les contrôleurs de atelier.test (Can't contact LDAP server)"},
+            {"unreachable", dc1, E::Unreachable, "", "Annuaire injoignable : dc1.atelier.test"},
+            {"no such base", dc1, E::NoSuchBase, "No such object",
+             "Base introuvable dans l'annuaire : OU=Postes,DC=atelier,DC=test (No such object)"},
+            {"no ticket", dc1, E::NoTicket, "Ticket expired",
+             "Pas de ticket Kerberos valable pour l'annuaire : lancez kinit (ou donnez "
+             "VANTREL_SMB_AUTH, utilisé seulement par LDAPS ou StartTLS) (Ticket expired)"},
+            {"wrong password: the library's words, which may quote it, are not shown", dc1,
+             E::WrongPassword, "bad secret=s3cr3t",
+             "Identifiants refusés par l'annuaire : nom ou mot de passe incorrect "
+             "(VANTREL_SMB_AUTH)"},
+            {"TLS refused", dc1, E::TlsRefused, "",
+             "Connexion TLS impossible avec dc1.atelier.test : certificat non reconnu "
+             "(autorités du système ou VANTREL_LDAP_CA) ou TLS refusé"},
+            {"clear text refused", dc1, E::ClearTextRefused, "",
+             "dc1.atelier.test n'offre ni LDAPS ni StartTLS : le mot de passe n'est jamais "
+             "envoyé en clair. Obtenez un ticket Kerberos (kinit) ou utilisez ldaps://"},
+            {"search refused", dc1, E::Refused, "Strong(er) authentication required",
+             "L'annuaire dc1.atelier.test a refusé la recherche (Strong(er) authentication "
+             "required)"},
+        };
+        for (const auto& f : failures)
+            QTest::newRow(f.name) << f.url << int(f.error) << QStringList()
+                                  << QString::fromUtf8(f.detail) << QString::fromUtf8(f.said);
         QTest::newRow("credentials file unsafe")
-            << dc1 << int(DirectoryError::Credentials) << QStringList() << ""
+            << dc1 << int(E::Credentials) << QStringList() << ""
             << "Annuaire : " + describe(FileError::UnsafeCredentials);
         QTest::newRow("filter refused by the server")
-            << dc1 + "??sub?(cn=a)" << int(DirectoryError::BadFilter) << QStringList() << ""
+            << dc1 + "??sub?(cn=a)" << int(E::BadFilter) << QStringList() << ""
             << "Filtre refusé par l'annuaire : " + kEnabled + "(cn=a))";
-        QTest::newRow("search refused") << dc1 << int(DirectoryError::Refused) << QStringList()
-                                        << "Strong(er) authentication required"
-                                        << "L'annuaire dc1.atelier.test a refusé la recherche "
-                                           "(Strong(er) authentication required)";
     }
     void listing() {
         QFETCH(QString, url);

@@ -56,17 +56,45 @@ private slots:
                                 "C:\\Prog\\Vantrel\\_Vantrel.VTR (fichier d'aide)\r\n"));
     }
 
-    void closeAsksOnlyWhenEditsAreUnsaved() {
+    // Close and Quit ask only about edits or a pass's rows not saved; No (the default,
+    // as Enter answers) keeps the rows, the deployment and the settings as they were.
+    void closeOrQuitAsksAboutWhatIsUnsaved_data() {
+        QTest::addColumn<bool>("quit");
+        QTest::addColumn<int>("edits");
+        QTest::addColumn<bool>("passRows");
+        QTest::addColumn<QString>("asked"); // "" when nothing is asked
+        QTest::newRow("close, nothing unsaved") << false << 0 << false << "";
+        QTest::newRow("close, a pass's rows")
+            << false << 0 << true << "Les résultats de la dernière passe ne sont pas enregistrés";
+        QTest::newRow("quit, an edit") << true << 1 << false << " 1 modification(s)";
+    }
+    void closeOrQuitAsksAboutWhatIsUnsaved() {
+        QFETCH(bool, quit);
+        QFETCH(int, edits);
+        QFETCH(bool, passRows);
+        QFETCH(QString, asked);
         Fixture f;
         Workspace& ws = f.start();
         ws.lists.ListePostes.append(QStringLiteral("PC01"));
-        ws.lists.Listécritures.append(QStringLiteral("PC01              ;   0;  Void  "));
+        ws.lists.Listécritures.append(QStringLiteral("PC01              ;   0;0/1     "));
         ws.state.DeploymentFileName = QStringLiteral("Atelier.VTR");
-        fermer_Click(ws);
-        QVERIFY(f.ui.messages.empty());
-        QVERIFY(ws.lists.Listécritures.isEmpty());
+        ws.state.ModifiedCount = qint16(edits);
+        ws.state.unsavedResults = passRows;
+        f.ui.answers = {Answer::No};
+        quit ? Quit_Click(ws) : fermer_Click(ws);
         QCOMPARE(ws.lists.ListePostes.count(), 1);
-        QCOMPARE(ws.state.DeploymentFileName, QString());
+        if (asked.isEmpty()) {
+            QVERIFY(f.ui.messages.empty());
+            QVERIFY(ws.lists.Listécritures.isEmpty());
+            QCOMPARE(ws.state.DeploymentFileName, QString());
+            return;
+        }
+        QCOMPARE(f.ui.last().text, asked + QStringLiteral("\r\nVous allez perdre des données\r\n"
+                                                          "Voulez vous Continuer & quitter"));
+        QCOMPARE(f.ui.last().defaultAnswer, Answer::No);
+        QCOMPARE(ws.lists.Listécritures.count(), 1);
+        QCOMPARE(ws.state.DeploymentFileName, QStringLiteral("Atelier.VTR"));
+        QVERIFY(!f.system.exists(settingsFilePath(ws)));
     }
 
     void windowCloseWithThreeEdits() {
@@ -86,35 +114,6 @@ private slots:
         QVERIFY(ended);
         QVERIFY(f.system.exists(settingsFilePath(ws)));
         QCOMPARE(f.ui.messages.size(), std::size_t(2));
-    }
-
-    // A pass's rows not saved are a change of the deployment; Enter (the default)
-    // keeps them.
-    void unsavedPassResultsAreAskedAbout() {
-        Fixture f;
-        Workspace& ws = f.start();
-        ws.state.DeploymentFileName = QStringLiteral("Atelier.VTR");
-        ws.lists.Listécritures.append(QStringLiteral("PC01              ;   0;0/1     "));
-        ws.state.unsavedResults = true;
-        f.ui.answers = {Answer::No};
-        fermer_Click(ws);
-        QCOMPARE(f.ui.last().text,
-                 QStringLiteral("Les résultats de la dernière passe ne sont pas enregistrés\r\n"
-                                "Vous allez perdre des données\r\nVoulez vous Continuer & "
-                                "quitter"));
-        QCOMPARE(f.ui.last().defaultAnswer, Answer::No);
-        QCOMPARE(ws.lists.Listécritures.count(), 1);
-    }
-
-    void quitRefusedKeepsEverything() {
-        Fixture f;
-        Workspace& ws = f.start();
-        ws.state.ModifiedCount = 1;
-        ws.lists.Listécritures.append(QStringLiteral("x;y"));
-        f.ui.answers = {Answer::No};
-        Quit_Click(ws);
-        QCOMPARE(ws.lists.Listécritures.count(), 1);
-        QVERIFY(!f.system.exists(settingsFilePath(ws)));
     }
 
     void recentEntryWhoseFileIsGone() {

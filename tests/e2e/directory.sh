@@ -59,7 +59,6 @@ base=DC=atelier,DC=test
     computer SALLE-OFF Salle 4098 pc-hors-service.atelier.test
 } >"$dc/extra.ldif"
 # What OU=Postes must list: the enabled ones, sorted without regard to case.
-grep -B1 '^userAccountControl: 4096' "$dc/extra.ldif" >/dev/null
 awk -v RS= '/OU=Postes,/ && /userAccountControl: 4096/ {
         name = ""; for (i = 1; i <= NF; i++) if ($i == "dNSHostName:") name = $(i + 1)
         if (name == "") { split($2, cn, "[=,]"); name = cn[2] }

@@ -1,16 +1,9 @@
 #!/usr/bin/env bash
 # Undoing a deployment on the demo folder network: three passes with --garder 2, a
 # restore of the last one, the history listed, a wrong stamp refused.
-set -euo pipefail
-program=$1
-here=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-"$here/scripts/demo-network.sh" "$work/demo" "$(dirname "$program")"
-demo=$work/demo
-outils=$demo/reseau/localhost/C\$/Outils
-export VANTREL_HOME=$demo/programme VANTREL_RESEAU=$demo/reseau
-. "$here/tests/support/expect.sh"
+. "$(dirname "$0")/../faults/common.sh" "$1"
+start_work
+export VANTREL_HOME=$home VANTREL_RESEAU=$demo/reseau
 run() { # NAME ARGS...: status in $status, outputs in $work/NAME.out and .err
     local name=$1
     shift

@@ -1,5 +1,5 @@
-# What the fault scripts share: a fresh demo network in a work folder, the program
-# run unattended with a bound on time, and the checks (expect.sh).
+# What the fault and folder-network scripts share: a fresh demo network in a work folder,
+# the program run unattended with a bound on time, and the checks (expect.sh).
 # Usage from a script: . common.sh PROGRAM, then start_work.
 set -euo pipefail
 program=$(readlink -f "$1")

@@ -71,6 +71,10 @@ struct BoardWindow {
         return StatusBoard::lineHeightTwips(form->logicalDpiX() / 1440.0) + 13;
     }
     int boardLeft() const { return form->layout()[Form1Layout::Télédéploiement].left(); }
+    // A point of the surface, a little inside the rows' left edge, at a height in twips.
+    QPoint onRows(int yTwips) const {
+        return {form->twipsToPixels(boardLeft()) + 5, form->twipsToPixels(yTwips)};
+    }
 };
 
 const QColor kBackground(0xE0, 0xE0, 0xE0);
@@ -95,9 +99,7 @@ private slots:
         const auto lightCentre = [&w](int xOffset, int row) {
             return w.pixel(w.boardLeft() - xOffset + 125, w.rowTop(row) + 110);
         };
-        QVERIFY(isRed(lightCentre(500, 0)));
-        QVERIFY(isRed(lightCentre(250, 0)));
-        QVERIFY(isGreen(lightCentre(500, 1)));
+        QVERIFY(isRed(lightCentre(250, 0))); // the ping lights: tested with a move below
         QVERIFY(isGreen(lightCentre(250, 1)));
         QVERIFY(isRed(lightCentre(250, 2)));
         // Mixed: red on the left, green on the right.
@@ -126,10 +128,7 @@ private slots:
         w.ws->setBoard(rows);
         w.ws->DrawStatusBoard();
         const int y = w.rowTop(1);
-        auto at = [&w](int yTwips) {
-            return QPoint(qRound(w.boardLeft() * w.form->logicalDpiX() / 1440.0) + 5,
-                          qRound(yTwips * w.form->logicalDpiY() / 1440.0));
-        };
+        const auto at = [&w](int yTwips) { return w.onRows(yTwips); };
         QTest::mouseClick(w.form->surface(), Qt::LeftButton, {}, at(y + 120));
         QCOMPARE(w.form->boardState().SelectedRow, 1);
         // The rows published anew (a pass does once a second): the selection stays on
@@ -168,8 +167,7 @@ private slots:
         const QString name = QStringLiteral("poste-01.batiment-a.exemple.fr");
         w.ws->setBoard(rowsOf({name + QStringLiteral(";   0;0/1     ")}));
         w.ws->DrawStatusBoard();
-        const QPoint at(qRound(w.boardLeft() * w.form->logicalDpiX() / 1440.0) + 5,
-                        qRound((w.rowTop(0) + 120) * w.form->logicalDpiY() / 1440.0));
+        const QPoint at = w.onRows(w.rowTop(0) + 120);
         QHelpEvent help(QEvent::ToolTip, at, w.form->surface()->mapToGlobal(at));
         QCoreApplication::sendEvent(w.form->surface(), &help);
         QTRY_COMPARE(QToolTip::text(), name);
@@ -205,8 +203,7 @@ private slots:
             return rows;
         };
         Form1Surface* surface = w.form->surface();
-        const QPoint onRow2(w.form->twipsToPixels(w.boardLeft()) + 5,
-                            w.form->twipsToPixels(w.rowTop(2) + 120));
+        const QPoint onRow2 = w.onRows(w.rowTop(2) + 120);
         QTest::mouseClick(surface, Qt::LeftButton, {}, onRow2);
         QCOMPARE(highlighted(), QStringList{"P002"});
 
