@@ -249,7 +249,7 @@ struct IcmpEngine::Worker {
     // The later requests of the workstations under way first, so that theirs keep their
     // spacing and their transcripts get written while the others' requests go; then
     // the first request of at most kStartsPerRound workstations. A sweep of 100,000
-    // thus writes transcripts from its first 0.6 s on, not all at its end.
+    // thus writes transcripts from its first 0.3 s on, not all at its end.
     void sendDueRequests(Clock::time_point now) {
         int sinceDrain = 0;
         const auto drain = [&] {
