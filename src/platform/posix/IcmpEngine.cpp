@@ -183,11 +183,6 @@ struct IcmpEngine::Worker {
         ::close(wake);
     }
 
-    void signal() const {
-        const uint64_t one = 1;
-        [[maybe_unused]] const ssize_t n = ::write(wake, &one, sizeof one);
-    }
-
     void run() {
         for (;;) {
             bool finishNow = false;
