@@ -6,6 +6,10 @@
 #include "core/Workspace.h"
 #include "platform/CommandLines.h"
 
+#include <QHash>
+
+#include <vector>
+
 namespace vantrel {
 namespace {
 
@@ -31,25 +35,44 @@ QByteArray addressOf(const QString& transcript) {
     return addressBytes(line.endsWith(u':') ? line.chopped(1) : line);
 }
 
-// Reads one transcript into its record; false when the sweep must stop.
-bool classify(Workspace& ws, int index, WorkstationRecord& record) {
-    const QString file = PingOutputFile(ws, index);
+// What one transcript says, read as soon as it lands and told in list order at the end.
+struct Reading {
+    enum class Outcome { Unread, Read, Unreadable, TooLarge };
+    Outcome outcome = Outcome::Unread;
+    QString loss;
+    QByteArray address;
+};
+
+Reading readTranscript(Workspace& ws, int index) {
     QByteArray bytes;
-    const FileError error = ws.system.readFile(file, bytes);
+    const FileError error = ws.system.readFile(PingOutputFile(ws, index), bytes);
     if (error != FileError::None && error != FileError::TooLarge) {
-        ws.inform(CommandLines::pingCommand(record.name, file) +
+        return {Reading::Outcome::Unreadable, {}, {}};
+    }
+    if (error == FileError::TooLarge || bytes.size() > kMaxTranscriptBytes) {
+        return {Reading::Outcome::TooLarge, {}, {}};
+    }
+    const QString transcript = TextFile::decode(bytes);
+    return {Reading::Outcome::Read,
+            ExtractBetween(transcript, QStringLiteral("perte "), QStringLiteral("%)")),
+            addressOf(transcript)};
+}
+
+// Lands one transcript's reading into its record; false when the sweep must stop.
+bool land(Workspace& ws, int index, const Reading& reading, WorkstationRecord& record) {
+    if (reading.outcome == Reading::Outcome::Unreadable) {
+        ws.inform(CommandLines::pingCommand(record.name, PingOutputFile(ws, index)) +
                       QStringLiteral("\r\nn'a pas pu s'exécuter"),
                   QStringLiteral("Erreur fatale"), Icon::Critical);
         return false;
     }
-    if (error == FileError::TooLarge || bytes.size() > kMaxTranscriptBytes) {
+    if (reading.outcome == Reading::Outcome::TooLarge) {
         ws.inform(QStringLiteral("La taille doit être inférieure à 60ko"),
                   QStringLiteral("Fichier trop volumineux"));
         return false;
     }
-    const QString transcript = TextFile::decode(bytes);
-    record.loss = ExtractBetween(transcript, QStringLiteral("perte "), QStringLiteral("%)"));
-    record.address = addressOf(transcript);
+    record.loss = reading.loss;
+    record.address = reading.address;
     record.swept = true;
     if (!record.answered()) {
         record.fate = WorkstationRecord::Fate::NoAnswer;
@@ -110,17 +133,28 @@ bool PingSweep(Workspace& ws, PassRecords& records, const PassRecords& cycle) {
     if (!namesFit(ws, records)) {
         return false;
     }
+    QHash<QString, int> pinged; // transcript file -> its workstation
+    pinged.reserve(static_cast<qsizetype>(records.size()));
     for (size_t i = 0; i < records.size(); ++i) {
         if (!isDuplicate(records[i])) { // one workstation, one ping
-            ws.system.startCommand(
-                CommandLines::pingCommand(records[i].name, PingOutputFile(ws, static_cast<int>(i))),
-                WindowStyle::MinimizedWithFocus);
+            const QString file = PingOutputFile(ws, static_cast<int>(i));
+            ws.system.startCommand(CommandLines::pingCommand(records[i].name, file),
+                                   WindowStyle::MinimizedWithFocus);
+            pinged.insert(file, static_cast<int>(i));
         }
     }
     // Until the last transcript is in: nothing the network could still answer is waited for.
+    // Each is read as it lands, while the others' requests go on.
+    std::vector<Reading> readings(records.size());
     const qint64 started = ws.clock.elapsedMs();
-    while (!ws.system.waitForPings(kStopCheckMs) && !ws.stopRequested() &&
-           ws.clock.elapsedMs() - started < kLongestSweepMs) {
+    bool allIn = false;
+    while (!allIn && !ws.stopRequested() && ws.clock.elapsedMs() - started < kLongestSweepMs) {
+        allIn = ws.system.waitForPings(kStopCheckMs);
+        for (const QString& file : ws.system.takeLandedPings()) {
+            if (const auto it = pinged.constFind(file); it != pinged.constEnd()) {
+                readings[static_cast<size_t>(*it)] = readTranscript(ws, *it);
+            }
+        }
     }
     // Whatever the load, every transcript is written by now; a reply not in counts as lost.
     ws.system.finishPings();
@@ -128,7 +162,14 @@ bool PingSweep(Workspace& ws, PassRecords& records, const PassRecords& cycle) {
         return false;
     }
     for (size_t i = 0; i < records.size(); ++i) {
-        if (!isDuplicate(records[i]) && !classify(ws, static_cast<int>(i), records[i])) {
+        if (isDuplicate(records[i])) {
+            continue;
+        }
+        const int index = static_cast<int>(i);
+        if (readings[i].outcome == Reading::Outcome::Unread) {
+            readings[i] = readTranscript(ws, index); // a ping program's, or written at the end
+        }
+        if (!land(ws, index, readings[i], records[i])) {
             return false;
         }
     }

@@ -70,6 +70,10 @@ rows='[ "$(tr -s " " <"$work/out")" = "$(printf "%s\n" "127.0.0.11 ; 0; Void " "
 
 sweep
 expect "engine: an address that answers" 'answered "$work/t0" 127.0.0.11 127.0.0.11'
+# Each transcript is written as its last reply comes in, not behind a silent one's.
+expect "engine: names that answer are written before the unreachable route pinged before them" \
+    '[ "$work"/programme/2*/ping1.txt -ot "$work"/programme/2*/ping2.txt ] &&
+     [ "$work"/programme/2*/ping4.txt -ot "$work"/programme/2*/ping2.txt ]'
 expect "engine: a name that answers" 'answered "$work/t1" PC01 127.0.0.11'
 expect "engine: an unreachable route" 'unreachable "$work/t2"'
 expect "engine: a name that does not resolve" 'not_found "$work/t3"'

@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 
 #include <algorithm>
+#include <utility>
 
 namespace vantrel::test {
 
@@ -348,6 +349,7 @@ void FakeSystem::landPings(bool all) {
         }
         if (pingTranscripts.contains(it->host)) {
             writeFile(it->outputFile, pingTranscripts.value(it->host));
+            landed_.append(it->outputFile);
         }
         it = pingsUnderWay_.erase(it);
     }
@@ -374,9 +376,14 @@ bool FakeSystem::waitForPings(int ms) {
     return pingsUnderWay_.empty();
 }
 
+QStringList FakeSystem::takeLandedPings() {
+    return std::exchange(landed_, QStringList());
+}
+
 void FakeSystem::finishPings() {
     ++pingsFinished;
     landPings(true);
+    landed_.clear(); // as an echo engine: the sweep now reads them all
 }
 
 bool FakeSystem::defaultCommand(const QString& commandLine) {
@@ -387,6 +394,7 @@ bool FakeSystem::defaultCommand(const QString& commandLine) {
                 {ping->argument, ping->outputFile, after < 0 ? -1 : elapsedMs() + after});
         } else if (pingTranscripts.contains(ping->argument)) {
             writeFile(ping->outputFile, pingTranscripts.value(ping->argument));
+            landed_.append(ping->outputFile);
         }
         return true;
     }

@@ -81,6 +81,7 @@ public:
     QString findAssociatedProgram(const QString& extension) override;
     bool startCommand(const QString& commandLine, WindowStyle style) override;
     bool waitForPings(int ms) override;
+    QStringList takeLandedPings() override;
     void finishPings() override;
     // The same files, one call at a time whatever thread makes it.
     std::unique_ptr<Files> forWorker() override;
@@ -123,6 +124,7 @@ private:
         qint64 landsAt; // virtual ms; -1 never
     };
     std::vector<Ping> pingsUnderWay_;
+    QStringList landed_; // transcripts written, until takeLandedPings
     void landPings(bool all);
     qint64 elapsedMs() const;
 };

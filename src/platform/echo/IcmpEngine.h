@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -19,12 +20,16 @@ public:
     static std::unique_ptr<IcmpEngine> open();
     ~IcmpEngine();
 
-    // Starts pinging host; the transcript goes to nativeOutputFile when done.
-    void ping(const QString& host, const QString& nativeOutputFile);
+    // Starts pinging host; the transcript goes to nativeOutputFile when done. file: the
+    // transcript as the caller knows it, told back by takeWritten.
+    void ping(const QString& host, const QString& nativeOutputFile, const QString& file);
+    // The transcripts (their file as given to ping) written since the last call.
+    QStringList takeWritten();
     // True once every workstation asked has its transcript; waits up to ms for it.
     bool waitUntilDone(int ms);
     // Writes every transcript still to come, now: a request not answered yet, or
-    // not sent yet, is lost; a name not found yet is not found. Returns once written.
+    // not sent yet, is lost; a name not found yet is not found. Returns once written;
+    // takeWritten then tells none of them.
     void finishAll();
 
     struct Worker;

@@ -61,7 +61,7 @@ bool CommandInterpreter::startPing(const QString& host, const QString& outputFil
         echoEngine_ = IcmpEngine::open();
     }
     if (echoEngine_) {
-        echoEngine_->ping(host, output);
+        echoEngine_->ping(host, output, outputFile);
         return true;
     }
     // Neither ICMP socket kind is allowed here: the ping stand-in, a process per host.
@@ -71,6 +71,10 @@ bool CommandInterpreter::startPing(const QString& host, const QString& outputFil
 bool CommandInterpreter::waitForPings(int ms) const {
     // One kind of ping per sweep: the engine, or the program where it could not open.
     return echoEngine_ ? echoEngine_->waitUntilDone(ms) : launcher_->waitForGroups(ms);
+}
+
+QStringList CommandInterpreter::takeLandedPings() const {
+    return echoEngine_ ? echoEngine_->takeWritten() : QStringList();
 }
 
 void CommandInterpreter::finishPings() const {

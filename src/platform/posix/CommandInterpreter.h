@@ -28,6 +28,7 @@ public:
     bool start(const QString& commandLine) const;
     // See System::waitForPings and System::finishPings.
     bool waitForPings(int ms) const;
+    QStringList takeLandedPings() const;
     void finishPings() const;
 
 private:

@@ -1,5 +1,6 @@
 #include "platform/echo/IcmpEngine.h"
 
+#include "platform/echo/EchoQueue.h"
 #include "platform/echo/NameResolutions.h"
 #include "platform/echo/PingTranscript.h"
 
@@ -19,10 +20,8 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <deque>
-#include <mutex>
 #include <thread>
 #include <unordered_map>
 
@@ -36,6 +35,9 @@ constexpr milliseconds kInterval{PingTranscript::kSpacingMs};
 constexpr milliseconds kLastReplyWait{PingTranscript::kLastReplyWaitMs};
 constexpr int kSocketBufferBytes = 8 << 20;
 constexpr size_t kPayloadBytes = 32; // as Windows' ping
+// Workstations whose first request goes in one round of the engine, between which the
+// later requests of those under way go out on time.
+constexpr int kStartsPerRound = 256;
 
 // What an echo request carries, to find its workstation and time it on return.
 struct Payload {
@@ -82,7 +84,8 @@ void writeFile(const std::string& path, const std::string& text) {
 struct Target {
     std::string host;
     std::string output;
-    bool named = false; // its address is known
+    uint64_t number = 0; // its queue's
+    bool named = false;  // its address is known
     HostAddress address;
     Clock::time_point start;
     int sent = 0;
@@ -155,40 +158,29 @@ struct IcmpEngine::Worker {
     EchoSocket ipv6; // closed where the system has no IPv6
     uint16_t identifier = static_cast<uint16_t>(::getpid());
     int wake = -1;
-    std::thread thread;
-
-    std::mutex mutex; // guards incoming, stopping, finishRequested and unwritten
-    std::deque<std::pair<std::string, std::string>> incoming;
-    bool stopping = false;
-    bool finishRequested = false;
-    std::condition_variable finished;
-    size_t unwritten = 0; // transcripts asked for and not written yet
-    std::condition_variable allWritten;
+    std::unique_ptr<EchoQueue> queue;
     std::unique_ptr<NameResolutions> names;
+    std::thread thread;
 
     // The engine thread's own.
     std::unordered_map<uint32_t, Target> targets;
     uint32_t nextTarget = 0;
-    std::array<std::deque<uint32_t>, PingTranscript::kRequests> awaiting; // request k next
-    std::deque<uint32_t> finishing;                                       // every request sent
-    size_t written = 0; // since last told to the waiters
+    std::vector<EchoQueue::Asked> asked;
+    // By request due next, each in the order of its first request: that of a workstation
+    // goes when it comes in, each other one this long after the one before it.
+    std::array<std::deque<uint32_t>, PingTranscript::kRequests> awaiting;
+    std::deque<uint32_t> finishing; // every request sent, by first request
 
     ~Worker() {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            stopping = true;
+        if (queue) {
+            queue->stop();
         }
-        signal();
         if (thread.joinable()) {
             thread.join();
         }
         names.reset(); // before its wake-up handle goes
+        queue.reset();
         ::close(wake);
-    }
-
-    void signal() const {
-        const uint64_t one = 1;
-        [[maybe_unused]] const ssize_t n = ::write(wake, &one, sizeof one);
     }
 
     void run() {
@@ -207,45 +199,22 @@ struct IcmpEngine::Worker {
             sendDueRequests(now);
             receive();
             finish(Clock::now());
-            tellWritten();
+            queue->handOver();
             waitForWork();
         }
     }
 
-    void deliver(const std::string& path, const std::string& text) {
-        writeFile(path, text);
-        ++written;
-    }
-
-    // Once a round, not once a transcript: a sweep may write 100,000 of them.
-    void tellWritten() {
-        if (written == 0) {
-            return;
-        }
-        std::lock_guard<std::mutex> lock(mutex);
-        unwritten -= std::min(unwritten, written);
-        written = 0;
-        if (unwritten == 0) {
-            allWritten.notify_all();
-        }
-    }
-
     bool takeIncoming(bool& finishNow) {
-        std::deque<std::pair<std::string, std::string>> taken;
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            if (stopping) {
-                return false;
-            }
-            taken.swap(incoming);
-            finishNow = finishRequested;
+        if (!queue->take(asked, finishNow)) {
+            return false;
         }
         const Clock::time_point now = Clock::now();
-        for (auto& [host, output] : taken) {
+        for (EchoQueue::Asked& one : asked) {
             const uint32_t key = nextTarget++;
             Target& target = targets[key];
-            target.host = std::move(host);
-            target.output = std::move(output);
+            target.host = std::move(one.host);
+            target.output = std::move(one.output);
+            target.number = one.number;
             target.start = now;
             if (HostAddresses::literal(target.host, target.address)) {
                 target.named = true;
@@ -261,31 +230,47 @@ struct IcmpEngine::Worker {
         names->deliverAnswers(
             targets, now,
             [this](const Target& target) {
-                deliver(target.output, PingTranscript::hostNotFound(target.host));
+                queue->deliver(target.number, target.output,
+                               PingTranscript::hostNotFound(target.host));
             },
             [this](uint32_t key) { awaiting[0].push_back(key); });
     }
 
+    // When the next request of index request (1 and up) is due.
+    Clock::time_point due(size_t request) const {
+        return targets.at(awaiting[request].front()).start + kInterval * static_cast<int>(request);
+    }
+
+    // The later requests of the workstations under way first, so that theirs keep their
+    // spacing and their transcripts get written while the others' requests go; then
+    // the first request of at most kStartsPerRound workstations. A sweep of 100,000
+    // thus writes transcripts from its first 0.3 s on, not all at its end.
     void sendDueRequests(Clock::time_point now) {
         int sinceDrain = 0;
-        for (int request = 0; request < PingTranscript::kRequests; ++request) {
-            std::deque<uint32_t>& queue = awaiting[static_cast<size_t>(request)];
-            while (!queue.empty()) {
-                Target& target = targets.at(queue.front());
-                if (target.start + kInterval * request > now) {
-                    break;
-                }
-                send(queue.front(), target);
-                (request + 1 < PingTranscript::kRequests
-                     ? awaiting[static_cast<size_t>(request) + 1]
-                     : finishing)
-                    .push_back(queue.front());
-                queue.pop_front();
-                if (++sinceDrain == 64) {
-                    receive(); // replies come back as fast as requests go out
-                    sinceDrain = 0;
-                }
+        const auto drain = [&] {
+            if (++sinceDrain == 64) {
+                receive(); // replies come back as fast as requests go out
+                sinceDrain = 0;
             }
+        };
+        for (size_t request = PingTranscript::kRequests - 1; request > 0; --request) {
+            std::deque<uint32_t>& line = awaiting[request];
+            while (!line.empty() && due(request) <= now) {
+                send(line.front(), targets.at(line.front()));
+                (request + 1 < PingTranscript::kRequests ? awaiting[request + 1] : finishing)
+                    .push_back(line.front());
+                line.pop_front();
+                drain();
+            }
+        }
+        const Clock::time_point start = Clock::now();
+        for (int started = 0; started < kStartsPerRound && !awaiting[0].empty(); ++started) {
+            Target& target = targets.at(awaiting[0].front());
+            target.start = start;
+            send(awaiting[0].front(), target);
+            awaiting[1].push_back(awaiting[0].front());
+            awaiting[0].pop_front();
+            drain();
         }
     }
 
@@ -402,58 +387,66 @@ struct IcmpEngine::Worker {
         }
         target.answered[payload.request] = true;
         target.replies.push_back({static_cast<double>(arrivedNs - payload.sentNs) / 1e6, ttl});
+        if (target.replies.size() == target.answered.size()) { // its last reply: done
+            deliver(it);
+        }
     }
 
+    void deliver(std::unordered_map<uint32_t, Target>::iterator it) {
+        const Target& target = it->second;
+        queue->deliver(target.number, target.output,
+                       PingTranscript::answered(target.host, HostAddresses::text(target.address),
+                                                target.sent, target.replies));
+        targets.erase(it);
+    }
+
+    static Clock::time_point deadline(const Target& target) {
+        return target.start + kInterval * (PingTranscript::kRequests - 1) + kLastReplyWait;
+    }
+
+    // The workstations whose last wait is over; those answered are written already.
     void finish(Clock::time_point now) {
         while (!finishing.empty()) {
             const auto it = targets.find(finishing.front());
-            const Target& target = it->second;
-            const bool allIn = target.replies.size() == target.answered.size();
-            if (!allIn &&
-                target.start + kInterval * (PingTranscript::kRequests - 1) + kLastReplyWait > now) {
-                return;
+            if (it != targets.end()) {
+                if (deadline(it->second) > now) {
+                    return;
+                }
+                deliver(it);
             }
-            deliver(target.output,
-                    PingTranscript::answered(target.host, HostAddresses::text(target.address),
-                                             target.sent, target.replies));
-            targets.erase(it);
             finishing.pop_front();
         }
     }
 
     void finishAll() {
         for (const auto& [key, target] : targets) {
-            deliver(target.output,
-                    target.named
-                        ? PingTranscript::answered(target.host, HostAddresses::text(target.address),
-                                                   PingTranscript::kRequests, target.replies)
-                        : PingTranscript::hostNotFound(target.host));
+            queue->deliver(target.number, target.output,
+                           target.named ? PingTranscript::answered(
+                                              target.host, HostAddresses::text(target.address),
+                                              PingTranscript::kRequests, target.replies)
+                                        : PingTranscript::hostNotFound(target.host));
         }
         targets.clear();
-        for (std::deque<uint32_t>& queue : awaiting) {
-            queue.clear();
+        for (std::deque<uint32_t>& line : awaiting) {
+            line.clear();
         }
         finishing.clear();
-        tellWritten();
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            finishRequested = false;
-        }
-        finished.notify_all();
+        queue->finished();
     }
 
     // Until a request, a deadline or a reply is due, or new work comes in.
     void waitForWork() {
-        Clock::time_point next = Clock::time_point::max();
-        for (int request = 0; request < PingTranscript::kRequests; ++request) {
-            const std::deque<uint32_t>& queue = awaiting[static_cast<size_t>(request)];
-            if (!queue.empty()) {
-                next = std::min(next, targets.at(queue.front()).start + kInterval * request);
+        Clock::time_point next = awaiting[0].empty() ? Clock::time_point::max() : Clock::now();
+        for (size_t request = 1; request < PingTranscript::kRequests; ++request) {
+            if (!awaiting[request].empty()) {
+                next = std::min(next, due(request));
             }
         }
+        while (!finishing.empty() && targets.count(finishing.front()) == 0) {
+            finishing.pop_front(); // answered
+        }
         if (!finishing.empty()) {
-            next = std::min(next, targets.at(finishing.front()).start +
-                                      kInterval * (PingTranscript::kRequests - 1) + kLastReplyWait);
+            next = std::min(next, deadline(targets.at(finishing.front())));
         }
         next = std::min(next, names->nextGiveUp());
         int timeout = -1;
@@ -478,11 +471,12 @@ std::unique_ptr<IcmpEngine> IcmpEngine::open() {
     }
     worker->ipv6.open(true); // without it an IPv6 workstation's requests go unanswered
     worker->wake = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    worker->names =
-        std::make_unique<NameResolutions>(HostAddresses::resolve, [wake = worker->wake] {
-            const uint64_t one = 1;
-            [[maybe_unused]] const ssize_t n = ::write(wake, &one, sizeof one);
-        });
+    const auto wake = [wake = worker->wake] {
+        const uint64_t one = 1;
+        [[maybe_unused]] const ssize_t n = ::write(wake, &one, sizeof one);
+    };
+    worker->queue = std::make_unique<EchoQueue>(writeFile, wake);
+    worker->names = std::make_unique<NameResolutions>(HostAddresses::resolve, wake);
     worker->thread = std::thread([w = worker.get()] { w->run(); });
     return std::unique_ptr<IcmpEngine>(new IcmpEngine(std::move(worker)));
 }
@@ -491,27 +485,25 @@ IcmpEngine::IcmpEngine(std::unique_ptr<Worker> worker) : worker_(std::move(worke
 
 IcmpEngine::~IcmpEngine() = default;
 
-void IcmpEngine::ping(const QString& host, const QString& nativeOutputFile) {
-    {
-        std::lock_guard<std::mutex> lock(worker_->mutex);
-        worker_->incoming.emplace_back(host.toStdString(),
-                                       QFile::encodeName(nativeOutputFile).toStdString());
-        ++worker_->unwritten;
+void IcmpEngine::ping(const QString& host, const QString& nativeOutputFile, const QString& file) {
+    worker_->queue->ask(host.toStdString(), QFile::encodeName(nativeOutputFile).toStdString(),
+                        file.toStdString());
+}
+
+QStringList IcmpEngine::takeWritten() {
+    QStringList files;
+    for (const std::string& file : worker_->queue->takeWritten()) {
+        files.append(QString::fromStdString(file));
     }
-    worker_->signal();
+    return files;
 }
 
 bool IcmpEngine::waitUntilDone(int ms) {
-    std::unique_lock<std::mutex> lock(worker_->mutex);
-    return worker_->allWritten.wait_for(lock, milliseconds(ms),
-                                        [this] { return worker_->unwritten == 0; });
+    return worker_->queue->waitUntilDone(ms);
 }
 
 void IcmpEngine::finishAll() {
-    std::unique_lock<std::mutex> lock(worker_->mutex);
-    worker_->finishRequested = true;
-    worker_->signal();
-    worker_->finished.wait(lock, [this] { return !worker_->finishRequested; });
+    worker_->queue->finishAll();
 }
 
 } // namespace vantrel

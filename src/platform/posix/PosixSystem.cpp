@@ -265,6 +265,10 @@ bool PosixSystem::waitForPings(int ms) {
     return commands_.waitForPings(ms);
 }
 
+QStringList PosixSystem::takeLandedPings() {
+    return commands_.takeLandedPings();
+}
+
 void PosixSystem::finishPings() {
     commands_.finishPings();
 }

@@ -1,5 +1,6 @@
 #include "platform/echo/IcmpEngine.h"
 
+#include "platform/echo/EchoQueue.h"
 #include "platform/echo/HostAddress.h"
 #include "platform/echo/NameResolutions.h"
 #include "platform/echo/PingTranscript.h"
@@ -18,11 +19,9 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <deque>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -37,8 +36,14 @@ constexpr milliseconds kInterval{PingTranscript::kSpacingMs};
 constexpr DWORD kReplyWaitMs = PingTranscript::kLastReplyWaitMs;
 constexpr WORD kPayloadBytes = 32;
 
-void writeFile(const std::wstring& path, const std::string& text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+// path in UTF-8.
+void writeFile(const std::string& path, const std::string& text) {
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(),
+                        length);
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return; // the sweep says the transcript could not be read
@@ -80,7 +85,8 @@ IPAddr ipv4(const HostAddress& address) {
 
 struct Target {
     std::string host;
-    std::wstring output;
+    std::string output;  // UTF-8
+    uint64_t number = 0; // its queue's
     bool named = false;
     HostAddress address;
     Clock::time_point start;
@@ -95,21 +101,15 @@ struct IcmpEngine::Worker {
     HANDLE icmp = INVALID_HANDLE_VALUE;
     HANDLE icmp6 = INVALID_HANDLE_VALUE; // stays so where the system has no ICMPv6
     HANDLE wake = nullptr;
-    std::thread thread;
-    std::mutex mutex; // guards incoming, stopping, finishRequested and unwritten
-    std::deque<std::pair<std::string, std::wstring>> incoming;
-    bool stopping = false;
-    bool finishRequested = false;
-    std::condition_variable finished;
-    size_t unwritten = 0; // transcripts asked for and not written yet
-    std::condition_variable allWritten;
+    std::unique_ptr<EchoQueue> queue;
     std::unique_ptr<NameResolutions> names;
+    std::thread thread;
 
     // The engine thread's own; replies arrive as APCs on that thread.
     std::map<uint32_t, Target> targets;
     uint32_t nextTarget = 0;
+    std::vector<EchoQueue::Asked> asked;
     std::deque<uint32_t> sending; // by start time
-    size_t written = 0;           // since last told to the waiters
 
     // One echo request in flight: its reply lands in buffer.
     struct Request {
@@ -122,15 +122,14 @@ struct IcmpEngine::Worker {
     };
 
     ~Worker() {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            stopping = true;
+        if (queue) {
+            queue->stop();
         }
-        SetEvent(wake);
         if (thread.joinable()) {
             thread.join();
         }
         names.reset(); // before its wake-up handle goes
+        queue.reset();
         IcmpCloseHandle(icmp);
         if (icmp6 != INVALID_HANDLE_VALUE) {
             IcmpCloseHandle(icmp6);
@@ -176,14 +175,9 @@ struct IcmpEngine::Worker {
     void run() {
         for (;;) {
             bool finishNow = false;
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                if (stopping) {
-                    return;
-                }
-                finishNow = finishRequested;
+            if (!takeIncoming(finishNow)) {
+                return;
             }
-            takeIncoming();
             const Clock::time_point now = Clock::now();
             takeAnswers(now);
             if (finishNow) {
@@ -193,41 +187,22 @@ struct IcmpEngine::Worker {
             }
             sendDueRequests(now);
             finish();
-            tellWritten();
+            queue->handOver();
             // Alertable: the replies' APCs run here.
             WaitForSingleObjectEx(wake, nextTimeoutMs(), TRUE);
         }
     }
 
-    void deliver(const std::wstring& path, const std::string& text) {
-        writeFile(path, text);
-        ++written;
-    }
-
-    // Once a round, not once a transcript.
-    void tellWritten() {
-        if (written == 0) {
-            return;
+    bool takeIncoming(bool& finishNow) {
+        if (!queue->take(asked, finishNow)) {
+            return false;
         }
-        std::lock_guard<std::mutex> lock(mutex);
-        unwritten -= std::min(unwritten, written);
-        written = 0;
-        if (unwritten == 0) {
-            allWritten.notify_all();
-        }
-    }
-
-    void takeIncoming() {
-        std::deque<std::pair<std::string, std::wstring>> taken;
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            taken.swap(incoming);
-        }
-        for (auto& [host, output] : taken) {
+        for (EchoQueue::Asked& one : asked) {
             const uint32_t key = nextTarget++;
             Target& target = targets[key];
-            target.host = std::move(host);
-            target.output = std::move(output);
+            target.host = std::move(one.host);
+            target.output = std::move(one.output);
+            target.number = one.number;
             target.start = Clock::now();
             if (HostAddresses::literal(target.host, target.address)) {
                 target.named = true;
@@ -236,13 +211,15 @@ struct IcmpEngine::Worker {
             }
             names->ask(key, target.host);
         }
+        return true;
     }
 
     void takeAnswers(Clock::time_point now) {
         names->deliverAnswers(
             targets, now,
             [this](const Target& target) {
-                deliver(target.output, PingTranscript::hostNotFound(target.host));
+                queue->deliver(target.number, target.output,
+                               PingTranscript::hostNotFound(target.host));
             },
             [this](uint32_t key) { sending.push_back(key); });
     }
@@ -310,9 +287,10 @@ struct IcmpEngine::Worker {
                 ++it;
                 continue;
             }
-            deliver(target.output,
-                    PingTranscript::answered(target.host, HostAddresses::text(target.address),
-                                             target.sent, target.replies));
+            queue->deliver(target.number, target.output,
+                           PingTranscript::answered(target.host,
+                                                    HostAddresses::text(target.address),
+                                                    target.sent, target.replies));
             it = targets.erase(it);
         }
     }
@@ -320,20 +298,15 @@ struct IcmpEngine::Worker {
     // Requests still in flight find no target when they return.
     void finishAll() {
         for (const auto& [key, target] : targets) {
-            deliver(target.output,
-                    target.named
-                        ? PingTranscript::answered(target.host, HostAddresses::text(target.address),
-                                                   PingTranscript::kRequests, target.replies)
-                        : PingTranscript::hostNotFound(target.host));
+            queue->deliver(target.number, target.output,
+                           target.named ? PingTranscript::answered(
+                                              target.host, HostAddresses::text(target.address),
+                                              PingTranscript::kRequests, target.replies)
+                                        : PingTranscript::hostNotFound(target.host));
         }
         targets.clear();
         sending.clear();
-        tellWritten();
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            finishRequested = false;
-        }
-        finished.notify_all();
+        queue->finished();
     }
 
     DWORD nextTimeoutMs() const {
@@ -356,8 +329,9 @@ std::unique_ptr<IcmpEngine> IcmpEngine::open() {
     }
     worker->icmp6 = Icmp6CreateFile(); // without it an IPv6 workstation's requests go unanswered
     worker->wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    worker->names = std::make_unique<NameResolutions>(HostAddresses::resolve,
-                                                      [wake = worker->wake] { SetEvent(wake); });
+    const auto wake = [wake = worker->wake] { SetEvent(wake); };
+    worker->queue = std::make_unique<EchoQueue>(writeFile, wake);
+    worker->names = std::make_unique<NameResolutions>(HostAddresses::resolve, wake);
     worker->thread = std::thread([w = worker.get()] { w->run(); });
     return std::unique_ptr<IcmpEngine>(new IcmpEngine(std::move(worker)));
 }
@@ -366,26 +340,24 @@ IcmpEngine::IcmpEngine(std::unique_ptr<Worker> worker) : worker_(std::move(worke
 
 IcmpEngine::~IcmpEngine() = default;
 
-void IcmpEngine::ping(const QString& host, const QString& nativeOutputFile) {
-    {
-        std::lock_guard<std::mutex> lock(worker_->mutex);
-        worker_->incoming.emplace_back(host.toStdString(), nativeOutputFile.toStdWString());
-        ++worker_->unwritten;
+void IcmpEngine::ping(const QString& host, const QString& nativeOutputFile, const QString& file) {
+    worker_->queue->ask(host.toStdString(), nativeOutputFile.toStdString(), file.toStdString());
+}
+
+QStringList IcmpEngine::takeWritten() {
+    QStringList files;
+    for (const std::string& file : worker_->queue->takeWritten()) {
+        files.append(QString::fromStdString(file));
     }
-    SetEvent(worker_->wake);
+    return files;
 }
 
 bool IcmpEngine::waitUntilDone(int ms) {
-    std::unique_lock<std::mutex> lock(worker_->mutex);
-    return worker_->allWritten.wait_for(lock, milliseconds(ms),
-                                        [this] { return worker_->unwritten == 0; });
+    return worker_->queue->waitUntilDone(ms);
 }
 
 void IcmpEngine::finishAll() {
-    std::unique_lock<std::mutex> lock(worker_->mutex);
-    worker_->finishRequested = true;
-    SetEvent(worker_->wake);
-    worker_->finished.wait(lock, [this] { return !worker_->finishRequested; });
+    worker_->queue->finishAll();
 }
 
 } // namespace vantrel

@@ -477,7 +477,7 @@ bool WindowsSystem::startCommand(const QString& commandLine, WindowStyle style) 
             echoEngine_ = IcmpEngine::open();
         }
         if (echoEngine_) {
-            echoEngine_->ping(ping->argument, ping->outputFile);
+            echoEngine_->ping(ping->argument, ping->outputFile, ping->outputFile);
             return true;
         }
     }
@@ -520,6 +520,10 @@ bool WindowsSystem::waitForPings(int ms) {
 }
 
 // Windows' own ping, used where the echo engine cannot open, ends by itself.
+QStringList WindowsSystem::takeLandedPings() {
+    return echoEngine_ ? echoEngine_->takeWritten() : QStringList();
+}
+
 void WindowsSystem::finishPings() {
     if (echoEngine_) {
         echoEngine_->finishAll();
