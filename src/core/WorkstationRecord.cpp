@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <limits>
 
 namespace vantrel {
 
@@ -52,9 +53,36 @@ QString hostKey(const QString& name) {
     return key;
 }
 
-bool reachSameWorkstation(const WorkstationRecord& a, const WorkstationRecord& b) {
-    return hostKey(a.name) == hostKey(b.name) || (!a.address.isEmpty() && a.address == b.address);
-}
+// The entries reached so far, in the order they were reached, found by name or by address
+// without going through them all, a list may hold 100,000 names.
+class ReachedWorkstations {
+public:
+    void add(const WorkstationRecord& record) {
+        const size_t place = order_.size();
+        order_.push_back(&record);
+        const QString key = hostKey(record.name);
+        if (!byName_.contains(key)) {
+            byName_.insert(key, place);
+        }
+        if (!record.address.isEmpty() && !byAddress_.contains(record.address)) {
+            byAddress_.insert(record.address, place);
+        }
+    }
+    // The first entry reached with the same name, or the same address once resolved.
+    const WorkstationRecord* first(const WorkstationRecord& record) const {
+        constexpr size_t kNone = std::numeric_limits<size_t>::max();
+        size_t place = byName_.value(hostKey(record.name), kNone);
+        if (!record.address.isEmpty()) {
+            place = std::min(place, byAddress_.value(record.address, kNone));
+        }
+        return place == kNone ? nullptr : order_[place];
+    }
+
+private:
+    std::vector<const WorkstationRecord*> order_;
+    QHash<QString, size_t> byName_;
+    QHash<QByteArray, size_t> byAddress_;
+};
 
 } // namespace
 
@@ -67,25 +95,21 @@ void markSameWorkstations(PassRecords& records, const PassRecords& cycle) {
     // Those an earlier pass served, then the pass's own entries in list order (one
     // that is another's workstation stands for that one: a name that led nowhere is
     // still the same name with a final dot).
-    std::vector<const WorkstationRecord*> reached;
+    ReachedWorkstations reached;
     for (const WorkstationRecord& r : cycle) {
         if (r.fate == Fate::Served && !inPass.contains(r.name.toCaseFolded())) {
-            reached.push_back(&r);
+            reached.add(r);
         }
     }
     for (WorkstationRecord& record : records) {
         if (record.fate == Fate::Duplicate || !record.swept) {
             continue;
         }
-        const auto first = std::find_if(reached.begin(), reached.end(), [&](auto* earlier) {
-            return reachSameWorkstation(record, *earlier);
-        });
-        if (first != reached.end()) {
+        if (const WorkstationRecord* first = reached.first(record)) {
             record.fate = Fate::SameWorkstation;
-            record.sameAs =
-                (*first)->fate == Fate::SameWorkstation ? (*first)->sameAs : (*first)->name;
+            record.sameAs = first->fate == Fate::SameWorkstation ? first->sameAs : first->name;
         }
-        reached.push_back(&record);
+        reached.add(record);
     }
 }
 
