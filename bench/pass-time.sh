@@ -6,8 +6,8 @@
 #  - the same with a fourth workstation that does not answer (an unreachable route);
 #  - 8 names whose DNS server never answers, listed first, then 7 that answer: every
 #    one of those 7 must be served;
-#  - 64 workstations x 1 KiB over SMB, --simultanes 8 (sixteen Samba workstations, each
-#    named four times);
+#  - 64 workstations x 1 KiB over SMB, --simultanes 8 (64 Samba workstations, one smbd
+#    each on an address of its own);
 #  - a ping-only sweep of 100,000 loopback workstations, every one answering (once).
 # Usage: bench/pass-time.sh PROGRAM [--quick]   (--quick: no SMB, no 100,000)
 set -euo pipefail
@@ -98,12 +98,12 @@ umount /etc/resolv.conf
 ip route del unreachable 127.0.0.14/32
 
 if [ "$quick" != --quick ] && command -v smbd >/dev/null; then
-    for n in $(seq 16); do
+    hosts=()
+    for n in $(seq 64); do
         samba_station "$work/pc$n" "127.0.1.$n" >/dev/null
         stations+=("$station_pid")
+        hosts+=("127.0.1.$n")
     done
-    hosts=()
-    for n in $(seq 64); do hosts+=("127.0.1.$(((n - 1) % 16 + 1))"); done
     deployment smb "$work/one.Rgl" "${hosts[@]}"
     network=smb measure "pass of 64 x 1 KiB over SMB, --simultanes 8" 2000 smb --simultanes 8
 fi
