@@ -56,7 +56,8 @@ printf '%s\\small.bin;\\PARTAGE\r\n' "$(win "$work/src")" >"$work/one.Rgl"
 median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
 row() { printf '%-56s %8s %8s %6s   %s\n' "$@"; }
 # run NAME [ARGS...]: one pass in a program folder and a folder network of its own;
-# prints its wall time in ms and leaves its rows in $work/out.
+# prints its wall time in ms and leaves its rows in $work/out, the program's own CPU
+# time (user + system, s) in $work/cpu: on one machine the servers' time is in the wall.
 run() {
     local name=$1 folder start
     shift
@@ -67,9 +68,11 @@ run() {
         while read -r host; do mkdir -p "$folder/reseau/$host/PARTAGE"; done < <(tr -d '\r' <"$work/$name.LPO")
     fi
     start=$(date +%s%N)
-    env VANTREL_HOME="$folder/programme" VANTREL_RESEAU="${network:-$folder/reseau}" \
+    /usr/bin/time -f '%U %S' -o "$work/time" \
+        env VANTREL_HOME="$folder/programme" VANTREL_RESEAU="${network:-$folder/reseau}" \
         "$program" --deployer "$work/$name.VTR" "$@" >"$work/out" 2>/dev/null || true
     echo $((($(date +%s%N) - start) / 1000000))
+    awk 'END{print $1 + $2}' "$work/time" >"$work/cpu"
 }
 # measure FIGURE GOAL-MS NAME [ARGS...]: the median of three runs; the last's rows
 # say how many workstations were served.
@@ -80,7 +83,7 @@ measure() {
     local m
     m=$(median "${times[@]}")
     row "$figure" "$m" "$goal" "$(awk -v m="$m" -v g="$goal" 'BEGIN{printf "%.2f", m/g}')" \
-        "$(grep -c ';   0;0/1 *$\|;   0;  Void *$' "$work/out" || true) of $(grep -c . "$work/out" || true) rows served or answering"
+        "$(grep -c ';   0;0/1 *$\|;   0;  Void *$' "$work/out" || true) of $(grep -c . "$work/out" || true) rows served or answering, program CPU $(cat "$work/cpu") s"
 }
 
 echo "# whole passes, end to end, $(nproc) cores, $(uptime | sed 's/.*load average/load average/'); ms"
