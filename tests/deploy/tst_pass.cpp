@@ -1561,8 +1561,12 @@ private slots:
         for (const char* stamp : {"20261025_22000", "20261025_21002", "20261025_21800"})
             h.system.addFile(kOldTool + QLatin1String(stamp), "v");
         h.clock.current = at("2026-10-25T03:00:00Z");
+        const QStringList before = h.system.filesUnder(QStringLiteral("\\\\PC01"));
         QStringList lines;
         QVERIFY(ListHistory(*h.ws, {}, lines));
+        QCOMPARE(h.system.filesUnder(QStringLiteral("\\\\PC01")), before); // nothing written
+        QVERIFY(lines.contains(
+            QStringLiteral("PC02;\\\\PC02\\C$\\Outils\\notes.txt;Chemin d'accès introuvable")));
         const QString prefix = QStringLiteral("PC01;") + kOldTool + u';';
         const int first = lines.indexOf(prefix + QStringLiteral("en place;;2"));
         QVERIFY2(first >= 0, qPrintable(lines.join(u'\n')));
@@ -1873,14 +1877,12 @@ private slots:
         QVERIFY(d.form->isClosed());
     }
 
+    // Cancelling leaves its flag (AnnuleDélai, which starts at once, is tst_form1's).
     void buttonsLeaveTheFlag() {
         Dialog d(at(2019, 6, 3, 10, 45));
-        d.form->AnnuleDélai();
-        QCOMPARE(d.state().DeferredStartFlag, QStringLiteral("Déploiement"));
-        Dialog e(at(2019, 6, 3, 10, 45));
-        e.form->AnuleDéploiement();
-        QCOMPARE(e.state().DeferredStartFlag, QStringLiteral("Annule"));
-        QVERIFY(e.form->isClosed());
+        d.form->AnuleDéploiement();
+        QCOMPARE(d.state().DeferredStartFlag, QStringLiteral("Annule"));
+        QVERIFY(d.form->isClosed());
     }
 };
 

@@ -560,7 +560,6 @@ private slots:
         w.ui.answers = {Answer::No};
         QVERIFY(!w.form->close());
         QVERIFY(!ended);
-        QVERIFY(w.form->isVisible());
         QCOMPARE(w.ui.last().text, QStringLiteral(" 3 modification(s)\r\nVous allez perdre des "
                                                   "données\r\nVoulez vous Continuer & quitter"));
         QCOMPARE(w.ui.last().title, QStringLiteral("Le fichier Atelier.VTR a été modifié "));
