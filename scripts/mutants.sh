@@ -73,8 +73,9 @@ while IFS=$'\037' read -r file original mutated fault; do
     1)
         total=$((total + 1))
         killed=$((killed + 1))
-        failed=$(grep -o 'tst_[a-z_0-9]* .*\*\*\*Failed\|tst_[a-z_0-9]* .*\*\*\*Timeout' \
-            "$scratch/test.log" | awk '{print $1}' | tr '\n' ' ')
+        # A suite that crashes (***Exception) kills the mutant too.
+        failed=$(grep -o 'tst_[a-z_0-9]* .*\*\*\*\(Failed\|Timeout\|Exception\)' \
+            "$scratch/test.log" | awk '{print $1}' | tr '\n' ' ' || true)
         echo "tué ($failed) : $file : $fault"
         ;;
     0)
