@@ -60,7 +60,6 @@ private slots:
             {"--deployer a.VTR --simultanes 8.5", "", counts + "8.5"},
             {"--deployer a.VTR --debit-max 0", "", rates + "0"},
             {"--deployer a.VTR --debit-max abc", "", rates + "abc"},
-            {"--deployer a.VTR --debit-max -5", "", rates + "-5"},
             {"--deployer a.VTR --debit-max 1e9", "", rates + "1e9"},
             {"--deployer a.VTR --essais 6", "", "--essais attend un nombre d'essais de 0 à 5 : 6"},
             {"--deployer a.VTR --delai 0", "",

@@ -3,8 +3,8 @@
 # that answers (by address and by name), an unreachable route, a name that does not
 # resolve, a name that has only an IPv6 address; then the same sweep as an unprivileged user, where no ICMP socket may be
 # opened and the ping stand-in takes over; then names whose DNS server never answers,
-# listed before names that answer; then a ping program of the user's that never ends.
-# As root.
+# listed before names that answer. (A ping program of the user's that never ends is
+# fault_exit_statuses'.) As root.
 set -euo pipefail
 program=$(readlink -f "$1")
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -107,19 +107,4 @@ expect "lame DNS: the eighth name not found" 'slow_name "$work/t7" 8'
 expect "lame DNS: a name after them answers" 'answered "$work/t8" PC01 127.0.0.11'
 expect "lame DNS: an address after them answers" 'answered "$work/t9" 127.0.0.11 127.0.0.11'
 
-# A ping program of the user's: the sweep waits for every one to end, and one that
-# never does is ended with what it started at ten seconds, its workstation silent.
-cat >"$work/bin/ping-maison" <<'PING'
-#!/bin/sh
-case $1 in
-127.0.0.14) echo "$$" >"${0%/*}/never.pid"; echo "Envoi d'une requete"; exec sleep 600 ;;
-*) echo "    Paquets : envoyés = 4, reçus = 4, perdus = 0 (perte 0%)," ;;
-esac
-PING
-chmod 755 "$work/bin/ping-maison"
-printf '%s\r\n' 127.0.0.11 127.0.0.14 PC01 >"$work/sweep.LPO"
-sweep env VANTREL_PING="$work/bin/ping-maison"
-expect "ping program: the board's rows" \
-    '[ "$(tr -s " " <"$work/out")" = "$(printf "%s\n" "127.0.0.11 ; 0; Void " "127.0.0.14 ;####; Void " "PC01 ; 0; Void ")" ]'
-expect "ping program: the one that never ends is ended" '! kill -0 "$(cat "$work/bin/never.pid")" 2>/dev/null'
 expect_summary "$work/out" "$work/err"

@@ -31,19 +31,8 @@ private slots:
         QCOMPARE(f.ui.clipboard, QStringLiteral("PC03;PingFail\r\nPC02;;x\r\n"));
     }
 
+    // The spreadsheet is the program .xls is associated with; without one, it is said.
     void spreadsheetExportUsesTheAssociatedProgram() {
-        Fixture f;
-        Workspace& ws = f.start();
-        f.system.associations[QStringLiteral(".xls")] = QStringLiteral("C:\\Office\\tableur.exe");
-        ws.lists.L_PostesFail.assign({"PC03;PingFail"});
-        erreursPing(ws);
-        f.clock.onPause = [&f](double) { QVERIFY(f.system.exists(QStringLiteral("tempo.xls"))); };
-        dansTableur(ws);
-        QCOMPARE(f.system.commands.last(), QStringLiteral("C:\\Office\\tableur.exe tempo.xls"));
-        QVERIFY(!f.system.exists(QStringLiteral("tempo.xls")));
-    }
-
-    void noAssociatedSpreadsheet() {
         Fixture f;
         Workspace& ws = f.start();
         ws.lists.L_PostesFail.assign({"PC03;PingFail"});
@@ -52,6 +41,11 @@ private slots:
         QCOMPARE(f.ui.titles(), (QStringList{"Vantrel", "Programme introuvable"}));
         QCOMPARE(f.ui.messages.front().text,
                  QStringLiteral("il n'y a pas de programme associé à l'extension.xls"));
+        f.system.associations[QStringLiteral(".xls")] = QStringLiteral("C:\\Office\\tableur.exe");
+        f.clock.onPause = [&f](double) { QVERIFY(f.system.exists(QStringLiteral("tempo.xls"))); };
+        dansTableur(ws);
+        QCOMPARE(f.system.commands.last(), QStringLiteral("C:\\Office\\tableur.exe tempo.xls"));
+        QVERIFY(!f.system.exists(QStringLiteral("tempo.xls")));
     }
 
     void hiddenOrEmptyListIsNotExported_data() {

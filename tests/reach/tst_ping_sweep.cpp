@@ -16,9 +16,6 @@ struct Sweep : Fixture {
         ws->state.RunFolder = QStringLiteral("C:\\Prog\\Vantrel\\p");
         system.addFolder(ws->state.RunFolder);
     }
-    void answer(const QString& host, int loss) {
-        system.pingTranscripts[host] = TextFile::encode(reachableTranscript(host, loss));
-    }
 };
 
 } // namespace
@@ -29,14 +26,12 @@ private slots:
     void extractBetween_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("loss");
-        QTest::newRow("none lost") << "perdus = 0 (perte 0%),"
-                                   << "0";
-        QTest::newRow("partial") << "(perte 25%),"
-                                 << "25";
-        QTest::newRow("no start") << "(loss 0%)"
-                                  << "####";
-        QTest::newRow("no end") << "perte 0 %"
-                                << "####";
+        const char* rows[][2] = {{"perdus = 0 (perte 0%),", "0"},
+                                 {"(perte 25%),", "25"},
+                                 {"(loss 0%)", "####"},
+                                 {"perte 0 %", "####"}};
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1]);
     }
     void extractBetween() {
         QFETCH(QString, text);
@@ -46,8 +41,8 @@ private slots:
 
     void sweepClassifiesEveryWorkstation() {
         Sweep n;
-        n.answer(QStringLiteral("PC01"), 0);
-        n.answer(QStringLiteral("PC02"), 25);
+        n.system.answer(QStringLiteral("PC01"), 0);
+        n.system.answer(QStringLiteral("PC02"), 25);
         n.system.pingTranscripts[QStringLiteral("PC03")] = "Request timed out.";
         PassRecords records = recordsFor({"PC01", "PC02", "pc01", "PC03"});
         QVERIFY(PingSweep(*n.ws, records));
@@ -143,8 +138,8 @@ private slots:
         QFETCH(qint64, endsAt);
         QFETCH(QString, pc02Loss);
         Sweep n;
-        n.answer(QStringLiteral("PC01"), 0);
-        n.answer(QStringLiteral("PC03"), 0);
+        n.system.answer(QStringLiteral("PC01"), 0);
+        n.system.answer(QStringLiteral("PC03"), 0);
         n.system.pingTranscripts[QStringLiteral("PC02")] = pc02Transcript;
         n.system.pingLandsAfterMs[QStringLiteral("PC02")] = pc02After;
         n.system.onPingWait = [&] {
@@ -187,8 +182,8 @@ private slots:
         QFETCH(int, swept);
         QFETCH(int, pings);
         Sweep n;
-        n.answer(QStringLiteral("PC01"), 0);
-        n.answer(QStringLiteral("PC02"), 0);
+        n.system.answer(QStringLiteral("PC01"), 0);
+        n.system.answer(QStringLiteral("PC02"), 0);
         const QString name = host.isEmpty() ? QStringLiteral("MUET") : host;
         if (!host.isEmpty()) {
             QByteArray transcript = TextFile::encode(reachableTranscript(host));

@@ -41,10 +41,6 @@ QString FakeSystem::parentOf(const QString& path) {
     return slash < 0 ? QString() : p.left(slash);
 }
 
-bool FakeSystem::exists(const QString& path) const {
-    return entries_.contains(key(path));
-}
-
 bool FakeSystem::isFolder(const QString& path) const {
     const QString k = key(path);
     if (k.size() <= 3 && k.size() >= 2 && k.at(1) == QLatin1Char(':')) {
@@ -73,10 +69,6 @@ void FakeSystem::addTextFile(const QString& path, const QString& text) {
     addFile(path, TextFile::encode(text));
 }
 
-QByteArray FakeSystem::contents(const QString& path) const {
-    return entries_.value(key(path)).bytes;
-}
-
 QStringList FakeSystem::filesUnder(const QString& folder) const {
     const QString prefix = key(folder) + QLatin1Char('\\');
     QStringList found;
@@ -87,14 +79,6 @@ QStringList FakeSystem::filesUnder(const QString& folder) const {
     }
     found.sort(Qt::CaseInsensitive);
     return found;
-}
-
-void FakeSystem::failWritesTo(const QString& path, FileError error) {
-    failingWrites_.insert(key(path), error);
-}
-
-void FakeSystem::failCopiesFrom(const QString& path, FileError error) {
-    failingCopies_.insert(key(path), error);
 }
 
 FileError FakeSystem::checkWritable(const QString& path) const {
@@ -108,11 +92,6 @@ FileError FakeSystem::checkWritable(const QString& path) const {
         return FileError::InvalidName; // as Windows, past 255 units in a name
     }
     return isFolder(parentOf(absolute(path))) ? FileError::None : FileError::PathNotFound;
-}
-
-// What a system answers for a name that is not there: it depends on its folder.
-FileError FakeSystem::notFound(const QString& path) const {
-    return isFolder(parentOf(absolute(path))) ? FileError::FileNotFound : FileError::PathNotFound;
 }
 
 FileError FakeSystem::readFile(const QString& path, QByteArray& bytes) {
@@ -156,18 +135,6 @@ FileError FakeSystem::removeFile(const QString& path) {
     }
     entries_.erase(it);
     return FileError::None;
-}
-
-FileError FakeSystem::renameFile(const QString& from, const QString& to) {
-    return moveOrLink("rename", from, to, true, false);
-}
-
-FileError FakeSystem::replaceFile(const QString& from, const QString& to) {
-    return moveOrLink("replace", from, to, false, false);
-}
-
-FileError FakeSystem::linkFile(const QString& from, const QString& to) {
-    return moveOrLink("link", from, to, true, true);
 }
 
 FileError FakeSystem::moveOrLink(const char* call, const QString& from, const QString& to,
@@ -239,23 +206,6 @@ FileError FakeSystem::listFolder(const QString& path, std::vector<FolderEntry>& 
         }
     }
     return FileError::None;
-}
-
-std::unique_ptr<FolderLock> FakeSystem::tryLockFolder(const QString& folder) {
-    return lockedFolders.contains(folder, Qt::CaseInsensitive) ? nullptr
-                                                               : std::make_unique<FolderLock>();
-}
-
-QString FakeSystem::shortPath(const QString& path) {
-    return longPath(path);
-}
-
-QString FakeSystem::longPath(const QString& path) {
-    return exists(path) || isFolder(path) ? path : QString();
-}
-
-QString FakeSystem::findAssociatedProgram(const QString& extension) {
-    return associations.value(extension.toLower());
 }
 
 bool FakeSystem::startCommand(const QString& commandLine, WindowStyle) {
@@ -376,14 +326,14 @@ bool FakeSystem::waitForPings(int ms) {
     return pingsUnderWay_.empty();
 }
 
-QStringList FakeSystem::takeLandedPings() {
-    return std::exchange(landed_, QStringList());
-}
-
 void FakeSystem::finishPings() {
     ++pingsFinished;
     landPings(true);
     landed_.clear(); // as an echo engine: the sweep now reads them all
+}
+
+void FakeSystem::answer(const QString& host, int lossPercent, const QString& address) {
+    pingTranscripts[host] = TextFile::encode(reachableTranscript(host, lossPercent, address));
 }
 
 bool FakeSystem::defaultCommand(const QString& commandLine) {
@@ -428,18 +378,10 @@ QString FakeUserInterface::chooseFile(const FileDialogRequest& request) {
     return chosen;
 }
 
-QStringList FakeUserInterface::texts() const {
+QStringList FakeUserInterface::each(QString Message::*field) const {
     QStringList all;
     for (const Message& m : messages) {
-        all.append(m.text);
-    }
-    return all;
-}
-
-QStringList FakeUserInterface::titles() const {
-    QStringList all;
-    for (const Message& m : messages) {
-        all.append(m.title);
+        all.append(m.*field);
     }
     return all;
 }
@@ -450,11 +392,6 @@ void FakeClock::pause(double seconds) {
     if (onPause) {
         onPause(seconds);
     }
-}
-
-void FakeClock::advance(qint64 ms) {
-    elapsed += ms;
-    current = current.addMSecs(ms);
 }
 
 Fixture::Fixture() {

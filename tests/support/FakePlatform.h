@@ -3,7 +3,6 @@
 #include "core/Workspace.h"
 #include "platform/Platform.h"
 
-#include <QElapsedTimer>
 #include <QMap>
 #include <QStringList>
 
@@ -11,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace vantrel::test {
@@ -36,11 +36,12 @@ public:
     // transcripts from pingTranscripts.
     std::function<bool(const QString&)> onCommand;
     QMap<QString, QByteArray> pingTranscripts; // host -> transcript; absent: no file written
+    // host's ping transcript: reachableTranscript's.
+    void answer(const QString& host, int lossPercent = 0, const QString& address = QString());
     // Other names of a workstation ("pc01.zone.test" -> "PC01", lower case): their
     // paths lead to its files.
     QMap<QString, QString> otherNames;
     std::function<QDateTime()> clockNow;
-    std::function<void()> terminationHandler;
     std::function<void(const QString& to)> onCopy; // before each copy
     // Before each copy, rename, replace, link and removal: an error fails the call so.
     std::function<FileError(const char* call, const QString& from, const QString& to)> failCall;
@@ -49,13 +50,17 @@ public:
     void addFile(const QString& path, const QByteArray& bytes,
                  const QDateTime& modified = QDateTime());
     void addTextFile(const QString& path, const QString& text); // Windows-1252
-    bool exists(const QString& path) const;
+    bool exists(const QString& path) const { return entries_.contains(key(path)); }
     bool isFolder(const QString& path) const;
-    QByteArray contents(const QString& path) const;
+    QByteArray contents(const QString& path) const { return entries_.value(key(path)).bytes; }
     QStringList filesUnder(const QString& folder) const;
     // Every operation that writes path (write, copy, rename onto it) fails so.
-    void failWritesTo(const QString& path, FileError error);
-    void failCopiesFrom(const QString& path, FileError error);
+    void failWritesTo(const QString& path, FileError error) {
+        failingWrites_.insert(key(path), error);
+    }
+    void failCopiesFrom(const QString& path, FileError error) {
+        failingCopies_.insert(key(path), error);
+    }
 
     QString programPath() override { return programPathAnswer; }
     QString currentFolder() override { return currentFolderAnswer; }
@@ -63,9 +68,15 @@ public:
     FileError writeFile(const QString& path, const QByteArray& bytes) override;
     qint64 fileLength(const QString& path) override;
     FileError removeFile(const QString& path) override;
-    FileError renameFile(const QString& from, const QString& to) override;
-    FileError replaceFile(const QString& from, const QString& to) override;
-    FileError linkFile(const QString& from, const QString& to) override;
+    FileError renameFile(const QString& from, const QString& to) override {
+        return moveOrLink("rename", from, to, true, false);
+    }
+    FileError replaceFile(const QString& from, const QString& to) override {
+        return moveOrLink("replace", from, to, false, false);
+    }
+    FileError linkFile(const QString& from, const QString& to) override {
+        return moveOrLink("link", from, to, true, true);
+    }
     FileError copyFile(const QString& from, const QString& to) override;
     FileError sameContents(const QString& source, const QString& path, bool& same) override;
     FileError createFolder(const QString& path) override;
@@ -74,23 +85,28 @@ public:
     qint64 freeBytes(const QString&) override { return freeBytesAnswer; }
     qint64 freeBytesAnswer = -1;
     // Null while the folder is in lockedFolders (another process holds it).
-    std::unique_ptr<FolderLock> tryLockFolder(const QString& folder) override;
+    std::unique_ptr<FolderLock> tryLockFolder(const QString& folder) override {
+        return lockedFolders.contains(folder, Qt::CaseInsensitive) ? nullptr
+                                                                   : std::make_unique<FolderLock>();
+    }
     QStringList lockedFolders;
-    QString shortPath(const QString& path) override;
-    QString longPath(const QString& path) override;
-    QString findAssociatedProgram(const QString& extension) override;
+    QString shortPath(const QString& path) override { return longPath(path); }
+    QString longPath(const QString& path) override {
+        return exists(path) || isFolder(path) ? path : QString();
+    }
+    QString findAssociatedProgram(const QString& extension) override {
+        return associations.value(extension.toLower());
+    }
     bool startCommand(const QString& commandLine, WindowStyle style) override;
     bool waitForPings(int ms) override;
-    QStringList takeLandedPings() override;
+    QStringList takeLandedPings() override { return std::exchange(landed_, QStringList()); }
     void finishPings() override;
     // The same files, one call at a time whatever thread makes it.
     std::unique_ptr<Files> forWorker() override;
     std::recursive_mutex callsFromWorkers;
     QString nativePath(const QString& windowsPath) override { return windowsPath; }
     QString windowsPath(const QString& nativePath) override { return nativePath; }
-    void onTerminationRequest(std::function<void()> handler) override {
-        terminationHandler = std::move(handler);
-    }
+    void onTerminationRequest(std::function<void()>) override {}
     int terminationSignal() override { return terminationSignalAnswer; }
     int terminationSignalAnswer = 0;
 
@@ -111,7 +127,11 @@ private:
     FileError failed(const char* call, const QString& from, const QString& to = QString()) const {
         return failCall ? failCall(call, from, to) : FileError::None;
     }
-    FileError notFound(const QString& path) const;
+    // What a system answers for a name that is not there: it depends on its folder.
+    FileError notFound(const QString& path) const {
+        return isFolder(parentOf(absolute(path))) ? FileError::FileNotFound
+                                                  : FileError::PathNotFound;
+    }
     FileError moveOrLink(const char* call, const QString& from, const QString& to,
                          bool refuseExisting, bool keepFrom);
 
@@ -138,7 +158,6 @@ public:
     std::deque<QString> chosenFiles; // answers of the file dialog; then ""
     std::vector<FileDialogRequest> dialogs;
     QString clipboard;
-    int clipboardClears = 0;
     bool busy = false;
     QSize screen = QSize(1920 * 15, 1080 * 15);
     // Called while the message is shown, before it is answered.
@@ -149,19 +168,17 @@ public:
     void setBusy(bool b) override { busy = b; }
     bool isBusy() const override { return busy; }
     void setClipboardText(const QString& text) override { clipboard = text; }
-    void clearClipboard() override {
-        clipboard.clear();
-        ++clipboardClears;
-    }
+    void clearClipboard() override { clipboard.clear(); }
     QSize screenSizeTwips() override { return screen; }
     void showProgress(const QString& line) override { progress.append(line); }
     QStringList progress;
 
-    QStringList texts() const;
-    QStringList titles() const;
+    QStringList texts() const { return each(&Message::text); }
+    QStringList titles() const { return each(&Message::title); }
     const Message& last() const { return messages.back(); }
 
 private:
+    QStringList each(QString Message::*field) const;
     // A pass asks from its own thread, the window from its own: one message at a time.
     std::recursive_mutex showing_;
 };
@@ -174,19 +191,18 @@ public:
     double pausedSeconds = 0;
     std::function<void(double)> onPause;
 
-    // Once started, elapsed time also runs with the real clock, for the window's
-    // real timers; pauses still jump at once.
-    QElapsedTimer realTime;
-
     QDateTime now() override { return current; }
-    qint64 elapsedMs() override { return elapsed + (realTime.isValid() ? realTime.elapsed() : 0); }
+    qint64 elapsedMs() override { return elapsed; }
     void pause(double seconds) override;
     // At once, after the same virtual time as a pause.
     void callLater(double seconds, std::function<void()> call) override {
         pause(seconds);
         call();
     }
-    void advance(qint64 ms);
+    void advance(qint64 ms) {
+        elapsed += ms;
+        current = current.addMSecs(ms);
+    }
 };
 
 // A workspace on the fake platform, started as the program starts it.
