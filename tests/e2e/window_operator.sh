@@ -2,9 +2,9 @@
 # The window as an operator meets it on a real X display, through real input (XTEST)
 # and real timers: a pass started from its button on the demo network; Close after the
 # pass asking about its rows; a retry cycle whose board keeps every workstation, moved by
-# "Récursif" and back; a deferred start after it, over the whole list; a pass stopped with
-# Échap. (Save As, a save over another run's and Close asking about
-# edits are tst_documents'; the board emptied by Close, tst_board's.)
+# "Récursif" and back, then saved with all its rows; a deferred start after it, over the
+# whole list; a pass stopped with Échap. (Save As, a save over another run's and Close
+# asking about edits are tst_documents'; the board emptied by Close, tst_board's.)
 set -euo pipefail
 program=$1
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -150,6 +150,15 @@ answer_box '^Fin du déploiement le: ' 150 "the retry ends the cycle with its qu
 expect "every workstation's row after the cycle" 'lights_become cycle "$lit" -gt "$lit_top"'
 tab_from_workstation_field 14 && keys space # "Faits" stays at 1
 expect "Récursif unticked" 'lights_become unticked "$lit" -eq "$lit_top"'
+# Enregistrer > ce Déploiement writes the cycle's rows, one per workstation of the list,
+# and offers to save each list (Non to both).
+menu_file Down Right Return
+answer_box '^Sauvegarde de Demo.VTR' 10 "Enregistrer says what it saved" Return
+for title in '^Enregistrer la liste des postes$' '^Enregistrer la liste des R'; do
+    answer_box "$title" 10 "then offers to save a list" Escape # Non
+done
+saved_rows() { tr -d '\r' <"$demo/Demo.VTR" | grep -cE '^(localhost|127\.0\.0\.2|PC03-ETEINT) *;' || true; }
+expect "the .VTR holds every workstation's row after the cycle" '[ "$(saved_rows)" -eq 3 ]'
 
 # Différé with the target the dialog proposes, today's minute: Lancer asks to start at
 # once; Oui, and the pass begins a cycle of its own over the whole list.
