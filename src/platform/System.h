@@ -2,12 +2,14 @@
 
 #include "Files.h"
 #include "FolderLock.h"
+#include "LandedPing.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace vantrel {
 
@@ -41,9 +43,9 @@ public:
     // True once every ping started has its transcript (its requests answered or given
     // up on, its program ended); waits up to ms for it.
     virtual bool waitForPings(int ms) = 0;
-    // The transcript files (as in their command lines) written since the last call, so
-    // that a sweep reads each as it lands; those of a ping program are not told.
-    virtual QStringList takeLandedPings() = 0;
+    // The transcripts written since the last call, so that a sweep reads each as it
+    // lands; those of a ping program are not told.
+    virtual std::vector<LandedPing> takeLandedPings() = 0;
     // Ends the pings started that are still under way: each one's transcript is
     // written now, a request not yet answered counting as lost, and a ping program
     // still running is ended with every process it started.

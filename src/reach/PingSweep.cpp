@@ -43,19 +43,26 @@ struct Reading {
     QByteArray address;
 };
 
-Reading readTranscript(Workspace& ws, int index) {
-    QByteArray bytes;
-    const FileError error = ws.system.readFile(PingOutputFile(ws, index), bytes);
-    if (error != FileError::None && error != FileError::TooLarge) {
-        return {Reading::Outcome::Unreadable, {}, {}};
-    }
-    if (error == FileError::TooLarge || bytes.size() > kMaxTranscriptBytes) {
+Reading readingOf(const QByteArray& bytes) {
+    if (bytes.size() > kMaxTranscriptBytes) {
         return {Reading::Outcome::TooLarge, {}, {}};
     }
     const QString transcript = TextFile::decode(bytes);
     return {Reading::Outcome::Read,
             ExtractBetween(transcript, QStringLiteral("perte "), QStringLiteral("%)")),
             addressOf(transcript)};
+}
+
+Reading readTranscript(Workspace& ws, int index) {
+    QByteArray bytes;
+    const FileError error = ws.system.readFile(PingOutputFile(ws, index), bytes);
+    if (error == FileError::TooLarge) {
+        return {Reading::Outcome::TooLarge, {}, {}};
+    }
+    if (error != FileError::None) {
+        return {Reading::Outcome::Unreadable, {}, {}};
+    }
+    return readingOf(bytes);
 }
 
 // Lands one transcript's reading into its record; false when the sweep must stop.
@@ -150,9 +157,10 @@ bool PingSweep(Workspace& ws, PassRecords& records, const PassRecords& cycle) {
     bool allIn = false;
     while (!allIn && !ws.stopRequested() && ws.clock.elapsedMs() - started < kLongestSweepMs) {
         allIn = ws.system.waitForPings(kStopCheckMs);
-        for (const QString& file : ws.system.takeLandedPings()) {
-            if (const auto it = pinged.constFind(file); it != pinged.constEnd()) {
-                readings[static_cast<size_t>(*it)] = readTranscript(ws, *it);
+        for (const LandedPing& landed : ws.system.takeLandedPings()) {
+            if (const auto it = pinged.constFind(landed.file); it != pinged.constEnd()) {
+                readings[static_cast<size_t>(*it)] =
+                    landed.transcript ? readingOf(*landed.transcript) : readTranscript(ws, *it);
             }
         }
     }

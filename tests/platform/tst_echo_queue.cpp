@@ -20,12 +20,17 @@ struct Disk {
     std::mutex mutex;
     std::condition_variable changed;
     std::map<std::string, std::string> files;
+    std::string full; // the file a full disk refuses
     bool held = false;
 
-    void write(const std::string& path, const std::string& text) {
+    bool write(const std::string& path, const std::string& text) {
         std::unique_lock<std::mutex> lock(mutex);
         changed.wait(lock, [this] { return !held; });
+        if (path == full) {
+            return false;
+        }
         files[path] = text;
+        return true;
     }
     void hold(bool on) {
         {
@@ -45,7 +50,7 @@ struct Disk {
 class Engine {
 public:
     explicit Engine(Disk& disk, bool silent)
-        : queue_([&disk](const std::string& p, const std::string& t) { disk.write(p, t); },
+        : queue_([&disk](const std::string& p, const std::string& t) { return disk.write(p, t); },
                  [this] { wake(); }),
           silent_(silent), thread_([this] { run(); }) {}
     ~Engine() {
@@ -115,6 +120,7 @@ private slots:
     void doneOnlyOnceEveryTranscriptIsWritten() {
         QFETCH(int, workstations);
         Disk disk;
+        disk.full = "ping1.txt";
         disk.hold(true);
         Engine engine(disk, false);
         for (int i = 0; i < workstations; ++i) {
@@ -126,12 +132,18 @@ private slots:
         QCOMPARE(disk.count(), size_t{0});
         disk.hold(false);
         QVERIFY(engine.queue().waitUntilDone(10000));
-        QCOMPARE(disk.count(), static_cast<size_t>(workstations));
+        QCOMPARE(disk.count(), static_cast<size_t>(workstations > 1 ? workstations - 1 : 1));
         QCOMPARE(disk.files["ping0.txt"], std::string("transcript of PC0"));
-        // Each written transcript told once, by its label.
-        std::vector<std::string> told = engine.queue().takeWritten();
+        // Each transcript told once, by its label, with its text when written whole.
+        std::map<std::string, std::optional<std::string>> told;
+        for (EchoQueue::Written& written : engine.queue().takeWritten()) {
+            QVERIFY(told.emplace(written.label, written.text).second);
+        }
         QCOMPARE(told.size(), static_cast<size_t>(workstations));
-        QVERIFY(std::find(told.begin(), told.end(), "C:\\ping0.txt") != told.end());
+        QCOMPARE(told["C:\\ping0.txt"], std::optional<std::string>("transcript of PC0"));
+        if (workstations > 1) {
+            QCOMPARE(told["C:\\ping1.txt"], std::nullopt);
+        }
         QVERIFY(engine.queue().takeWritten().empty());
     }
 

@@ -168,12 +168,16 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("swept");
         QTest::addColumn<int>("pings");
-        QTest::newRow("253 characters") << QString(253, 'A') << 100 << "" << 3 << 3;
+        QTest::addColumn<bool>("diskFull");
+        QTest::newRow("253 characters") << QString(253, 'A') << 100 << "" << 3 << 3 << false;
         QTest::newRow("254 characters")
-            << QString(254, 'A') << 100 << "Nom de poste trop long" << 0 << 0;
-        QTest::newRow("60000 bytes") << "PC09" << 60000 << "" << 3 << 3;
-        QTest::newRow("60001 bytes") << "PC09" << 60001 << "Fichier trop volumineux" << 1 << 3;
-        QTest::newRow("no transcript") << "" << 0 << "Erreur fatale" << 1 << 3;
+            << QString(254, 'A') << 100 << "Nom de poste trop long" << 0 << 0 << false;
+        QTest::newRow("60000 bytes") << "PC09" << 60000 << "" << 3 << 3 << false;
+        QTest::newRow("60001 bytes")
+            << "PC09" << 60001 << "Fichier trop volumineux" << 1 << 3 << false;
+        QTest::newRow("no transcript") << "" << 0 << "Erreur fatale" << 1 << 3 << false;
+        // Answered, but its transcript could not be written: not taken as read.
+        QTest::newRow("disk full") << "PC09" << 100 << "Erreur fatale" << 1 << 3 << true;
     }
     void sweepStopsAtItsLimits() {
         QFETCH(QString, host);
@@ -181,7 +185,11 @@ private slots:
         QFETCH(QString, title);
         QFETCH(int, swept);
         QFETCH(int, pings);
+        QFETCH(bool, diskFull);
         Sweep n;
+        if (diskFull) {
+            n.system.failWritesTo(PingOutputFile(*n.ws, 1), FileError::DiskFull);
+        }
         n.system.answer(QStringLiteral("PC01"), 0);
         n.system.answer(QStringLiteral("PC02"), 0);
         const QString name = host.isEmpty() ? QStringLiteral("MUET") : host;

@@ -298,11 +298,15 @@ void FakeSystem::landPings(bool all) {
             continue;
         }
         if (pingTranscripts.contains(it->host)) {
-            writeFile(it->outputFile, pingTranscripts.value(it->host));
-            landed_.append(it->outputFile);
+            land(it->outputFile, pingTranscripts.value(it->host));
         }
         it = pingsUnderWay_.erase(it);
     }
+}
+
+void FakeSystem::land(const QString& outputFile, const QByteArray& transcript) {
+    const bool written = writeFile(outputFile, transcript) == FileError::None;
+    landed_.push_back({outputFile, written ? std::optional(transcript) : std::nullopt});
 }
 
 // Virtual time goes on to the next transcript due, or by ms.
@@ -343,8 +347,7 @@ bool FakeSystem::defaultCommand(const QString& commandLine) {
             pingsUnderWay_.push_back(
                 {ping->argument, ping->outputFile, after < 0 ? -1 : elapsedMs() + after});
         } else if (pingTranscripts.contains(ping->argument)) {
-            writeFile(ping->outputFile, pingTranscripts.value(ping->argument));
-            landed_.append(ping->outputFile);
+            land(ping->outputFile, pingTranscripts.value(ping->argument));
         }
         return true;
     }

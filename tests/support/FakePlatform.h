@@ -99,7 +99,9 @@ public:
     }
     bool startCommand(const QString& commandLine, WindowStyle style) override;
     bool waitForPings(int ms) override;
-    QStringList takeLandedPings() override { return std::exchange(landed_, QStringList()); }
+    std::vector<LandedPing> takeLandedPings() override {
+        return std::exchange(landed_, std::vector<LandedPing>());
+    }
     void finishPings() override;
     // The same files, one call at a time whatever thread makes it.
     std::unique_ptr<Files> forWorker() override;
@@ -144,8 +146,10 @@ private:
         qint64 landsAt; // virtual ms; -1 never
     };
     std::vector<Ping> pingsUnderWay_;
-    QStringList landed_; // transcripts written, until takeLandedPings
+    std::vector<LandedPing> landed_; // transcripts written, until takeLandedPings
     void landPings(bool all);
+    // Writes a transcript as an echo engine does, telling its bytes when written.
+    void land(const QString& outputFile, const QByteArray& transcript);
     qint64 elapsedMs() const;
 };
 

@@ -33,8 +33,8 @@ void EchoQueue::ask(std::string host, std::string output, std::string label) {
     }
 }
 
-std::vector<std::string> EchoQueue::takeWritten() {
-    std::vector<std::string> taken;
+std::vector<EchoQueue::Written> EchoQueue::takeWritten() {
+    std::vector<Written> taken;
     std::lock_guard<std::mutex> lock(mutex_);
     taken.swap(written_);
     return taken;
@@ -110,14 +110,18 @@ void EchoQueue::writeAll() {
         batch.clear();
         batch.swap(toWrite_);
         lock.unlock();
+        std::vector<bool> whole;
+        whole.reserve(batch.size());
         for (const Transcript& transcript : batch) {
-            writeFile_(transcript.output, transcript.text);
+            whole.push_back(writeFile_(transcript.output, transcript.text));
         }
         lock.lock();
-        for (const Transcript& transcript : batch) {
-            const auto label = labels_.find(transcript.number);
+        for (size_t i = 0; i < batch.size(); ++i) {
+            const auto label = labels_.find(batch[i].number);
             if (label != labels_.end()) {
-                written_.push_back(std::move(label->second));
+                written_.push_back(
+                    {std::move(label->second),
+                     whole[i] ? std::optional(std::move(batch[i].text)) : std::nullopt});
                 labels_.erase(label);
             }
         }

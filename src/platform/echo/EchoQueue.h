@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -24,7 +25,12 @@ public:
         std::string output; // the transcript's path, in the engine's own encoding
         uint64_t number;    // its own among the pings of this queue
     };
-    using WriteFile = std::function<void(const std::string& path, const std::string& text)>;
+    // False when the file could not be written whole.
+    using WriteFile = std::function<bool(const std::string& path, const std::string& text)>;
+    struct Written {
+        std::string label;
+        std::optional<std::string> text; // none when it could not be written
+    };
 
     EchoQueue(WriteFile writeFile, std::function<void()> wakeEngine);
     // Writes what was handed over, then its thread ends.
@@ -32,9 +38,9 @@ public:
 
     // The sweep's side. label: how the sweep knows the transcript.
     void ask(std::string host, std::string output, std::string label);
-    // The labels of the transcripts written since the last call, for a sweep that reads
-    // each as it lands.
-    std::vector<std::string> takeWritten();
+    // The transcripts written since the last call, for a sweep that reads each as it
+    // lands.
+    std::vector<Written> takeWritten();
     // True once every transcript asked for is written; waits up to ms for it.
     bool waitUntilDone(int ms);
     // Asks the engine to deliver every transcript still to come, and waits until each
@@ -69,7 +75,7 @@ private:
     uint64_t nextNumber_ = 0;
     std::vector<Transcript> toWrite_;
     std::unordered_map<uint64_t, std::string> labels_; // by number, until written
-    std::vector<std::string> written_;                 // labels, since takeWritten
+    std::vector<Written> written_;                     // since takeWritten
     size_t unwritten_ = 0;                             // asked for and not written yet
     bool stopping_ = false;
     bool finishRequested_ = false;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/LandedPing.h"
+
 #include <QString>
-#include <QStringList>
 
 #include <memory>
+#include <vector>
 
 namespace vantrel {
 
@@ -24,7 +26,7 @@ public:
     // transcript as the caller knows it, told back by takeWritten.
     void ping(const QString& host, const QString& nativeOutputFile, const QString& file);
     // The transcripts (their file as given to ping) written since the last call.
-    QStringList takeWritten();
+    std::vector<LandedPing> takeWritten();
     // True once every workstation asked has its transcript; waits up to ms for it.
     bool waitUntilDone(int ms);
     // Writes every transcript still to come, now: a request not answered yet, or

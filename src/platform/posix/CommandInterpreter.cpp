@@ -73,8 +73,8 @@ bool CommandInterpreter::waitForPings(int ms) const {
     return echoEngine_ ? echoEngine_->waitUntilDone(ms) : launcher_->waitForGroups(ms);
 }
 
-QStringList CommandInterpreter::takeLandedPings() const {
-    return echoEngine_ ? echoEngine_->takeWritten() : QStringList();
+std::vector<LandedPing> CommandInterpreter::takeLandedPings() const {
+    return echoEngine_ ? echoEngine_->takeWritten() : std::vector<LandedPing>();
 }
 
 void CommandInterpreter::finishPings() const {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/LandedPing.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 namespace vantrel {
 
@@ -28,7 +31,7 @@ public:
     bool start(const QString& commandLine) const;
     // See System::waitForPings and System::finishPings.
     bool waitForPings(int ms) const;
-    QStringList takeLandedPings() const;
+    std::vector<LandedPing> takeLandedPings() const;
     void finishPings() const;
 
 private:

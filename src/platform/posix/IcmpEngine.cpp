@@ -66,19 +66,20 @@ uint16_t checksum(const uint8_t* data, size_t size) {
     return htons(static_cast<uint16_t>(~sum));
 }
 
-void writeFile(const std::string& path, const std::string& text) {
+bool writeFile(const std::string& path, const std::string& text) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
-        return; // the sweep says the transcript could not be read
+        return false;
     }
-    for (size_t done = 0; done < text.size();) {
+    size_t done = 0;
+    while (done < text.size()) {
         const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
         if (n < 0 && errno != EINTR) {
             break;
         }
         done += n > 0 ? static_cast<size_t>(n) : 0;
     }
-    ::close(fd);
+    return ::close(fd) == 0 && done == text.size();
 }
 
 struct Target {
@@ -490,12 +491,14 @@ void IcmpEngine::ping(const QString& host, const QString& nativeOutputFile, cons
                         file.toStdString());
 }
 
-QStringList IcmpEngine::takeWritten() {
-    QStringList files;
-    for (const std::string& file : worker_->queue->takeWritten()) {
-        files.append(QString::fromStdString(file));
+std::vector<LandedPing> IcmpEngine::takeWritten() {
+    std::vector<LandedPing> landed;
+    for (EchoQueue::Written& written : worker_->queue->takeWritten()) {
+        landed.push_back({QString::fromStdString(written.label),
+                          written.text ? std::optional(QByteArray::fromStdString(*written.text))
+                                       : std::nullopt});
     }
-    return files;
+    return landed;
 }
 
 bool IcmpEngine::waitUntilDone(int ms) {

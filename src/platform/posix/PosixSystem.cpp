@@ -265,7 +265,7 @@ bool PosixSystem::waitForPings(int ms) {
     return commands_.waitForPings(ms);
 }
 
-QStringList PosixSystem::takeLandedPings() {
+std::vector<LandedPing> PosixSystem::takeLandedPings() {
     return commands_.takeLandedPings();
 }
 

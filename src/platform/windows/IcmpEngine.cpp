@@ -37,7 +37,7 @@ constexpr DWORD kReplyWaitMs = PingTranscript::kLastReplyWaitMs;
 constexpr WORD kPayloadBytes = 32;
 
 // path in UTF-8.
-void writeFile(const std::string& path, const std::string& text) {
+bool writeFile(const std::string& path, const std::string& text) {
     const int length =
         MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
@@ -46,11 +46,13 @@ void writeFile(const std::string& path, const std::string& text) {
     HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return; // the sweep says the transcript could not be read
+        return false;
     }
     DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
+    const bool whole =
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+        written == text.size();
+    return CloseHandle(file) && whole;
 }
 
 // The reply of Icmp6SendEcho2, as the system lays it out; MinGW's headers lack it.
@@ -344,12 +346,14 @@ void IcmpEngine::ping(const QString& host, const QString& nativeOutputFile, cons
     worker_->queue->ask(host.toStdString(), nativeOutputFile.toStdString(), file.toStdString());
 }
 
-QStringList IcmpEngine::takeWritten() {
-    QStringList files;
-    for (const std::string& file : worker_->queue->takeWritten()) {
-        files.append(QString::fromStdString(file));
+std::vector<LandedPing> IcmpEngine::takeWritten() {
+    std::vector<LandedPing> landed;
+    for (EchoQueue::Written& written : worker_->queue->takeWritten()) {
+        landed.push_back({QString::fromStdString(written.label),
+                          written.text ? std::optional(QByteArray::fromStdString(*written.text))
+                                       : std::nullopt});
     }
-    return files;
+    return landed;
 }
 
 bool IcmpEngine::waitUntilDone(int ms) {

@@ -520,8 +520,8 @@ bool WindowsSystem::waitForPings(int ms) {
 }
 
 // Windows' own ping, used where the echo engine cannot open, ends by itself.
-QStringList WindowsSystem::takeLandedPings() {
-    return echoEngine_ ? echoEngine_->takeWritten() : QStringList();
+std::vector<LandedPing> WindowsSystem::takeLandedPings() {
+    return echoEngine_ ? echoEngine_->takeWritten() : std::vector<LandedPing>();
 }
 
 void WindowsSystem::finishPings() {

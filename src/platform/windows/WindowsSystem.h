@@ -40,7 +40,7 @@ public:
     QString findAssociatedProgram(const QString& extension) override;
     bool startCommand(const QString& commandLine, WindowStyle style) override;
     bool waitForPings(int ms) override;
-    QStringList takeLandedPings() override;
+    std::vector<LandedPing> takeLandedPings() override;
     void finishPings() override;
     std::unique_ptr<Files> forWorker() override;
     QString nativePath(const QString& windowsPath) override;
