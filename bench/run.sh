@@ -17,6 +17,7 @@ done
 
 "$here/bench/sweep.sh" "$build/bin/vantrel" "$@"
 "$here/bench/pass-time.sh" "$build/bin/vantrel" "$@"
+[ "${1:-}" = --quick ] || "$here/bench/machine-floor.sh" "$build/bin/vantrel"
 
 # SMB: one 256 MiB file, five times each way, on a share of this machine.
 if [ "$(id -u)" -ne 0 ] || ! command -v smbd >/dev/null; then
