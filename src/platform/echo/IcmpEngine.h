@@ -9,6 +9,8 @@
 
 namespace vantrel {
 
+class EchoQueue;
+
 // Pings many workstations at once from one thread, in this process: four echo
 // requests to each (spacing and last wait in PingTranscript), then the French
 // Windows transcript written to that workstation's file, whatever the system's
@@ -38,6 +40,8 @@ public:
 
 private:
     explicit IcmpEngine(std::unique_ptr<Worker> worker);
+    // What the sweep's side shares with the engine's thread, the same on every system.
+    EchoQueue& queue();
     std::unique_ptr<Worker> worker_;
 };
 

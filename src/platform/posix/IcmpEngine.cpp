@@ -487,26 +487,12 @@ IcmpEngine::IcmpEngine(std::unique_ptr<Worker> worker) : worker_(std::move(worke
 IcmpEngine::~IcmpEngine() = default;
 
 void IcmpEngine::ping(const QString& host, const QString& nativeOutputFile, const QString& file) {
-    worker_->queue->ask(host.toStdString(), QFile::encodeName(nativeOutputFile).toStdString(),
-                        file.toStdString());
+    queue().ask(host.toStdString(), QFile::encodeName(nativeOutputFile).toStdString(),
+                file.toStdString());
 }
 
-std::vector<LandedPing> IcmpEngine::takeWritten() {
-    std::vector<LandedPing> landed;
-    for (EchoQueue::Written& written : worker_->queue->takeWritten()) {
-        landed.push_back({QString::fromStdString(written.label),
-                          written.text ? std::optional(QByteArray::fromStdString(*written.text))
-                                       : std::nullopt});
-    }
-    return landed;
-}
-
-bool IcmpEngine::waitUntilDone(int ms) {
-    return worker_->queue->waitUntilDone(ms);
-}
-
-void IcmpEngine::finishAll() {
-    worker_->queue->finishAll();
+EchoQueue& IcmpEngine::queue() {
+    return *worker_->queue;
 }
 
 } // namespace vantrel
